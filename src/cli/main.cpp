@@ -1,0 +1,32 @@
+// kestrova3d-cli: batch use of the editor's core.
+#include "core/settings/language.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+namespace {
+
+int Usage(QTextStream& out) {
+    out << "Usage: kestrova3d-cli COMMAND [OPTIONS]\n"
+           "  --version   print the version\n"
+           "  --help      print this help\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help"))
+        return Usage(out);
+    if (args.first() == QLatin1String("--version")) {
+        out << kestrova::fStr(kestrova::kVersionStringId) << "\n";
+        return 0;
+    }
+    err << "kestrova3d-cli: unknown command: " << args.first() << "\n";
+    return 2;
+}

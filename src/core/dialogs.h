@@ -1,0 +1,61 @@
+#pragma once
+// The program's questions and messages to the user. The editor answers them with Qt dialogs;
+// tests answer with ScriptedDialogs; the command line answers without asking.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kestrova {
+
+enum class MessageIcon { None, Information, Question, Warning, Critical };
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+
+enum class DialogAnswer { Ok, Cancel, Yes, No, Retry };
+
+struct FileDialogRequest {
+    QString title;
+    QString folder;    // starting folder
+    QString fileName;  // proposed name
+    QString filter;    // Qt filter text, e.g. "Defrag Kestrova (*.dfkv)"
+    QString extension; // default extension without the dot
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Modal message; returns the button pressed (Cancel when the box is closed).
+    virtual DialogAnswer Message(const QString& title, const QString& text, MessageIcon icon,
+                                 MessageButtons buttons) = 0;
+    // A path, or nothing when the user cancels.
+    virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> ChooseFolder(const QString& title, const QString& folder) = 0;
+    virtual void Beep() = 0;
+
+    // Shorthand for the common information box with OK.
+    void Inform(const QString& title, const QString& text) {
+        Message(title, text, MessageIcon::Information, MessageButtons::Ok);
+    }
+};
+
+// Answers nothing and shows nothing: for batch use where no one is there to ask.
+// Questions get their default (Ok / Yes / Cancel for Retry) and file dialogs are cancelled.
+class SilentDialogs : public Dialogs {
+public:
+    DialogAnswer Message(const QString& title, const QString& text, MessageIcon icon,
+                         MessageButtons buttons) override;
+    std::optional<QString> OpenFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> SaveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> ChooseFolder(const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    void Beep() override {}
+
+    // Every message seen, so a batch tool can report them (e.g. as warnings on stderr).
+    QStringList messages;
+};
+
+} // namespace kestrova
