@@ -48,7 +48,8 @@ double ParseLocaleNumber(const QString& text, bool* ok) {
 }
 
 QString FormatScriptNumber(double v) {
-    double r = std::nearbyint(v * 100.0);
+    // Display formatting rounds halves away from zero.
+    double r = std::round(v * 100.0);
     if (r == 0.0 || !std::isfinite(r))
         return QStringLiteral("0.00");
     std::array<char, 64> buf{};

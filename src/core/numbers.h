@@ -20,8 +20,8 @@ QString FormatLocaleFixed(double v, int decimals);
 // number.
 double ParseLocaleNumber(const QString& text, bool* ok = nullptr);
 
-// Game scripts and exchange files: "." and two decimals whatever the locale, and a value that
-// rounds to zero is "0.00", never "-0.00".
+// Game scripts and exchange files: "." and two decimals whatever the locale (halves away from
+// zero, as display formatting does), and a value that rounds to zero is "0.00", never "-0.00".
 QString FormatScriptNumber(double v);
 
 // The leading number of a text with "." as separator ("12.5abc" -> 12.5, "abc" -> 0).

@@ -74,10 +74,11 @@ private:
         return DialogAnswer::Cancel;
     }
     std::optional<QString> NextPath() {
-        if (paths.empty())
-            return std::nullopt;
-        auto p = paths.front();
-        paths.pop_front();
+        std::optional<QString> p;
+        if (!paths.empty()) {
+            p.swap(paths.front());
+            paths.pop_front();
+        }
         return p;
     }
 };

@@ -1,0 +1,149 @@
+#include "core/model/point_table_ops.h"
+
+#include "core/model/point_fields.h"
+#include "core/numbers.h"
+#include "core/path/build_path.h"
+#include "core/path/point_count.h"
+#include "core/settings/language.h"
+#include "core/support_trace.h"
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+using test::MakeTrace;
+
+TEST(PointTableOps, FirstControlPointGetsDefaultsAndTheNextInheritsFromIt) {
+    Trace t;
+    ASSERT_TRUE(AppendPointXYZ(t, kControl, 1.234, 2, 3, Angles{10, 20, 30}, true));
+    const PointRecord& first = t.points.At(kControl, 1);
+    EXPECT_FLOAT_EQ(first.x, 1.23f);
+    EXPECT_EQ(first.ts, 1.0f);
+    EXPECT_EQ(first.fov, 90.0f);
+    EXPECT_EQ(first.pitch, 10.0f);
+
+    SetPointField(t.points, kControl, 1, kFieldWgA, 5.0f);
+    SetPointField(t.points, kControl, 1, kFieldHide, 1.0f);
+    SetPointField(t.points, kControl, 1, kFieldFov, 70.0f);
+    ASSERT_TRUE(AppendPoint(t, kControl, kViewXZ, 100.004, -50, true));
+    const PointRecord& second = t.points.At(kControl, 2);
+    EXPECT_EQ(second.x, 100.0f);
+    EXPECT_EQ(second.y, 2.0f); // the plan's third axis is kept
+    EXPECT_EQ(second.z, -50.0f);
+    EXPECT_EQ(second.fov, 70.0f);
+    EXPECT_EQ(second.wgA, 5.0f);
+    EXPECT_EQ(second.yaw, 20.0f);
+    EXPECT_EQ(second.hide, 0);
+    EXPECT_EQ(t.pathUpper + 1, 1000); // 1000 with two points normalizes to itself
+}
+
+TEST(PointTableOps, AppendStopsAtTheLimitAndCanAddPointSaysWhy) {
+    Trace t;
+    for (int i = 0; i < kMaxPoints; ++i)
+        ASSERT_TRUE(AppendPointXYZ(t, kReference, i, 0, 0, std::nullopt, false));
+    EXPECT_FALSE(AppendPointXYZ(t, kReference, 1, 1, 1, std::nullopt, false));
+    EXPECT_EQ(t.ReferenceCount(), kMaxPoints);
+
+    test::ScriptedDialogs dialogs;
+    EXPECT_TRUE(CanAddPoint(t, kControl, QStringLiteral("Addition"), dialogs));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_FALSE(CanAddPoint(t, kReference, QStringLiteral("Addition"), dialogs));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Addition"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Limit of points reached"));
+}
+
+TEST(PointTableOps, AppendingAReferencePointShowsReferencePoints) {
+    Trace t;
+    t.showReferencePoints = false;
+    AppendPoint(t, kReference, kViewXY, 1, 2, true);
+    EXPECT_TRUE(t.showReferencePoints);
+    EXPECT_TRUE(t.points.At(kReference, 1).visible);
+    EXPECT_EQ(t.pathUpper, -1);
+}
+
+TEST(PointTableOps, DeletingTheLastPointKeepsThePhantoms) {
+    Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 5, 0}});
+    DeletePoint(t, kControl, 3, true);
+    const auto& c = t.points.rec[kControl];
+    ASSERT_EQ(t.ControlCount(), 2);
+    EXPECT_EQ(c[3].x, c[2].x);
+    EXPECT_EQ(c[3].y, c[2].y);
+    EXPECT_EQ(c[4].x, 0.0f);
+    EXPECT_EQ(c[4].fov, 0.0f);
+    EXPECT_EQ(c[0].x, c[1].x);
+    // Tangents follow the new neighbours: with two points the curve is a straight line.
+    EXPECT_FLOAT_EQ(c[1].tanA.x, 1.1f * 10 / 4);
+    EXPECT_FLOAT_EQ(c[1].tanB.x, 1.1f * 10 / 4);
+    EXPECT_EQ(c[1].tanB.y, 0.0f);
+}
+
+TEST(PointTableOps, DeletingTheOnlyPointWithAutoAdjustSetsThePresetToOne) {
+    Trace t = MakeTrace({{0, 0, 0}});
+    t.counts.autoAdjust[0] = true;
+    DeletePoint(t, kControl, 1, true);
+    EXPECT_EQ(t.ControlCount(), 0);
+    EXPECT_EQ(t.counts.presetText[0], QStringLiteral("1"));
+}
+
+TEST(PointTableOps, InsertingIntoASegmentPutsThePointOnTheCurve) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {100, 100, 50}});
+    SetPointField(t.points, kControl, 1, kFieldYaw, 10.0f);
+    SetPointField(t.points, kControl, 2, kFieldYaw, 30.0f);
+    SetPointField(t.points, kControl, 2, kFieldFov, 100.0f);
+    PositionCoefficients k;
+    HermiteCoefficients(t.points, 1, k);
+    PointRecord expected;
+    HermiteEvaluate(k, 0.5f, expected);
+
+    ASSERT_TRUE(InsertPointInSegment(t, 1));
+    ASSERT_EQ(t.ControlCount(), 4);
+    const auto& c = t.points.rec[kControl];
+    EXPECT_FLOAT_EQ(c[2].x, static_cast<float>(RoundTo2(expected.x)));
+    EXPECT_FLOAT_EQ(c[2].y, static_cast<float>(RoundTo2(expected.y)));
+    EXPECT_FLOAT_EQ(c[2].z, static_cast<float>(RoundTo2(expected.z)));
+    EXPECT_EQ(c[2].yaw, 20.0f);
+    EXPECT_EQ(c[2].fov, 95.0f);
+    EXPECT_EQ(c[3].x, 100.0f); // the old second point moved up
+    EXPECT_EQ(c[4].z, 50.0f);
+    EXPECT_FALSE(InsertPointInSegment(t, 4)); // no segment starts at the last point
+}
+
+TEST(PointTableOps, DuplicateCopiesThePointRightAfterIt) {
+    Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}});
+    ASSERT_TRUE(DuplicatePoint(t, kControl, 2));
+    ASSERT_EQ(t.ControlCount(), 4);
+    const auto& c = t.points.rec[kControl];
+    EXPECT_EQ(c[2].x, 10.0f);
+    EXPECT_EQ(c[3].x, 10.0f);
+    EXPECT_EQ(c[4].x, 20.0f);
+    EXPECT_EQ(c[5].x, 20.0f); // phantom
+}
+
+TEST(PointTableOps, MakeRoomOpensSlotsForTheCaller) {
+    Trace t;
+    for (int i = 1; i <= 3; ++i)
+        AppendPointXYZ(t, kReference, i, 0, 0, std::nullopt, false);
+    ASSERT_TRUE(MakeRoom(t, kReference, 2, 2));
+    EXPECT_EQ(t.ReferenceCount(), 5);
+    EXPECT_EQ(t.points.At(kReference, 1).x, 1.0f);
+    EXPECT_EQ(t.points.At(kReference, 4).x, 2.0f);
+    EXPECT_EQ(t.points.At(kReference, 5).x, 3.0f);
+    EXPECT_FALSE(MakeRoom(t, kReference, 1, kMaxPoints));
+}
+
+TEST(PointTableOps, TimeLabelsSpreadTheDurationOverThePoints) {
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, 101);
+    t.counts.frameRate = 50;
+    UpdateDuration(t);
+    EXPECT_EQ(t.points.timeLabel[1], QStringLiteral("0,00"));
+    EXPECT_EQ(t.points.timeLabel[2], QStringLiteral("1,01"));
+    EXPECT_EQ(t.points.timeLabel[3], QStringLiteral("2,02"));
+    QLocale::setDefault(QLocale::c());
+}
+
+} // namespace
+} // namespace kestrova

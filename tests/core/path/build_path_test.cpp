@@ -1,0 +1,196 @@
+#include "core/path/build_path.h"
+
+#include "core/model/point_fields.h"
+#include "core/path/point_count.h"
+#include "core/path/tangents.h"
+#include "core/support_trace.h"
+
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+using test::MakeTrace;
+
+std::vector<PointRecord> Build(Trace& t, int32_t n, bool keepPitch = true, uint64_t seed = 1) {
+    UniformRandom rng(seed);
+    std::vector<PointRecord> path;
+    int32_t count = n, upper = -1;
+    BuildPath(t.points, t.counts.pointCount, path, keepPitch, count, upper, rng);
+    EXPECT_EQ(upper + 1, static_cast<int32_t>(path.size()));
+    return path;
+}
+
+TEST(BuildPath, NormalizedCountGivesEqualStepsPerSegment) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}, {0, 0, 50}});
+    ASSERT_TRUE(ValidatePresetText(t, 0, QStringLiteral("100")));
+    EXPECT_EQ(t.counts.presetText[0], QStringLiteral("101"));
+    ASSERT_EQ(t.pathUpper, 100);
+    for (int seg = 1; seg <= 4; ++seg) {
+        // 25 points per segment, the first one exactly on its control point.
+        const PointRecord& p = t.path[(seg - 1) * 25];
+        EXPECT_EQ(p.segment, seg);
+        EXPECT_EQ(p.x, t.points.At(kControl, seg).x);
+        EXPECT_EQ(p.y, t.points.At(kControl, seg).y);
+    }
+    EXPECT_EQ(t.path[100].segment, 5);
+    EXPECT_EQ(t.path[100].z, 50.0f);
+}
+
+TEST(BuildPath, TwoPointsAndTwoPathPointsAreTheControlPoints) {
+    Trace t = MakeTrace({{1, 2, 3}, {4, 5, 6}});
+    SetPointField(t.points, kControl, 2, kFieldPitch, 30.0f);
+    const auto path = Build(t, 2, false);
+    ASSERT_EQ(path.size(), 2u);
+    EXPECT_EQ(path[0].x, 1.0f);
+    EXPECT_EQ(path[0].segment, 1);
+    EXPECT_EQ(path[1].x, 4.0f);
+    EXPECT_EQ(path[1].segment, 2);
+    EXPECT_EQ(path[1].pitch, -30.0f); // the script convention negates pitch
+}
+
+TEST(BuildPath, FewerPathPointsThanControlPointsGivesTheControlPoints) {
+    Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {30, 0, 0}});
+    const auto path = Build(t, 3);
+    ASSERT_EQ(path.size(), 4u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(path[i].x, 10.0f * i);
+}
+
+TEST(BuildPath, AnglesAreInterpolatedAsPlainNumbers) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}});
+    SetPointField(t.points, kControl, 1, kFieldYaw, 170.0f);
+    SetPointField(t.points, kControl, 2, kFieldYaw, -170.0f);
+    const auto path = Build(t, 101);
+    bool crossedZero = false;
+    for (const auto& p : path) {
+        EXPECT_LE(p.yaw, 170.0f);
+        EXPECT_GE(p.yaw, -170.0f);
+        crossedZero |= std::abs(p.yaw) < 4.0f;
+    }
+    EXPECT_TRUE(crossedZero);
+    EXPECT_EQ(path[50].yaw, 0.0f);
+}
+
+TEST(BuildPath, ACoincidentSegmentHoldsThePreviousLastPosition) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}, {100, 50, 0}, {200, 0, 0}});
+    const auto path = Build(t, 31); // 10 points per segment
+    const PointRecord& lastOfFirst = path[9];
+    EXPECT_NE(lastOfFirst.x, 100.0f); // evaluated at t = 0.9, short of the point
+    for (int k = 10; k < 20; ++k) {
+        EXPECT_EQ(path[k].segment, 2);
+        EXPECT_EQ(path[k].x, lastOfFirst.x) << k;
+        EXPECT_EQ(path[k].y, lastOfFirst.y) << k;
+    }
+    EXPECT_EQ(path[20].x, 100.0f); // the next segment starts on its point
+}
+
+TEST(BuildPath, ConstantChannelsKeepTheirValueToTheEnd) {
+    Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 5, 0}});
+    for (int i = 1; i <= 3; ++i)
+        SetPointField(t.points, kControl, i, kFieldPitch, 12.5f);
+    for (const auto& p : Build(t, 41, false))
+        EXPECT_EQ(p.pitch, -12.5f);
+    for (const auto& p : Build(t, 41, true))
+        EXPECT_EQ(p.pitch, 12.5f);
+}
+
+TEST(BuildPath, WithoutWiggleTwoBuildsAreIdentical) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 20, 0}, {130, 90, 40}});
+    const auto a = Build(t, 201, true, 1);
+    const auto b = Build(t, 201, true, 2);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i)
+        EXPECT_EQ(std::memcmp(&a[i], &b[i], sizeof(PointRecord)), 0) << i;
+}
+
+TEST(BuildPath, WiggleIsAStepFunctionOnTheGlobalIndex) {
+    Trace t = MakeTrace({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
+    SetPointField(t.points, kControl, 1, kFieldWgA, 10.0f);
+    SetPointField(t.points, kControl, 1, kFieldWgF, 4.0f);
+    const auto path = Build(t, 21); // a still camera: only the offsets move it
+    // Offsets are drawn at k = 1, 5, 9 and held in between; point 0 draws nothing.
+    EXPECT_EQ(path[0].x, 0.0f);
+    for (int k = 1; k < 10; ++k) {
+        const int drawnAt = 1 + (k - 1) / 4 * 4;
+        EXPECT_EQ(path[k].x, path[drawnAt].x) << k;
+        EXPECT_LE(std::abs(path[k].x), 10.0f);
+    }
+    EXPECT_NE(path[1].x, path[5].x);
+    // The next segment has no amplitude: it keeps the last offset on the held position.
+    EXPECT_EQ(path[10].x, path[9].x);
+    EXPECT_EQ(path[20].x, 0.0f); // the final point is the control point itself
+}
+
+TEST(BuildPath, WiggleIntervalIsClampedAndStaysLowered) {
+    Trace t = MakeTrace({{0, 0, 0}, {50, 0, 0}, {100, 0, 0}});
+    SetPointField(t.points, kControl, 1, kFieldWgA, 2.0f);
+    SetPointField(t.points, kControl, 1, kFieldWgF, 50.0f);
+    Build(t, 21); // (21 - 1) / 3 = 6.67 points per control point
+    EXPECT_EQ(t.points.At(kControl, 1).wgF, 7);
+    Build(t, 201);
+    EXPECT_EQ(t.points.At(kControl, 1).wgF, 7);
+}
+
+TEST(BuildPath, AnIntervalClampedToZeroDrawsEveryPoint) {
+    Trace t = MakeTrace({{0, 0, 0}, {50, 0, 0}});
+    SetPointField(t.points, kControl, 1, kFieldWgA, 3.0f);
+    const auto path = Build(t, 2); // 1 / 2 rounds to 0
+    EXPECT_EQ(t.points.At(kControl, 1).wgF, 0);
+    ASSERT_EQ(path.size(), 2u);
+    EXPECT_NE(path[0].x, 0.0f); // drew at k = 0 with an interval of 1
+}
+
+TEST(BuildPath, SeededWiggleRepeats) {
+    Trace t = MakeTrace({{0, 0, 0}, {50, 0, 0}, {80, 40, 0}});
+    SetPointField(t.points, kControl, 1, kFieldWgA, 3.0f);
+    SetPointField(t.points, kControl, 2, kFieldWgA, 3.0f);
+    const auto a = Build(t, 101, true, 42);
+    const auto b = Build(t, 101, true, 42);
+    const auto c = Build(t, 101, true, 43);
+    EXPECT_EQ(a[30].x, b[30].x);
+    EXPECT_NE(a[30].x, c[30].x);
+}
+
+TEST(Tangents, HandPlacedComponentsSurviveUpkeepUntilForced) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}});
+    PointRecord& p2 = t.points.rec[kControl][2];
+    EXPECT_FLOAT_EQ(p2.tanA.x, 1.1f * 200 / 4);
+    EXPECT_FLOAT_EQ(p2.tanA.y, 1.1f * 100 / 4);
+    // The user drags tanA in the X-Y plan: x and y are now fixed, z is not.
+    p2.tanA = {5, 6, 7, kViewXY};
+    UpdateTangentsAround(t.points, 2);
+    EXPECT_EQ(p2.tanA.x, 5.0f);
+    EXPECT_EQ(p2.tanA.y, 6.0f);
+    EXPECT_EQ(p2.tanA.z, 0.0f); // z is shown in X-Z and Y-Z, never fixed here
+    // A reset in the X-Z plan recomputes x and z and clears that bit only.
+    RecomputeHandle(t.points, 2, Handle::A, kViewXZ, true);
+    EXPECT_FLOAT_EQ(p2.tanA.x, 1.1f * 200 / 4);
+    EXPECT_EQ(p2.tanA.y, 6.0f);
+    EXPECT_EQ(p2.tanA.fixedAxes, kViewXY);
+    RecomputeHandle(t.points, 9, Handle::A, 7, true); // outside 1..n: nothing
+}
+
+TEST(Hermite, AutomaticHandlesReachTheNextPoint) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 40, -20}, {150, 0, 10}});
+    PositionCoefficients k;
+    HermiteCoefficients(t.points, 1, k);
+    PointRecord at0, at1;
+    HermiteEvaluate(k, 0.0f, at0);
+    HermiteEvaluate(k, 1.0f, at1);
+    EXPECT_EQ(at0.x, 0.0f);
+    EXPECT_FLOAT_EQ(at1.x, 100.0f);
+    EXPECT_FLOAT_EQ(at1.y, 40.0f);
+    EXPECT_FLOAT_EQ(at1.z, -20.0f);
+
+    const float values[] = {5, 5, 10, 30, 30};
+    ChannelCoefficients c;
+    CatmullRomCoefficients(values, 1, c);
+    EXPECT_EQ(CatmullRomEvaluate(c, 0.0f), 5.0f);
+    EXPECT_EQ(CatmullRomEvaluate(c, 1.0f), 10.0f);
+}
+
+} // namespace
+} // namespace kestrova
