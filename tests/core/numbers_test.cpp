@@ -2,6 +2,8 @@
 
 #include "core/settings/language.h"
 
+#include "support/scoped_locale.h"
+
 #include <gtest/gtest.h>
 
 namespace kestrova {
@@ -17,7 +19,7 @@ TEST(Numbers, RoundingIsHalfToEven) {
 }
 
 TEST(Numbers, ScriptNumbersIgnoreTheLocaleAndNeverShowMinusZero) {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    test::ScopedLocale french(test::ScopedLocale::French());
     EXPECT_EQ(FormatScriptNumber(-1234.5), QStringLiteral("-1234.50"));
     EXPECT_EQ(FormatScriptNumber(-0.004), QStringLiteral("0.00"));
     EXPECT_EQ(FormatScriptNumber(-0.0), QStringLiteral("0.00"));
@@ -30,7 +32,6 @@ TEST(Numbers, ScriptNumbersIgnoreTheLocaleAndNeverShowMinusZero) {
     bool ok = false;
     EXPECT_DOUBLE_EQ(ParseLocaleNumber(QStringLiteral("12,5"), &ok), 12.5);
     EXPECT_TRUE(ok);
-    QLocale::setDefault(QLocale::c());
 }
 
 TEST(Numbers, LeadingNumberStopsAtTheFirstForeignCharacter) {

@@ -8,6 +8,8 @@
 #include "core/support_trace.h"
 #include "support/scripted_dialogs.h"
 
+#include "support/scoped_locale.h"
+
 #include <gtest/gtest.h>
 
 namespace kestrova {
@@ -135,14 +137,13 @@ TEST(PointTableOps, MakeRoomOpensSlotsForTheCaller) {
 }
 
 TEST(PointTableOps, TimeLabelsSpreadTheDurationOverThePoints) {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    test::ScopedLocale french(test::ScopedLocale::French());
     Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, 101);
     t.counts.frameRate = 50;
     UpdateDuration(t);
     EXPECT_EQ(t.points.timeLabel[1], QStringLiteral("0,00"));
     EXPECT_EQ(t.points.timeLabel[2], QStringLiteral("1,01"));
     EXPECT_EQ(t.points.timeLabel[3], QStringLiteral("2,02"));
-    QLocale::setDefault(QLocale::c());
 }
 
 } // namespace

@@ -1,0 +1,66 @@
+#pragma once
+// The points tables: grid 0 shows the control points, grid 1 the reference points.
+
+#include "core/dialogs.h"
+#include "core/model/trace.h"
+
+#include <QTableWidget>
+
+namespace kestrova::ui {
+
+struct GridSelection {
+    int firstRow = 0; // 0 or less: nothing selected
+    int lastRow = 0;
+    int firstColumn = 0;
+    int lastColumn = 0;
+};
+
+class PointsGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    int Kind() const { return kind_; }
+
+    // Rebuilds every row from the point table, drawing once at the end.
+    void LoadGrid();
+    void WriteGridRow(int index);
+
+    GridSelection Selection() const;
+    void SetSelection(const GridSelection& s);
+    int SelectedRowCount() const;
+
+    // While the preview runs, the control grid ignores its editing keys.
+    void SetKeysLocked(bool locked) { keysLocked_ = locked; }
+
+signals:
+    // The points of this grid changed through the grid (typed, pasted, deleted, copied, hidden).
+    // The owner records the undo state and redraws the views.
+    void PointsEdited(int kind);
+    // The selected rows changed; caption is "N points" or empty.
+    void SelectionCaptionChanged(int kind, const QString& caption);
+    void SelectedRowsChanged(int kind);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ApplyHeader();
+    void OnItemChanged(QTableWidgetItem* item);
+    void PasteText(const QString& text);
+    void DeleteSelectedPoints();
+    void DuplicateSelectedPoint();
+    void FinishEdit(bool positionsChanged, int firstRow, int lastRow);
+    void SetRowText(int index);
+
+    int kind_;
+    Trace& trace_;
+    Dialogs& dialogs_;
+    bool loading_ = false;
+    bool keysLocked_ = false;
+    int tipColumn_ = -1;
+};
+
+} // namespace kestrova::ui

@@ -1,0 +1,105 @@
+#include "ui/points_grid.h"
+
+#include "core/model/point_table_ops.h"
+#include "support/scripted_dialogs.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+class PointsGridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 4; ++i)
+            AppendPointXYZ(trace, kControl, i * 100.0, 0, 0, std::nullopt, true);
+        grid.resize(700, 300);
+        grid.LoadGrid();
+    }
+    void Type(int row, int column, const QString& text) {
+        grid.item(row - 1, column)->setText(text); // what the editor commits
+    }
+
+    Trace trace;
+    test::ScriptedDialogs dialogs;
+    PointsGrid grid{kControl, trace, dialogs};
+};
+
+TEST_F(PointsGridTest, TypedValuesAreStoredAndShownAsStored) {
+    QSignalSpy edited(&grid, &PointsGrid::PointsEdited);
+    Type(2, 7, QStringLiteral("200"));
+    EXPECT_EQ(grid.item(1, 7)->text(), QStringLiteral("179.99"));
+    EXPECT_EQ(trace.points.At(kControl, 2).fov, 179.99f);
+    EXPECT_EQ(edited.count(), 1);
+
+    Type(2, 1, QStringLiteral("abc"));
+    EXPECT_EQ(grid.item(1, 1)->text(), QStringLiteral("100.00"));
+    EXPECT_EQ(trace.points.At(kControl, 2).x, 100.0f);
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(edited.count(), 1);
+}
+
+TEST_F(PointsGridTest, MovingAPointKeepsTheCurveThroughIt) {
+    Type(2, 2, QStringLiteral("50"));
+    EXPECT_EQ(trace.points.At(kControl, 2).y, 50.0f);
+    // The tangent of the previous point now leans towards the moved one.
+    EXPECT_GT(trace.points.At(kControl, 1).tanA.y, 0.0f);
+    ASSERT_GE(trace.pathUpper, 0);
+    bool passes = false;
+    for (const auto& p : trace.path)
+        passes |= p.x == 100.0f && p.y == 50.0f;
+    EXPECT_TRUE(passes);
+}
+
+TEST_F(PointsGridTest, DeleteAndCopyWorkOnTheSelection) {
+    grid.SetSelection({2, 3, 1, 11});
+    EXPECT_EQ(grid.SelectedRowCount(), 2);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(trace.ControlCount(), 2);
+    EXPECT_EQ(grid.rowCount(), 2);
+    EXPECT_EQ(trace.points.At(kControl, 2).x, 300.0f);
+    EXPECT_EQ(grid.Selection().firstRow, 2); // the row before the last deleted one
+
+    grid.SetSelection({1, 1, 1, 1});
+    QTest::keyClick(&grid, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(trace.ControlCount(), 3);
+    EXPECT_EQ(trace.points.At(kControl, 2).x, 0.0f);
+    EXPECT_EQ(grid.Selection().firstRow, 2);
+    EXPECT_EQ(grid.item(2, 0)->text(), QStringLiteral("  3"));
+}
+
+TEST_F(PointsGridTest, LockedKeysLeaveThePointsAlone) {
+    grid.SetKeysLocked(true);
+    grid.SetSelection({1, 1, 1, 11});
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(trace.ControlCount(), 4);
+}
+
+TEST_F(PointsGridTest, CopyStopsAtTheLimit) {
+    for (int i = 4; i < kMaxPoints; ++i)
+        AppendPointXYZ(trace, kControl, i, 0, 0, std::nullopt, false);
+    grid.LoadGrid();
+    grid.SetSelection({1, 1, 1, 1});
+    QTest::keyClick(&grid, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(trace.ControlCount(), kMaxPoints);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Copy of a point"));
+}
+
+TEST_F(PointsGridTest, ClickingTheHideColumnTogglesTheSelectedRows) {
+    QSignalSpy caption(&grid, &PointsGrid::SelectionCaptionChanged);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QRect cell = grid.visualItemRect(grid.item(0, 9));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(trace.points.At(kControl, 1).hide, 1);
+    EXPECT_FALSE(trace.points.At(kControl, 1).visible);
+    EXPECT_EQ(grid.item(0, 9)->text(), QStringLiteral("1"));
+    ASSERT_GE(caption.count(), 1);
+    EXPECT_EQ(caption.last().at(1).toString(), QStringLiteral("1 points"));
+}
+
+} // namespace
+} // namespace kestrova::ui
