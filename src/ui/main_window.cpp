@@ -1,30 +1,245 @@
 #include "ui/main_window.h"
 
+#include "core/model/grid_rows.h"
 #include "core/settings/language.h"
+#include "ui/captions.h"
+#include "ui/main_layout.h"
+#include "ui/points_grid.h"
 
+#include <QActionGroup>
+#include <QCheckBox>
 #include <QFrame>
-#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kestrova::ui {
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent), qtDialogs_(this), dialogs_(&qtDialogs_) {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Kestrova 3D"));
     setMinimumSize(520, 513);
-    resize(1024, 720);
+    BuildMenus();
+    BuildPanels();
+    resize(1180, 760);
+    ApplyLanguage(LanguageOffset());
+}
 
+FrmMain::~FrmMain() = default;
+
+void FrmMain::SetDialogs(Dialogs* dialogs) {
+    dialogs_ = dialogs ? dialogs : &qtDialogs_;
+    for (PointsGrid* g : grids_)
+        g->SetDialogs(*dialogs_);
+}
+
+QAction* FrmMain::AddAction(QMenu* menu, const char* name, bool checkable) {
+    auto* action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(checkable);
+    actions_.insert(action->objectName(), action);
+    return action;
+}
+
+QMenu* FrmMain::AddMenu(QMenu* parent, const char* name) {
+    QMenu* menu = parent ? parent->addMenu(QString()) : menuBar()->addMenu(QString());
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction* FrmMain::Action(const QString& objectName) const {
+    return actions_.value(objectName);
+}
+
+void FrmMain::BuildMenus() {
+    QMenu* trace = AddMenu(nullptr, "mnuTrace");
+    AddAction(trace, "mnuT_New");
+    AddAction(trace, "mnuT_Open");
+    AddAction(trace, "mnuT_Save");
+    trace->addSeparator();
+    AddAction(trace, "mnuT_Import");
+    AddAction(trace, "mnuT_Export");
+    trace->addSeparator();
+    QMenu* mod = AddMenu(trace, "mnuT_GameMOD");
+    auto* modGroup = new QActionGroup(this);
+    for (const char* caption : {"&ET Pro", "&Defrag"}) {
+        QAction* a = AddAction(mod, "mnuTM_Mod", true);
+        a->setText(QString::fromLatin1(caption));
+        a->setObjectName(QStringLiteral("mnuTM_Mod%1").arg(mod->actions().size() - 1));
+        modGroup->addAction(a);
+        actions_.insert(a->objectName(), a);
+    }
+    AddMenu(trace, "mnuT_RecentFiles")->setTitle(QStringLiteral("Recent files"));
+    trace->addSeparator();
+    connect(AddAction(trace, "mnuT_Quit"), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = AddMenu(nullptr, "mnuEdit");
+    AddAction(edit, "mnuE_Undo")->setShortcut(QKeySequence::Undo);
+    AddAction(edit, "mnuE_Redo")->setShortcut(QKeySequence::Redo);
+    edit->addSeparator();
+    AddAction(edit, "mnuE_SelectAll");
+    AddAction(edit, "mnuE_DeselectAll");
+
+    QMenu* map = AddMenu(nullptr, "mnuMap");
+    QAction* mapName = AddAction(map, "mnuMapName");
+    mapName->setEnabled(false);
+    map->addSeparator();
+    AddAction(map, "mnuMapNone");
+    AddAction(map, "mnuMapLoad");
+    AddAction(map, "mnuMapOrigin");
+    QMenu* magnetize = AddMenu(map, "mnuMapMagnetize");
+    AddAction(magnetize, "mnuMM_CtlPoints", true);
+    AddAction(magnetize, "mnuMM_RefPoints", true);
+
+    QMenu* display = AddMenu(nullptr, "mnuDisplay");
+    AddAction(display, "mnuV_Refresh");
+    display->addSeparator();
+    for (const char* name :
+         {"mnuV_ShowArrow", "mnuV_ShowTangent", "mnuV_ShowGrid", "mnuV_AntiAliasing",
+          "mnuV_ShowRefPoints", "mnuV_ShowTimes", "mnuV_ShowRulers"})
+        AddAction(display, name, true);
+    display->addSeparator();
+    QMenu* theme = AddMenu(display, "mnuV_MenuTheme");
+    theme->setTitle(QStringLiteral("Me&nu"));
+    auto* themeGroup = new QActionGroup(this);
+    const std::pair<const char*, const char*> themes[] = {{"mnuVMT_Standard", "&Standard"},
+                                                          {"mnuVMT_Gradient", "&Gradient"},
+                                                          {"mnuVMT_OfficeXP", "&Office XP"}};
+    for (const auto& [name, caption] : themes) {
+        QAction* a = AddAction(theme, name, true);
+        a->setText(QString::fromLatin1(caption));
+        themeGroup->addAction(a);
+    }
+    actions_.value(QStringLiteral("mnuVMT_Standard"))->setChecked(true);
+    display->addSeparator();
+    QMenu* language = AddMenu(display, "mnuV_Language");
+    languageGroup_ = new QActionGroup(this);
+    for (int i = 0; i < 2; ++i) {
+        QAction* a = AddAction(language, "mnuVL_Lang", true);
+        a->setObjectName(QStringLiteral("mnuVL_Lang%1").arg(i));
+        actions_.insert(a->objectName(), a);
+        languageGroup_->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { mnuVL_Lang_Click(i); });
+    }
+
+    QMenu* help = AddMenu(nullptr, "mnuHelp");
+    help->setTitle(QStringLiteral("?"));
+    AddAction(help, "mnuH_About");
+}
+
+void FrmMain::BuildPanels() {
     auto* central = new QWidget(this);
-    auto* layout = new QHBoxLayout(central);
-    auto* views = new QFrame(central);
-    views->setObjectName(QStringLiteral("picView"));
-    views->setFrameShape(QFrame::StyledPanel);
-    auto* right = new QFrame(central);
-    right->setObjectName(QStringLiteral("fraRight"));
-    right->setFrameShape(QFrame::StyledPanel);
-    right->setFixedWidth(360);
-    layout->addWidget(views, 1);
-    layout->addWidget(right);
     setCentralWidget(central);
+
+    toolBar_ = new QFrame(central);
+    toolBar_->setObjectName(QStringLiteral("fraToolBar"));
+    view_ = new QFrame(central);
+    view_->setObjectName(QStringLiteral("picView"));
+    view_->setFrameShape(QFrame::StyledPanel);
+    view_->setAutoFillBackground(true);
+    QPalette dark = view_->palette();
+    dark.setColor(QPalette::Window, QColor(32, 32, 40));
+    view_->setPalette(dark);
+    for (int i = 0; i < 3; ++i) {
+        lblPans_[i] = new QLabel(central);
+        lblPans_[i]->setObjectName(QStringLiteral("lblPans%1").arg(i));
+    }
+
+    // A thin strip beside the view that hides the right panel to give the view the room.
+    chkExpand_ = new QToolButton(central);
+    chkExpand_->setObjectName(QStringLiteral("chkExpand"));
+    chkExpand_->setCheckable(true);
+    chkExpand_->setAutoRaise(true);
+    chkExpand_->setStyleSheet(
+        QStringLiteral("QToolButton#chkExpand { background: #b8bcc6; border: none; }"
+                       "QToolButton#chkExpand:hover { background: #8a93a6; }"
+                       "QToolButton#chkExpand:checked { background: #6b7a99; }"));
+    connect(chkExpand_, &QToolButton::toggled, this, [this] { LayOut(); });
+
+    rightPanel_ = new QFrame(central);
+    rightPanel_->setObjectName(QStringLiteral("fraRight"));
+    auto* panel = new QVBoxLayout(rightPanel_);
+    panel->setContentsMargins(0, 0, 0, 0);
+    auto* split = new QSplitter(Qt::Vertical, rightPanel_);
+    for (int kind : {kControl, kReference}) {
+        auto* box = new QWidget(split);
+        auto* v = new QVBoxLayout(box);
+        v->setContentsMargins(0, 0, 0, 0);
+        v->setSpacing(2);
+        grids_[kind] = new PointsGrid(kind, trace_, *dialogs_, box);
+        selectionLabels_[kind] = new QLabel(box);
+        selectionLabels_[kind]->setObjectName(QStringLiteral("lblSelection%1").arg(kind));
+        v->addWidget(grids_[kind], 1);
+        v->addWidget(selectionLabels_[kind]);
+        connect(grids_[kind], &PointsGrid::SelectionCaptionChanged, this,
+                [this](int k, const QString& caption) { selectionLabels_[k]->setText(caption); });
+        split->addWidget(box);
+    }
+    tabTools_ = new QTabWidget(split);
+    tabTools_->setObjectName(QStringLiteral("tabTools"));
+    for (int i = 0; i < 4; ++i) {
+        auto* page = new QWidget(tabTools_);
+        page->setObjectName(QStringLiteral("tabToolsPage%1").arg(i));
+        tabTools_->addTab(page, QString());
+    }
+    split->addWidget(tabTools_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    split->setStretchFactor(2, 2);
+    panel->addWidget(split);
+}
+
+void FrmMain::LayOut() {
+    MainLayoutInput in;
+    in.clientWidth = centralWidget()->width();
+    in.clientHeight = centralWidget()->height();
+    in.panelShown = !chkExpand_->isChecked();
+    const MainLayoutResult r = ComputeMainLayout(in);
+    if (!r.valid)
+        return;
+    rightPanel_->setVisible(in.panelShown);
+    view_->setGeometry(r.view);
+    toolBar_->setGeometry(r.toolBar);
+    chkExpand_->setGeometry(r.expandBox);
+    rightPanel_->setGeometry(r.rightPanel);
+    const int labelsTop = r.view.bottom() + 6;
+    const int third = r.view.width() / 3;
+    for (int i = 0; i < 3; ++i)
+        lblPans_[i]->setGeometry(r.view.x() + i * third, labelsTop, third, 20);
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    LayOut();
+}
+
+void FrmMain::ApplyLanguage(int offset) {
+    SetLanguageOffset(offset);
+    ApplyCaptions(this, LanguageCaptions());
+    ApplyTooltips();
+}
+
+void FrmMain::ApplyTooltips() {
+    ApplyTooltipTable(this, QString(), QString());
+}
+
+void FrmMain::mnuVL_Lang_Click(int index) {
+    index = index == 1 ? 1 : 0;
+    actions_.value(QStringLiteral("mnuVL_Lang%1").arg(index))->setChecked(true);
+    ApplyLanguage(index == 1 ? kLanguageFrench : kLanguageEnglish);
+}
+
+int FrmMain::CheckedLanguageIndex() const {
+    QAction* checked = languageGroup_->checkedAction();
+    return checked && checked->objectName() == QStringLiteral("mnuVL_Lang1") ? 1 : 0;
+}
+
+void FrmMain::RefreshGrids() {
+    for (PointsGrid* g : grids_)
+        g->LoadGrid();
 }
 
 } // namespace kestrova::ui

@@ -31,7 +31,7 @@ Qt::Alignment CaptionAlignment(const QString& caption) {
 } // namespace
 
 PointsGrid::PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent)
-    : QTableWidget(parent), kind_(kind), trace_(trace), dialogs_(dialogs) {
+    : QTableWidget(parent), kind_(kind), trace_(trace), dialogs_(&dialogs) {
     setObjectName(QStringLiteral("fxgPoints%1").arg(kind));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -131,7 +131,7 @@ void PointsGrid::OnItemChanged(QTableWidgetItem* item) {
     const int index = item->row() + 1;
     const CellEdit edit = EditGridCell(trace_, kind_, index, item->column(), item->text());
     if (!edit.accepted) {
-        dialogs_.Beep();
+        dialogs_->Beep();
         WriteGridRow(index);
         return;
     }
@@ -171,7 +171,7 @@ void PointsGrid::PasteText(const QString& text) {
         }
     }
     if (!any) {
-        dialogs_.Beep();
+        dialogs_->Beep();
         return;
     }
     for (int i = row0 + 1; i <= lastRow + 1; ++i)
@@ -200,7 +200,7 @@ void PointsGrid::DuplicateSelectedPoint() {
     const GridSelection s = Selection();
     if (trace_.points.count[kind_] < 1)
         return;
-    if (!CanAddPoint(trace_, kind_, fStr(kCopyOfPointString), dialogs_) || s.firstRow < 1)
+    if (!CanAddPoint(trace_, kind_, fStr(kCopyOfPointString), *dialogs_) || s.firstRow < 1)
         return;
     DuplicatePoint(trace_, kind_, s.firstRow);
     trace_.modified = true;

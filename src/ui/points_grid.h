@@ -21,6 +21,7 @@ public:
     PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent = nullptr);
 
     int Kind() const { return kind_; }
+    void SetDialogs(Dialogs& dialogs) { dialogs_ = &dialogs; }
 
     // Rebuilds every row from the point table, drawing once at the end.
     void LoadGrid();
@@ -57,7 +58,7 @@ private:
 
     int kind_;
     Trace& trace_;
-    Dialogs& dialogs_;
+    Dialogs* dialogs_;
     bool loading_ = false;
     bool keysLocked_ = false;
     int tipColumn_ = -1;

@@ -1,0 +1,103 @@
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kestrova::ui {
+namespace {
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return QMessageBox::Ok;
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QString StartPath(const FileDialogRequest& r) {
+    if (r.fileName.isEmpty())
+        return r.folder;
+    return r.folder.isEmpty() ? r.fileName : QDir(r.folder).filePath(r.fileName);
+}
+
+} // namespace
+
+DialogAnswer QtDialogs::Message(const QString& title, const QString& text, MessageIcon icon,
+                                MessageButtons buttons) {
+    // The program's message titles start with one blank.
+    QMessageBox box(ToQt(icon), QStringLiteral(" ") + title, text, ToQt(buttons), owner_);
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return DialogAnswer::Ok;
+    case QMessageBox::Yes:
+        return DialogAnswer::Yes;
+    case QMessageBox::No:
+        return DialogAnswer::No;
+    case QMessageBox::Retry:
+        return DialogAnswer::Retry;
+    default:
+        return DialogAnswer::Cancel;
+    }
+}
+
+std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& r) {
+    const QString path = QFileDialog::getOpenFileName(owner_, r.title, StartPath(r), r.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& r) {
+    QFileDialog dialog(owner_, r.title, r.folder, r.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks itself before replacing a file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!r.extension.isEmpty())
+        dialog.setDefaultSuffix(r.extension);
+    if (!r.fileName.isEmpty())
+        dialog.selectFile(r.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& folder) {
+    const QString path = QFileDialog::getExistingDirectory(owner_, title, folder);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void QtDialogs::Beep() {
+    QApplication::beep();
+}
+
+} // namespace kestrova::ui

@@ -1,0 +1,26 @@
+#pragma once
+// The program's questions and messages shown with Qt's own dialogs.
+
+#include "core/dialogs.h"
+
+class QWidget;
+
+namespace kestrova::ui {
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    DialogAnswer Message(const QString& title, const QString& text, MessageIcon icon,
+                         MessageButtons buttons) override;
+    std::optional<QString> OpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+    std::optional<QString> ChooseFolder(const QString& title, const QString& folder) override;
+    void Beep() override;
+
+private:
+    QWidget* owner_;
+};
+
+} // namespace kestrova::ui
