@@ -12,7 +12,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace kestrova {
 
@@ -28,6 +31,71 @@ void AppendLatin1(QByteArray& out, const QString& s) {
 QString CommandScript(const QString& entry) {
     const qsizetype slash = entry.indexOf(QLatin1Char('\\'));
     return slash < 0 ? QString() : entry.mid(slash + 1);
+}
+
+// Widest number: a float's range in hundredths, sign and point, with room to spare.
+constexpr int kNumberRoom = 64;
+// A point line: the segment message and nine numbers around short fixed texts.
+constexpr int kLineRoom = 1024;
+
+char* Put(char* q, const char* text) {
+    while (*text)
+        *q++ = *text++;
+    return q;
+}
+
+char* Put(char* q, const QByteArray& text) {
+    std::memcpy(q, text.constData(), static_cast<size_t>(text.size()));
+    return q + text.size();
+}
+
+char* PutInteger(char* q, int64_t v) {
+    const auto r = std::to_chars(q, q + 24, v);
+    return r.ptr;
+}
+
+// Two decimals with "." whatever the locale; zero never carries a sign.
+char* PutScriptNumber(char* q, double v) {
+    const double r = std::nearbyint(v * 100.0);
+    if (r == 0.0 || !std::isfinite(r))
+        return Put(q, "0.00");
+    // Whole hundredths print exactly; far beyond map units the shared form takes over (a
+    // float's range fits the room).
+    if (std::fabs(r) >= 1e15) {
+        const QByteArray s = FormatScriptNumber(v).toLatin1().left(kNumberRoom - 1);
+        return Put(q, s);
+    }
+    uint64_t u = static_cast<uint64_t>(std::fabs(r));
+    char rev[24];
+    int n = 0;
+    rev[n++] = static_cast<char>('0' + u % 10);
+    u /= 10;
+    rev[n++] = static_cast<char>('0' + u % 10);
+    u /= 10;
+    rev[n++] = '.';
+    do {
+        rev[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (r < 0)
+        *q++ = '-';
+    while (n)
+        *q++ = rev[--n];
+    return q;
+}
+
+struct PositionText {
+    QByteArray prefix, suffix;
+};
+
+const std::array<PositionText, kGameCount>& PositionTexts() {
+    static const std::array<PositionText, kGameCount> texts = [] {
+        std::array<PositionText, kGameCount> t;
+        for (int g = 0; g < kGameCount; ++g)
+            t[g] = {Profile(g).positionPrefix.toLatin1(), Profile(g).positionSuffix.toLatin1()};
+        return t;
+    }();
+    return texts;
 }
 
 QString ThreeDigits(int i) {
@@ -52,19 +120,27 @@ bool SaveLatin1(const QString& path, const QByteArray& a, const QByteArray& b = 
     return file.commit();
 }
 
-// The chained files of an earlier run: base name + three characters + ".cfg".
-void DeleteEarlierChain(const ScriptLocation& location) {
+// The chained files of an earlier run: base name + three characters + ".cfg". Those this run
+// writes again are left for their atomic replacement, so a failed write keeps the old file.
+void DeleteEarlierChain(const ScriptLocation& location, int firstNumbered, int last) {
 #ifdef Q_OS_WIN
     constexpr Qt::CaseSensitivity cs = Qt::CaseInsensitive;
 #else
     constexpr Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
     const QString ext = QStringLiteral(".cfg");
-    const qsizetype wanted = location.baseName.size() + 3 + ext.size();
+    const qsizetype baseSize = location.baseName.size();
     QDir dir(location.folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (name.size() == wanted && name.startsWith(location.baseName, cs) &&
-            name.endsWith(ext, cs))
+        if (name.size() != baseSize + 3 + ext.size() || !name.startsWith(location.baseName, cs) ||
+            !name.endsWith(ext, cs))
+            continue;
+        bool numeric = false;
+        const int number = name.mid(baseSize, 3).toInt(&numeric);
+        const bool rewritten = numeric && name.at(baseSize).isDigit() &&
+                               name.at(baseSize + 1).isDigit() && number >= firstNumbered &&
+                               number <= last;
+        if (!rewritten)
             QFile::remove(dir.filePath(name));
     }
 }
@@ -72,33 +148,12 @@ void DeleteEarlierChain(const ScriptLocation& location) {
 } // namespace
 
 void AppendScriptNumber(QByteArray& out, double v) {
-    const double r = std::nearbyint(v * 100.0);
-    if (r == 0.0 || !std::isfinite(r)) {
-        out.append("0.00", 4);
-        return;
-    }
-    // Whole hundredths print exactly; far beyond map units the general form takes over.
-    if (std::fabs(r) >= 1e15) {
+    if (std::fabs(v) >= 1e13) {
         out.append(FormatScriptNumber(v).toLatin1());
         return;
     }
-    const bool negative = r < 0;
-    uint64_t u = static_cast<uint64_t>(negative ? -r : r);
-    char buf[24];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-    *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u);
-    if (negative)
-        *--p = '-';
-    out.append(p, end - p);
+    char buf[kNumberRoom];
+    out.append(buf, PutScriptNumber(buf, v) - buf);
 }
 
 ScriptLineOptions LineOptionsOf(const Trace& trace, int game) {
@@ -114,51 +169,56 @@ ScriptLineOptions LineOptionsOf(const Trace& trace, int game) {
 
 void AppendScriptLine(QByteArray& out, const PointRecord& p, bool newSegment,
                       const ScriptLineOptions& o) {
-    const GameProfile& profile = Profile(o.game);
+    const int game = o.game == kGameDefrag ? kGameDefrag : kGameEtPro;
+    const PositionText& pos = PositionTexts()[game];
+    // Built in one buffer and appended once: this runs for every frame of the path.
+    char buf[kLineRoom];
+    char* q = buf;
     if (newSegment && o.includeMsg) {
-        out.append("Echo \"^2seg: ");
-        out.append(QByteArray::number(p.segment));
-        out.append(" - ");
-        out.append(QByteArray::number(static_cast<qint64>(p.segment) + 1));
-        out.append("\"\r\n");
+        q = Put(q, "Echo \"^2seg: ");
+        q = PutInteger(q, p.segment);
+        q = Put(q, " - ");
+        q = PutInteger(q, static_cast<int64_t>(p.segment) + 1);
+        q = Put(q, "\"\r\n");
     }
-    out.append("wait;");
+    q = Put(q, "wait;");
     if (o.includeFov) {
-        out.append("cg_fov ");
-        AppendScriptNumber(out, RoundTo2(p.fov));
-        out.append(';');
+        q = Put(q, "cg_fov ");
+        q = PutScriptNumber(q, RoundTo2(p.fov));
+        *q++ = ';';
     }
     if (o.includeTs) {
         const double ts = RoundTo2(p.ts);
-        out.append("timescale ");
-        AppendScriptNumber(out, ts);
-        out.append(';');
-        if (o.game == kGameDefrag) {
+        q = Put(q, "timescale ");
+        q = PutScriptNumber(q, ts);
+        *q++ = ';';
+        if (game == kGameDefrag) {
             // The camera keeps its speed in slow or fast motion.
-            out.append("df_demos_CameraTransitionSpeed ");
-            AppendScriptNumber(out, o.transSpeed / ts);
-            out.append(';');
+            q = Put(q, "df_demos_CameraTransitionSpeed ");
+            q = PutScriptNumber(q, o.transSpeed / ts);
+            *q++ = ';';
         }
     }
     if (o.includeFov || o.includeTs)
-        out.append("wait;");
-    AppendLatin1(out, profile.positionPrefix);
-    AppendScriptNumber(out, p.x);
-    out.append(' ');
-    AppendScriptNumber(out, p.y);
-    out.append(' ');
-    AppendScriptNumber(out, p.z);
+        q = Put(q, "wait;");
+    q = Put(q, pos.prefix);
+    q = PutScriptNumber(q, p.x);
+    *q++ = ' ';
+    q = PutScriptNumber(q, p.y);
+    *q++ = ' ';
+    q = PutScriptNumber(q, p.z);
     // ET Pro's player tracking sets the angles itself.
-    if (!(o.game == kGameEtPro && o.lookPlayer)) {
-        out.append(' ');
-        AppendScriptNumber(out, p.pitch);
-        out.append(' ');
-        AppendScriptNumber(out, p.yaw);
-        out.append(' ');
-        AppendScriptNumber(out, p.roll);
+    if (!(game == kGameEtPro && o.lookPlayer)) {
+        *q++ = ' ';
+        q = PutScriptNumber(q, p.pitch);
+        *q++ = ' ';
+        q = PutScriptNumber(q, p.yaw);
+        *q++ = ' ';
+        q = PutScriptNumber(q, p.roll);
     }
-    AppendLatin1(out, profile.positionSuffix);
-    out.append(kCrLf);
+    q = Put(q, pos.suffix);
+    q = Put(q, "\r\n");
+    out.append(buf, q - buf);
 }
 
 QByteArray ScriptHeader(const Trace& trace, int game, const PointRecord& first) {
@@ -262,7 +322,7 @@ CameraScript GenerateCameraScript(Trace& trace, int game, UniformRandom& rng) {
     script.scripts.emplace_back();
     script.scripts.reserve(static_cast<size_t>(n) / 64 + 2);
     QByteArray& first = script.scripts.back();
-    first.reserve(kMaxScriptChars + 256);
+    first.reserve(kMaxScriptChars + kLineRoom + script.header.size());
     if (!script.startFile)
         first.append(script.header);
     const QString before = CommandScript(trace.script.commandsBefore);
@@ -272,16 +332,19 @@ CameraScript GenerateCameraScript(Trace& trace, int game, UniformRandom& rng) {
         first.append(kCrLf);
     }
 
-    QByteArray line;
     for (int32_t k = 0; k < n; ++k) {
-        line.clear();
         const bool newSegment = k == 0 || path[k].segment != path[k - 1].segment;
-        AppendScriptLine(line, path[k], newSegment, options);
-        if (script.scripts.back().size() + line.size() > kMaxScriptChars) {
-            script.scripts.emplace_back();
-            script.scripts.back().reserve(kMaxScriptChars + 256);
+        // Appended in place; a line that overflows the file moves on to the next one.
+        QByteArray* current = &script.scripts.back();
+        const qsizetype before = current->size();
+        AppendScriptLine(*current, path[k], newSegment, options);
+        if (current->size() > kMaxScriptChars) {
+            QByteArray next;
+            next.reserve(kMaxScriptChars + kLineRoom);
+            next.append(current->constData() + before, current->size() - before);
+            current->truncate(before);
+            script.scripts.push_back(std::move(next));
         }
-        script.scripts.back().append(line);
     }
     script.elapsedMs = timer.elapsed();
     script.pointCount = n;
@@ -347,7 +410,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     const QString firstPos = location.folder + QStringLiteral("1stPos.cfg");
     if (SaveLatin1(firstPos, script.firstPosition))
         result.files << firstPos;
-    DeleteEarlierChain(location);
+    DeleteEarlierChain(location, script.startFile ? 0 : 1, last);
 
     auto askRetry = [&] {
         return dialogs.Message(fStr(73), fStr(290), MessageIcon::Information,
