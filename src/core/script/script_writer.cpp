@@ -476,4 +476,16 @@ ScriptWriteResult CreateCameraScript(const QString& savePath, Trace& trace, int 
     return result;
 }
 
+ScriptWriteResult CreateScriptFromDialog(Trace& trace, int game, QString& lastFolder,
+                                         Dialogs& dialogs, UniformRandom& rng) {
+    const std::optional<QString> path = AskScriptSavePath(trace, game, lastFolder, dialogs);
+    if (!path) {
+        ScriptWriteResult none;
+        none.status = ScriptWriteStatus::NotChosen;
+        return none;
+    }
+    lastFolder = ScriptFolderOf(*path);
+    return CreateCameraScript(*path, trace, game, dialogs, rng);
+}
+
 } // namespace kestrova

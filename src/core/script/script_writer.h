@@ -72,7 +72,8 @@ enum class ScriptWriteStatus {
     Declined,  // the user would not write outside a mod folder
     Refused,   // more chained files than three digits can number
     Cancelled, // a failed start file was not retried
-    Failed     // some chained files could not be written
+    Failed,    // some chained files could not be written
+    NotChosen  // the save dialog was cancelled
 };
 
 struct ScriptWriteResult {
@@ -92,5 +93,10 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
 // folder), generation, writing; on success the trace remembers the base name.
 ScriptWriteResult CreateCameraScript(const QString& savePath, Trace& trace, int game,
                                      Dialogs& dialogs, UniformRandom& rng = AppRandom());
+
+// The editor's command: the save dialog, the chosen folder remembered in lastFolder (the
+// game's DftPathCfg), then CreateCameraScript.
+ScriptWriteResult CreateScriptFromDialog(Trace& trace, int game, QString& lastFolder,
+                                         Dialogs& dialogs, UniformRandom& rng = AppRandom());
 
 } // namespace kestrova

@@ -287,6 +287,24 @@ TEST(ScriptWriter, NothingWithoutAPathOrWhenDeclined) {
     EXPECT_TRUE(trace.script.scriptBaseName.isEmpty());
 }
 
+TEST(ScriptWriter, EditorCommandRemembersFolderAndName) {
+    GameFolder game(kGameDefrag);
+    Trace trace = MakeTrace(2, 10);
+    QString lastFolder = game.Path("defrag");
+    ScriptedDialogs dialogs;
+    dialogs.paths = {std::nullopt, game.Path("defrag/cams/take2.cfg")};
+    UniformRandom rng;
+    EXPECT_EQ(CreateScriptFromDialog(trace, kGameDefrag, lastFolder, dialogs, rng).status,
+              ScriptWriteStatus::NotChosen);
+    EXPECT_EQ(lastFolder, game.Path("defrag"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(CreateScriptFromDialog(trace, kGameDefrag, lastFolder, dialogs, rng).status,
+              ScriptWriteStatus::Written);
+    EXPECT_EQ(lastFolder, game.Path("defrag/cams"));
+    EXPECT_EQ(trace.script.scriptBaseName, "take2");
+    EXPECT_TRUE(QFile::exists(game.Path("defrag/cams/take2.cfg")));
+}
+
 // Golden files: every file of a run, byte for byte. KESTROVA_UPDATE_GOLDEN=1 rewrites them.
 void CompareWithGolden(const QString& folder, const QString& goldenName) {
     const QString golden = QStringLiteral(KESTROVA_TEST_DATA "/scripts/") + goldenName;
