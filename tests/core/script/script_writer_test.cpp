@@ -309,8 +309,10 @@ TEST(ScriptWriter, EditorCommandRemembersFolderAndName) {
 void CompareWithGolden(const QString& folder, const QString& goldenName) {
     const QString golden = QStringLiteral(KESTROVA_TEST_DATA "/scripts/") + goldenName;
     const bool update = qEnvironmentVariableIsSet("KESTROVA_UPDATE_GOLDEN");
-    if (update)
-        QDir(golden).removeRecursively(), QDir().mkpath(golden);
+    if (update) {
+        QDir(golden).removeRecursively();
+        QDir().mkpath(golden);
+    }
     const QStringList produced = QDir(folder).entryList(QDir::Files, QDir::Name);
     if (update)
         for (const QString& f : produced)
