@@ -35,6 +35,13 @@ public:
     virtual std::optional<QString> ChooseFolder(const QString& title, const QString& folder) = 0;
     virtual void Beep() = 0;
 
+    // An information box with OK that closes itself after autoCloseMs; implementations that
+    // cannot time a box show it as a plain message.
+    virtual void TimedInform(const QString& title, const QString& text, int autoCloseMs) {
+        (void)autoCloseMs;
+        Message(title, text, MessageIcon::Information, MessageButtons::Ok);
+    }
+
     // Shorthand for the common information box with OK.
     void Inform(const QString& title, const QString& text) {
         Message(title, text, MessageIcon::Information, MessageButtons::Ok);

@@ -18,6 +18,7 @@ struct ScriptRunOptions {
     QString autoStartMsText = QStringLiteral("0");
     QString commandsBefore; // chosen entry of the before list; empty for none
     QString commandsAfter;
+    QString scriptBaseName; // the last script's name, proposed by the next save dialog
 };
 
 } // namespace kestrova

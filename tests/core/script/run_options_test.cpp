@@ -1,0 +1,138 @@
+#include "core/model/trace.h"
+#include "core/script/auto_start.h"
+#include "core/script/bind_keys.h"
+#include "core/script/camera_modes.h"
+#include "core/script/game_profile.h"
+#include "core/script/script_pause.h"
+#include "core/settings/language.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+TEST(BindKeys, ListHoldsItsGroupsInOrder) {
+    EXPECT_EQ(BindKeyText(10), "0x00");
+    EXPECT_TRUE(IsBindKeySeparator(11));
+    EXPECT_EQ(BindKeyText(12), "0");
+    EXPECT_EQ(BindKeyText(23), "A");
+    EXPECT_EQ(BindKeyText(88), kBindKeySeparator);
+    EXPECT_EQ(BindKeyText(kBindKeyCount - 1), "F12");
+    int separators = 0;
+    for (int i = 0; i < kBindKeyCount; ++i)
+        separators += IsBindKeySeparator(i);
+    EXPECT_EQ(separators, 7);
+    EXPECT_FALSE(IsBindKeySeparator(0));
+    EXPECT_FALSE(IsBindKeySeparator(kBindKeyCount - 1));
+}
+
+TEST(BindKeys, TagIsTheGameName) {
+    auto tagOf = [](const QString& text) {
+        for (int i = 0; i < kBindKeyCount; ++i)
+            if (BindKeyText(i) == text)
+                return RefreshBindKeyTag(i);
+        return QStringLiteral("<missing>");
+    };
+    EXPECT_EQ(tagOf("Num. 5"), "KP_5");
+    EXPECT_EQ(tagOf(";"), "SemiColon");
+    EXPECT_EQ(tagOf("Q"), "Q");
+    EXPECT_EQ(tagOf("Num. *"), "*");
+    EXPECT_EQ(tagOf("Page down"), "PgDn");
+    EXPECT_EQ(tagOf("Right arrow"), "RightArrow");
+    EXPECT_EQ(tagOf("Numlock"), "KP_Numlock");
+    EXPECT_EQ(tagOf("F7"), "F7");
+    EXPECT_EQ(RefreshBindKeyTag(-3), "-"); // out of range: first item
+}
+
+TEST(BindKeys, FrenchLabelsKeepTheGamesNames) {
+    SetLanguageOffset(kLanguageFrench);
+    const QString label = BindKeyText(4);
+    const QString tag = RefreshBindKeyTag(4);
+    const QString slash = RefreshBindKeyTag(9);
+    SetLanguageOffset(kLanguageEnglish);
+    EXPECT_NE(label, ";");
+    EXPECT_EQ(tag, "SemiColon");
+    EXPECT_EQ(slash, "/");
+}
+
+TEST(BindKeys, SeparatorIsSteppedOverInTheKeysDirection) {
+    EXPECT_EQ(StepOverSeparator(11, 40), 12); // Down arrow: on to "0"
+    EXPECT_EQ(StepOverSeparator(11, kKeyCodeUp), 10);
+    EXPECT_EQ(StepOverSeparator(11, 0), 12); // a mouse choice goes on too
+    EXPECT_EQ(StepOverSeparator(23, kKeyCodeUp), 23);
+}
+
+TEST(CameraModes, ListsAndTipsFollowTheGame) {
+    ScriptRunOptions o;
+    o.cameraMode = 3; // Defrag LookNoYaw
+    const QStringList et = FillCameraModes(o, kGameEtPro);
+    EXPECT_EQ(et, (QStringList{"Free", "LookPlayer"}));
+    EXPECT_EQ(o.cameraMode, 0);
+    EXPECT_EQ(CameraModes(kGameDefrag).size(), 4);
+    EXPECT_EQ(CameraModes(kGameDefrag)[3], "LookNoYaw");
+
+    EXPECT_EQ(CameraModeTipFor(kGameEtPro, 1).text,
+              "Camera view tracks the specified player.\r\nThe specified angles are ignored.");
+    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 0).title, "Transition Cam");
+    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 2).text.count("\r\n"), 3);
+    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 3).text.count("\r\n"), 1);
+    EXPECT_EQ(PlayerItems().size(), kPlayerCount);
+    EXPECT_EQ(PlayerItems().last(), "63");
+}
+
+TEST(AutoStart, ClockAndMillisecondsConvertBothWays) {
+    EXPECT_EQ(ClockToMs(1, 2, 3, 4), 3723004);
+    const ClockTime c = MsToClock(3723004);
+    EXPECT_EQ(c.hours, 1);
+    EXPECT_EQ(c.minutes, 2);
+    EXPECT_EQ(c.seconds, 3);
+    EXPECT_EQ(c.milliseconds, 4);
+    // Fields beyond their usual range still add up, without overflow, up to the clamp.
+    EXPECT_EQ(ClockToMs(0, 90, 0, 0), 5400000);
+    EXPECT_EQ(ClockToMs(596, 31, 23, 647), kMaxStartMs);
+    EXPECT_EQ(ClockToMs(596, 31, 23, 646), kMaxStartMs - 1);
+    EXPECT_EQ(ClockToMs(100000, 0, 0, 0), kMaxStartMs);
+    EXPECT_EQ(ClockToMs(MsToClock(kMaxStartMs)), kMaxStartMs);
+    EXPECT_EQ(MsToClock(kMaxStartMs).hours, ClockFieldMaximum(0));
+}
+
+TEST(AutoStart, TypedTextsAreValidated) {
+    ScriptRunOptions o;
+    ValidateAutoStartMsText(o, "3723004.9xyz");
+    EXPECT_EQ(o.autoStartMsText, "3723004");
+    ValidateAutoStartMsText(o, "99999999999");
+    EXPECT_EQ(o.autoStartMsText, "2147483647");
+    ValidateAutoStartMsText(o, "abc");
+    EXPECT_EQ(o.autoStartMsText, "0");
+
+    o.autoStartMsText = "3723004";
+    SetAutoStartClockField(o, 1, 10); // minutes
+    EXPECT_EQ(o.autoStartMsText, QString::number(ClockToMs(1, 10, 3, 4)));
+
+    Trace t;
+    SetAutoStartEnabled(t, true, false);
+    EXPECT_TRUE(t.script.autoStartEnabled);
+    EXPECT_FALSE(t.modified); // no control points
+    t.points.count[kControl] = 1;
+    SetAutoStartEnabled(t, false, true);
+    EXPECT_FALSE(t.modified); // loading
+    SetAutoStartEnabled(t, true, false);
+    EXPECT_TRUE(t.modified);
+}
+
+TEST(ScriptPause, ZeroRestoresAndIntervalStaysPositive) {
+    EXPECT_EQ(ValidatePauseEveryText("0", "3"), "3");
+    EXPECT_EQ(ValidatePauseEveryText("abc", "3"), "3");
+    EXPECT_EQ(ValidatePauseEveryText("4", "3"), "4");
+    EXPECT_EQ(ValidatePauseEveryText("0.4", "3"), "0.4");
+
+    EXPECT_EQ(PauseInterval("0.4"), 1);
+    EXPECT_EQ(PauseInterval("0"), 1);
+    EXPECT_EQ(PauseInterval("2.5"), 2); // halves to even
+    EXPECT_EQ(PauseInterval("3.5"), 4);
+    EXPECT_EQ(PauseInterval("-2"), 2);
+    EXPECT_EQ(PauseInterval("-1e30"), 2147483647);
+}
+
+} // namespace
+} // namespace kestrova
