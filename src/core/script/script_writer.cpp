@@ -56,7 +56,7 @@ char* PutInteger(char* q, int64_t v) {
 
 // Two decimals with "." whatever the locale; zero never carries a sign.
 char* PutScriptNumber(char* q, double v) {
-    const double r = std::nearbyint(v * 100.0);
+    const double r = std::round(v * 100.0);
     if (r == 0.0 || !std::isfinite(r))
         return Put(q, "0.00");
     // Whole hundredths print exactly; far beyond map units the shared form takes over (a
