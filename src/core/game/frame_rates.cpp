@@ -168,6 +168,11 @@ int FrameRateList::AddTemporary(int rate) {
     return Find(rate);
 }
 
+int FrameRateList::SelectRate(int rate) {
+    Select(AddTemporary(rate));
+    return selected_;
+}
+
 FrameRateList::Validation FrameRateList::Validate(const QString& text) {
     Validation result;
     if (text.isEmpty() || text == QLatin1String("*") || text == QLatin1String("0"))
@@ -252,6 +257,13 @@ QString FrameRateList::StoredText() const {
     QString text;
     for (int rate : StoredRates())
         text += QString::number(rate) + QLatin1Char(';');
+    return text;
+}
+
+QString FrameRateList::AllRatesText() const {
+    QString text;
+    for (int i = 0; i < Count(); ++i)
+        text += QString::number(Value(i)) + QLatin1Char(';');
     return text;
 }
 

@@ -67,6 +67,10 @@ public:
     // rate is already listed. Returns the item's index.
     int AddTemporary(int rate);
 
+    // Selects the rate, adding it as a temporary entry when it is not listed (a trace's own rate).
+    // Returns the index selected.
+    int SelectRate(int rate);
+
     // Validation of the edit box text.
     struct Validation {
         bool accepted = false;
@@ -98,6 +102,8 @@ public:
     // Stored rates in list order, and the "AviDemos" text they make.
     std::vector<int> StoredRates() const;
     QString StoredText() const;
+    // Every rate of the list, temporaries included, each followed by ";" (what a trace keeps).
+    QString AllRatesText() const;
 
 private:
     int StoredCount() const;

@@ -3,6 +3,7 @@
 #include "core/dialogs.h"
 #include "core/model/trace.h"
 #include "core/script/game_profile.h"
+#include "core/script/run_options.h"
 #include "core/settings/language.h"
 #include "core/settings/registry.h"
 
@@ -150,6 +151,11 @@ void ApplyChosenScripts(GameState& state, ScriptListKind kind, const QStringList
     state.loadingLists = true;
     state.List(kind).ReplaceScripts(chosen);
     state.loadingLists = false;
+}
+
+void CopyScriptSelections(const GameState& state, ScriptRunOptions& options) {
+    options.commandsBefore = state.cmdsBefore.SelectedScript();
+    options.commandsAfter = state.cmdsAfter.SelectedScript();
 }
 
 void SelectScriptByUser(GameState& state, ScriptListKind kind, int index, Trace& trace) {

@@ -14,6 +14,7 @@ namespace kestrova {
 
 class Dialogs;
 struct GameProfile;
+struct ScriptRunOptions;
 struct Trace;
 
 class GameState {
@@ -90,6 +91,9 @@ std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, Script
                                                         Dialogs& dialogs);
 // The picker's confirmed choice replaces the list's scripts, keeping the selection by text.
 void ApplyChosenScripts(GameState& state, ScriptListKind kind, const QStringList& chosen);
+
+// The chosen before/after scripts as the script writer takes them (empty for "<none>").
+void CopyScriptSelections(const GameState& state, ScriptRunOptions& options);
 
 // The user picks an item of a script list: a trace with control points becomes modified.
 void SelectScriptByUser(GameState& state, ScriptListKind kind, int index, Trace& trace);

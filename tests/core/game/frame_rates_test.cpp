@@ -163,6 +163,14 @@ TEST(FrameRates, FindAndTraceEntries) {
     EXPECT_EQ(list.Find(25, true), 1);
     EXPECT_EQ(list.Find(7), -1);
     EXPECT_EQ(list.StoredRates(), std::vector<int>{25});
+
+    // A trace's rate is selected, added as temporary when missing; the trace keeps every rate.
+    EXPECT_EQ(list.SelectRate(25), 1);
+    EXPECT_EQ(list.SelectRate(33), 0);
+    EXPECT_EQ(list.EditText(), QStringLiteral("33"));
+    EXPECT_EQ(list.Texts(), (QStringList{"*33", "*120", " 25"}));
+    EXPECT_EQ(list.AllRatesText(), QStringLiteral("33;120;25;"));
+    EXPECT_EQ(list.StoredText(), QStringLiteral("25;"));
 }
 
 TEST(FrameRates, KeyFilter) {
