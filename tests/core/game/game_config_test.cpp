@@ -254,6 +254,8 @@ TEST(SwitchGame, SavesTheGameLeftAndLoadsTheNewOne) {
     };
     EXPECT_TRUE(SwitchGame(state, 1, false));
     EXPECT_EQ(state.currentGame, 1);
+    EXPECT_TRUE(GameOnlyControlsFor(state.currentGame).transSpeed);
+    EXPECT_FALSE(GameOnlyControlsFor(state.currentGame).demoControl);
     EXPECT_EQ(recentCalls,
               (QStringList{QStringLiteral("save ") + kEtKey, QStringLiteral("load ") + dfKey}));
     EXPECT_EQ(RegReadValue(kEtKey, QStringLiteral("CmdsBefore1")).String(),
@@ -267,17 +269,6 @@ TEST(SwitchGame, SavesTheGameLeftAndLoadsTheNewOne) {
     EXPECT_TRUE(SwitchGame(state, 0, true));
     EXPECT_TRUE(RegReadValue(dfKey, QStringLiteral("CmdsAfter2")).IsEmpty());
     EXPECT_EQ(state.cmdsBefore.Scripts(), QStringList{QStringLiteral("etpro\\before.cfg")});
-}
-
-TEST(SwitchGame, GameOnlyControls) {
-    const GameOnlyControls et = GameOnlyControlsFor(kGameEtPro);
-    EXPECT_TRUE(et.demoControl);
-    EXPECT_TRUE(et.autoStart);
-    EXPECT_FALSE(et.transSpeed);
-    const GameOnlyControls df = GameOnlyControlsFor(kGameDefrag);
-    EXPECT_FALSE(df.demoControl);
-    EXPECT_FALSE(df.autoStart);
-    EXPECT_TRUE(df.transSpeed);
 }
 
 } // namespace

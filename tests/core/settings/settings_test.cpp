@@ -73,13 +73,14 @@ TEST_F(SettingsTest, LanguageAndGameOutsideTheirRangesAreIgnored) {
     EXPECT_EQ(state.currentGame, 1);
 }
 
-TEST_F(SettingsTest, FlagsCheckFromOneUpAndStayWhenAbsent) {
+TEST_F(SettingsTest, FlagsCheckFromOneUpAndStayWhenAbsentThemeFallsToOfficeXp) {
     PutDword("ShowGrid", 5);
     PutDword("ShowArrows", 0);
     PutDword("ShowTangent", -1);
     PutDword("Snap2MapRefPnt", 1);
     ASSERT_TRUE(
         RegWriteValue(Root(), QStringLiteral("ShowTimes"), RegType::Sz, QStringLiteral("word")));
+    PutDword("MenuTheme", 9); // neither Standard nor Gradient
     settings.showGrid = false;
     settings.showRuler = true; // absent: kept
     settings.antiAliasing = false;
@@ -91,6 +92,7 @@ TEST_F(SettingsTest, FlagsCheckFromOneUpAndStayWhenAbsent) {
     EXPECT_FALSE(settings.showTimes);
     EXPECT_TRUE(settings.showRuler);
     EXPECT_FALSE(settings.antiAliasing);
+    EXPECT_EQ(settings.menuTheme, kMenuThemeOfficeXp);
 }
 
 TEST_F(SettingsTest, DemoBrowserSizeMustFitTheScreen) {
@@ -116,18 +118,6 @@ TEST_F(SettingsTest, DemoBrowserSizeMustFitTheScreen) {
     EXPECT_EQ(settings.demosWidthTwips, kScreen.width / 2 - 1);
     // Value names match whatever their case, as in the registry.
     EXPECT_EQ(settings.demosHeightTwips, 100);
-}
-
-TEST_F(SettingsTest, MenuThemeOtherThanStandardOrGradientIsOfficeXp) {
-    settings.menuTheme = kMenuThemeGradient;
-    LoadSettings(settings, state, kScreen);
-    EXPECT_EQ(settings.menuTheme, kMenuThemeGradient);
-    PutDword("MenuTheme", 0);
-    LoadSettings(settings, state, kScreen);
-    EXPECT_EQ(settings.menuTheme, kMenuThemeStandard);
-    PutDword("MenuTheme", 9);
-    LoadSettings(settings, state, kScreen);
-    EXPECT_EQ(settings.menuTheme, kMenuThemeOfficeXp);
 }
 
 TEST_F(SettingsTest, SaveWritesEveryValueWithItsTypeAndLoadRestoresIt) {
