@@ -32,6 +32,10 @@ ScriptList& GameState::List(ScriptListKind kind) {
     return gameConfigs;
 }
 
+GameOnlyControls GameState::Visible() const {
+    return GameOnlyControlsFor(Game());
+}
+
 void SaveGameConfigs(GameState& state) {
     RegistryBatch batch;
     for (int game = 0; game < kGameCount; ++game) {
@@ -81,6 +85,14 @@ bool SwitchGame(GameState& state, int index, bool skipSave) {
     LoadGameLists(state);
     ApplyModPath(state);
     return true;
+}
+
+bool ChooseGameFromMenu(GameState& state, int index, const std::function<bool()>& newTrace) {
+    if (index == state.currentGame || index < 0 || index >= kGameCount)
+        return false;
+    if (newTrace && !newTrace())
+        return false;
+    return SwitchGame(state, index, false);
 }
 
 void SwitchToStartupGame(GameState& state, int storedGame) {

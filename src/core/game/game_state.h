@@ -17,6 +17,12 @@ struct GameProfile;
 struct ScriptRunOptions;
 struct Trace;
 
+// Controls shown for one game only.
+struct GameOnlyControls {
+    bool demoControl = false; // fraGDemoControl, ET Pro
+    bool autoStart = false;   // fraSAutoStart, ET Pro
+    bool transSpeed = false;  // txtTransSpeed and its label, Defrag
+};
 class GameState {
 public:
     // -1 only before the first switch of start-up.
@@ -43,6 +49,8 @@ public:
     GameConfig& Current() { return configs[Game()]; }
     const GameConfig& Current() const { return configs[Game()]; }
     ScriptList& List(ScriptListKind kind);
+    // The game-only controls the current game shows.
+    GameOnlyControls Visible() const;
 };
 
 // Folder fields of both games, then the current game's recent files, script lists and rates.
@@ -50,12 +58,6 @@ void SaveGameConfigs(GameState& state);
 // The current game's recent files, script lists and frame rates.
 void LoadGameLists(GameState& state);
 
-// Controls shown for one game only.
-struct GameOnlyControls {
-    bool demoControl = false; // fraGDemoControl, ET Pro
-    bool autoStart = false;   // fraSAutoStart, ET Pro
-    bool transSpeed = false;  // txtTransSpeed and its label, Defrag
-};
 GameOnlyControls GameOnlyControlsFor(int game);
 
 // Makes the game current: saves the one left (unless skipSave), loads the new game's lists and
@@ -63,6 +65,9 @@ GameOnlyControls GameOnlyControlsFor(int game);
 // The caller then shows GameOnlyControlsFor, the logos, the tooltips and the demo browser's
 // folder of the new game.
 bool SwitchGame(GameState& state, int index, bool skipSave);
+// The "Mod" menu: another game first replaces the trace through newTrace, which returns false
+// when the user cancels (then nothing changes); the caller empties the demo name box.
+bool ChooseGameFromMenu(GameState& state, int index, const std::function<bool()>& newTrace);
 // Start-up: the switch runs in full even for the game already current.
 void SwitchToStartupGame(GameState& state, int storedGame);
 

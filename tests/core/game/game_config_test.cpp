@@ -254,8 +254,9 @@ TEST(SwitchGame, SavesTheGameLeftAndLoadsTheNewOne) {
     };
     EXPECT_TRUE(SwitchGame(state, 1, false));
     EXPECT_EQ(state.currentGame, 1);
-    EXPECT_TRUE(GameOnlyControlsFor(state.currentGame).transSpeed);
-    EXPECT_FALSE(GameOnlyControlsFor(state.currentGame).demoControl);
+    EXPECT_TRUE(state.Visible().transSpeed);
+    EXPECT_FALSE(state.Visible().demoControl);
+    EXPECT_FALSE(state.Visible().autoStart);
     EXPECT_EQ(recentCalls,
               (QStringList{QStringLiteral("save ") + kEtKey, QStringLiteral("load ") + dfKey}));
     EXPECT_EQ(RegReadValue(kEtKey, QStringLiteral("CmdsBefore1")).String(),
@@ -269,6 +270,16 @@ TEST(SwitchGame, SavesTheGameLeftAndLoadsTheNewOne) {
     EXPECT_TRUE(SwitchGame(state, 0, true));
     EXPECT_TRUE(RegReadValue(dfKey, QStringLiteral("CmdsAfter2")).IsEmpty());
     EXPECT_EQ(state.cmdsBefore.Scripts(), QStringList{QStringLiteral("etpro\\before.cfg")});
+    EXPECT_TRUE(state.Visible().demoControl);
+
+    // From the menu, a cancelled new trace keeps the game; otherwise the switch saves.
+    int asked = 0;
+    EXPECT_FALSE(ChooseGameFromMenu(state, 1, [&] { return ++asked, false; }));
+    EXPECT_EQ(state.currentGame, 0);
+    EXPECT_FALSE(ChooseGameFromMenu(state, 0, [&] { return ++asked, true; }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(ChooseGameFromMenu(state, 1, [&] { return ++asked, true; }));
+    EXPECT_EQ(state.currentGame, 1);
 }
 
 } // namespace
