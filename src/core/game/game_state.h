@@ -23,6 +23,7 @@ struct GameOnlyControls {
     bool autoStart = false;   // fraSAutoStart, ET Pro
     bool transSpeed = false;  // txtTransSpeed and its label, Defrag
 };
+
 class GameState {
 public:
     // -1 only before the first switch of start-up.
