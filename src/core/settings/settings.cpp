@@ -39,7 +39,8 @@ int LanguageOffsetForIndex(int index) {
 }
 
 void LoadSettings(Settings& s, GameState& state, ScreenTwips screen, Dialogs* dialogs) {
-    if (const std::optional<QString> notice = TakeRegistryNotice(); notice && dialogs)
+    // Without a way to tell the user, the notice waits for someone who can.
+    if (const std::optional<QString> notice = dialogs ? TakeRegistryNotice() : std::nullopt)
         dialogs->Message(QStringLiteral(" Kestrova 3D"), *notice, MessageIcon::Warning,
                          MessageButtons::Ok);
 
