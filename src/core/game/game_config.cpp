@@ -1,0 +1,186 @@
+#include "core/game/game_config.h"
+
+#include "core/script/game_profile.h"
+#include "core/settings/registry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace kestrova {
+
+void ScriptList::Clear() {
+    items_ = QStringList{kNone};
+    selected_ = 0;
+}
+
+void ScriptList::RemoveAt(int index) {
+    if (index < 1 || index >= Count())
+        return;
+    items_.removeAt(index);
+    if (selected_ == index)
+        selected_ = 0;
+    else if (selected_ > index)
+        --selected_;
+}
+
+void ScriptList::Select(int index) {
+    selected_ = (index >= 0 && index < Count()) ? index : 0;
+}
+
+int ScriptList::SelectText(const QString& text) {
+    const qsizetype at = items_.indexOf(text);
+    Select(at < 0 ? 0 : static_cast<int>(at));
+    return selected_;
+}
+
+void ScriptList::ReplaceScripts(const QStringList& scripts) {
+    const QString previous = Text();
+    Clear();
+    items_.append(scripts);
+    SelectText(previous);
+}
+
+namespace {
+
+// Names of the numbered values of a list: the prefix and at least one more character.
+bool IsListValue(const QString& name, const QString& prefix) {
+    return name.size() > prefix.size() && name.startsWith(prefix, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+void fConfigsRegClear(const QString& key, const QString& prefix) {
+    const RegValueNames listed = RegListValueNames(key);
+    if (!listed.ok)
+        return;
+    RegistryBatch batch;
+    for (const QString& name : listed.names)
+        if (IsListValue(name, prefix))
+            RegDeleteValue(key, name);
+}
+
+bool fConfigsRegRead(ScriptList& list, const QString& key, const QString& prefix) {
+    list.Clear();
+    bool added = false;
+    const RegValueNames listed = RegListValueNames(key);
+    if (listed.ok) {
+        for (const QString& name : listed.names) {
+            if (!IsListValue(name, prefix))
+                continue;
+            list.Add(RegReadValue(key, name).Text().trimmed());
+            added = true;
+        }
+    }
+    list.Select(0);
+    return added;
+}
+
+bool fConfigsRegSave(const ScriptList& list, const QString& key, const QString& prefix) {
+    RegistryBatch batch;
+    fConfigsRegClear(key, prefix);
+    bool written = false;
+    for (int i = 1; i < list.Count(); ++i)
+        if (RegWriteValue(key, prefix + QString::number(i), RegType::Sz, list.Items()[i]))
+            written = true;
+    return written;
+}
+
+GameFolder ResolveGameFolder(const QString& modFolder, int game) {
+    QString path = modFolder.trimmed();
+    while (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    // The parent ends at the last separator; one of the first two characters ("D:\defrag",
+    // "/defrag") would leave a drive or the file-system root, which is no game folder.
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    if (cut < 2)
+        return {};
+    const QString folder = path.left(cut);
+    if (!FolderHoldsGame(QDir::fromNativeSeparators(folder), game))
+        return {};
+    return {folder, true};
+}
+
+QString ScriptFilePath(const QString& gameFolder, const QString& item) {
+    return QDir::fromNativeSeparators(gameFolder) + QLatin1Char('/') +
+           QString(item).replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+void PruneScriptList(ScriptList& list, const QString& modFolder, int game) {
+    if (list.Count() <= 1)
+        return;
+    const GameFolder gameFolder = ResolveGameFolder(modFolder, game);
+    if (!gameFolder.ok)
+        return;
+    for (int i = list.Count() - 1; i >= 1; --i)
+        if (!QFileInfo(ScriptFilePath(gameFolder.folder, list.Items()[i])).isFile())
+            list.RemoveAt(i);
+}
+
+QStringList ScriptPickerFolders(ScriptListKind kind, int game) {
+    const GameProfile& profile = Profile(game);
+    if (kind == ScriptListKind::GameConfigs)
+        return {profile.baseFolder, profile.modId};
+    return {profile.modId};
+}
+
+namespace {
+
+bool IsScriptName(const QString& name) {
+    return name.size() >= 5 &&
+           name.right(4).compare(QLatin1String(".cfg"), Qt::CaseInsensitive) == 0;
+}
+
+struct PickerScan {
+    QString root;
+    QStringList allowed; // each with its trailing "\"
+    QStringList preselected;
+    ScriptPickerListing listing;
+    QSet<QString> visited; // canonical folders, against link loops
+
+    void Scan(const QString& folder, const QString& relative) {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (canonical.isEmpty() || visited.contains(canonical))
+            return;
+        visited.insert(canonical);
+        // Names in the order an NTFS folder lists them: case-blind alphabetical, files and
+        // folders interleaved.
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+            QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo& entry : entries) {
+            const QString rel = relative + entry.fileName();
+            if (entry.isDir()) {
+                if (Qualifies(rel + QLatin1Char('\\')))
+                    Scan(entry.filePath(), rel + QLatin1Char('\\'));
+            } else if (IsScriptName(entry.fileName())) {
+                listing.items.append(rel);
+                listing.selected.append(preselected.contains(rel));
+            }
+        }
+    }
+
+    bool Qualifies(const QString& relWithSlash) const {
+        for (const QString& a : allowed)
+            if (relWithSlash.startsWith(a, Qt::CaseInsensitive))
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+ScriptPickerListing RefreshConfigs(const QString& rootFolder, const QStringList& allowedFolders,
+                                   const QStringList& preselected) {
+    PickerScan scan;
+    scan.root = QDir::fromNativeSeparators(rootFolder);
+    for (const QString& a : allowedFolders)
+        scan.allowed.append(a + QLatin1Char('\\'));
+    scan.preselected = preselected;
+    if (!scan.root.isEmpty() && QFileInfo(scan.root).isDir())
+        scan.Scan(scan.root, QString());
+    return scan.listing;
+}
+
+} // namespace kestrova
