@@ -1,0 +1,33 @@
+#include "core/map/bsp_map.h"
+
+#include "core/map/bsp_reader.h"
+#include "core/map/map_file.h"
+
+namespace kestrova {
+
+QString BspMap::Load(const QString& path, int32_t options) {
+    *this = BspMap{};
+    QByteArray bytes;
+    if (QString e = ReadMapBytes(path, bytes); !e.isEmpty())
+        return e;
+    MapGeometry geometry;
+    if (QString e = ReadBsp(bytes, options, geometry); !e.isEmpty())
+        return e;
+    geometry_ = std::move(geometry);
+    snapper_ = MapSnapper(geometry_.vertices);
+    loaded_ = true;
+    return {};
+}
+
+MapBoundsArray BspMap::GetBounds() const {
+    const MapBounds& b = geometry_.bounds;
+    return {{{b.min[0], b.max[0]}, {b.min[1], b.max[1]}, {b.min[2], b.max[2]}}};
+}
+
+bool BspMap::SnapToMap(float& x, float& y, float& z, int32_t plane, float radius) const {
+    if (!loaded_ || plane < 0 || plane > 2)
+        return false;
+    return snapper_.Snap(x, y, z, static_cast<MapPlane>(plane), radius);
+}
+
+} // namespace kestrova
