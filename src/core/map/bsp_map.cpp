@@ -10,6 +10,11 @@ QString BspMap::Load(const QString& path, int32_t options) {
     QByteArray bytes;
     if (QString e = ReadMapBytes(path, bytes); !e.isEmpty())
         return e;
+    return LoadFromBytes(bytes, options);
+}
+
+QString BspMap::LoadFromBytes(const QByteArray& bytes, int32_t options) {
+    *this = BspMap{};
     MapGeometry geometry;
     if (QString e = ReadBsp(bytes, options, geometry); !e.isEmpty())
         return e;

@@ -18,6 +18,8 @@ public:
     // Reads a ".bsp" file or "archive.pk3:maps/x.bsp". Returns an empty string on success, else
     // the reason; a failed load leaves the map empty.
     QString Load(const QString& path, int32_t options);
+    // The same from the bytes of a map already in memory.
+    QString LoadFromBytes(const QByteArray& bytes, int32_t options);
 
     bool IsLoaded() const { return loaded_; }
     const MapGeometry& Geometry() const { return geometry_; }

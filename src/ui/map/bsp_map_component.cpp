@@ -14,6 +14,8 @@ constexpr int32_t kPerspectiveKey = 6;
 // Below this the face is seen edge-on in a plan.
 constexpr float kEdgeOn = 0.02f;
 constexpr float kOutlineShade = 0.55f;
+// Shaded faces are darker already: their edges need a deeper shade to show.
+constexpr float kOutlineShade3D = 0.35f;
 // A light from above and slightly to the side, so that floors, walls and ceilings differ.
 constexpr float kLight[3] = {0.3481553f, 0.5222330f, 0.7785474f};
 
@@ -151,7 +153,7 @@ BspMapComponent::Lists BspMapComponent::Compile(int32_t viewKey) const {
             continue;
         float shade;
         if (perspective) {
-            shade = std::clamp(0.62f + 0.38f * Dot(n, kLight), 0.3f, 1.0f);
+            shade = std::clamp(0.7f + 0.3f * Dot(n, kLight), 0.45f, 1.0f);
         } else {
             const float facing = Dot(n, toViewer);
             if (facing <= kEdgeOn)
@@ -182,7 +184,7 @@ BspMapComponent::Lists BspMapComponent::Compile(int32_t viewKey) const {
         const int32_t family = FamilyOf(sum);
         if (!seen || !(styles_[family] & kMapStyleOutline))
             continue;
-        const Colour c = Scaled(colours_[family], kOutlineShade);
+        const Colour c = Scaled(colours_[family], perspective ? kOutlineShade3D : kOutlineShade);
         glColor3f(c.r, c.g, c.b);
         for (uint32_t e = s.firstEdge; e < s.firstEdge + s.edgeCount; ++e) {
             glVertex3fv(g.vertices[g.outlineEdges[e * 2]].data());
