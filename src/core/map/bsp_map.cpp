@@ -3,10 +3,25 @@
 #include "core/map/bsp_reader.h"
 #include "core/map/map_file.h"
 
+#include <QFile>
+
 namespace kestrova {
 
 QString BspMap::Load(const QString& path, int32_t options) {
     *this = BspMap{};
+    QString archive;
+    QString entry;
+    if (!SplitArchivePath(path, archive, entry) || QFile::exists(path)) {
+        // A plain file is read through a mapping: no copy of the whole file.
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxMapFileSize) {
+            if (const uchar* data = file.map(0, file.size())) {
+                const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
+                                                                qsizetype(file.size()));
+                return LoadFromBytes(view, options);
+            }
+        }
+    }
     QByteArray bytes;
     if (QString e = ReadMapBytes(path, bytes); !e.isEmpty())
         return e;
