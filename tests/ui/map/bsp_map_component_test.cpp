@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@ public:
     BspMapComponent* map = nullptr;
     std::function<void()> camera;
     float origin[3] = {0, 0, 0};
+    bool depthTestAfter = true;
+    bool modelviewKept = false;
 
 protected:
     void paintGL() override {
@@ -30,8 +33,15 @@ protected:
         camera();
         map->PrepareRender();
         map->SetRenderOrigin(origin[0], origin[1], origin[2]);
+        GLfloat before[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, before);
         double unused = 0;
         map->Render(unused);
+        // What the view draws next (the trace) must find its own state again.
+        depthTestAfter = glIsEnabled(GL_DEPTH_TEST);
+        GLfloat after[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, after);
+        modelviewKept = std::equal(before, before + 16, after);
     }
 };
 
@@ -109,6 +119,8 @@ TEST_F(BspMapComponentTest, PlanFromAboveFillsTheFloorAndShadesTheSlopes) {
     // The line at x = 0 falls on a pixel border: it lights one of the two pixels beside it.
     const int32_t wall = std::min(At(PlanXY, -1, 100).green(), At(PlanXY, 0, 100).green());
     EXPECT_LT(wall, 160);
+    EXPECT_FALSE(view_.depthTestAfter) << "the plans draw the trace without depth test";
+    EXPECT_TRUE(view_.modelviewKept);
 }
 
 TEST_F(BspMapComponentTest, SidePlansShowTheWallFacingTheViewer) {
