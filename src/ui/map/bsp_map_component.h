@@ -49,6 +49,8 @@ public:
     // The drawing sequence: PrepareRender, SetRenderOrigin, Render, in a context made current
     // by the caller, with the caller's projection and modelview.
     void PrepareRender();
+    // The map is drawn shifted by this origin (the views always pass 0, 0, 0 and translate
+    // by the map's offset themselves).
     void SetRenderOrigin(float x, float y, float z);
     void Render(double& unused);
 

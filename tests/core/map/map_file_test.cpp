@@ -72,13 +72,5 @@ TEST(MapFile, ReportsADamagedArchiveEntry) {
               QStringLiteral("the entry maps/a.bsp of %1 is damaged").arg(pk3));
 }
 
-TEST(MapFile, SplitsArchivePaths) {
-    QString archive, entry;
-    ASSERT_TRUE(SplitArchivePath("/games/baseoa/pak1.PK3:maps/oa_dm4.bsp", archive, entry));
-    EXPECT_EQ(archive, "/games/baseoa/pak1.PK3");
-    EXPECT_EQ(entry, "maps/oa_dm4.bsp");
-    EXPECT_FALSE(SplitArchivePath("/games/maps/oa_dm4.bsp", archive, entry));
-}
-
 } // namespace
 } // namespace kestrova
