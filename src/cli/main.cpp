@@ -1,4 +1,5 @@
 // kestrova3d-cli: batch use of the editor's core.
+#include "cli/map_info_command.h"
 #include "core/settings/language.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,8 @@ namespace {
 int Usage(QTextStream& out) {
     out << "Usage: kestrova3d-cli COMMAND [OPTIONS]\n"
            "  --version   print the version\n"
-           "  --help      print this help\n";
+           "  --help      print this help\n"
+           "  map-info MAP.bsp   describe a map as JSON (MAP may be ARCHIVE.pk3:maps/x.bsp)\n";
     return 0;
 }
 
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
         out << kestrova::fStr(kestrova::kVersionStringId) << "\n";
         return 0;
     }
+    if (args.first() == QLatin1String("map-info"))
+        return kestrova::cli::RunMapInfo(args.mid(1), out, err);
     err << "kestrova3d-cli: unknown command: " << args.first() << "\n";
     return 2;
 }

@@ -1,0 +1,410 @@
+#include "core/map/bsp_reader.h"
+
+#include "core/map/patch_tessellation.h"
+#include "core/map/surface_filter.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace kestrova {
+
+namespace {
+
+enum Lump : int32_t {
+    kEntities = 0,
+    kShaders = 1,
+    kModels = 7,
+    kDrawVerts = 10,
+    kDrawIndexes = 11,
+    kSurfaces = 13,
+    kLumpCount = 17
+};
+
+constexpr const char* kLumpNames[kLumpCount] = {
+    "entities",     "shaders",  "planes",    "nodes",       "leafs",         "leaf surfaces",
+    "leaf brushes", "models",   "brushes",   "brush sides", "draw vertices", "draw indices",
+    "fogs",         "surfaces", "lightmaps", "light grid",  "visibility"};
+
+constexpr qsizetype kShaderSize = 72;
+constexpr qsizetype kModelSize = 40;
+constexpr qsizetype kDrawVertSize = 44;
+constexpr qsizetype kSurfaceSize = 104;
+constexpr int32_t kMaxPatchSide = 1025;
+
+int32_t ReadInt(const char* p) {
+    return qFromLittleEndian<qint32>(p);
+}
+
+float ReadFloat(const char* p) {
+    const quint32 bits = qFromLittleEndian<quint32>(p);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+MapVec3 ReadVec3(const char* p) {
+    return {ReadFloat(p), ReadFloat(p + 4), ReadFloat(p + 8)};
+}
+
+MapVec3 Sub(const MapVec3& a, const MapVec3& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+
+MapVec3 Cross(const MapVec3& a, const MapVec3& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+float Dot(const MapVec3& a, const MapVec3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+bool IsFinite(const MapVec3& v) {
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+struct LumpView {
+    const char* data = nullptr;
+    qsizetype length = 0;
+};
+
+class Reader {
+public:
+    Reader(QByteArrayView file, int32_t options, MapGeometry& out)
+        : file_(file), options_(options), out_(out) {
+        // Output may grow beyond the file (patches), but only by a bounded factor.
+        vertexBudget_ = file.size() + 4096;
+        indexBudget_ = 4 * file.size() + 4096;
+    }
+
+    QString Run();
+
+private:
+    QString ReadHeader();
+    QString CheckLump(int32_t lump, qsizetype recordSize, qsizetype& count) const;
+    QString ReadSurface(int32_t index);
+    QString AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
+                              const char* record);
+    QString AddPatch(int32_t index, int32_t shader, const char* record);
+    QString ReserveOutput(int64_t vertices, int64_t indices);
+    void AddTriangle(uint32_t a, uint32_t b, uint32_t c, const MapVec3& normalHint);
+    void FinishSurface(DrawnSurface surface);
+
+    QByteArrayView file_;
+    int32_t options_;
+    MapGeometry& out_;
+    LumpView lumps_[kLumpCount];
+    qsizetype vertexCount_ = 0;
+    qsizetype indexCount_ = 0;
+    qsizetype surfaceCount_ = 0;
+    int64_t vertexBudget_ = 0;
+    int64_t indexBudget_ = 0;
+    uint32_t surfaceFirstTriangle_ = 0;
+};
+
+QString Reader::ReadHeader() {
+    if (file_.size() < kBspHeaderSize)
+        return QStringLiteral("the file is too short for a map header (%1 bytes, %2 needed)")
+            .arg(file_.size())
+            .arg(kBspHeaderSize);
+    if (std::memcmp(file_.data(), "IBSP", 4) != 0)
+        return QStringLiteral("not an id Tech 3 map: the file does not start with \"IBSP\"");
+    out_.version = ReadInt(file_.data() + 4);
+    if (out_.version != 46 && out_.version != 47)
+        return QStringLiteral("unsupported map version %1 (versions 46 and 47 are read)")
+            .arg(out_.version);
+    for (int32_t i = 0; i < kLumpCount; ++i) {
+        const int32_t offset = ReadInt(file_.data() + 8 + i * 8);
+        const int32_t length = ReadInt(file_.data() + 12 + i * 8);
+        if (offset < 0 || length < 0 || int64_t(offset) + length > file_.size())
+            return QStringLiteral("the %1 lump lies outside the file (offset %2, length %3, "
+                                  "file size %4)")
+                .arg(QLatin1String(kLumpNames[i]))
+                .arg(offset)
+                .arg(length)
+                .arg(file_.size());
+        lumps_[i] = {file_.data() + offset, length};
+    }
+    return {};
+}
+
+QString Reader::CheckLump(int32_t lump, qsizetype recordSize, qsizetype& count) const {
+    if (lumps_[lump].length % recordSize != 0)
+        return QStringLiteral("the %1 lump is %2 bytes long, not a multiple of its record size %3")
+            .arg(QLatin1String(kLumpNames[lump]))
+            .arg(lumps_[lump].length)
+            .arg(recordSize);
+    count = lumps_[lump].length / recordSize;
+    return {};
+}
+
+QString Reader::ReserveOutput(int64_t vertices, int64_t indices) {
+    if (int64_t(out_.vertices.size()) + vertices > vertexBudget_ ||
+        int64_t(out_.indices.size()) + indices > indexBudget_)
+        return QStringLiteral("the surfaces describe far more geometry than a file of %1 bytes "
+                              "can hold")
+            .arg(file_.size());
+    return {};
+}
+
+void Reader::AddTriangle(uint32_t a, uint32_t b, uint32_t c, const MapVec3& normalHint) {
+    const MapVec3& pa = out_.vertices[a];
+    MapVec3 n = Cross(Sub(out_.vertices[b], pa), Sub(out_.vertices[c], pa));
+    const float length = std::sqrt(Dot(n, n));
+    if (!(length > 1e-4f))
+        return; // degenerate: nothing to see, and no direction to shade it by
+    n = {n[0] / length, n[1] / length, n[2] / length};
+    // The stored vertex normals tell the visible side; the compiler's winding is clockwise.
+    const float hint = Dot(n, normalHint);
+    if (hint < 0 || (hint == 0 && Dot(normalHint, normalHint) == 0)) {
+        n = {-n[0], -n[1], -n[2]};
+    }
+    out_.indices.insert(out_.indices.end(), {a, b, c});
+    out_.triangleNormals.push_back(n);
+}
+
+void Reader::FinishSurface(DrawnSurface surface) {
+    surface.firstTriangle = surfaceFirstTriangle_;
+    surface.triangleCount = out_.TriangleCount() - surfaceFirstTriangle_;
+    if (surface.triangleCount == 0)
+        return;
+    // Outline: the edges that only one triangle of the surface uses.
+    std::vector<uint64_t> edges;
+    edges.reserve(surface.triangleCount * 3);
+    for (uint32_t t = surface.firstTriangle; t < surface.firstTriangle + surface.triangleCount;
+         ++t) {
+        for (int32_t k = 0; k < 3; ++k) {
+            uint32_t a = out_.indices[t * 3 + k];
+            uint32_t b = out_.indices[t * 3 + (k + 1) % 3];
+            if (a > b)
+                std::swap(a, b);
+            edges.push_back((uint64_t(a) << 32) | b);
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    surface.firstEdge = static_cast<uint32_t>(out_.outlineEdges.size() / 2);
+    for (size_t i = 0; i < edges.size();) {
+        size_t j = i + 1;
+        while (j < edges.size() && edges[j] == edges[i])
+            ++j;
+        if (j - i == 1) {
+            out_.outlineEdges.push_back(static_cast<uint32_t>(edges[i] >> 32));
+            out_.outlineEdges.push_back(static_cast<uint32_t>(edges[i] & 0xffffffffu));
+        }
+        i = j;
+    }
+    surface.edgeCount = static_cast<uint32_t>(out_.outlineEdges.size() / 2) - surface.firstEdge;
+    out_.surfaces.push_back(surface);
+}
+
+QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
+                                  const char* record) {
+    const int32_t firstVert = ReadInt(record + 12);
+    const int32_t numVerts = ReadInt(record + 16);
+    const int32_t firstIndex = ReadInt(record + 20);
+    const int32_t numIndexes = ReadInt(record + 24);
+    if (firstVert < 0 || numVerts < 0 || int64_t(firstVert) + numVerts > vertexCount_)
+        return QStringLiteral("surface %1 uses vertices %2 to %3, but the map has %4")
+            .arg(index)
+            .arg(firstVert)
+            .arg(int64_t(firstVert) + numVerts - 1)
+            .arg(vertexCount_);
+    if (firstIndex < 0 || numIndexes < 0 || int64_t(firstIndex) + numIndexes > indexCount_)
+        return QStringLiteral("surface %1 uses indices %2 to %3, but the map has %4")
+            .arg(index)
+            .arg(firstIndex)
+            .arg(int64_t(firstIndex) + numIndexes - 1)
+            .arg(indexCount_);
+    if (numIndexes % 3 != 0)
+        return QStringLiteral("surface %1 has %2 indices, not a whole number of triangles")
+            .arg(index)
+            .arg(numIndexes);
+    if (QString e = ReserveOutput(numVerts, numIndexes); !e.isEmpty())
+        return e;
+
+    const char* verts = lumps_[kDrawVerts].data + qsizetype(firstVert) * kDrawVertSize;
+    const char* idx = lumps_[kDrawIndexes].data + qsizetype(firstIndex) * 4;
+    for (int32_t k = 0; k < numIndexes; ++k) {
+        const int32_t i = ReadInt(idx + k * 4);
+        if (i < 0 || i >= numVerts)
+            return QStringLiteral("surface %1: index %2 points at vertex %3 of its %4")
+                .arg(index)
+                .arg(firstIndex + k)
+                .arg(i)
+                .arg(numVerts);
+    }
+    const uint32_t base = static_cast<uint32_t>(out_.vertices.size());
+    std::vector<MapVec3> normals(numVerts);
+    for (int32_t v = 0; v < numVerts; ++v) {
+        const MapVec3 p = ReadVec3(verts + v * kDrawVertSize);
+        if (!IsFinite(p))
+            return QStringLiteral("vertex %1 has a coordinate that is not a finite number")
+                .arg(firstVert + v);
+        out_.vertices.push_back(p);
+        normals[v] = ReadVec3(verts + v * kDrawVertSize + 28);
+    }
+    surfaceFirstTriangle_ = out_.TriangleCount();
+    for (int32_t k = 0; k < numIndexes; k += 3) {
+        const int32_t a = ReadInt(idx + k * 4);
+        const int32_t b = ReadInt(idx + k * 4 + 4);
+        const int32_t c = ReadInt(idx + k * 4 + 8);
+        const MapVec3 hint = {normals[a][0] + normals[b][0] + normals[c][0],
+                              normals[a][1] + normals[b][1] + normals[c][1],
+                              normals[a][2] + normals[b][2] + normals[c][2]};
+        AddTriangle(base + a, base + b, base + c, hint);
+    }
+    FinishSurface({shader, type});
+    return {};
+}
+
+QString Reader::AddPatch(int32_t index, int32_t shader, const char* record) {
+    const int32_t firstVert = ReadInt(record + 12);
+    const int32_t numVerts = ReadInt(record + 16);
+    const int32_t width = ReadInt(record + 96);
+    const int32_t height = ReadInt(record + 100);
+    if (firstVert < 0 || numVerts < 0 || int64_t(firstVert) + numVerts > vertexCount_)
+        return QStringLiteral("surface %1 uses vertices %2 to %3, but the map has %4")
+            .arg(index)
+            .arg(firstVert)
+            .arg(int64_t(firstVert) + numVerts - 1)
+            .arg(vertexCount_);
+    if (width < 3 || height < 3 || width % 2 == 0 || height % 2 == 0 || width > kMaxPatchSide ||
+        height > kMaxPatchSide || int64_t(width) * height != numVerts)
+        return QStringLiteral("surface %1 is a patch of %2 x %3 control points with %4 vertices")
+            .arg(index)
+            .arg(width)
+            .arg(height)
+            .arg(numVerts);
+    const int64_t maxVertices = MaxPatchVertices(width, height);
+    if (QString e = ReserveOutput(maxVertices, maxVertices * 6); !e.isEmpty())
+        return e;
+
+    std::vector<PatchControlPoint> controls(numVerts);
+    const char* verts = lumps_[kDrawVerts].data + qsizetype(firstVert) * kDrawVertSize;
+    for (int32_t v = 0; v < numVerts; ++v) {
+        controls[v].position = ReadVec3(verts + v * kDrawVertSize);
+        controls[v].normal = ReadVec3(verts + v * kDrawVertSize + 28);
+        if (!IsFinite(controls[v].position))
+            return QStringLiteral("vertex %1 has a coordinate that is not a finite number")
+                .arg(firstVert + v);
+    }
+    const TessellatedPatch grid = TessellatePatch(controls, width, height);
+    const uint32_t base = static_cast<uint32_t>(out_.vertices.size());
+    out_.vertices.insert(out_.vertices.end(), grid.positions.begin(), grid.positions.end());
+    surfaceFirstTriangle_ = out_.TriangleCount();
+    auto hintOf = [&](std::initializer_list<int32_t> corners) {
+        MapVec3 h{0, 0, 0};
+        for (int32_t c : corners) {
+            for (int32_t k = 0; k < 3; ++k)
+                h[k] += grid.normals[c][k];
+        }
+        return h;
+    };
+    for (int32_t r = 0; r + 1 < grid.rows; ++r) {
+        for (int32_t c = 0; c + 1 < grid.columns; ++c) {
+            const int32_t v00 = r * grid.columns + c;
+            const int32_t v01 = v00 + 1;
+            const int32_t v10 = v00 + grid.columns;
+            const int32_t v11 = v10 + 1;
+            AddTriangle(base + v00, base + v10, base + v01, hintOf({v00, v10, v01}));
+            AddTriangle(base + v10, base + v11, base + v01, hintOf({v10, v11, v01}));
+        }
+    }
+    FinishSurface({shader, BspSurfaceType::Patch});
+    return {};
+}
+
+QString Reader::ReadSurface(int32_t index) {
+    const char* record = lumps_[kSurfaces].data + qsizetype(index) * kSurfaceSize;
+    const int32_t shader = ReadInt(record);
+    if (shader < 0 || shader >= qsizetype(out_.shaders.size()))
+        return QStringLiteral("surface %1 uses shader %2, but the map has %3")
+            .arg(index)
+            .arg(shader)
+            .arg(out_.shaders.size());
+    const BspShader& s = out_.shaders[shader];
+    const int32_t type = ReadInt(record + 8);
+    if (!IsVisibleShader(s.name, s.surfaceFlags, s.contentFlags)) {
+        ++out_.skippedSurfaces;
+        return {};
+    }
+    switch (type) {
+    case int32_t(BspSurfaceType::Planar):
+    case int32_t(BspSurfaceType::TriangleSoup):
+        return AddIndexedSurface(index, shader, BspSurfaceType(type), record);
+    case int32_t(BspSurfaceType::Patch):
+        if (options_ & kMapOptionPatches)
+            return AddPatch(index, shader, record);
+        break;
+    default: // flares, foliage and unknown kinds are not drawn
+        break;
+    }
+    ++out_.skippedSurfaces;
+    return {};
+}
+
+QString Reader::Run() {
+    out_ = MapGeometry{};
+    if (QString e = ReadHeader(); !e.isEmpty())
+        return e;
+
+    const LumpView& entities = lumps_[kEntities];
+    const void* nul = std::memchr(entities.data, 0, size_t(entities.length));
+    out_.entities = QByteArray(entities.data, nul ? static_cast<const char*>(nul) - entities.data
+                                                  : entities.length);
+
+    qsizetype shaderCount = 0;
+    qsizetype modelCount = 0;
+    for (auto [lump, size, count] : {std::tuple{kShaders, kShaderSize, &shaderCount},
+                                     {kModels, kModelSize, &modelCount},
+                                     {kDrawVerts, kDrawVertSize, &vertexCount_},
+                                     {kDrawIndexes, qsizetype(4), &indexCount_},
+                                     {kSurfaces, kSurfaceSize, &surfaceCount_}}) {
+        if (QString e = CheckLump(lump, size, *count); !e.isEmpty())
+            return e;
+    }
+    out_.shaders.reserve(shaderCount);
+    for (qsizetype i = 0; i < shaderCount; ++i) {
+        const char* p = lumps_[kShaders].data + i * kShaderSize;
+        out_.shaders.push_back({QByteArray(p, qstrnlen(p, 64)), ReadInt(p + 64), ReadInt(p + 68)});
+    }
+    if (modelCount == 0)
+        return QStringLiteral("the map has no world model");
+    const int32_t firstSurface = ReadInt(lumps_[kModels].data + 24);
+    const int32_t numSurfaces = ReadInt(lumps_[kModels].data + 28);
+    if (firstSurface < 0 || numSurfaces < 0 || int64_t(firstSurface) + numSurfaces > surfaceCount_)
+        return QStringLiteral("the world model uses surfaces %1 to %2, but the map has %3")
+            .arg(firstSurface)
+            .arg(int64_t(firstSurface) + numSurfaces - 1)
+            .arg(surfaceCount_);
+
+    for (int32_t i = firstSurface; i < firstSurface + numSurfaces; ++i) {
+        if (QString e = ReadSurface(i); !e.isEmpty())
+            return e;
+    }
+
+    if (!out_.vertices.empty()) {
+        MapBounds& b = out_.bounds;
+        b.min = b.max = out_.vertices.front();
+        for (const MapVec3& v : out_.vertices) {
+            for (int32_t k = 0; k < 3; ++k) {
+                b.min[k] = std::min(b.min[k], v[k]);
+                b.max[k] = std::max(b.max[k], v[k]);
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QString ReadBsp(QByteArrayView data, int32_t options, MapGeometry& out) {
+    Reader reader(data, options, out);
+    QString error = reader.Run();
+    if (!error.isEmpty())
+        out = MapGeometry{};
+    return error;
+}
+
+} // namespace kestrova

@@ -1,0 +1,251 @@
+#include "core/map/bsp_builder.h"
+#include "core/map/bsp_reader.h"
+#include "core/map/surface_filter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+
+namespace kestrova {
+namespace {
+
+using test::BspBuilder;
+
+QString Read(const QByteArray& bytes, MapGeometry& g, int32_t options = kMapOptionPatches) {
+    return ReadBsp(bytes, options, g);
+}
+
+TEST(BspReader, ReadsTheRoomWithoutToolSkyFlareOrDoor) {
+    MapGeometry g;
+    ASSERT_EQ(Read(test::RoomWithPatch().Build(), g), QString());
+    EXPECT_EQ(g.version, 46);
+    EXPECT_TRUE(g.entities.startsWith("{\n\"classname\" \"worldspawn\""));
+    EXPECT_EQ(g.shaders.size(), 4u);
+    EXPECT_EQ(g.surfaces.size(), 7u); // six faces and the patch
+    EXPECT_EQ(g.skippedSurfaces, 3);  // clip, sky, flare; the door is not in the world model
+    EXPECT_EQ(g.triangleNormals.size(), g.TriangleCount());
+    const MapBounds& b = g.bounds;
+    EXPECT_EQ(b.min, (MapVec3{0, 0, 0}));
+    EXPECT_EQ(b.max, (MapVec3{256, 256, 128}));
+}
+
+TEST(BspReader, NormalsFaceTheSideTheVertexNormalsGive) {
+    // The floor is wound one way and the ceiling the other; the stored normals decide.
+    MapGeometry g;
+    ASSERT_EQ(Read(test::RoomWithPatch().Build(), g), QString());
+    const MapVec3 expected[6] = {{0, 0, 1},  {0, 0, -1}, {1, 0, 0},
+                                 {-1, 0, 0}, {0, 1, 0},  {0, -1, 0}};
+    for (int32_t s = 0; s < 6; ++s) {
+        const DrawnSurface& surface = g.surfaces[s];
+        ASSERT_EQ(surface.triangleCount, 2u);
+        for (uint32_t t = surface.firstTriangle; t < surface.firstTriangle + 2; ++t) {
+            for (int32_t k = 0; k < 3; ++k)
+                EXPECT_NEAR(g.triangleNormals[t][k], expected[s][k], 1e-6) << s;
+        }
+        EXPECT_EQ(surface.edgeCount, 4u) << "a quad's outline has no diagonal";
+    }
+}
+
+TEST(BspReader, TessellatesPatchesOntoTheirCurve) {
+    MapGeometry g;
+    ASSERT_EQ(Read(test::RoomWithPatch().Build(), g), QString());
+    const DrawnSurface& patch = g.surfaces.back();
+    ASSERT_EQ(patch.type, BspSurfaceType::Patch);
+    EXPECT_GT(patch.triangleCount, 8u);
+    float peak = 0;
+    std::vector<uint32_t> used;
+    for (uint32_t t = patch.firstTriangle; t < patch.firstTriangle + patch.triangleCount; ++t) {
+        EXPECT_GT(g.triangleNormals[t][2], 0.0f) << "the bump faces up";
+        for (int32_t k = 0; k < 3; ++k)
+            used.push_back(g.indices[t * 3 + k]);
+    }
+    for (uint32_t v : used) {
+        const MapVec3& p = g.vertices[v];
+        ASSERT_GE(p[0], 96.0f - 1e-3f);
+        ASSERT_LE(p[0], 160.0f + 1e-3f);
+        // z = 128 * B1(u) * B1(v), B1(t) = 2 t (1 - t)
+        const float u = (p[0] - 96) / 64;
+        const float w = (p[1] - 96) / 64;
+        EXPECT_NEAR(p[2], 128 * (2 * u * (1 - u)) * (2 * w * (1 - w)), 1e-3);
+        peak = std::max(peak, p[2]);
+    }
+    EXPECT_FLOAT_EQ(peak, 32.0f) << "an even cut count puts a vertex on the top";
+    // The outline of a grid patch is its border.
+    EXPECT_GT(patch.edgeCount, 8u);
+    EXPECT_LT(patch.edgeCount, patch.triangleCount * 3 / 2);
+
+    MapGeometry flat;
+    ASSERT_EQ(Read(test::RoomWithPatch().Build(), flat, 0), QString());
+    EXPECT_EQ(flat.surfaces.size(), 6u) << "without option 4 patches are left out";
+}
+
+TEST(BspReader, ReadsEnemyTerritoryMapsAndRefusesOtherVersions) {
+    BspBuilder b = test::RoomWithPatch();
+    b.version = 47;
+    MapGeometry g;
+    ASSERT_EQ(Read(b.Build(), g), QString());
+    EXPECT_EQ(g.version, 47);
+    EXPECT_EQ(g.surfaces.size(), 7u);
+    b.version = 38; // Quake 2
+    EXPECT_EQ(Read(b.Build(), g), QStringLiteral("unsupported map version 38 (versions 46 and 47 "
+                                                 "are read)"));
+    EXPECT_TRUE(g.vertices.empty()) << "a failed read leaves nothing behind";
+}
+
+TEST(BspReader, ReportsWhatIsWrongWithMalformedFiles) {
+    const QByteArray good = test::RoomWithPatch().Build();
+    MapGeometry g;
+    auto errorOf = [&](const QByteArray& bytes) { return Read(bytes, g); };
+
+    EXPECT_EQ(errorOf(good.left(100)),
+              QStringLiteral("the file is too short for a map header (100 bytes, 144 needed)"));
+    EXPECT_EQ(errorOf(QByteArray()),
+              QStringLiteral("the file is too short for a map header (0 bytes, 144 needed)"));
+    QByteArray magic = good;
+    magic[0] = 'V';
+    EXPECT_EQ(errorOf(magic),
+              QStringLiteral("not an id Tech 3 map: the file does not start with \"IBSP\""));
+
+    // Truncated: the last lumps now run past the end.
+    EXPECT_TRUE(errorOf(good.left(good.size() - 10)).contains("lies outside the file"));
+    QByteArray past = good;
+    BspBuilder::SetInt(past, 8 + 10 * 8, good.size() - 8); // draw vertices lump offset
+    const int32_t vertsLength = qFromLittleEndian<qint32>(good.constData() + 8 + 10 * 8 + 4);
+    EXPECT_EQ(errorOf(past), QStringLiteral("the draw vertices lump lies outside the file "
+                                            "(offset %1, length %2, file size %3)")
+                                 .arg(good.size() - 8)
+                                 .arg(vertsLength)
+                                 .arg(good.size()));
+    QByteArray negative = good;
+    BspBuilder::SetInt(negative, 8 + 13 * 8 + 4, -104);
+    EXPECT_TRUE(errorOf(negative).startsWith("the surfaces lump lies outside the file"));
+    QByteArray ragged = good;
+    BspBuilder::SetInt(ragged, 8 + 1 * 8 + 4, 71);
+    EXPECT_EQ(errorOf(ragged), QStringLiteral("the shaders lump is 71 bytes long, not a multiple "
+                                              "of its record size 72"));
+}
+
+TEST(BspReader, RefusesIndicesAndCountsOutOfRange) {
+    MapGeometry g;
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.indices[3] = 4; // the floor has four vertices: 0..3
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("surface 0: index 3 points at vertex 4 of its 4"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.indices[0] = -1;
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("surface 0: index 0 points at vertex -1 of its 4"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.surfaces[1].numVerts = 2000000000; // absurd count
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("surface 1 uses vertices 4 to 2000000003, but the map has %1")
+                      .arg(b.vertices.size()));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.surfaces[2].firstIndex = 0x7fffffff;
+        EXPECT_TRUE(Read(b.Build(), g).startsWith("surface 2 uses indices 2147483647 to"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.surfaces[2].numIndexes = 5;
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("surface 2 has 5 indices, not a whole number of triangles"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.surfaces[0].shader = 4;
+        EXPECT_EQ(Read(b.Build(), g), QStringLiteral("surface 0 uses shader 4, but the map has 4"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.surfaces[6].patchWidth = 4; // even width
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("surface 6 is a patch of 4 x 3 control points with 9 vertices"));
+        b.surfaces[6].patchWidth = 99999;
+        b.surfaces[6].patchHeight = 99999;
+        EXPECT_TRUE(Read(b.Build(), g).startsWith("surface 6 is a patch of 99999 x 99999"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.models = {{5, 100}};
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("the world model uses surfaces 5 to 104, but the map has 11"));
+        b.models.clear();
+        QByteArray noModels = b.Build();
+        BspBuilder::SetInt(noModels, 8 + 7 * 8 + 4, 0);
+        EXPECT_EQ(Read(noModels, g), QStringLiteral("the map has no world model"));
+    }
+    {
+        BspBuilder b = test::RoomWithPatch();
+        b.vertices[2].position[1] = std::numeric_limits<float>::quiet_NaN();
+        EXPECT_EQ(Read(b.Build(), g),
+                  QStringLiteral("vertex 2 has a coordinate that is not a finite number"));
+    }
+}
+
+TEST(BspReader, RefusesPatchesThatWouldOutgrowTheFile) {
+    // Many surfaces sharing one big control grid: each is small in the file, but the whole
+    // would tessellate to far more than the file can justify.
+    BspBuilder b;
+    const int32_t shader = b.AddShader("textures/x/y");
+    const int32_t side = 15;
+    std::vector<BspBuilder::Vertex> controls;
+    for (int32_t j = 0; j < side; ++j) {
+        for (int32_t i = 0; i < side; ++i)
+            controls.push_back({{i * 8.0f, j * 8.0f, ((i + j) % 2) * 1000.0f}, {0, 0, 1}});
+    }
+    b.AddPatch(shader, side, side, controls);
+    for (int32_t k = 0; k < 2000; ++k)
+        b.surfaces.push_back(b.surfaces.front());
+    MapGeometry g;
+    EXPECT_TRUE(Read(b.Build(), g).contains("far more geometry than a file of"));
+}
+
+TEST(BspReader, SurvivesRandomDamage) {
+    // Flipping bytes anywhere must give a map or an error, never a crash.
+    const QByteArray good = test::RoomWithPatch().Build();
+    std::mt19937 random(7);
+    int32_t failures = 0;
+    for (int32_t round = 0; round < 3000; ++round) {
+        QByteArray bytes = good;
+        const int32_t flips = 1 + round % 4;
+        for (int32_t f = 0; f < flips; ++f) {
+            const qsizetype at = random() % (round % 3 == 0 ? 144 : bytes.size());
+            bytes[at] = static_cast<char>(random());
+        }
+        MapGeometry g;
+        if (!Read(bytes, g).isEmpty())
+            ++failures;
+        else
+            EXPECT_EQ(g.triangleNormals.size(), g.TriangleCount());
+    }
+    EXPECT_GT(failures, 0);
+}
+
+TEST(SurfaceFilter, LeavesOutToolSkyAndHiddenFaces) {
+    EXPECT_TRUE(IsVisibleShader("textures/base_wall/concrete", 0, 1));
+    EXPECT_TRUE(IsVisibleShader("textures/liquids/clear_calm1", 0, 32)); // water shows
+    EXPECT_TRUE(IsVisibleShader("textures/mycommon/clipboard", 0, 1));
+    for (const char* tool :
+         {"textures/common/caulk", "textures/common/clip", "common/nodraw",
+          "textures/common/trigger", "textures/common/hint", "TEXTURES/COMMON/WEAPCLIP",
+          "textures/common/clip_metal", "textures/common/areaportal", "noshader"})
+        EXPECT_FALSE(IsVisibleShader(tool, 0, 1)) << tool;
+    EXPECT_FALSE(IsVisibleShader("textures/skies/xnight", 0, 1));
+    EXPECT_FALSE(IsVisibleShader("textures/x/y", kSurfSky, 1));
+    EXPECT_FALSE(IsVisibleShader("textures/x/y", kSurfNoDraw, 1));
+    EXPECT_FALSE(IsVisibleShader("textures/x/y", 0, kContentsTrigger));
+    EXPECT_FALSE(IsVisibleShader("textures/x/y", 0, kContentsPlayerClip));
+    EXPECT_FALSE(IsVisibleShader("textures/sfx/fog", 0, kContentsFog));
+}
+
+} // namespace
+} // namespace kestrova

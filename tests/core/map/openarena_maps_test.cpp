@@ -1,0 +1,68 @@
+// Every map that OpenArena installs: each loads, its bounds hold its vertices, and snapping at a
+// drawn vertex finds that place.
+
+#include "core/map/bsp_map.h"
+#include "core/map/bsp_reader.h"
+#include "core/map/map_file.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+const char* const kBaseOa = "/usr/share/games/openarena/baseoa";
+
+TEST(OpenArenaMaps, EveryInstalledMapLoadsBoundsAndSnaps) {
+    const QDir base(QString::fromLatin1(kBaseOa));
+    if (!base.exists())
+        GTEST_SKIP() << kBaseOa << " is missing: install openarena-data (scripts/setup does)";
+    int32_t maps = 0;
+    for (const QString& pk3 : base.entryList({QStringLiteral("*.pk3")}, QDir::Files, QDir::Name)) {
+        QString error;
+        const QStringList entries = ListArchiveMaps(base.filePath(pk3), error);
+        ASSERT_EQ(error, QString()) << pk3.toStdString();
+        for (const QString& entry : entries) {
+            const QString path = base.filePath(pk3) + QLatin1Char(':') + entry;
+            SCOPED_TRACE(path.toStdString());
+            BspMap map;
+            ASSERT_EQ(map.Load(path, kMapOptionPatches), QString());
+            ++maps;
+            const MapGeometry& g = map.Geometry();
+            ASSERT_GT(g.TriangleCount(), 0u);
+            const MapBoundsArray b = map.GetBounds();
+            for (const MapVec3& v : g.vertices) {
+                for (int32_t k = 0; k < 3; ++k) {
+                    ASSERT_GE(v[k], b[k][0]);
+                    ASSERT_LE(v[k], b[k][1]);
+                }
+            }
+            // About forty vertices spread over the map, in each plan.
+            const size_t step = std::max<size_t>(1, g.vertices.size() / 40);
+            for (size_t i = 0; i < g.vertices.size(); i += step) {
+                const MapVec3& v = g.vertices[i];
+                for (int32_t plane = 0; plane < 3; ++plane) {
+                    float x = v[0], y = v[1], z = v[2];
+                    ASSERT_TRUE(map.SnapToMap(x, y, z, plane, 10.0f));
+                    // Same place in the plan; the answer may be a vertex nearer the viewer.
+                    switch (plane) {
+                    case 0:
+                        ASSERT_TRUE(x == v[0] && y == v[1] && z >= v[2]);
+                        break;
+                    case 1:
+                        ASSERT_TRUE(x == v[0] && z == v[2] && y <= v[1]);
+                        break;
+                    default:
+                        ASSERT_TRUE(y == v[1] && z == v[2] && x >= v[0]);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    std::printf("[ maps     ] %d OpenArena maps checked\n", maps);
+    EXPECT_GE(maps, 90);
+}
+
+} // namespace
+} // namespace kestrova
