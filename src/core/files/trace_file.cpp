@@ -363,6 +363,32 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
         c.notes += lines[li] + kCrLf;
 }
 
+bool LooksLikeTraceFile(const QStringList& lines) {
+    static const QStringList known = {
+        QStringLiteral("game_mod"),      QStringLiteral("active_plan"),
+        QStringLiteral("scale_xy"),      QStringLiteral("pos_xy1"),
+        QStringLiteral("cam_x"),         QStringLiteral("cam_fov"),
+        QStringLiteral("step_idx"),      QStringLiteral("step1"),
+        QStringLiteral("demo_name"),     QStringLiteral("game_config"),
+        QStringLiteral("bsp_filename"),  QStringLiteral("include_fov"),
+        QStringLiteral("camera_mode"),   QStringLiteral("df_cam_mode"),
+        QStringLiteral("trans_speed"),   QStringLiteral("avi_demo"),
+        QStringLiteral("demo_goto_min"), QStringLiteral("autostart")};
+    for (const QString& line : lines)
+        if (IsPointLine(line) || known.contains(HeaderKey(line)))
+            return true;
+    return false;
+}
+
+void KeptTraceExtras::ResetForNewTrace(bool unloadMap) {
+    extras.activeView = 0;
+    extras.presetLines.clear();
+    if (unloadMap)
+        extras.mapName.clear();
+    extras.aviDemos.clear();
+    extras.aviDemo = DefaultFrameRate();
+}
+
 void KeptTraceExtras::StoreExtras(TraceFileContents& c) {
     c.game = extras.game;
     c.activeView = extras.activeView;

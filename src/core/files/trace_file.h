@@ -71,6 +71,9 @@ QByteArray TraceFileText(const TraceFileContents& c);
 // Atomic replace; false when nothing could be written.
 bool WriteTraceFile(const QString& path, const TraceFileContents& c);
 
+// At least one line is a point line or a header line with a key the reader knows.
+bool LooksLikeTraceFile(const QStringList& lines);
+
 // Parses the lines into c. c holds the current values on entry: fields without a default keep
 // them unless their key occurs (demo time, transition speed, views, camera).
 void ReadTraceFile(const QStringList& lines, TraceFileContents& c,
@@ -90,6 +93,9 @@ public:
     virtual void ApplyExtras(const TraceFileContents& c) = 0;
     // Reading: the notes hold text; the editor opens its notes window.
     virtual void ShowNotes() {}
+    // New trace: X-Y view active with its stored plan, presets cleared, the map unloaded when
+    // asked, the frame-rate list back to its own entries and its default.
+    virtual void ResetForNewTrace(bool unloadMap) { (void)unloadMap; }
     // The frame rate chosen when the file names none.
     virtual int32_t DefaultFrameRate() { return 50; }
 };
@@ -101,6 +107,7 @@ public:
     bool KnowsDemo(const QString& name) override { return knownDemos.contains(name); }
     void ApplyExtras(const TraceFileContents& c) override { extras = c; }
     void ShowNotes() override { notesShown = true; }
+    void ResetForNewTrace(bool unloadMap) override;
 
     TraceFileContents extras; // only the non-trace fields are meaningful
     QStringList knownDemos;
