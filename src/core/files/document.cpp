@@ -222,6 +222,23 @@ void OpenRecentFile(Document& doc, int index) {
     doc.recent.Remove(index);
 }
 
+void RecordEdit(Document& doc, bool refreshControl, bool refreshReference) {
+    RecordUndo(doc.undo, doc.trace, refreshControl, refreshReference);
+    UpdateCommandStates(doc);
+}
+
+bool UndoEdit(Document& doc) {
+    const bool done = Undo(doc.undo, doc.trace);
+    UpdateCommandStates(doc);
+    return done;
+}
+
+bool RedoEdit(Document& doc) {
+    const bool done = Redo(doc.undo, doc.trace);
+    UpdateCommandStates(doc);
+    return done;
+}
+
 CommandStates ComputeCommandStates(const Trace& trace) {
     const int c = trace.ControlCount();
     const int r = trace.ReferenceCount();

@@ -86,6 +86,11 @@ bool SaveTrace(Document& doc);
 // A click on recent-file entry index.
 void OpenRecentFile(Document& doc, int index);
 
+// The Edit menu's history commands with the command states brought up to date.
+void RecordEdit(Document& doc, bool refreshControl, bool refreshReference);
+bool UndoEdit(Document& doc);
+bool RedoEdit(Document& doc);
+
 CommandStates ComputeCommandStates(const Trace& trace);
 void UpdateCommandStates(Document& doc);
 

@@ -8,6 +8,8 @@
 #include "core/settings/language.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -87,13 +89,88 @@ QString HeaderValue(const QString& line) {
     return TrimSpaces(t.mid(sp + 1));
 }
 
-QString FormatTraceFloat(double v) {
-    if (v == 0.0 || !std::isfinite(v))
-        v = 0.0; // no "-0"
-    return UserLocale().toString(v, 'g', 7);
-}
+namespace {
 
-void ReadPointLine(PointTables& t, int kind, int index, const QString& line) {
+// The regional number form, looked up once per file. Plain "digits, sign, decimal separator,
+// exponent" text goes through std::to_chars / from_chars; anything else through QLocale.
+class NumberForm {
+public:
+    NumberForm() : loc_(UserLocale()) {
+        const QString point = loc_.decimalPoint();
+        const QString minus = loc_.negativeSign();
+        const QString exp = loc_.exponential();
+        fast_ = point.size() == 1 && point[0].unicode() < 128 && minus == QLatin1String("-") &&
+                exp.compare(QLatin1String("e"), Qt::CaseInsensitive) == 0;
+        point_ = fast_ ? static_cast<char>(point[0].unicode()) : '.';
+    }
+
+    QString Format(double v) const {
+        if (v == 0.0 || !std::isfinite(v))
+            v = 0.0; // no "-0"
+        if (!fast_)
+            return loc_.toString(v, 'g', 7);
+        std::array<char, 40> buf{};
+        const auto r =
+            std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 7);
+        QString out = QString::fromLatin1(buf.data(), r.ptr - buf.data());
+        if (point_ != '.')
+            out.replace(QLatin1Char('.'), QLatin1Char(point_));
+        return out;
+    }
+
+    void AppendTo(QByteArray& out, double v) const {
+        if (!fast_) {
+            out += ToFileBytes(Format(v));
+            return;
+        }
+        if (v == 0.0 || !std::isfinite(v))
+            v = 0.0;
+        std::array<char, 40> buf{};
+        const auto r =
+            std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 7);
+        if (point_ != '.')
+            std::replace(buf.data(), r.ptr, '.', point_);
+        out.append(buf.data(), r.ptr - buf.data());
+    }
+
+    double Parse(QStringView text) const {
+        text = text.trimmed();
+        if (fast_ && !text.isEmpty() && text.size() < 40) {
+            std::array<char, 40> buf{};
+            bool plain = true;
+            for (qsizetype i = 0; i < text.size() && plain; ++i) {
+                const char16_t ch = text[i].unicode();
+                if (ch == static_cast<char16_t>(point_))
+                    buf[i] = '.';
+                else if ((ch >= '0' && ch <= '9') || ch == '-' || ch == 'e' || ch == 'E' ||
+                         (ch == '+' && i > 0))
+                    buf[i] = static_cast<char>(ch);
+                else
+                    plain = false;
+            }
+            if (plain) {
+                double v = 0;
+                const char* end = buf.data() + text.size();
+                const auto r = std::from_chars(buf.data(), end, v);
+                if (r.ec == std::errc() && r.ptr == end && std::isfinite(v))
+                    return v;
+            }
+        }
+        bool ok = false;
+        const double v = loc_.toDouble(text, &ok);
+        return ok && std::isfinite(v) ? v : 0.0;
+    }
+
+    const QLocale& Locale() const { return loc_; }
+
+private:
+    QLocale loc_;
+    bool fast_ = false;
+    char point_ = '.';
+};
+
+void ReadPointLineWith(const NumberForm& form, PointTables& t, int kind, int index,
+                       const QString& line) {
     const int n = kind == kControl ? kControlFieldCount : kReferenceFieldCount;
     qsizetype pos = 4;
     bool ended = false;
@@ -104,12 +181,23 @@ void ReadPointLine(PointTables& t, int kind, int index, const QString& line) {
             if (j < 0) {
                 ended = true;
             } else {
-                value = static_cast<float>(RoundTo2(ParseLocaleNumber(line.mid(pos, j - pos))));
+                value =
+                    static_cast<float>(RoundTo2(form.Parse(QStringView(line).mid(pos, j - pos))));
                 pos = j + 1;
             }
         }
         SetPointField(t, kind, index, f, value);
     }
+}
+
+} // namespace
+
+QString FormatTraceFloat(double v) {
+    return NumberForm().Format(v);
+}
+
+void ReadPointLine(PointTables& t, int kind, int index, const QString& line) {
+    ReadPointLineWith(NumberForm(), t, kind, index, line);
 }
 
 QByteArray TraceFileText(const TraceFileContents& c) {
@@ -120,7 +208,8 @@ QByteArray TraceFileText(const TraceFileContents& c) {
         s += value;
         s += kCrLf;
     };
-    auto putF = [&put](const char* key, double v) { put(key, FormatTraceFloat(v)); };
+    const NumberForm form;
+    auto putF = [&](const char* key, double v) { put(key, form.Format(v)); };
     auto putI = [&put](const char* key, int64_t v) { put(key, QString::number(v)); };
 
     s += QStringLiteral("// Kestrova 3D ") + fStr(kVersionStringId) + kCrLf;
@@ -172,28 +261,30 @@ QByteArray TraceFileText(const TraceFileContents& c) {
         rates += QString::number(r) + QLatin1Char(';');
     put("avi_demos", rates);
     s += kCrLf;
+    QByteArray out = ToFileBytes(s);
 
     const PointTables& t = c.points;
+    out.reserve(out.size() + (t.count[kControl] * 20 + t.count[kReference] * 6) * 12 + 1024);
     for (int kind = 0; kind < 2; ++kind) {
         const int fields = kind == kControl ? kControlFieldCount : kReferenceFieldCount;
         const int count = std::clamp(t.count[kind], 0, kMaxPoints);
         for (int i = 1; i <= count; ++i) {
-            s += kind == kControl ? QStringLiteral("ctl:") : QStringLiteral("ref:");
+            out += kind == kControl ? "ctl:" : "ref:";
             for (int f = 1; f <= fields; ++f) {
-                s += FormatTraceFloat(GetPointField(t, kind, i, f));
-                s += QStringLiteral("; ");
+                form.AppendTo(out, GetPointField(t, kind, i, f));
+                out += "; ";
             }
-            s += kCrLf;
+            out += "\r\n";
         }
     }
 
     QString bare = c.notes;
     bare.remove(kCrLf);
     if (!TrimSpaces(bare).isEmpty()) {
-        s += kCrLf;
-        s += c.notes;
+        out += "\r\n";
+        out += ToFileBytes(c.notes);
     }
-    return ToFileBytes(s);
+    return out;
 }
 
 bool WriteTraceFile(const QString& path, const TraceFileContents& c) {
@@ -222,6 +313,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
     c.aviDemo = 0;
     c.aviDemos.clear();
     int32_t minutes = 0;
+    const NumberForm form;
 
     // Step 2: header.
     qsizetype li = 0;
@@ -231,7 +323,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
             break;
         const QString key = HeaderKey(line);
         const QString value = HeaderValue(line);
-        const double v = ParseLocaleNumber(value);
+        const double v = form.Parse(value);
         QString what;
         const int plan = PlanOfKey(key, what);
         if (plan >= 0) {
@@ -287,7 +379,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
         } else if (key == QLatin1String("script_pause")) {
             c.script.pauseEnabled = v > 0;
         } else if (key == QLatin1String("sp_nb")) {
-            c.script.pauseEveryText = UserLocale().toString(RoundHalfEven(v));
+            c.script.pauseEveryText = form.Locale().toString(RoundHalfEven(v));
         } else if (key == QLatin1String("sp_bind_key")) {
             c.script.bindKeyIndex = std::clamp(RoundHalfEven(v), 0, limits.bindKeyLast);
         } else if (key == QLatin1String("include_fov")) {
@@ -354,7 +446,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
             continue;
         }
         ++count;
-        ReadPointLine(c.points, kind, count, line);
+        ReadPointLineWith(form, c.points, kind, count, line);
     }
 
     // Step 6: notes.

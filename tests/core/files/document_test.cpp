@@ -208,6 +208,21 @@ TEST(Document, CaptionsAndNames) {
               QStringLiteral(".../run"));
 }
 
+TEST_F(DocumentFixture, UndoAndRedoRefreshTheCommands) {
+    ClearUndo(doc.undo, doc.trace);
+    FillPoints(doc.trace.points, 2, 0);
+    RecordEdit(doc, true, false);
+    EXPECT_TRUE(doc.commands.exportTrace);
+    doc.previewLocked = true;
+    ASSERT_TRUE(UndoEdit(doc));
+    EXPECT_EQ(doc.trace.ControlCount(), 0);
+    EXPECT_FALSE(doc.commands.save);
+    EXPECT_FALSE(doc.previewLocked); // unticked when it becomes disabled
+    ASSERT_TRUE(RedoEdit(doc));
+    EXPECT_TRUE(doc.commands.createScript);
+    EXPECT_FALSE(RedoEdit(doc));
+}
+
 TEST(Document, CommandStatesFollowTheCounts) {
     Trace t;
     CommandStates s = ComputeCommandStates(t);
