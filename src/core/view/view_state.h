@@ -3,6 +3,7 @@
 // presets. Plain values: the trace file stores them, the views module gives them behaviour.
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -42,5 +43,14 @@ struct ViewState {
     ViewCamera camera;
     std::array<ViewPreset, kPresetSlots> presets{};
 };
+
+// A used preset slot as one "vpreset" value of the trace file: slot; viewMode; centreH;
+// centreV; zoomIndex; x; y; z; pitch; yaw; roll; fov; zfar (regional number format).
+QString ViewPresetLine(int slot, const ViewPreset& preset);
+// The lines of every used slot, in slot order.
+QStringList ViewPresetLines(const std::array<ViewPreset, kPresetSlots>& presets);
+// Clears every slot, then applies the lines; a line that is not 13 fields or names no slot
+// 0..11 is ignored.
+void ApplyViewPresetLines(const QStringList& lines, std::array<ViewPreset, kPresetSlots>& presets);
 
 } // namespace kestrova

@@ -1,3 +1,4 @@
+#include "core/files/document.h"
 #include "core/files/text_file.h"
 #include "core/files/trace_file.h"
 #include "core/files/trace_samples.h"
@@ -242,6 +243,26 @@ TEST(TraceFile, ApplySetsTheTraceAndHandsTheRestToTheHost) {
     EXPECT_EQ(host.extras.demoName, c.demoName);
 }
 
+TEST(TraceFile, ViewPresetLinesRoundTrip) {
+    ScopedLocale comma(QStringLiteral("fr_FR"));
+    std::array<ViewPreset, kPresetSlots> presets{};
+    presets[3] = {kView3D, {12.5f, -3, 85}, {1, 2, 3, -10.5f, 270, 0, 75, 20000}};
+    presets[11] = {kViewYZ, {0, 100.25f, 400}, {}};
+    const QStringList lines = ViewPresetLines(presets);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("3;8;12,5;-3;85;1;2;3;-10,5;270;0;75;20000"));
+
+    std::array<ViewPreset, kPresetSlots> back{};
+    back[0].viewMode = kViewXY; // cleared: only the lines count
+    ApplyViewPresetLines(lines + QStringList{QStringLiteral("1;1;0;0"),
+                                             QStringLiteral("12;1;0;0;85;0;0;0;0;0;0;0;0")},
+                         back);
+    EXPECT_EQ(ViewPresetLines(back), lines);
+    EXPECT_EQ(back[0].viewMode, 0);
+    EXPECT_FLOAT_EQ(back[3].camera.pitch, -10.5f);
+    EXPECT_EQ(back[11].plan.zoomIndex, 400);
+}
+
 TEST(TextFile, SplitsAtRunsOfLineBreaks) {
     EXPECT_EQ(SplitLines("\r\n\r\na\r\r\n\nb\nc"), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(SplitLines("\xe9t\xe9\n").first(), QString::fromUtf8("\xc3\xa9t\xc3\xa9"));
@@ -315,6 +336,36 @@ TEST(TraceFile, SurvivesGarbage) {
         ApplyTraceFile(c, trace, undo, host, dialogs);
         TraceFileText(CaptureTraceFile(trace, host));
     }
+}
+
+// The same garbage as files, through the editor's Open: refused or read, never a crash.
+TEST(TraceFile, OpeningGarbageFilesIsSafe) {
+    QTemporaryDir dir;
+    QRandomGenerator rng(99);
+    const QByteArray good = TraceFileText(SampleContents(20, 5));
+    KeptTraceExtras host;
+    SilentDialogs dialogs;
+    Document doc{host, dialogs};
+    const QString path = dir.filePath(QStringLiteral("g.dfkv"));
+    int refused = 0;
+    for (int round = 0; round < 150; ++round) {
+        QByteArray bytes = good.left(rng.bounded(good.size() + 1));
+        if (round % 2)
+            for (int k = 0; k < 20 && !bytes.isEmpty(); ++k)
+                bytes[rng.bounded(bytes.size())] = static_cast<char>(rng.bounded(256));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const int before = doc.trace.ControlCount();
+        if (!LoadTraceFile(doc, path)) {
+            ++refused;
+            EXPECT_EQ(doc.trace.ControlCount(), before);
+        }
+        ASSERT_LE(doc.trace.ControlCount(), kMaxPoints);
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_LT(refused, 150);
 }
 
 } // namespace
