@@ -1,6 +1,6 @@
 #pragma once
 // The commands of kestrova3d-cli. A command is one function in its own file plus one line in
-// the table of main.cpp.
+// commands.def, which declares it here and lists it in main.cpp's table.
 
 #include <QStringList>
 #include <QTextStream>
@@ -26,8 +26,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1; // output could not be written
 constexpr int kExitUsage = 2;  // bad option, missing or unreadable input
 
-int RunCheck(const QStringList& args, CliStreams& io);
-int RunExport(const QStringList& args, CliStreams& io);
-int RunPath(const QStringList& args, CliStreams& io);
+#define KESTROVA_CLI_COMMAND(name, usage, function) int function(const QStringList&, CliStreams&);
+#include "cli/commands.def"
+#undef KESTROVA_CLI_COMMAND
 
 } // namespace kestrova::cli

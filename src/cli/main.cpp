@@ -11,11 +11,10 @@ namespace {
 
 using kestrova::cli::CliCommand;
 
-// One line per command.
 const CliCommand kCommands[] = {
-    {"check", "TRACE", kestrova::cli::RunCheck},
-    {"export", "TRACE -o FILE.kv3dsx [--frames N] [--seed S]", kestrova::cli::RunExport},
-    {"path", "TRACE [--points N] [--script-pitch] [--seed S]", kestrova::cli::RunPath},
+#define KESTROVA_CLI_COMMAND(name, usage, function) {name, usage, kestrova::cli::function},
+#include "cli/commands.def"
+#undef KESTROVA_CLI_COMMAND
 };
 
 int Usage(QTextStream& out) {
@@ -58,12 +57,16 @@ int main(int argc, char** argv) {
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help"))
         return Usage(out);
-    if (args.first() == QLatin1String("--version")) {
+    if (args.contains(QLatin1String("--version"))) {
         out << kestrova::fStr(kestrova::kVersionStringId) << "\n";
         return 0;
     }
     if (!ApplyLocale(args, err))
         return kestrova::cli::kExitUsage;
+    if (args.isEmpty()) {
+        err << "kestrova3d-cli: no command given (see --help)\n";
+        return kestrova::cli::kExitUsage;
+    }
     const QString name = args.takeFirst();
     for (const CliCommand& c : kCommands) {
         if (name == QLatin1String(c.name)) {

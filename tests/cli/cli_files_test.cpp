@@ -130,6 +130,7 @@ TEST(CliErrors, OneLineAndANonZeroExit) {
         {QStringLiteral("export"), path, QStringLiteral("-o")},
         {QStringLiteral("check")},
         {QStringLiteral("check"), path, QStringLiteral("--locale"), QStringLiteral("xx_nowhere")},
+        {QStringLiteral("--locale"), QStringLiteral("fr_FR")},
     };
     for (const QStringList& args : bad) {
         const CliResult r = RunCli(args);
@@ -138,6 +139,8 @@ TEST(CliErrors, OneLineAndANonZeroExit) {
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("kestrova3d-cli: ")));
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("no")));
+    EXPECT_EQ(RunCli({QStringLiteral("path"), QStringLiteral("--version")}).out,
+              QStringLiteral("0.9.9.0\n"));
     const CliResult help = RunCli({QStringLiteral("path"), QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: kestrova3d-cli path")));
