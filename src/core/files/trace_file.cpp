@@ -183,6 +183,8 @@ void ReadPointLineWith(const NumberForm& form, PointTables& t, int kind, int ind
             } else {
                 value =
                     static_cast<float>(RoundTo2(form.Parse(QStringView(line).mid(pos, j - pos))));
+                if (!std::isfinite(value))
+                    value = 0; // beyond float range
                 pos = j + 1;
             }
         }

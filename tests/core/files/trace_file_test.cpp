@@ -107,7 +107,7 @@ TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
                             "unknown_key 5\n"
                             "ctl:1.5;2;3;\n"
                             "ref:4;5;6;7;8;9;\n"
-                            "ctl:10;11;12;0;0;0;\n"
+                            "ctl:1e40;11;12;0;0;0;\n"
                             "\n\nnote one\n\n\nnote two"; // no final break
     TraceFileContents c;
     c.demoMinutes = 99;                       // replaced because its key occurs
@@ -129,7 +129,8 @@ TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
     EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{1, 2}));
     EXPECT_FLOAT_EQ(c.points.rec[kControl][1].x, 1.5f);
     EXPECT_FLOAT_EQ(c.points.rec[kControl][1].fov, 0.1f); // fov rule on a missing 0
-    EXPECT_FLOAT_EQ(c.points.rec[kReference][2].x, 10);
+    EXPECT_FLOAT_EQ(c.points.rec[kReference][2].x, 0);    // beyond float range
+    EXPECT_FLOAT_EQ(c.points.rec[kReference][2].y, 11);
     EXPECT_EQ(c.notes, QStringLiteral("note one\r\nnote two\r\n"));
 }
 
