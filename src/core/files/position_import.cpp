@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cmath>
 
 namespace kestrova {
 
@@ -35,7 +36,9 @@ public:
         }
         const QString token = text_.mid(pos_, j - pos_);
         pos_ = j + 1;
-        return RoundTo2(LeadingNumber(token));
+        const double v = RoundTo2(LeadingNumber(token));
+        // Beyond float range reads as no number.
+        return std::isfinite(static_cast<float>(v)) ? v : 0.0;
     }
     void Skip(qsizetype n) { pos_ += n; }
 
