@@ -31,6 +31,7 @@ struct PointRecord {
     float wgA = 0;
     int32_t wgF = 0;
     bool visible = false;
+    bool selected = false; // selected in the grid and the views; kept by the undo history
 };
 
 // Field numbers of the grid and trace-file order (16 exists but holds nothing).

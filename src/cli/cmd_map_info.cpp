@@ -1,4 +1,4 @@
-#include "cli/map_info_command.h"
+#include "cli/cli_command.h"
 
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
@@ -10,10 +10,13 @@
 
 namespace kestrova::cli {
 
-int RunMapInfo(const QStringList& args, QTextStream& out, QTextStream& err) {
+// "map-info MAP.bsp" (or "archive.pk3:maps/x.bsp"): one JSON object describing the map.
+int RunMapInfo(const QStringList& args, CliStreams& io) {
+    QTextStream& out = io.out;
+    QTextStream& err = io.err;
     if (args.size() != 1) {
         err << "Usage: kestrova3d-cli map-info MAP.bsp|ARCHIVE.pk3:maps/MAP.bsp\n";
-        return 2;
+        return kExitUsage;
     }
     QElapsedTimer timer;
     timer.start();
@@ -22,7 +25,7 @@ int RunMapInfo(const QStringList& args, QTextStream& out, QTextStream& err) {
     const double ms = timer.nsecsElapsed() / 1e6;
     if (!error.isEmpty()) {
         err << "kestrova3d-cli: " << args.first() << ": " << error << "\n";
-        return 2;
+        return kExitUsage;
     }
     const MapGeometry& g = map.Geometry();
     const MapBoundsArray b = map.GetBounds();

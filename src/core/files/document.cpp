@@ -1,0 +1,261 @@
+#include "core/files/document.h"
+
+#include "core/files/text_file.h"
+#include "core/path/build_path.h"
+#include "core/path/point_count.h"
+#include "core/script/game_profile.h"
+#include "core/settings/language.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kestrova {
+
+namespace {
+
+QString NoAmpersand(QString s) {
+    return s.remove(QLatin1Char('&'));
+}
+
+qsizetype LastSeparator(const QString& path) {
+    return std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+}
+
+QString FolderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
+}
+
+bool SamePath(const QString& a, const QString& b) {
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+} // namespace
+
+void SetDocumentGame(Document& doc, int game, RecentFilesStore* store) {
+    doc.game = game == kGameEtPro ? kGameEtPro : kGameDefrag;
+    doc.recentStore = store;
+    doc.recent.Init(store, Profile(doc.game).registryKey, kMaxRecentFiles);
+}
+
+QString WindowTitleText(const QString& name) {
+    const QString app = QStringLiteral("Kestrova 3D");
+    return name.isEmpty() ? app : app + QStringLiteral(" - ") + name;
+}
+
+void SetWindowTitle(Document& doc, const QString& name) {
+    doc.windowTitle = WindowTitleText(name);
+}
+
+QString RemoveExtension(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0 && dot > LastSeparator(path))
+        return path.left(dot);
+    return path;
+}
+
+QString RecentCaption(const QString& name, const QString& path) {
+    const qsizetype sepAt = LastSeparator(path);
+    const QChar sep = sepAt >= 0 ? path[sepAt] : QLatin1Char('\\');
+    QString folder = RemoveExtension(path);
+    folder.remove(sep + name);
+    const qsizetype len = name.size();
+    if (len < 1 || len > 24)
+        return name;
+    if (folder.size() == 2)
+        return folder + sep + name;
+    if (!folder.isEmpty())
+        return QStringLiteral("...") + folder.right(25 - len) + sep + name;
+    return QStringLiteral("...") + sep + name;
+}
+
+void AddRecentFile(Document& doc, const QString& name, const QString& path) {
+    doc.recent.Add(RecentCaption(name, path), path);
+}
+
+QString ExistingFolderOrParent(const QString& folder) {
+    if (folder.isEmpty())
+        return {};
+    QString f = QDir::cleanPath(folder);
+    while (!f.isEmpty()) {
+        if (QFileInfo(f).isDir())
+            return f;
+        const qsizetype sep = LastSeparator(f);
+        if (sep < 0)
+            return {};
+        if (sep == 0) {
+            f = f.left(1); // the root
+            return QFileInfo(f).isDir() ? f : QString();
+        }
+        f = f.left(sep);
+    }
+    return {};
+}
+
+QString TraceFileFilter(int game) {
+    const GameProfile& p = Profile(game);
+    return p.traceDescription + QStringLiteral(" (*.") + p.traceExtension + QLatin1Char(')');
+}
+
+bool ConfirmDiscard(Document& doc, const QString& caption) {
+    const Trace& t = doc.trace;
+    if ((t.ControlCount() < 1 && t.ReferenceCount() < 1) || !t.modified)
+        return true;
+    const DialogAnswer a = doc.dialogs.Message(NoAmpersand(caption), fStr(110),
+                                               MessageIcon::Question, MessageButtons::YesNoCancel);
+    if (a == DialogAnswer::Yes)
+        return SaveTrace(doc);
+    return a == DialogAnswer::No;
+}
+
+bool ConfirmClose(Document& doc) {
+    const Trace& t = doc.trace;
+    if ((t.ControlCount() < 2 && t.ReferenceCount() < 2) || !t.modified)
+        return true;
+    const DialogAnswer a = doc.dialogs.Message(NoAmpersand(fStr(7)), fStr(110),
+                                               MessageIcon::Question, MessageButtons::YesNoCancel);
+    if (a == DialogAnswer::Yes)
+        return SaveTrace(doc);
+    return a == DialogAnswer::No;
+}
+
+bool NewTrace(Document& doc, bool unloadMap) {
+    if (!ConfirmDiscard(doc, fStr(3)))
+        return false;
+    Trace& t = doc.trace;
+    t.points = PointTables{};
+    t.counts.presetText = {QStringLiteral("1000"), QStringLiteral("1000")};
+    t.counts.autoAdjust = {false, false};
+    ClearUndo(doc.undo, t);
+    t.script.includeFov = true;
+    t.script.includeTs = true;
+    t.script.includeMsg = false;
+    t.script.autoStartMsText = QStringLiteral("0");
+    t.counts.activePreset = 0;
+    doc.host.ResetForNewTrace(unloadMap);
+    doc.traceName.clear();
+    SetWindowTitle(doc, doc.traceName);
+    t.notes.clear();
+    t.counts.frameRate = doc.host.DefaultFrameRate();
+    ApplyPointCount(t, 0);
+    t.modified = false;
+    UpdateCommandStates(doc);
+    return true;
+}
+
+void OpenTrace(Document& doc) {
+    if (!ConfirmDiscard(doc, fStr(1)))
+        return;
+    FileDialogRequest r;
+    r.title = fStr(190);
+    r.filter = TraceFileFilter(doc.game);
+    r.folder = ExistingFolderOrParent(doc.traceFolder[doc.game]);
+    const std::optional<QString> path = doc.dialogs.OpenFile(r);
+    if (path && QFileInfo::exists(*path))
+        LoadTraceFile(doc, *path);
+}
+
+bool LoadTraceFile(Document& doc, const QString& path) {
+    const std::optional<QStringList> lines = ReadFileLines(path);
+    if (!lines || !LooksLikeTraceFile(*lines)) {
+        doc.dialogs.Message(fStr(190), fStr(200), MessageIcon::Warning, MessageButtons::Ok);
+        return false;
+    }
+    TraceFileContents c = CurrentTraceFileValues(doc.trace, doc.host);
+    ReadTraceFile(*lines, c, doc.readLimits);
+
+    doc.traceFolder[doc.game] = FolderOf(path);
+    doc.traceName = RemoveExtension(QFileInfo(path).fileName());
+    SetWindowTitle(doc, doc.traceName);
+    if (c.game != doc.game)
+        SetDocumentGame(doc, c.game, doc.recentStore);
+    ApplyTraceFile(std::move(c), doc.trace, doc.undo, doc.host, doc.dialogs);
+    AddRecentFile(doc, doc.traceName, path);
+    UpdateCommandStates(doc);
+    return true;
+}
+
+bool SaveTrace(Document& doc) {
+    const QString title = fStr(180);
+    const GameProfile& profile = Profile(doc.game);
+    FileDialogRequest r;
+    r.title = title;
+    r.filter = TraceFileFilter(doc.game);
+    r.folder = ExistingFolderOrParent(doc.traceFolder[doc.game]);
+    r.fileName = doc.traceName;
+    const std::optional<QString> chosen = doc.dialogs.SaveFile(r);
+    if (!chosen || chosen->isEmpty())
+        return false;
+
+    const QString own = doc.traceFolder[doc.game] + QLatin1Char('/') + doc.traceName +
+                        QLatin1Char('.') + profile.traceExtension;
+    if (QFileInfo::exists(*chosen) && !SamePath(*chosen, own)) {
+        if (doc.dialogs.Message(title, fStr(181), MessageIcon::Question, MessageButtons::YesNo) !=
+            DialogAnswer::Yes)
+            return false;
+    }
+    doc.traceFolder[doc.game] = FolderOf(*chosen);
+
+    const TraceFileContents c = CaptureTraceFile(doc.trace, doc.host);
+    if (!WriteTraceFile(*chosen, c)) {
+        SetWindowTitle(doc, QString());
+        doc.dialogs.Message(title, fStr(183), MessageIcon::Warning, MessageButtons::Ok);
+        return false;
+    }
+    doc.trace.modified = false;
+    doc.traceName = RemoveExtension(QFileInfo(*chosen).fileName());
+    SetWindowTitle(doc, doc.traceName);
+    AddRecentFile(doc, doc.traceName, *chosen);
+    return true;
+}
+
+void OpenRecentFile(Document& doc, int index) {
+    const QList<RecentFile>& entries = doc.recent.Entries();
+    if (index < 0 || index >= entries.size())
+        return;
+    const QString path = entries[index].path;
+    if (QFileInfo::exists(path)) {
+        if (ConfirmDiscard(doc, fStr(1)))
+            LoadTraceFile(doc, path);
+        return;
+    }
+    doc.dialogs.Message(fStr(271), fStr(270, path), MessageIcon::Information, MessageButtons::Ok);
+    doc.recent.Remove(index);
+}
+
+void RecordEdit(Document& doc, bool refreshControl, bool refreshReference) {
+    RecordUndo(doc.undo, doc.trace, refreshControl, refreshReference);
+    UpdateCommandStates(doc);
+}
+
+bool UndoEdit(Document& doc) {
+    const bool done = Undo(doc.undo, doc.trace);
+    UpdateCommandStates(doc);
+    return done;
+}
+
+bool RedoEdit(Document& doc) {
+    const bool done = Redo(doc.undo, doc.trace);
+    UpdateCommandStates(doc);
+    return done;
+}
+
+CommandStates ComputeCommandStates(const Trace& trace) {
+    const int c = trace.ControlCount();
+    const int r = trace.ReferenceCount();
+    CommandStates s;
+    const bool any = c >= 1 || r >= 1;
+    s.newTrace = s.save = s.selectAll = any;
+    s.deselectAll = any && AnyPointSelected(trace);
+    s.exportTrace = s.createScript = s.previewLock = s.invert = c >= 2;
+    s.average = c >= 3 || r >= 3;
+    s.convPoints = {c >= 1, r >= 1};
+    return s;
+}
+
+void UpdateCommandStates(Document& doc) {
+    doc.commands = ComputeCommandStates(doc.trace);
+    if (!doc.commands.previewLock)
+        doc.previewLocked = false;
+}
+
+} // namespace kestrova

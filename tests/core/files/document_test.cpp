@@ -1,0 +1,252 @@
+#include "core/files/document.h"
+#include "core/files/text_file.h"
+#include "core/files/trace_samples.h"
+#include "support/scripted_dialogs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kestrova::test {
+namespace {
+
+struct DocumentFixture : ::testing::Test {
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    MemoryRecentFilesStore store;
+    Document doc{host, dialogs};
+    QTemporaryDir dir;
+
+    void SetUp() override {
+        SetDocumentGame(doc, 1, &store);
+        doc.traceFolder[1] = dir.path();
+    }
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void WriteSample(const QString& path, int controls = 3) {
+        ASSERT_TRUE(WriteTraceFile(path, SampleContents(controls, 1)));
+    }
+    void GiveModifiedPoints(int controls) {
+        FillPoints(doc.trace.points, controls, 0);
+        doc.trace.modified = true;
+    }
+};
+
+TEST_F(DocumentFixture, AsksBeforeDiscardingOnlyModifiedTracesWithPoints) {
+    EXPECT_TRUE(ConfirmDiscard(doc, QStringLiteral("&New")));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    GiveModifiedPoints(1);
+    dialogs.answers = {DialogAnswer::Cancel, DialogAnswer::No};
+    EXPECT_FALSE(ConfirmDiscard(doc, QStringLiteral("&Open...")));
+    EXPECT_TRUE(ConfirmDiscard(doc, QStringLiteral("&Open...")));
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Open..."));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Do you want to save the current curve?"));
+    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Question);
+
+    // Yes with a cancelled save counts as Cancel.
+    dialogs.answers = {DialogAnswer::Yes};
+    EXPECT_FALSE(ConfirmDiscard(doc, QStringLiteral("&New")));
+    EXPECT_EQ(dialogs.fileDialogs.size(), 1);
+
+    // Closing asks only from two points in a table.
+    dialogs.messages.clear();
+    EXPECT_TRUE(ConfirmClose(doc));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    GiveModifiedPoints(2);
+    dialogs.answers = {DialogAnswer::Cancel};
+    EXPECT_FALSE(ConfirmClose(doc));
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Quit"));
+}
+
+TEST_F(DocumentFixture, NewTraceResetsPointsCountsAndOptions) {
+    GiveModifiedPoints(4);
+    doc.trace.counts.presetText = {QStringLiteral("33"), QStringLiteral("44")};
+    doc.trace.counts.autoAdjust = {true, true};
+    doc.trace.script.includeFov = false;
+    doc.trace.script.autoStartMsText = QStringLiteral("500");
+    doc.trace.notes = QStringLiteral("x");
+    doc.traceName = QStringLiteral("old");
+    host.extras.presetLines = {QStringLiteral("1;1;0;0;85;0;0;0;0;0;0;0;0")};
+    dialogs.answers = {DialogAnswer::No};
+    ASSERT_TRUE(NewTrace(doc, true));
+    EXPECT_EQ(doc.trace.ControlCount(), 0);
+    EXPECT_EQ(doc.trace.counts.presetText[1], QStringLiteral("1000"));
+    EXPECT_FALSE(doc.trace.counts.autoAdjust[0]);
+    EXPECT_TRUE(doc.trace.script.includeFov);
+    EXPECT_EQ(doc.trace.script.autoStartMsText, QStringLiteral("0"));
+    EXPECT_TRUE(doc.trace.notes.isEmpty());
+    EXPECT_TRUE(doc.traceName.isEmpty());
+    EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D"));
+    EXPECT_TRUE(host.extras.presetLines.isEmpty());
+    EXPECT_FALSE(doc.commands.newTrace);
+    EXPECT_FALSE(doc.undo.undoEnabled);
+}
+
+TEST_F(DocumentFixture, LoadsAndSavesThroughTheDialogs) {
+    const QString source = Path("x.y.dfkv");
+    WriteSample(source, 4);
+    dialogs.paths = {source};
+    OpenTrace(doc);
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].request.title, QStringLiteral("Load a curve"));
+    EXPECT_EQ(dialogs.fileDialogs[0].request.filter, QStringLiteral("Defrag Kestrova (*.dfkv)"));
+    EXPECT_EQ(dialogs.fileDialogs[0].request.folder, dir.path());
+    EXPECT_EQ(doc.traceName, QStringLiteral("x.y"));
+    EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D - x.y"));
+    EXPECT_EQ(doc.trace.ControlCount(), 4);
+    EXPECT_TRUE(doc.commands.createScript);
+    EXPECT_TRUE(doc.commands.average);
+    ASSERT_EQ(doc.recent.Entries().size(), 1);
+    EXPECT_EQ(doc.recent.Entries()[0].path, source);
+
+    // Saving under its own name does not ask; over another existing file it does.
+    dialogs.messages.clear();
+    dialogs.paths = {source};
+    EXPECT_TRUE(SaveTrace(doc));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(dialogs.fileDialogs.last().request.fileName, QStringLiteral("x.y"));
+
+    const QString other = Path("other.dfkv");
+    WriteSample(other, 2);
+    dialogs.paths = {other, other};
+    dialogs.answers = {DialogAnswer::No, DialogAnswer::Yes};
+    EXPECT_FALSE(SaveTrace(doc));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Do you really want to replace the existing file?"));
+    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::YesNo);
+    doc.trace.modified = true;
+    EXPECT_TRUE(SaveTrace(doc));
+    EXPECT_FALSE(doc.trace.modified);
+    EXPECT_EQ(doc.traceName, QStringLiteral("other"));
+    EXPECT_EQ(doc.recent.Entries()[0].path, other);
+
+    // What was saved reads back the same.
+    const auto a = ReadFileLines(source);
+    const auto b = ReadFileLines(other);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->mid(1, 20), b->mid(1, 20));
+}
+
+TEST_F(DocumentFixture, AFileThatIsNotATraceChangesNothing) {
+    GiveModifiedPoints(3);
+    doc.traceName = QStringLiteral("mine");
+    SetWindowTitle(doc, doc.traceName);
+    QFile f(Path("junk.dfkv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x01\x02\x00\x7f binary", 12));
+    f.close();
+    QFile g(Path("text.dfkv"));
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write("just some words\nno keys at all\n");
+    g.close();
+    for (const char* name : {"junk.dfkv", "text.dfkv", "missing.dfkv"}) {
+        dialogs.messages.clear();
+        EXPECT_FALSE(LoadTraceFile(doc, Path(name)));
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Data reading error."));
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a curve"));
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    }
+    EXPECT_EQ(doc.trace.ControlCount(), 3);
+    EXPECT_TRUE(doc.trace.modified);
+    EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D - mine"));
+    EXPECT_TRUE(doc.recent.Entries().isEmpty());
+}
+
+TEST_F(DocumentFixture, AFailedSaveReports) {
+    GiveModifiedPoints(2);
+    doc.traceName = QStringLiteral("kept");
+    dialogs.paths = {Path("no/such/folder/t.dfkv")};
+    EXPECT_FALSE(SaveTrace(doc));
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("Saving error."));
+    EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("Save a curve"));
+    EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D"));
+    EXPECT_TRUE(doc.trace.modified);
+}
+
+TEST_F(DocumentFixture, RecentFilesKeepTenMostRecentFirstPerGame) {
+    for (int i = 0; i < 12; ++i)
+        AddRecentFile(doc, QStringLiteral("t%1").arg(i), Path("t") + QString::number(i));
+    AddRecentFile(doc, QStringLiteral("t5"), Path("t5"));
+    const auto& e = doc.recent.Entries();
+    ASSERT_EQ(e.size(), 10);
+    EXPECT_EQ(e[0].path, Path("t5"));
+    EXPECT_EQ(e[1].path, Path("t11"));
+    EXPECT_EQ(e[9].path, Path("t2"));
+    // Kept under the game's key; the other game has its own list.
+    EXPECT_EQ(store.lists.keys(),
+              QStringList{QStringLiteral("HKLM\\Software\\Quillbrook\\Kestrova3D\\Defrag")});
+    SetDocumentGame(doc, 0, &store);
+    EXPECT_TRUE(doc.recent.Entries().isEmpty());
+    SetDocumentGame(doc, 1, &store);
+    EXPECT_EQ(doc.recent.Entries().size(), 10);
+
+    // A deleted file: message, then the entry goes.
+    OpenRecentFile(doc, 0);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Recent files"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("'%1' file not found.").arg(Path("t5")));
+    EXPECT_EQ(doc.recent.Entries().size(), 9);
+    EXPECT_EQ(doc.recent.Entries()[0].path, Path("t11"));
+}
+
+TEST(Document, CaptionsAndNames) {
+    EXPECT_EQ(RemoveExtension(QStringLiteral("x.y.dfkv")), QStringLiteral("x.y"));
+    EXPECT_EQ(RemoveExtension(QStringLiteral("C:\\a.b\\trace")), QStringLiteral("C:\\a.b\\trace"));
+    EXPECT_EQ(RemoveExtension(QStringLiteral(".dfkv")), QStringLiteral(".dfkv"));
+    EXPECT_EQ(RecentCaption(QStringLiteral("trace"), QStringLiteral("C:\\trace.dfkv")),
+              QStringLiteral("C:\\trace"));
+    const QString longName(30, QLatin1Char('n'));
+    EXPECT_EQ(RecentCaption(longName, QStringLiteral("C:\\") + longName + QStringLiteral(".dfkv")),
+              longName);
+    EXPECT_EQ(RecentCaption(QStringLiteral("run"),
+                            QStringLiteral("/home/someone/games/quake3/traces/run.dfkv")),
+              QStringLiteral("...ne/games/quake3/traces/run"));
+    EXPECT_EQ(RecentCaption(QStringLiteral("run"), QStringLiteral("/run.dfkv")),
+              QStringLiteral(".../run"));
+}
+
+TEST_F(DocumentFixture, UndoAndRedoRefreshTheCommands) {
+    ClearUndo(doc.undo, doc.trace);
+    FillPoints(doc.trace.points, 2, 0);
+    RecordEdit(doc, true, false);
+    EXPECT_TRUE(doc.commands.exportTrace);
+    doc.previewLocked = true;
+    ASSERT_TRUE(UndoEdit(doc));
+    EXPECT_EQ(doc.trace.ControlCount(), 0);
+    EXPECT_FALSE(doc.commands.save);
+    EXPECT_FALSE(doc.previewLocked); // unticked when it becomes disabled
+    ASSERT_TRUE(RedoEdit(doc));
+    EXPECT_TRUE(doc.commands.createScript);
+    EXPECT_FALSE(RedoEdit(doc));
+}
+
+TEST(Document, CommandStatesFollowTheCounts) {
+    Trace t;
+    CommandStates s = ComputeCommandStates(t);
+    EXPECT_FALSE(s.newTrace || s.save || s.selectAll || s.deselectAll || s.exportTrace);
+    t.points.count = {1, 0};
+    s = ComputeCommandStates(t);
+    EXPECT_TRUE(s.save && s.newTrace && s.selectAll && s.convPoints[0]);
+    EXPECT_FALSE(s.exportTrace || s.createScript || s.convPoints[1] || s.deselectAll);
+    t.points.count = {2, 3};
+    t.points.rec[kReference][3].selected = true;
+    s = ComputeCommandStates(t);
+    EXPECT_TRUE(s.exportTrace && s.createScript && s.previewLock && s.invert && s.average);
+    EXPECT_TRUE(s.deselectAll && s.convPoints[1]);
+    t.points.count = {2, 2};
+    EXPECT_FALSE(ComputeCommandStates(t).average);
+    EXPECT_FALSE(ComputeCommandStates(t).deselectAll);
+}
+
+TEST(Document, StartsDialogsInTheNearestExistingFolder) {
+    QTemporaryDir dir;
+    EXPECT_EQ(ExistingFolderOrParent(dir.filePath(QStringLiteral("gone/deeper"))), dir.path());
+    EXPECT_EQ(ExistingFolderOrParent(dir.path()), dir.path());
+    EXPECT_TRUE(ExistingFolderOrParent(QString()).isEmpty());
+}
+
+} // namespace
+} // namespace kestrova::test

@@ -1,0 +1,373 @@
+#include "core/files/document.h"
+#include "core/files/text_file.h"
+#include "core/files/trace_file.h"
+#include "core/files/trace_samples.h"
+#include "core/model/point_fields.h"
+#include "core/model/undo.h"
+#include "support/scripted_dialogs.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kestrova::test {
+namespace {
+
+TraceFileContents ReadBack(const QByteArray& text) {
+    TraceFileContents c;
+    ReadTraceFile(SplitLines(text), c);
+    return c;
+}
+
+QString LineOf(const QByteArray& text, const QString& key) {
+    for (const QString& l : SplitLines(text))
+        if (HeaderKey(l) == key)
+            return l;
+    return {};
+}
+
+TEST(TraceFile, WritesTheDocumentedLayout) {
+    const QByteArray text = TraceFileText(SampleContents(2, 1));
+    const QStringList raw = QString::fromLatin1(text).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(raw[0], QStringLiteral("// Kestrova 3D 0.9.9.0"));
+    EXPECT_EQ(raw[1], QStringLiteral("\tgame_mod         1"));
+    EXPECT_EQ(PadKey(QStringLiteral("cam_x")), QStringLiteral("\tcam_x            "));
+
+    // 43 keys plus the preset line, then the empty line before the points.
+    QStringList keys;
+    int i = 1;
+    for (; !raw[i].isEmpty(); ++i)
+        keys << HeaderKey(raw[i]);
+    EXPECT_EQ(keys.size(), 44);
+    EXPECT_EQ(keys.mid(0, 4), (QStringList{"game_mod", "active_plan", "scale_xy", "pos_xy1"}));
+    EXPECT_EQ(keys.mid(38), (QStringList{"demo_goto_sec", "demo_forward", "trans_speed", "vpreset",
+                                         "avi_demo", "avi_demos"}));
+    EXPECT_TRUE(raw[i + 1].startsWith(QStringLiteral("ctl:100.25; -50.5; 8; ")));
+    EXPECT_EQ(raw[i + 1].count(QStringLiteral("; ")), 20);
+    EXPECT_TRUE(raw[i + 1].endsWith(QStringLiteral("; ")));
+    // Field 16 is always 0, between tanA fixed (0) and tanB.x.
+    EXPECT_TRUE(raw[i + 1].contains(QStringLiteral("; 1.5; 0; 0; 0; 0; 0; 0; 0; 3; ")));
+    EXPECT_EQ(raw[i + 3], QStringLiteral("ref:-7.75; 0; 64; 0; 45; 0; "));
+    // One empty line, then the notes as typed.
+    EXPECT_TRUE(raw[i + 4].isEmpty());
+    EXPECT_EQ(raw[i + 5], QStringLiteral("First line"));
+    EXPECT_TRUE(text.endsWith("Second line\r\n"));
+    EXPECT_EQ(LineOf(text, QStringLiteral("avi_demos")),
+              QStringLiteral("\tavi_demos        25;50;60;"));
+    EXPECT_EQ(HeaderValue(LineOf(text, QStringLiteral("scmd_before"))),
+              QStringLiteral("cg_draw2d 0; timescale 1"));
+
+    TraceFileContents blank = SampleContents(2, 0);
+    blank.notes = QStringLiteral("  \r\n \r\n");
+    EXPECT_TRUE(TraceFileText(blank).endsWith("0; 0; 3; \r\n"));
+}
+
+TEST(TraceFile, RoundTripsUnderPointAndCommaLocales) {
+    for (const char* name : {"en_US", "fr_FR"}) {
+        ScopedLocale locale(QString::fromLatin1(name));
+        TraceFileContents c = SampleContents(5, 3);
+        const QByteArray first = TraceFileText(c);
+        EXPECT_EQ(TraceFileText(ReadBack(first)), first) << name;
+
+        // Values with more decimals come back rounded, and stay so from then on.
+        SetPointField(c.points, kControl, 2, kFieldX, 12.3456f);
+        SetPointField(c.points, kControl, 3, kFieldY, 0.125f);
+        SetPointField(c.points, kReference, 1, kFieldZ, 1e-5f);
+        const TraceFileContents back = ReadBack(TraceFileText(c));
+        const QByteArray second = TraceFileText(back);
+        EXPECT_EQ(TraceFileText(ReadBack(second)), second) << name;
+        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 2, kFieldX), 12.35f) << name;
+        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 3, kFieldY), 0.12f) << name;
+        EXPECT_EQ(back.points.count, (std::array<int32_t, 2>{5, 3}));
+        EXPECT_EQ(back.demoName, c.demoName);
+        EXPECT_EQ(back.script.commandsBefore, c.script.commandsBefore);
+        EXPECT_EQ(back.aviDemos, c.aviDemos);
+        EXPECT_FLOAT_EQ(back.plans[0].centreV, -33.25f);
+        EXPECT_EQ(back.notes, c.notes);
+    }
+    ScopedLocale comma(QStringLiteral("fr_FR"));
+    const QByteArray text = TraceFileText(SampleContents(1, 0));
+    EXPECT_TRUE(text.contains("ctl:100,25; -50,5; 8; "));
+    EXPECT_EQ(HeaderValue(LineOf(text, QStringLiteral("pos_xy2"))), QStringLiteral("-33,25"));
+}
+
+TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
+    const QByteArray file = "// anything\r\n"
+                            "GAME_MOD 1\n"
+                            "Demo_Name   two  words \r\n"
+                            "df_cam_mode -3\n"
+                            "df_player_num 12\n"
+                            "demo_goto_min 2\n"
+                            "demo_goto_sec 125\n"
+                            "cam_pitch 90\n"
+                            "cam_yaw 370\n"
+                            "cam_roll -725\n"
+                            "step1 250.5\n"
+                            "unknown_key 5\n"
+                            "ctl:1.5;2;3;\n"
+                            "ref:4;5;6;7;8;9;\n"
+                            "ctl:1e40;11;12;0;0;0;\n"
+                            "\n\nnote one\n\n\nnote two"; // no final break
+    TraceFileContents c;
+    c.demoMinutes = 99;                       // replaced because its key occurs
+    c.transSpeedText = QStringLiteral("321"); // kept: no key
+    ReadTraceFile(SplitLines(file), c);
+    EXPECT_EQ(c.game, 1);
+    EXPECT_EQ(c.demoName, QStringLiteral("two  words"));
+    EXPECT_EQ(c.script.cameraMode, 3);
+    EXPECT_EQ(c.script.player, 12);
+    EXPECT_EQ(c.demoMinutes, 4);
+    EXPECT_EQ(c.demoSeconds, 5);
+    EXPECT_FLOAT_EQ(c.camera.pitch, 0);
+    EXPECT_FLOAT_EQ(c.camera.yaw, 10);
+    EXPECT_FLOAT_EQ(c.camera.roll, -5);
+    EXPECT_EQ(c.stepText[0], QStringLiteral("250")); // halves to even
+    EXPECT_EQ(c.stepText[1], QStringLiteral("0"));
+    EXPECT_EQ(c.transSpeedText, QStringLiteral("321"));
+    // A "ctl" line after a "ref" line is a reference point; missing fields read 0.
+    EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{1, 2}));
+    EXPECT_FLOAT_EQ(c.points.rec[kControl][1].x, 1.5f);
+    EXPECT_FLOAT_EQ(c.points.rec[kControl][1].fov, 0.1f); // fov rule on a missing 0
+    EXPECT_FLOAT_EQ(c.points.rec[kReference][2].x, 0);    // beyond float range
+    EXPECT_FLOAT_EQ(c.points.rec[kReference][2].y, 11);
+    EXPECT_EQ(c.notes, QStringLiteral("note one\r\nnote two\r\n"));
+}
+
+TEST(TraceFile, ClampsEveryHeaderValue) {
+    struct Case {
+        const char* line;
+        std::function<bool(const TraceFileContents&)> check;
+    };
+    const std::vector<Case> cases = {
+        {"game_mod 2", [](auto& c) { return c.game == 0; }},
+        {"game_mod -1", [](auto& c) { return c.game == 0; }},
+        {"active_plan 7", [](auto& c) { return c.activeView == 3; }},
+        {"scale_xz 5000", [](auto& c) { return c.plans[1].zoomIndex == 1000; }},
+        {"scale_yz 0", [](auto& c) { return c.plans[2].zoomIndex == 1; }},
+        {"scale_xy 84.5", [](auto& c) { return c.plans[0].zoomIndex == 84; }},
+        {"pos_xy1 -26000", [](auto& c) { return c.plans[0].centreH == -1000; }},
+        {"cam_z 50001", [](auto& c) { return c.camera.tz == 1; }},
+        {"cam_pitch -100", [](auto& c) { return c.camera.pitch == -10; }},
+        {"cam_fov 0", [](auto& c) { return c.camera.fov == 0.1f; }},
+        {"cam_fov 500", [](auto& c) { return c.camera.fov == 179.99f; }},
+        {"cam_zfar 50", [](auto& c) { return c.camera.zfar == 100; }},
+        {"cam_zfar 2e6", [](auto& c) { return c.camera.zfar == 100000; }},
+        {"cam_zfar 1234.5", [](auto& c) { return c.camera.zfar == 1234; }},
+        {"step_idx 2", [](auto& c) { return c.stepIdx == 0; }},
+        {"autostart 0.5", [](auto& c) { return c.script.autoStartEnabled; }},
+        {"autostart_time 1500.9ms", [](auto& c) { return c.script.autoStartMsText == "1500"; }},
+        {"autostart_time 9e12", [](auto& c) { return c.script.autoStartMsText == "2147483647"; }},
+        {"sp_nb 2.5", [](auto& c) { return c.script.pauseEveryText == "2"; }},
+        {"sp_bind_key 500", [](auto& c) { return c.script.bindKeyIndex == 100; }},
+        {"sp_bind_key -4", [](auto& c) { return c.script.bindKeyIndex == 0; }},
+        {"include_fov 0", [](auto& c) { return !c.script.includeFov; }},
+        {"include_msg 1", [](auto& c) { return c.script.includeMsg; }},
+        {"camera_mode 2", [](auto& c) { return c.script.cameraMode == 0; }}, // ET Pro: 0..1
+        {"cm_player_num 64", [](auto& c) { return c.script.player == 0; }},
+        {"demo_goto_min 5000", [](auto& c) { return c.demoMinutes == 999; }},
+        {"demo_goto_sec -3", [](auto& c) { return c.demoSeconds == 0; }},
+        {"demo_forward 12345", [](auto& c) { return c.demoForward == 9999; }},
+        {"trans_speed -250.5", [](auto& c) { return c.transSpeedText == "250"; }},
+        {"avi_demo 30", [](auto& c) { return c.aviDemo == 30; }},
+        {"avi_demos 25;x;30;", [](auto& c) { return c.aviDemos.isEmpty(); }},
+        {"vpreset 1;8;0;0;85;1;2;3;4;5;6;90;30000",
+         [](auto& c) { return c.presetLines.size() == 1; }},
+        {"game_config  Default ", [](auto& c) { return c.gameConfig == "Default"; }},
+        {"bsp_filename", [](auto& c) { return c.mapName.isEmpty(); }},
+    };
+    for (const Case& k : cases) {
+        TraceFileContents c = SampleContents(0, 0);
+        c.aviDemos = {99};
+        ReadTraceFile({QString::fromLatin1(k.line)}, c);
+        EXPECT_TRUE(k.check(c)) << k.line;
+    }
+}
+
+TEST(TraceFile, IgnoresPointLinesBeyondTheLimit) {
+    QStringList lines{QStringLiteral("game_mod 1")};
+    for (int i = 0; i < 260; ++i)
+        lines << QStringLiteral("ctl:%1;0;0;").arg(i);
+    for (int i = 0; i < 253; ++i)
+        lines << QStringLiteral("ref:%1;").arg(i);
+    TraceFileContents c;
+    ReadTraceFile(lines, c);
+    EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{250, 250}));
+    EXPECT_EQ(c.droppedControl, 10);
+    EXPECT_EQ(c.droppedReference, 3);
+    EXPECT_FLOAT_EQ(c.points.rec[kControl][250].x, 249);
+
+    Trace trace;
+    UndoHistory undo;
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    ApplyTraceFile(c, trace, undo, host, dialogs);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Limit of points reached\r\n13 points will not be imported."));
+}
+
+TEST(TraceFile, ApplySetsTheTraceAndHandsTheRestToTheHost) {
+    TraceFileContents c = SampleContents(5, 1);
+    c.stepText = {QStringLiteral("100"), QStringLiteral("7")};
+    c.stepIdx = 0;
+    Trace trace;
+    trace.modified = true;
+    UndoHistory undo;
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    ApplyTraceFile(c, trace, undo, host, dialogs);
+
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a curve"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("my demo 01 demo not found."));
+    EXPECT_TRUE(host.extras.demoName.isEmpty());
+    EXPECT_EQ(host.extras.mapName, c.mapName);
+    EXPECT_EQ(host.extras.activeView, 2);
+    // Point counts corrected for five control points: 100 -> 101 (25 per segment), 7 -> 5.
+    EXPECT_EQ(trace.counts.presetText[0], QStringLiteral("101"));
+    EXPECT_EQ(trace.counts.presetText[1], QStringLiteral("5"));
+    EXPECT_EQ(trace.pathUpper, 100);
+    EXPECT_EQ(trace.counts.frameRate, 60);
+    EXPECT_EQ(trace.script.player, 5);
+    EXPECT_FALSE(trace.modified);
+    EXPECT_TRUE(host.notesShown);
+    // The loaded trace is the only state of the history.
+    EXPECT_EQ(undo.top, 1);
+    EXPECT_EQ(undo.pos, 1);
+    EXPECT_FALSE(undo.undoEnabled);
+
+    host.knownDemos = {c.demoName};
+    ScriptedDialogs quiet;
+    ApplyTraceFile(c, trace, undo, host, quiet);
+    EXPECT_TRUE(quiet.messages.isEmpty());
+    EXPECT_EQ(host.extras.demoName, c.demoName);
+}
+
+TEST(TraceFile, ViewPresetLinesRoundTrip) {
+    ScopedLocale comma(QStringLiteral("fr_FR"));
+    std::array<ViewPreset, kPresetSlots> presets{};
+    presets[3] = {kView3D, {12.5f, -3, 85}, {1, 2, 3, -10.5f, 270, 0, 75, 20000}};
+    presets[11] = {kViewYZ, {0, 100.25f, 400}, {}};
+    const QStringList lines = ViewPresetLines(presets);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("3;8;12,5;-3;85;1;2;3;-10,5;270;0;75;20000"));
+
+    std::array<ViewPreset, kPresetSlots> back{};
+    back[0].viewMode = kViewXY; // cleared: only the lines count
+    ApplyViewPresetLines(lines + QStringList{QStringLiteral("1;1;0;0"),
+                                             QStringLiteral("12;1;0;0;85;0;0;0;0;0;0;0;0")},
+                         back);
+    EXPECT_EQ(ViewPresetLines(back), lines);
+    EXPECT_EQ(back[0].viewMode, 0);
+    EXPECT_FLOAT_EQ(back[3].camera.pitch, -10.5f);
+    EXPECT_EQ(back[11].plan.zoomIndex, 400);
+}
+
+TEST(TextFile, SplitsAtRunsOfLineBreaks) {
+    EXPECT_EQ(SplitLines("\r\n\r\na\r\r\n\nb\nc"), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(SplitLines("\xe9t\xe9\n").first(), QString::fromUtf8("\xc3\xa9t\xc3\xa9"));
+    EXPECT_TRUE(SplitLines("\r\n\n").isEmpty());
+}
+
+TEST(TextFile, RefusesWhatIsNotText) {
+    QTemporaryDir dir;
+    auto make = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    EXPECT_FALSE(ReadFileLines(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(ReadFileLines(make("empty", {})));
+    EXPECT_FALSE(ReadFileLines(make("breaks", "\r\n\r\n")));
+    EXPECT_FALSE(ReadFileLines(make("binary", QByteArray("ab\0cd", 5))));
+    const QString big = make("big", "x");
+    QFile::resize(big, kMaxTextFileBytes + 1);
+    EXPECT_FALSE(ReadFileLines(big));
+    EXPECT_EQ(*ReadFileLines(make("ok", "a\r\nb")), (QStringList{"a", "b"}));
+}
+
+TEST(TextFile, ReplacesFilesWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dfkv"));
+    ASSERT_TRUE(WriteWholeFile(path, "old"));
+    EXPECT_FALSE(WriteWholeFile(path, {}));
+    EXPECT_FALSE(WriteWholeFile(dir.filePath(QStringLiteral("no/such/folder/t.dfkv")), "x"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old"));
+    ASSERT_TRUE(WriteWholeFile(path, "new"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"t.dfkv"});
+}
+
+// Random bytes, truncations and shuffled lines: reading never crashes or breaks the limits.
+TEST(TraceFile, SurvivesGarbage) {
+    QRandomGenerator rng(1234);
+    const QByteArray good = TraceFileText(SampleContents(30, 10));
+    for (int round = 0; round < 400; ++round) {
+        QByteArray bytes;
+        switch (round % 4) {
+        case 0:
+            bytes = good.left(rng.bounded(good.size()));
+            break;
+        case 1:
+            bytes.resize(rng.bounded(4000));
+            for (char& b : bytes)
+                b = static_cast<char>(rng.bounded(256));
+            break;
+        case 2:
+            bytes = good;
+            for (int k = 0; k < 40; ++k)
+                bytes[rng.bounded(bytes.size())] = static_cast<char>(rng.bounded(256));
+            break;
+        default:
+            for (int k = 0; k < 300; ++k)
+                bytes += rng.bounded(2) ? QByteArray("ctl:") : QByteArray("ref:;;;1e40;-;");
+            break;
+        }
+        TraceFileContents c;
+        ReadTraceFile(SplitLines(bytes), c);
+        ASSERT_LE(c.points.count[0], kMaxPoints);
+        ASSERT_LE(c.points.count[1], kMaxPoints);
+        Trace trace;
+        UndoHistory undo;
+        KeptTraceExtras host;
+        SilentDialogs dialogs;
+        ApplyTraceFile(c, trace, undo, host, dialogs);
+        TraceFileText(CaptureTraceFile(trace, host));
+    }
+}
+
+// The same garbage as files, through the editor's Open: refused or read, never a crash.
+TEST(TraceFile, OpeningGarbageFilesIsSafe) {
+    QTemporaryDir dir;
+    QRandomGenerator rng(99);
+    const QByteArray good = TraceFileText(SampleContents(20, 5));
+    KeptTraceExtras host;
+    SilentDialogs dialogs;
+    Document doc{host, dialogs};
+    const QString path = dir.filePath(QStringLiteral("g.dfkv"));
+    int refused = 0;
+    for (int round = 0; round < 150; ++round) {
+        QByteArray bytes = good.left(rng.bounded(good.size() + 1));
+        if (round % 2)
+            for (int k = 0; k < 20 && !bytes.isEmpty(); ++k)
+                bytes[rng.bounded(bytes.size())] = static_cast<char>(rng.bounded(256));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const int before = doc.trace.ControlCount();
+        if (!LoadTraceFile(doc, path)) {
+            ++refused;
+            EXPECT_EQ(doc.trace.ControlCount(), before);
+        }
+        ASSERT_LE(doc.trace.ControlCount(), kMaxPoints);
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_LT(refused, 150);
+}
+
+} // namespace
+} // namespace kestrova::test

@@ -1,0 +1,128 @@
+#include "core/model/point_fields.h"
+#include "core/model/undo.h"
+#include "core/path/point_count.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrova::test {
+namespace {
+
+// One edit: a control point more, its x telling which edit it was.
+void Edit(UndoHistory& h, Trace& t, int n) {
+    const int i = t.points.count[kControl] < kMaxPoints ? t.points.count[kControl] + 1 : 1;
+    t.points.count[kControl] = i;
+    SetPointField(t.points, kControl, i, kFieldX, static_cast<float>(n));
+    SetPointField(t.points, kControl, i, kFieldFov, 90);
+    RecordUndo(h, t, true, false);
+}
+
+TEST(Undo, KeepsFiftyStepsAndShiftsWhenFull) {
+    Trace t;
+    UndoHistory h;
+    ClearUndo(h, t);
+    EXPECT_FALSE(h.undoEnabled);
+    for (int n = 1; n <= 60; ++n)
+        Edit(h, t, n);
+    EXPECT_EQ(h.top, 51);
+    EXPECT_EQ(h.pos, 51);
+    EXPECT_TRUE(h.undoEnabled);
+    EXPECT_FALSE(h.redoEnabled);
+
+    int undos = 0;
+    while (Undo(h, t))
+        ++undos;
+    EXPECT_EQ(undos, 50);
+    EXPECT_FALSE(h.undoEnabled);
+    EXPECT_TRUE(h.redoEnabled);
+    // The oldest ten states are gone: the trace shows the state after edit 10.
+    EXPECT_EQ(t.ControlCount(), 10);
+    EXPECT_FLOAT_EQ(t.points.rec[kControl][10].x, 10);
+
+    int redos = 0;
+    while (Redo(h, t))
+        ++redos;
+    EXPECT_EQ(redos, 50);
+    EXPECT_EQ(t.ControlCount(), 60);
+    EXPECT_FLOAT_EQ(t.points.rec[kControl][60].x, 60);
+    EXPECT_TRUE(h.undoEnabled);
+    EXPECT_FALSE(h.redoEnabled);
+}
+
+TEST(Undo, AnEditAfterUndoDropsTheRedoStates) {
+    Trace t;
+    UndoHistory h;
+    ClearUndo(h, t);
+    for (int n = 1; n <= 3; ++n)
+        Edit(h, t, n);
+    ASSERT_TRUE(Undo(h, t));
+    ASSERT_TRUE(Undo(h, t));
+    EXPECT_TRUE(h.undoEnabled);
+    EXPECT_TRUE(h.redoEnabled);
+    Edit(h, t, 99);
+    EXPECT_FALSE(h.redoEnabled);
+    EXPECT_FALSE(Redo(h, t));
+    EXPECT_EQ(t.ControlCount(), 2);
+    EXPECT_FLOAT_EQ(t.points.rec[kControl][2].x, 99);
+    // Undoing the first edit after a clear gives the empty trace back.
+    ASSERT_TRUE(Undo(h, t));
+    ASSERT_TRUE(Undo(h, t));
+    EXPECT_EQ(t.ControlCount(), 0);
+    EXPECT_FALSE(Undo(h, t));
+}
+
+TEST(Undo, RestoresCountsAndSelectionButNotNotesOrOptions) {
+    Trace t;
+    UndoHistory h;
+    t.counts.presetText = {QStringLiteral("500"), QStringLiteral("77")};
+    ClearUndo(h, t);
+    Edit(h, t, 1);
+    Edit(h, t, 2);
+    t.points.rec[kControl][2].selected = true;
+    t.points.rec[kControl][2].hide = 1;
+    t.counts.presetText = {QStringLiteral("301"), QStringLiteral("88")};
+    RecordUndo(h, t, true, false);
+    EXPECT_TRUE(t.modified);
+
+    int refreshed = 0;
+    h.refreshTables = [&](bool c, bool r) { refreshed += c && r; };
+    t.notes = QStringLiteral("kept");
+    t.script.includeMsg = true;
+    ASSERT_TRUE(Undo(h, t));
+    EXPECT_EQ(t.counts.presetText[0], QStringLiteral("500"));
+    EXPECT_EQ(t.counts.presetText[1], QStringLiteral("77"));
+    EXPECT_EQ(t.counts.pointCount, 500);
+    EXPECT_FALSE(t.points.rec[kControl][2].selected);
+    EXPECT_EQ(t.points.rec[kControl][2].hide, 0);
+    EXPECT_EQ(t.notes, QStringLiteral("kept"));
+    EXPECT_TRUE(t.script.includeMsg);
+    EXPECT_EQ(refreshed, 1);
+
+    ASSERT_TRUE(Redo(h, t));
+    EXPECT_TRUE(t.points.rec[kControl][2].selected);
+    EXPECT_EQ(t.points.rec[kControl][2].hide, 1);
+    EXPECT_EQ(t.counts.presetText[1], QStringLiteral("88"));
+    EXPECT_EQ(t.counts.pointCount, 301);
+    // A restored path follows the restored points.
+    EXPECT_EQ(t.pathUpper, 300);
+}
+
+TEST(Undo, SelectAllSkipsHiddenPoints) {
+    Trace t;
+    t.points.count = {3, 2};
+    t.points.rec[kControl][2].hide = 1;
+    t.showReferencePoints = false;
+    SelectAll(t);
+    EXPECT_TRUE(t.points.rec[kControl][1].selected);
+    EXPECT_FALSE(t.points.rec[kControl][2].selected);
+    EXPECT_TRUE(t.points.rec[kControl][3].selected);
+    EXPECT_FALSE(t.points.rec[kReference][1].selected);
+    EXPECT_TRUE(AnyPointSelected(t));
+    t.showReferencePoints = true;
+    SelectAll(t);
+    EXPECT_TRUE(t.points.rec[kReference][2].selected);
+    DeselectAll(t);
+    EXPECT_FALSE(AnyPointSelected(t));
+}
+
+} // namespace
+} // namespace kestrova::test
