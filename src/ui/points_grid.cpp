@@ -54,6 +54,7 @@ void PointsGrid::ApplyHeader() {
     for (int c = 0; c < captions.size(); ++c) {
         auto* item = new QTableWidgetItem(captions[c].mid(1));
         item->setTextAlignment(CaptionAlignment(captions[c]));
+        alignments_.append(CaptionAlignment(captions[c]));
         setHorizontalHeaderItem(c, item);
         setColumnWidth(c, widths[c] / kTwipsPerPixel);
     }
@@ -61,7 +62,6 @@ void PointsGrid::ApplyHeader() {
 
 void PointsGrid::SetRowText(int index) {
     const QStringList text = GridRowText(trace_, kind_, index);
-    const QStringList captions = GridHeaderFormat(kind_).split(QLatin1Char('|'));
     const RowColours colours = GridRowColours(kind_, index);
     const int row = index - 1;
     for (int c = 0; c < text.size(); ++c) {
@@ -71,7 +71,7 @@ void PointsGrid::SetRowText(int index) {
             setItem(row, c, item);
         }
         item->setText(text[c]);
-        item->setTextAlignment(CaptionAlignment(captions[c]));
+        item->setTextAlignment(alignments_.value(c));
         item->setForeground(QColor(colours.text.r, colours.text.g, colours.text.b));
         item->setBackground(
             QColor(colours.background.r, colours.background.g, colours.background.b));

@@ -62,6 +62,7 @@ private:
     bool loading_ = false;
     bool keysLocked_ = false;
     int tipColumn_ = -1;
+    QList<Qt::Alignment> alignments_; // per column, from the header's ">" and "^"
 };
 
 } // namespace kestrova::ui

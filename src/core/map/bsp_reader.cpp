@@ -88,6 +88,8 @@ private:
                               const char* record);
     QString AddPatch(int32_t index, int32_t shader, const char* record);
     QString ReserveOutput(int64_t vertices, int64_t indices);
+    // Empty when the surface's vertices lie inside the vertex lump.
+    QString CheckVertexRange(int32_t index, int32_t firstVert, int32_t numVerts) const;
     void AddTriangle(uint32_t a, uint32_t b, uint32_t c, const MapVec3& normalHint);
     void FinishSurface(DrawnSurface surface);
 
@@ -198,18 +200,24 @@ void Reader::FinishSurface(DrawnSurface surface) {
     out_.surfaces.push_back(surface);
 }
 
-QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
-                                  const char* record) {
-    const int32_t firstVert = ReadInt(record + 12);
-    const int32_t numVerts = ReadInt(record + 16);
-    const int32_t firstIndex = ReadInt(record + 20);
-    const int32_t numIndexes = ReadInt(record + 24);
+QString Reader::CheckVertexRange(int32_t index, int32_t firstVert, int32_t numVerts) const {
     if (firstVert < 0 || numVerts < 0 || int64_t(firstVert) + numVerts > vertexCount_)
         return QStringLiteral("surface %1 uses vertices %2 to %3, but the map has %4")
             .arg(index)
             .arg(firstVert)
             .arg(int64_t(firstVert) + numVerts - 1)
             .arg(vertexCount_);
+    return {};
+}
+
+QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
+                                  const char* record) {
+    const int32_t firstVert = ReadInt(record + 12);
+    const int32_t numVerts = ReadInt(record + 16);
+    const int32_t firstIndex = ReadInt(record + 20);
+    const int32_t numIndexes = ReadInt(record + 24);
+    if (QString e = CheckVertexRange(index, firstVert, numVerts); !e.isEmpty())
+        return e;
     if (firstIndex < 0 || numIndexes < 0 || int64_t(firstIndex) + numIndexes > indexCount_)
         return QStringLiteral("surface %1 uses indices %2 to %3, but the map has %4")
             .arg(index)
@@ -263,12 +271,8 @@ QString Reader::AddPatch(int32_t index, int32_t shader, const char* record) {
     const int32_t numVerts = ReadInt(record + 16);
     const int32_t width = ReadInt(record + 96);
     const int32_t height = ReadInt(record + 100);
-    if (firstVert < 0 || numVerts < 0 || int64_t(firstVert) + numVerts > vertexCount_)
-        return QStringLiteral("surface %1 uses vertices %2 to %3, but the map has %4")
-            .arg(index)
-            .arg(firstVert)
-            .arg(int64_t(firstVert) + numVerts - 1)
-            .arg(vertexCount_);
+    if (QString e = CheckVertexRange(index, firstVert, numVerts); !e.isEmpty())
+        return e;
     if (width < 3 || height < 3 || width % 2 == 0 || height % 2 == 0 || width > kMaxPatchSide ||
         height > kMaxPatchSide || int64_t(width) * height != numVerts)
         return QStringLiteral("surface %1 is a patch of %2 x %3 control points with %4 vertices")
