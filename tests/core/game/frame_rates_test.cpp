@@ -1,7 +1,7 @@
 #include "core/game/frame_rates.h"
 
 #include "core/script/game_profile.h"
-#include "core/settings/temp_registry.h"
+#include "support/temp_registry.h"
 
 namespace kestrova::test {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/settings/registry.h"
 
-#include "core/settings/temp_registry.h"
+#include "support/temp_registry.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "core/game/game_state.h"
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
-#include "core/settings/temp_registry.h"
+#include "support/temp_registry.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
