@@ -65,4 +65,34 @@ public:
     QStringList messages;
 };
 
+// Hands every call to another implementation that can be replaced at any time, so objects that
+// keep a Dialogs reference follow a swap (tests answer the editor's questions this way).
+class ForwardingDialogs : public Dialogs {
+public:
+    explicit ForwardingDialogs(Dialogs& target) : target_(&target) {}
+    void SetTarget(Dialogs& target) { target_ = &target; }
+    Dialogs& Target() const { return *target_; }
+
+    DialogAnswer Message(const QString& title, const QString& text, MessageIcon icon,
+                         MessageButtons buttons) override {
+        return target_->Message(title, text, icon, buttons);
+    }
+    std::optional<QString> OpenFile(const FileDialogRequest& r) override {
+        return target_->OpenFile(r);
+    }
+    std::optional<QString> SaveFile(const FileDialogRequest& r) override {
+        return target_->SaveFile(r);
+    }
+    std::optional<QString> ChooseFolder(const QString& title, const QString& folder) override {
+        return target_->ChooseFolder(title, folder);
+    }
+    void Beep() override { target_->Beep(); }
+    void TimedInform(const QString& title, const QString& text, int autoCloseMs) override {
+        target_->TimedInform(title, text, autoCloseMs);
+    }
+
+private:
+    Dialogs* target_;
+};
+
 } // namespace kestrova

@@ -1,5 +1,6 @@
 #include "ui/gl_format.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quillbrook"));
     QApplication::setApplicationName(QStringLiteral("Kestrova3D"));
+    QApplication::setWindowIcon(kestrova::ui::ProgramIcon());
 
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -22,7 +24,12 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     kestrova::ui::FrmMain window;
+    kestrova::ui::StartupOptions startup;
+    startup.traceFile = parser.positionalArguments().value(0);
+    // A picture of the window alone: no splash over it.
+    startup.splash = !parser.isSet(screenshot);
     window.show();
+    window.Form_Load(startup);
     if (parser.isSet(screenshot)) {
         const QString file = parser.value(screenshot);
         QTimer::singleShot(300, &window, [&window, file] {

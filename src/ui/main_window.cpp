@@ -1,10 +1,12 @@
 #include "ui/main_window.h"
 
 #include "core/model/grid_rows.h"
+#include "core/script/game_profile.h"
 #include "core/settings/language.h"
 #include "ui/captions.h"
 #include "ui/main_layout.h"
 #include "ui/points_grid.h"
+#include "ui/program_icon.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -18,22 +20,23 @@
 
 namespace kestrova::ui {
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent), qtDialogs_(this), dialogs_(&qtDialogs_) {
+FrmMain::FrmMain(QWidget* parent)
+    : QMainWindow(parent), qtDialogs_(this), dialogs_(qtDialogs_), host_(game_, views_),
+      doc_(host_, dialogs_) {
     setObjectName(QStringLiteral("FrmMain"));
-    setWindowTitle(QStringLiteral("Kestrova 3D"));
+    setWindowIcon(ProgramIcon());
+    SetWindowTitle(doc_, QString());
+    setWindowTitle(doc_.windowTitle);
     setMinimumSize(520, 513);
     BuildMenus();
     BuildPanels();
+    WireMenus();
     resize(1180, 760);
     ApplyLanguage(LanguageOffset());
 }
 
-FrmMain::~FrmMain() = default;
-
 void FrmMain::SetDialogs(Dialogs* dialogs) {
-    dialogs_ = dialogs ? dialogs : &qtDialogs_;
-    for (PointsGrid* g : grids_)
-        g->SetDialogs(*dialogs_);
+    dialogs_.SetTarget(dialogs ? *dialogs : static_cast<Dialogs&>(qtDialogs_));
 }
 
 QAction* FrmMain::AddAction(QMenu* menu, const char* name, bool checkable) {
@@ -64,17 +67,17 @@ void FrmMain::BuildMenus() {
     AddAction(trace, "mnuT_Export");
     trace->addSeparator();
     QMenu* mod = AddMenu(trace, "mnuT_GameMOD");
-    auto* modGroup = new QActionGroup(this);
+    modGroup_ = new QActionGroup(this);
     for (const char* caption : {"&ET Pro", "&Defrag"}) {
         QAction* a = AddAction(mod, "mnuTM_Mod", true);
         a->setText(QString::fromLatin1(caption));
         a->setObjectName(QStringLiteral("mnuTM_Mod%1").arg(mod->actions().size() - 1));
-        modGroup->addAction(a);
+        modGroup_->addAction(a);
         actions_.insert(a->objectName(), a);
     }
-    AddMenu(trace, "mnuT_RecentFiles")->setTitle(QStringLiteral("Recent files"));
+    recentMenu_ = AddMenu(trace, "mnuT_RecentFiles");
     trace->addSeparator();
-    connect(AddAction(trace, "mnuT_Quit"), &QAction::triggered, this, &QWidget::close);
+    AddAction(trace, "mnuT_Quit");
 
     QMenu* edit = AddMenu(nullptr, "mnuEdit");
     AddAction(edit, "mnuE_Undo")->setShortcut(QKeySequence::Undo);
@@ -104,14 +107,14 @@ void FrmMain::BuildMenus() {
     display->addSeparator();
     QMenu* theme = AddMenu(display, "mnuV_MenuTheme");
     theme->setTitle(QStringLiteral("Me&nu"));
-    auto* themeGroup = new QActionGroup(this);
+    themeGroup_ = new QActionGroup(this);
     const std::pair<const char*, const char*> themes[] = {{"mnuVMT_Standard", "&Standard"},
                                                           {"mnuVMT_Gradient", "&Gradient"},
                                                           {"mnuVMT_OfficeXP", "&Office XP"}};
     for (const auto& [name, caption] : themes) {
         QAction* a = AddAction(theme, name, true);
         a->setText(QString::fromLatin1(caption));
-        themeGroup->addAction(a);
+        themeGroup_->addAction(a);
     }
     actions_.value(QStringLiteral("mnuVMT_Standard"))->setChecked(true);
     display->addSeparator();
@@ -122,7 +125,6 @@ void FrmMain::BuildMenus() {
         a->setObjectName(QStringLiteral("mnuVL_Lang%1").arg(i));
         actions_.insert(a->objectName(), a);
         languageGroup_->addAction(a);
-        connect(a, &QAction::triggered, this, [this, i] { mnuVL_Lang_Click(i); });
     }
 
     QMenu* help = AddMenu(nullptr, "mnuHelp");
@@ -169,7 +171,7 @@ void FrmMain::BuildPanels() {
         auto* v = new QVBoxLayout(box);
         v->setContentsMargins(0, 0, 0, 0);
         v->setSpacing(2);
-        grids_[kind] = new PointsGrid(kind, trace_, *dialogs_, box);
+        grids_[kind] = new PointsGrid(kind, doc_.trace, dialogs_, box);
         selectionLabels_[kind] = new QLabel(box);
         selectionLabels_[kind]->setObjectName(QStringLiteral("lblSelection%1").arg(kind));
         v->addWidget(grids_[kind], 1);
@@ -219,17 +221,22 @@ void FrmMain::resizeEvent(QResizeEvent* event) {
 void FrmMain::ApplyLanguage(int offset) {
     SetLanguageOffset(offset);
     ApplyCaptions(this, LanguageCaptions());
+    recentMenu_->setTitle(fStr(271));
     ApplyTooltips();
+    emit LanguageChanged();
 }
 
 void FrmMain::ApplyTooltips() {
-    ApplyTooltipTable(this, QString(), QString());
+    // Any of the game's executable names marks its folder.
+    const QString executables = game_.CurrentProfile().AllExecutables().join(QStringLiteral("', '"));
+    ApplyTooltipTable(this, game_.Current().ModPath, executables);
 }
 
 void FrmMain::mnuVL_Lang_Click(int index) {
     index = index == 1 ? 1 : 0;
     actions_.value(QStringLiteral("mnuVL_Lang%1").arg(index))->setChecked(true);
-    ApplyLanguage(index == 1 ? kLanguageFrench : kLanguageEnglish);
+    settings_.languageIndex = index;
+    ApplyLanguage(LanguageOffsetForIndex(index));
 }
 
 int FrmMain::CheckedLanguageIndex() const {

@@ -1,6 +1,21 @@
 #include "core/files/recent_files.h"
 
+#include "core/settings/registry.h"
+
 namespace kestrova {
+
+namespace {
+const QString kRecentFilesValue = QStringLiteral("RecentFiles");
+}
+
+QStringList RegistryRecentFilesStore::Load(const QString& key) {
+    const RegValue v = RegReadValue(key, kRecentFilesValue);
+    return v.IsMultiString() ? v.MultiString() : QStringList{};
+}
+
+void RegistryRecentFilesStore::Save(const QString& key, const QStringList& values) {
+    RegWriteValue(key, kRecentFilesValue, RegType::MultiSz, values);
+}
 
 bool RecentFiles::Init(RecentFilesStore* store, const QString& key, int maximum) {
     store_ = store;

@@ -19,7 +19,14 @@ public:
     virtual void Save(const QString& key, const QStringList& values) = 0;
 };
 
-// Kept in memory only, until the settings store takes over.
+// The editor's store: one string array "RecentFiles" under the game's key of the settings store.
+class RegistryRecentFilesStore : public RecentFilesStore {
+public:
+    QStringList Load(const QString& key) override;
+    void Save(const QString& key, const QStringList& values) override;
+};
+
+// Kept in memory only: the command line and tests.
 class MemoryRecentFilesStore : public RecentFilesStore {
 public:
     QStringList Load(const QString& key) override { return lists.value(key); }

@@ -1,0 +1,101 @@
+#include "core/files/editor_host.h"
+
+namespace kestrova {
+
+void EditorTraceHost::StoreExtras(TraceFileContents& c) {
+    c.game = games_.Game();
+    c.activeView = views_.activeView;
+    for (int i = 0; i < 3; ++i)
+        c.plans[i] = views_.plans[i];
+    c.camera = views_.camera;
+    c.presetLines = ViewPresetLines(views_.presets);
+    c.demoName = demoName;
+    c.gameConfig = games_.gameConfigs.SelectedScript();
+    c.script.commandsBefore = games_.cmdsBefore.SelectedScript();
+    c.script.commandsAfter = games_.cmdsAfter.SelectedScript();
+    c.mapName = mapName;
+    c.demoMinutes = demoMinutes;
+    c.demoSeconds = demoSeconds;
+    c.demoForward = demoForward;
+    c.aviDemos.clear();
+    for (int i = 0; i < games_.aviDemos.Count(); ++i)
+        c.aviDemos.append(games_.aviDemos.Value(i));
+}
+
+bool EditorTraceHost::KnowsDemo(const QString& name) {
+    return knowsDemo ? knowsDemo(name) : true;
+}
+
+void EditorTraceHost::ApplyExtras(const TraceFileContents& c) {
+    if (c.game != games_.Game()) {
+        if (switchGame)
+            switchGame(c.game);
+        else
+            SwitchGame(games_, c.game, false);
+    }
+
+    views_.activeView = c.activeView >= 0 && c.activeView < kViewCount ? c.activeView : 0;
+    for (int i = 0; i < 3; ++i)
+        views_.plans[i] = c.plans[i];
+    views_.camera = c.camera;
+    ApplyViewPresetLines(c.presetLines, views_.presets);
+
+    games_.loadingLists = true;
+    games_.gameConfigs.SelectText(c.gameConfig);
+    games_.cmdsBefore.SelectText(c.script.commandsBefore);
+    games_.cmdsAfter.SelectText(c.script.commandsAfter);
+    games_.loadingLists = false;
+
+    FrameRateList& rates = games_.aviDemos;
+    ResetFrameRates(rates);
+    for (int32_t rate : c.aviDemos)
+        if (rate >= 1)
+            rates.AddTemporary(rate);
+    if (c.aviDemo >= 1)
+        rates.SelectRate(c.aviDemo);
+
+    demoName = c.demoName;
+    demoMinutes = c.demoMinutes;
+    demoSeconds = c.demoSeconds;
+    demoForward = c.demoForward;
+
+    mapName = c.mapName;
+    if (loadMap)
+        loadMap(mapName);
+    if (changed)
+        changed();
+}
+
+void EditorTraceHost::ShowNotes() {
+    if (showNotes)
+        showNotes();
+}
+
+void EditorTraceHost::ResetForNewTrace(bool unloadMap) {
+    views_.activeView = 0;
+    for (ViewPreset& p : views_.presets)
+        p = ViewPreset{};
+    if (unloadMap) {
+        mapName.clear();
+        if (loadMap)
+            loadMap(mapName);
+    }
+    ResetFrameRates(games_.aviDemos);
+    demoName.clear();
+    if (changed)
+        changed();
+}
+
+int32_t EditorTraceHost::DefaultFrameRate() {
+    return games_.aviDemos.CurrentRate() >= 1 ? games_.aviDemos.CurrentRate()
+                                              : games_.aviDemos.DefaultRate();
+}
+
+void ResetFrameRates(FrameRateList& rates) {
+    for (int i = rates.Count() - 1; i >= 0; --i)
+        if (rates.IsTemporary(i))
+            rates.Remove(i);
+    rates.SelectDefault();
+}
+
+} // namespace kestrova

@@ -1,0 +1,396 @@
+// The main window's life and commands: start-up, the menus' handlers, shortcuts and the close.
+#include "core/files/document.h"
+#include "core/model/undo.h"
+#include "core/settings/language.h"
+#include "ui/frm_about.h"
+#include "ui/main_window.h"
+#include "ui/points_grid.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+
+namespace kestrova::ui {
+
+namespace {
+
+constexpr int kWaitForCloseMs = 30;
+constexpr int kTwipsPerPixel = 15;
+
+struct DisplayItem {
+    const char* name;
+    bool Settings::*flag;
+};
+
+// The check items of the Display and Map menus and the settings that keep them.
+const DisplayItem kDisplayItems[] = {
+    {"mnuMM_CtlPoints", &Settings::snap2MapCtlPnt}, {"mnuMM_RefPoints", &Settings::snap2MapRefPnt},
+    {"mnuV_ShowArrow", &Settings::showArrows},      {"mnuV_ShowTangent", &Settings::showTangent},
+    {"mnuV_ShowGrid", &Settings::showGrid},         {"mnuV_AntiAliasing", &Settings::antiAliasing},
+    {"mnuV_ShowRefPoints", &Settings::showRefPnts}, {"mnuV_ShowTimes", &Settings::showTimes},
+    {"mnuV_ShowRulers", &Settings::showRuler},
+};
+
+const char* const kThemeItems[] = {"mnuVMT_Standard", "mnuVMT_Gradient", "mnuVMT_OfficeXP"};
+
+// Widgets whose enabled state follows the point counts, when they exist.
+void EnableIfPresent(QWidget* root, const char* name, bool enabled) {
+    if (auto* w = root->findChild<QWidget*>(QString::fromLatin1(name)))
+        w->setEnabled(enabled);
+}
+
+} // namespace
+
+FrmMain::~FrmMain() {
+    qApp->removeEventFilter(this);
+}
+
+void FrmMain::WireMenus() {
+    auto on = [this](const char* name, auto&& slot) {
+        connect(actions_.value(QString::fromLatin1(name)), &QAction::triggered, this,
+                std::forward<decltype(slot)>(slot));
+    };
+    on("mnuT_New", [this] {
+        NewTrace(doc_, true);
+        AfterDocumentCommand();
+    });
+    on("mnuT_Open", [this] {
+        OpenTrace(doc_);
+        AfterDocumentCommand();
+    });
+    on("mnuT_Save", [this] {
+        SaveTrace(doc_);
+        AfterDocumentCommand();
+    });
+    on("mnuT_Quit", [this] { close(); });
+    for (int i = 0; i < 2; ++i)
+        on(QStringLiteral("mnuTM_Mod%1").arg(i).toLatin1().constData(),
+           [this, i] { mnuTM_Mod_Click(i); });
+    connect(recentMenu_, &QMenu::aboutToShow, this, &FrmMain::FillRecentFilesMenu);
+
+    on("mnuE_Undo", [this] {
+        if (UndoEdit(doc_))
+            RefreshAfterPointChange();
+    });
+    on("mnuE_Redo", [this] {
+        if (RedoEdit(doc_))
+            RefreshAfterPointChange();
+    });
+    on("mnuE_SelectAll", [this] {
+        SelectAll(doc_.trace);
+        RefreshAfterPointChange();
+    });
+    on("mnuE_DeselectAll", [this] {
+        DeselectAll(doc_.trace);
+        RefreshAfterPointChange();
+    });
+
+    for (const DisplayItem& item : kDisplayItems) {
+        on(item.name, [this, item](bool checked) {
+            settings_.*item.flag = checked;
+            emit DisplayChanged();
+        });
+    }
+    for (int i = 0; i < 3; ++i)
+        on(kThemeItems[i], [this, i] { settings_.menuTheme = i; });
+    for (int i = 0; i < kLanguageCount; ++i)
+        on(QStringLiteral("mnuVL_Lang%1").arg(i).toLatin1().constData(),
+           [this, i] { mnuVL_Lang_Click(i); });
+    on("mnuH_About", [this] { mnuH_About_Click(); });
+
+    // Opening a menu gives up the text being typed into a box that waits for validation.
+    for (const char* name : {"mnuTrace", "mnuEdit", "mnuDisplay", "mnuHelp"}) {
+        auto* menu = findChild<QMenu*>(QString::fromLatin1(name));
+        connect(menu, &QMenu::aboutToShow, this, [this, name] {
+            emit AbandonEdits();
+            if (qstrcmp(name, "mnuTrace") != 0 && qstrcmp(name, "mnuDisplay") != 0 && stopPreview)
+                stopPreview();
+        });
+    }
+
+    for (PointsGrid* g : grids_)
+        connect(g, &PointsGrid::PointsEdited, this,
+                [this](int kind) { PointsEdited(kind == kControl, kind == kReference); });
+
+    tmrWaitForClose_ = new QTimer(this);
+    tmrWaitForClose_->setObjectName(QStringLiteral("tmrWaitForClose"));
+    tmrWaitForClose_->setInterval(kWaitForCloseMs);
+    connect(tmrWaitForClose_, &QTimer::timeout, this, &FrmMain::WaitForCloseTick);
+
+    // Switching games and loading follow the game state; the recent files live in its key.
+    game_.loadRecentFiles = [this](const QString&) {
+        SetDocumentGame(doc_, game_.Game(), &recentStore_);
+    };
+    host_.switchGame = [this](int game) {
+        SwitchGame(game_, game, false);
+        AfterGameSwitch();
+    };
+
+    qApp->installEventFilter(this);
+}
+
+void FrmMain::Form_Load(const StartupOptions& options) {
+    about_ = new FrmAbout(this);
+    openedWithFile_ = !options.traceFile.isEmpty();
+    if (openedWithFile_)
+        about_->ShowModeless();
+    else if (options.splash)
+        about_->ShowSplash();
+    QCoreApplication::processEvents();
+
+    ScreenTwips screen;
+    if (const QScreen* s = QGuiApplication::primaryScreen()) {
+        screen.width = s->size().width() * kTwipsPerPixel;
+        screen.height = s->size().height() * kTwipsPerPixel;
+    }
+    LoadSettings(settings_, game_, screen, &dialogs_);
+    ApplySettingsToMenus();
+    ApplyLanguage(LanguageOffsetForIndex(settings_.languageIndex));
+
+    SwitchToStartupGame(game_, game_.currentGame);
+    doc_.exportFolder = settings_.dftPathExtract;
+    AfterGameSwitch();
+
+    NewTrace(doc_, false); // an empty trace with the game's default frame rate
+    if (openedWithFile_ && QFileInfo(options.traceFile).isFile())
+        LoadTraceFile(doc_, options.traceFile);
+    AfterDocumentCommand();
+    loaded_ = true;
+}
+
+void FrmMain::ApplySettingsToMenus() {
+    for (const DisplayItem& item : kDisplayItems)
+        actions_.value(QString::fromLatin1(item.name))->setChecked(settings_.*item.flag);
+    const int theme = std::clamp(settings_.menuTheme, 0, 2);
+    actions_.value(QString::fromLatin1(kThemeItems[theme]))->setChecked(true);
+    actions_.value(QStringLiteral("mnuVL_Lang%1").arg(settings_.languageIndex == 1 ? 1 : 0))
+        ->setChecked(true);
+}
+
+void FrmMain::ReadSettingsFromMenus() {
+    for (const DisplayItem& item : kDisplayItems)
+        settings_.*item.flag = actions_.value(QString::fromLatin1(item.name))->isChecked();
+    settings_.languageIndex = CheckedLanguageIndex();
+    for (int i = 0; i < 3; ++i)
+        if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
+            settings_.menuTheme = i;
+    settings_.dftPathExtract = doc_.exportFolder;
+}
+
+void FrmMain::mnuTM_Mod_Click(int index) {
+    // Another game starts from a new trace; Cancel leaves everything as it was.
+    const bool switched = ChooseGameFromMenu(game_, index, [this] { return NewTrace(doc_, true); });
+    if (switched) {
+        host_.demoName.clear();
+        AfterGameSwitch();
+        AfterDocumentCommand();
+    }
+    actions_.value(QStringLiteral("mnuTM_Mod%1").arg(game_.Game()))->setChecked(true);
+}
+
+void FrmMain::AfterGameSwitch() {
+    actions_.value(QStringLiteral("mnuTM_Mod%1").arg(game_.Game()))->setChecked(true);
+    ApplyTooltips();
+    emit GameSwitched(game_.Game());
+}
+
+void FrmMain::mnuH_About_Click() {
+    if (!about_)
+        about_ = new FrmAbout(this);
+    about_->hide();
+    about_->ShowModeless();
+    about_->hide();
+    about_->exec();
+}
+
+void FrmMain::FillRecentFilesMenu() {
+    recentMenu_->clear();
+    const QList<RecentFile>& entries = doc_.recent.Entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QString(entries[i].caption).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        a->setObjectName(QStringLiteral("mnuT_RecentFiles%1").arg(i));
+        a->setData(entries[i].path);
+        a->setToolTip(entries[i].path);
+        connect(a, &QAction::triggered, this, [this, i] {
+            OpenRecentFile(doc_, i);
+            AfterDocumentCommand();
+        });
+    }
+    if (entries.isEmpty())
+        recentMenu_->addAction(QStringLiteral("-"))->setEnabled(false);
+}
+
+void FrmMain::AfterDocumentCommand() {
+    setWindowTitle(doc_.windowTitle);
+    RefreshAfterPointChange();
+}
+
+void FrmMain::PointsEdited(bool control, bool reference) {
+    RecordEdit(doc_, control, reference);
+    RefreshAfterPointChange();
+}
+
+void FrmMain::RefreshAfterPointChange() {
+    UpdateCommandStates(doc_);
+    RefreshGrids();
+    ApplyCommandStates();
+    emit TraceChanged();
+}
+
+void FrmMain::ApplyCommandStates() {
+    const CommandStates& s = doc_.commands;
+    actions_.value(QStringLiteral("mnuT_New"))->setEnabled(s.newTrace);
+    actions_.value(QStringLiteral("mnuT_Save"))->setEnabled(s.save);
+    actions_.value(QStringLiteral("mnuT_Export"))->setEnabled(s.exportTrace);
+    actions_.value(QStringLiteral("mnuE_SelectAll"))->setEnabled(s.selectAll);
+    actions_.value(QStringLiteral("mnuE_DeselectAll"))->setEnabled(s.deselectAll);
+    actions_.value(QStringLiteral("mnuE_Undo"))->setEnabled(doc_.undo.undoEnabled);
+    actions_.value(QStringLiteral("mnuE_Redo"))->setEnabled(doc_.undo.redoEnabled);
+    EnableIfPresent(this, "cmdCreateScript", s.createScript);
+    EnableIfPresent(this, "chkPreviewLock", s.previewLock);
+    EnableIfPresent(this, "cmdConvPoints0", s.convPoints[0]);
+    EnableIfPresent(this, "cmdConvPoints1", s.convPoints[1]);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees keys before its controls, as long as no other window is in front.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this &&
+        watched == QApplication::focusWidget()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        return event->type() == QEvent::KeyPress ? Form_KeyDown(key) : Form_KeyUp(key);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::Form_KeyDown(QKeyEvent* event) {
+    if (editing_)
+        return false;
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool ctrl = mods == Qt::ControlModifier;
+    const int key = event->key();
+    auto button = [this](const char* name) {
+        return findChild<QAbstractButton*>(QString::fromLatin1(name));
+    };
+    if (ctrl && key == Qt::Key_M) {
+        if (QAbstractButton* b = button("chkSIncConMsg")) {
+            b->toggle();
+            b->setFocus();
+        }
+        return true;
+    }
+    if (key == Qt::Key_F2) {
+        if (QAbstractButton* b = button("cmdTraceNotes"))
+            b->click();
+        return true;
+    }
+    if (ctrl && key == Qt::Key_Space) {
+        QAbstractButton* b = button("cmdCreateScript");
+        if (b && b->isEnabled())
+            b->click();
+        return true;
+    }
+    if (view3DShown && view3DShown()) {
+        if (viewKeys && viewKeys(event, true))
+            return true;
+    }
+    if (key == Qt::Key_A && (ctrl || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        QAction* a = actions_.value(ctrl ? QStringLiteral("mnuE_SelectAll")
+                                         : QStringLiteral("mnuE_DeselectAll"));
+        if (a->isEnabled())
+            a->trigger();
+        return true;
+    }
+    // The tool keys act whatever modifiers are held.
+    const char* tool = key == Qt::Key_S ? "optTools0"
+                       : key == Qt::Key_B ? "optTools1"
+                       : key == Qt::Key_T ? "optTools2"
+                                          : nullptr;
+    if (tool && !(QApplication::focusWidget() && QApplication::focusWidget()->inherits("QLineEdit"))) {
+        QAbstractButton* b = button(tool);
+        if (b && (!viewIdle || viewIdle())) {
+            if (b->isEnabled())
+                b->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FrmMain::Form_KeyUp(QKeyEvent* event) {
+    if (editing_)
+        return false;
+    if (view3DShown && view3DShown() && viewKeys)
+        return viewKeys(event, false);
+    return false;
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        if (activationCount_ < std::numeric_limits<int>::max())
+            ++activationCount_;
+        if (activationCount_ >= 2)
+            HideToolWindows();
+    }
+}
+
+void FrmMain::HideToolWindows() {
+    for (const char* name : {"FrmAbout", "FrmNotes", "FrmDemos"})
+        if (auto* w = findChild<QWidget*>(QString::fromLatin1(name)); w && w->isVisible())
+            if (!w->isModal())
+                w->hide();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    if (shutDown_) {
+        event->accept();
+        return;
+    }
+    if (!closingByProgram_) {
+        // The user's close: ask, then wait for the preview loop before closing for real.
+        if (!ConfirmClose(doc_)) {
+            setWindowTitle(doc_.windowTitle);
+            event->ignore();
+            return;
+        }
+        if (stopPreview)
+            stopPreview();
+        tmrWaitForClose_->start();
+        event->ignore();
+        return;
+    }
+    Shutdown();
+    event->accept();
+}
+
+void FrmMain::WaitForCloseTick() {
+    if (previewRunning_)
+        return;
+    tmrWaitForClose_->stop();
+    closingByProgram_ = true;
+    close();
+}
+
+void FrmMain::Shutdown() {
+    if (loaded_) {
+        ReadSettingsFromMenus();
+        SaveSettings(settings_, game_);
+    }
+    for (const char* name : {"FrmAbout", "FrmNotes", "FrmDemos", "FrmGameConfigs", "FrmExport"})
+        if (auto* w = findChild<QWidget*>(QString::fromLatin1(name)))
+            w->close();
+    qApp->removeEventFilter(this);
+    shutDown_ = true;
+}
+
+} // namespace kestrova::ui
