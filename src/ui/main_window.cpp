@@ -228,7 +228,8 @@ void FrmMain::ApplyLanguage(int offset) {
 
 void FrmMain::ApplyTooltips() {
     // Any of the game's executable names marks its folder.
-    const QString executables = game_.CurrentProfile().AllExecutables().join(QStringLiteral("', '"));
+    const QString executables =
+        game_.CurrentProfile().AllExecutables().join(QStringLiteral("', '"));
     ApplyTooltipTable(this, game_.Current().ModPath, executables);
 }
 

@@ -311,11 +311,12 @@ bool FrmMain::Form_KeyDown(QKeyEvent* event) {
         return true;
     }
     // The tool keys act whatever modifiers are held.
-    const char* tool = key == Qt::Key_S ? "optTools0"
+    const char* tool = key == Qt::Key_S   ? "optTools0"
                        : key == Qt::Key_B ? "optTools1"
                        : key == Qt::Key_T ? "optTools2"
                                           : nullptr;
-    if (tool && !(QApplication::focusWidget() && QApplication::focusWidget()->inherits("QLineEdit"))) {
+    if (tool &&
+        !(QApplication::focusWidget() && QApplication::focusWidget()->inherits("QLineEdit"))) {
         QAbstractButton* b = button(tool);
         if (b && (!viewIdle || viewIdle())) {
             if (b->isEnabled())

@@ -33,6 +33,12 @@ Qt::Alignment CaptionAlignment(const QString& caption) {
 PointsGrid::PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent)
     : QTableWidget(parent), kind_(kind), trace_(trace), dialogs_(&dialogs) {
     setObjectName(QStringLiteral("fxgPoints%1").arg(kind));
+    // The column widths are tight: a small condensed face keeps two decimals readable in them.
+    QFont small(QStringLiteral("DejaVu Sans Condensed"));
+    small.setPointSize(8);
+    setFont(small);
+    horizontalHeader()->setFont(small);
+    setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 1px; }"));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setMouseTracking(true);
@@ -56,7 +62,11 @@ void PointsGrid::ApplyHeader() {
         item->setTextAlignment(CaptionAlignment(captions[c]));
         alignments_.append(CaptionAlignment(captions[c]));
         setHorizontalHeaderItem(c, item);
-        setColumnWidth(c, widths[c] / kTwipsPerPixel);
+        int width = widths[c] / kTwipsPerPixel;
+        // Three-digit fields of view are common; keep them from being cut.
+        if (kind_ == kControl && c == kFieldFov)
+            width = std::max(width, fontMetrics().horizontalAdvance(QStringLiteral("179.99")) + 10);
+        setColumnWidth(c, width);
     }
 }
 

@@ -3,8 +3,8 @@
 #include "core/game/game_state.h"
 #include "core/model/trace.h"
 #include "core/script/game_profile.h"
-#include "support/temp_registry.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
 
 #include <QDir>
 #include <QFile>
