@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -259,6 +260,8 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     ASSERT_NE(w->About(), nullptr);
     EXPECT_TRUE(w->About()->isVisible());
     EXPECT_FALSE(w->About()->IsSplash());
+    EXPECT_TRUE(w->About()->findChild<QLabel*>(QStringLiteral("lblVersion"))->text().endsWith(
+        QStringLiteral("0.9.9.0")));
     EXPECT_EQ(w->Games().Game(), kGameDefrag);
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - start"));
