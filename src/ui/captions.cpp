@@ -55,7 +55,7 @@ const QList<CaptionBinding>& LanguageCaptions() {
         {"tabTools3", 75},
         {"fraS_CurveSpeed", 46},
         {"lblTransSpeed", 47},
-        {"lblTraceDuration", 701},
+        {"fraS_Duration", 701}, // its label shows the duration as a clock
         {"fraS_Includes", 49},
         {"chkSIncFov", 50},
         {"chkSIncTS", 51},
@@ -67,6 +67,7 @@ const QList<CaptionBinding>& LanguageCaptions() {
         {"chkSP_Enabled", 61},
         {"lblStopBind", 62},
         {"cmdCreateScript", 73},
+        {"chkSAStartEnabled", 78},
         {"fraC_Target", 36},
         {"optLkTarget0", 37},
         {"optLkTarget1", 38},

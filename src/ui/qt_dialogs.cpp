@@ -1,9 +1,12 @@
 #include "ui/qt_dialogs.h"
 
+#include "ui/busy_pointer.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace kestrova::ui {
 namespace {
@@ -50,6 +53,7 @@ QString StartPath(const FileDialogRequest& r) {
 
 DialogAnswer QtDialogs::Message(const QString& title, const QString& text, MessageIcon icon,
                                 MessageButtons buttons) {
+    const NormalPointer pointer;
     // The program's message titles start with one blank.
     QMessageBox box(ToQt(icon), QStringLiteral(" ") + title, text, ToQt(buttons), owner_);
     box.setWindowModality(Qt::ApplicationModal);
@@ -68,6 +72,7 @@ DialogAnswer QtDialogs::Message(const QString& title, const QString& text, Messa
 }
 
 std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& r) {
+    const NormalPointer pointer;
     const QString path = QFileDialog::getOpenFileName(owner_, r.title, StartPath(r), r.filter);
     if (path.isEmpty())
         return std::nullopt;
@@ -75,6 +80,7 @@ std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& r) {
 }
 
 std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& r) {
+    const NormalPointer pointer;
     QFileDialog dialog(owner_, r.title, r.folder, r.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -90,10 +96,20 @@ std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& r) {
 }
 
 std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& folder) {
+    const NormalPointer pointer;
     const QString path = QFileDialog::getExistingDirectory(owner_, title, folder);
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+void QtDialogs::TimedInform(const QString& title, const QString& text, int autoCloseMs) {
+    const NormalPointer pointer;
+    QMessageBox box(QMessageBox::Information, QStringLiteral(" ") + title, text, QMessageBox::Ok,
+                    owner_);
+    box.setWindowModality(Qt::ApplicationModal);
+    QTimer::singleShot(autoCloseMs, &box, &QMessageBox::accept);
+    box.exec();
 }
 
 void QtDialogs::Beep() {

@@ -18,6 +18,8 @@ public:
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     std::optional<QString> ChooseFolder(const QString& title, const QString& folder) override;
     void Beep() override;
+    // Closes itself after autoCloseMs.
+    void TimedInform(const QString& title, const QString& text, int autoCloseMs) override;
 
 private:
     QWidget* owner_;

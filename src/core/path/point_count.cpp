@@ -72,6 +72,13 @@ void UpdateDuration(Trace& trace) {
     UpdateTimeLabels(trace);
 }
 
+void ApplyFrameRate(Trace& trace, int32_t rate) {
+    if (rate < 1)
+        return;
+    trace.counts.frameRate = rate;
+    UpdateDuration(trace);
+}
+
 void RescalePreview(Trace& trace, int32_t oldCount, int32_t newCount) {
     PreviewPosition& p = trace.preview;
     if (oldCount > 0) {

@@ -29,6 +29,8 @@ void AdjustPointCountForEdit(Trace& trace, bool adding);
 void ApplyPointCount(Trace& trace, int preset = -1);
 // N / frame rate, its texts and the control points' time labels.
 void UpdateDuration(Trace& trace);
+// The demo's frame rate changed: the duration follows (N stays).
+void ApplyFrameRate(Trace& trace, int32_t rate);
 // Recomputes every control point's time label from the duration.
 void UpdateTimeLabels(Trace& trace);
 

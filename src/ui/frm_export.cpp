@@ -1,0 +1,73 @@
+#include "ui/frm_export.h"
+
+#include "core/settings/language.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kestrova::ui {
+
+FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmExport"));
+    setWindowTitle(QStringLiteral(" ") +
+                   fStr(5).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+    setModal(true);
+
+    auto* label = new QLabel(QStringLiteral("Animation frames"), this);
+    txtAnimationFrames_ = new QLineEdit(QStringLiteral("100"), this);
+    txtAnimationFrames_->setObjectName(QStringLiteral("txtAnimationFrames"));
+    txtAnimationFrames_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    txtAnimationFrames_->setMaximumWidth(90);
+    auto* fieldRow = new QHBoxLayout;
+    fieldRow->addWidget(label);
+    fieldRow->addWidget(txtAnimationFrames_);
+    fieldRow->addStretch(1);
+
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("fraExportTo3DSMax"));
+    optExportTo_ = new QRadioButton(QStringLiteral("Discreet 3DSMax 7"), frame);
+    optExportTo_->setObjectName(QStringLiteral("optExportTo0"));
+    optExportTo_->setChecked(true);
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(optExportTo_);
+
+    cmdValid_ = new QPushButton(QStringLiteral("Ok"), this);
+    cmdValid_->setObjectName(QStringLiteral("cmdValid"));
+    cmdValid_->setDefault(true);
+    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdValid_);
+    buttons->addWidget(cmdCancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fieldRow);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+
+    connect(txtAnimationFrames_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { cmdValid_->setEnabled(!text.isEmpty()); });
+    connect(cmdValid_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::optional<QString> FrmExport::Ask() {
+    // The whole number is selected, ready to be typed over.
+    txtAnimationFrames_->setFocus();
+    QTimer::singleShot(0, txtAnimationFrames_, &QLineEdit::selectAll);
+    if (exec() != Accepted)
+        return std::nullopt;
+    exportTo_ = optExportTo_->isChecked() ? 0 : exportTo_;
+    return txtAnimationFrames_->text();
+}
+
+} // namespace kestrova::ui

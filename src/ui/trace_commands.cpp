@@ -1,0 +1,45 @@
+#include "ui/trace_commands.h"
+
+#include "core/files/exchange_export.h"
+#include "core/files/position_import.h"
+#include "core/path/point_count.h"
+#include "ui/busy_pointer.h"
+#include "ui/frm_export.h"
+
+namespace kestrova::ui {
+
+void LendGameFolders(Document& doc, const GameState& game) {
+    doc.game = game.Game();
+    for (int g = 0; g < 2; ++g) {
+        doc.modPath[g] = game.configs[g].ModPath;
+        doc.positionFolder[g] = game.configs[g].DftPathPos;
+        doc.traceFolder[g] = game.configs[g].DftPathTraces;
+    }
+}
+
+void TakeBackGameFolders(const Document& doc, GameState& game) {
+    for (int g = 0; g < 2; ++g) {
+        game.configs[g].DftPathPos = doc.positionFolder[g];
+        game.configs[g].DftPathTraces = doc.traceFolder[g];
+    }
+}
+
+bool ImportCommand(Document& doc, GameState& game) {
+    LendGameFolders(doc, game);
+    const bool changed = ImportPositions(doc);
+    TakeBackGameFolders(doc, game);
+    return changed;
+}
+
+bool ExportCommand(Document& doc, FrmExport& dialog, UniformRandom& rng) {
+    const std::optional<QString> frames = dialog.Ask();
+    if (!frames)
+        return false;
+    const std::optional<QString> path = ChooseExportFile(doc);
+    if (!path)
+        return false;
+    BusyPointer busy;
+    return WriteExchangeFile(doc, *path, CountFromText(*frames), rng);
+}
+
+} // namespace kestrova::ui

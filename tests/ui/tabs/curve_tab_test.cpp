@@ -1,0 +1,192 @@
+#include "ui/tabs/curve_tab.h"
+
+#include "core/path/point_count.h"
+#include "support/scoped_locale.h"
+#include "ui/tabs/number_edit.h"
+#include "ui/tabs/tab_fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace kestrova::test {
+namespace {
+
+using ui::CurveTab;
+using ui::NumberEdit;
+
+class CurveTabTest : public ::testing::Test {
+protected:
+    template <typename T> T* Find(const char* name) {
+        T* w = tab.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QComboBox* Rates() { return Find<QComboBox>("cboAviDemo"); }
+    void TypeRate(const QString& text) { TypeInto(Rates()->lineEdit(), text); }
+
+    ScopedLocale locale{QLocale::c()};
+    TabFixture f;
+    CurveTab tab{f.doc, f.game};
+};
+
+TEST_F(CurveTabTest, TypedDurationSetsTheActivePresetAndShowsTheResult) {
+    f.AddControlPoints(5);
+    QSignalSpy changed(&tab, &CurveTab::TraceChanged);
+    TypeRate(QStringLiteral("30"));
+    EXPECT_EQ(f.doc.trace.counts.frameRate, 30);
+
+    TypeInto(Find<NumberEdit>("txtTraceDuration"), QStringLiteral("10"));
+    EXPECT_EQ(f.doc.trace.counts.presetText[0], QStringLiteral("301"));
+    EXPECT_EQ(Find<NumberEdit>("txtSteps0")->text(), QStringLiteral("301"));
+    EXPECT_EQ(Find<NumberEdit>("txtTraceDuration")->text(), QStringLiteral("10.033"));
+    EXPECT_EQ(Find<QLabel>("lblTraceDuration")->text(), QStringLiteral("0:00:10.033"));
+    EXPECT_EQ(f.doc.trace.pathUpper, 300);
+    EXPECT_TRUE(Find<QCheckBox>("chkStepAutoAdjust0")->isChecked());
+    EXPECT_TRUE(f.doc.trace.modified);
+    EXPECT_GE(changed.count(), 2);
+    EXPECT_EQ(f.dialogs.beeps, 0);
+}
+
+TEST_F(CurveTabTest, BoxesRestoreOnEscapeAndRefuseWithABeep) {
+    f.AddControlPoints(5);
+    NumberEdit* steps = Find<NumberEdit>("txtSteps0");
+    steps->ShowValue(QStringLiteral("1000"));
+    TypeInto(steps, QStringLiteral("55"), Qt::Key_Escape);
+    EXPECT_EQ(steps->text(), QStringLiteral("1000"));
+    EXPECT_EQ(f.doc.trace.counts.presetText[0], QStringLiteral("1000"));
+
+    // Letters and the minus sign never reach a count box.
+    TypeInto(steps, QStringLiteral("a-1x00"));
+    EXPECT_EQ(f.doc.trace.counts.presetText[0], QStringLiteral("101"));
+
+    // An empty count is refused: a beep, the text selected, nothing changed.
+    steps->clear();
+    QTest::keyClick(steps, Qt::Key_Return);
+    EXPECT_EQ(f.dialogs.beeps, 1);
+    EXPECT_EQ(f.doc.trace.counts.presetText[0], QStringLiteral("101"));
+
+    // A duration beyond 40000 s is refused the same way; the decimal comma is a key it takes.
+    NumberEdit* duration = Find<NumberEdit>("txtTraceDuration");
+    TypeInto(duration, QStringLiteral("40001"));
+    EXPECT_EQ(f.dialogs.beeps, 2);
+    EXPECT_EQ(duration->selectedText(), QStringLiteral("40001"));
+    TypeInto(duration, QStringLiteral("-2,5"));
+    EXPECT_EQ(duration->text(), QStringLiteral("2,5"));
+}
+
+TEST_F(CurveTabTest, OnlyTheActivePresetCanBeTyped) {
+    f.AddControlPoints(3);
+    f.doc.trace.counts.presetText = {QStringLiteral("101"), QStringLiteral("501")};
+    tab.Refresh();
+    EXPECT_TRUE(Find<NumberEdit>("txtSteps0")->isEnabled());
+    EXPECT_FALSE(Find<NumberEdit>("txtSteps1")->isEnabled());
+
+    Find<QRadioButton>("optSteps1")->click();
+    EXPECT_FALSE(Find<NumberEdit>("txtSteps0")->isEnabled());
+    EXPECT_TRUE(Find<NumberEdit>("txtSteps1")->isEnabled());
+    EXPECT_EQ(f.doc.trace.counts.activePreset, 1);
+    EXPECT_EQ(f.doc.trace.pathUpper, 500);
+}
+
+TEST_F(CurveTabTest, TransitionSpeedOnlyForDefragAndRoundedOnEnter) {
+    EXPECT_TRUE(Find<NumberEdit>("txtTransSpeed")->isVisibleTo(&tab));
+    TypeInto(Find<NumberEdit>("txtTransSpeed"), QStringLiteral("250"));
+    EXPECT_EQ(f.doc.trace.counts.transSpeedText, QStringLiteral("250"));
+    EXPECT_TRUE(f.doc.trace.modified);
+
+    SwitchGame(f.game, kGameEtPro, false);
+    tab.ApplyGame();
+    EXPECT_FALSE(Find<NumberEdit>("txtTransSpeed")->isVisibleTo(&tab));
+    EXPECT_FALSE(Find<QLabel>("lblTransSpeed")->isVisibleTo(&tab));
+}
+
+TEST_F(CurveTabTest, TemporaryRateGoesOnTopAndIsNotSaved) {
+    f.AddControlPoints(2);
+    f.doc.trace.modified = false;
+    TypeRate(QStringLiteral("*45"));
+    EXPECT_EQ(Rates()->itemText(0), QStringLiteral("*45"));
+    EXPECT_EQ(Rates()->currentText(), QStringLiteral("45"));
+    EXPECT_EQ(f.doc.trace.counts.frameRate, 45);
+    EXPECT_TRUE(f.doc.trace.modified);
+
+    TypeRate(QStringLiteral("45")); // already listed: nothing added
+    TypeRate(QStringLiteral("48"));
+    EXPECT_EQ(Rates()->findText(QStringLiteral(" 48")), 3); // after *45, 25 and 30
+    SaveGameConfigs(f.game);
+    EXPECT_EQ(RegReadValue(f.game.CurrentKey(), QStringLiteral("AviDemos")).String(),
+              QStringLiteral("25;30;48;50;60;75;90;100;"));
+}
+
+TEST_F(CurveTabTest, RateKeysAndRangeAreChecked) {
+    const int before = Rates()->count();
+    for (const char* refused : {"100001", "0", "*"}) {
+        TypeRate(QString::fromLatin1(refused));
+        EXPECT_EQ(Rates()->lineEdit()->selectedText(), QString::fromLatin1(refused));
+    }
+    EXPECT_EQ(f.dialogs.beeps, 3);
+    EXPECT_EQ(Rates()->count(), before);
+    TypeRate(QStringLiteral("100000"));
+    EXPECT_EQ(f.dialogs.beeps, 3);
+    EXPECT_EQ(f.doc.trace.counts.frameRate, 100000);
+
+    // Letters are swallowed, a second "*" too, and Escape brings back the text of the focus.
+    Rates()->lineEdit()->setText(QStringLiteral("60"));
+    QTest::keyClick(Rates()->lineEdit(), Qt::Key_End);
+    QTest::keyClicks(Rates()->lineEdit(), QStringLiteral("x*5"));
+    EXPECT_EQ(Rates()->lineEdit()->text(), QStringLiteral("605"));
+}
+
+TEST_F(CurveTabTest, ContextMenuSetsTheDefaultAndRemovesEntries) {
+    TypeRate(QStringLiteral("60"));
+    QMenu* menu = tab.PrepareAviDemoMenu();
+    ASSERT_NE(menu, nullptr);
+    QAction* setDefault = menu->findChild<QAction*>(QStringLiteral("mnuAD_SetAsDefault"));
+    QAction* remove = menu->findChild<QAction*>(QStringLiteral("mnuAD_Remove"));
+    ASSERT_TRUE(setDefault && remove);
+    EXPECT_TRUE(setDefault->isEnabled());
+    EXPECT_FALSE(setDefault->isChecked());
+    setDefault->trigger();
+    EXPECT_EQ(f.game.aviDemos.DefaultRate(), 60);
+    tab.PrepareAviDemoMenu();
+    EXPECT_TRUE(setDefault->isChecked());
+
+    f.AddControlPoints(1);
+    f.doc.trace.modified = false;
+    TypeRate(QStringLiteral("*45"));
+    f.doc.trace.modified = false;
+    tab.PrepareAviDemoMenu();
+    EXPECT_FALSE(setDefault->isEnabled());
+    EXPECT_TRUE(remove->isEnabled());
+    remove->trigger();
+    EXPECT_EQ(Rates()->findText(QStringLiteral("*45")), -1);
+    EXPECT_TRUE(f.doc.trace.modified);
+    // Item 0 is chosen after a removal and the trace takes its rate.
+    EXPECT_EQ(Rates()->currentText(), QStringLiteral("25"));
+    EXPECT_EQ(f.doc.trace.counts.frameRate, 25);
+
+    // A text that names no entry has no menu.
+    Rates()->lineEdit()->setText(QStringLiteral("77"));
+    EXPECT_EQ(tab.PrepareAviDemoMenu(), nullptr);
+}
+
+TEST_F(CurveTabTest, ChoosingARateFromTheListAppliesIt) {
+    f.AddControlPoints(5);
+    f.doc.trace.counts.presetText[0] = QStringLiteral("101");
+    ApplyPointCount(f.doc.trace);
+    QSignalSpy focus(&tab, &CurveTab::FocusView);
+    const int index = Rates()->findText(QStringLiteral(" 50"));
+    ASSERT_GE(index, 0);
+    emit Rates()->activated(index);
+    EXPECT_EQ(Rates()->currentText(), QStringLiteral("50"));
+    EXPECT_EQ(focus.count(), 1);
+    EXPECT_EQ(Find<QLabel>("lblTraceDuration")->text(), QStringLiteral("0:00:02.020"));
+}
+
+} // namespace
+} // namespace kestrova::test

@@ -1,0 +1,267 @@
+// The small dialogs of the tool tabs and the Trace menu: script picker, export, notes, import.
+#include "core/files/position_import.h"
+#include "ui/frm_export.h"
+#include "ui/frm_game_configs.h"
+#include "ui/frm_notes.h"
+#include "ui/tabs/game_tab.h"
+#include "ui/tabs/tab_fixture.h"
+#include "ui/trace_commands.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kestrova::test {
+namespace {
+
+using ui::FrmExport;
+using ui::FrmGameConfigs;
+using ui::FrmNotes;
+using ui::GameTab;
+
+// Runs action on the next modal dialog once it is up.
+void WhenModal(std::function<void(QWidget*)> action) {
+    QTimer::singleShot(0, [action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        action(modal);
+    });
+}
+
+void Touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("echo\n");
+}
+
+// A Quake 3 folder with scripts in the mod folder, the base folder and elsewhere.
+struct Quake3Folder {
+    Quake3Folder() {
+        Touch(Path("quake3"));
+        Touch(Path("defrag/cams/a.cfg"));
+        Touch(Path("defrag/b.CFG"));
+        Touch(Path("baseq3/autoexec.cfg"));
+        Touch(Path("other/c.cfg"));
+    }
+    QString Path(const char* rel) const { return dir.filePath(QString::fromLatin1(rel)); }
+    QTemporaryDir dir;
+};
+
+QStringList Sorted(QStringList l) {
+    l.sort();
+    return l;
+}
+
+TEST(ScriptPicker, ListsTheAllowedFoldersAndReturnsTheChoice) {
+    TabFixture f;
+    Quake3Folder q3;
+    f.game.Current().ModPath = q3.Path("defrag");
+    FrmGameConfigs picker;
+    GameTab tab(f.doc, f.game, picker);
+    QComboBox* configs = tab.findChild<QComboBox*>(QStringLiteral("cboGConfigs"));
+    QToolButton* manager = tab.findChild<QToolButton*>(QStringLiteral("cmdGConfigManager"));
+    ASSERT_TRUE(configs && manager);
+
+    QStringList listed;
+    WhenModal([&listed](QWidget* modal) {
+        auto* list = modal->findChild<QListWidget*>(QStringLiteral("lstConfigs"));
+        for (int i = 0; i < list->count(); ++i)
+            listed.append(list->item(i)->text());
+        // Several can be chosen.
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setSelected(list->item(i)->text() != QLatin1String("defrag\\b.CFG"));
+        modal->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    });
+    manager->click();
+    EXPECT_EQ(Sorted(listed),
+              (QStringList{QStringLiteral("baseq3\\autoexec.cfg"), QStringLiteral("defrag\\b.CFG"),
+                           QStringLiteral("defrag\\cams\\a.cfg")}));
+    EXPECT_FALSE(picker.Canceled());
+    EXPECT_EQ(f.game.gameConfigs.Count(), 3);
+    EXPECT_EQ(configs->count(), f.game.gameConfigs.Count());
+    EXPECT_TRUE(f.game.gameConfigs.Items().contains(QStringLiteral("baseq3\\autoexec.cfg")));
+
+    // Escape and the close box leave the list as it was; the chosen items come back selected.
+    const QStringList before = f.game.gameConfigs.Items();
+    int preselected = 0;
+    WhenModal([&preselected](QWidget* modal) {
+        preselected = static_cast<int>(
+            modal->findChild<QListWidget*>(QStringLiteral("lstConfigs"))->selectedItems().size());
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    manager->click();
+    EXPECT_TRUE(picker.Canceled());
+    EXPECT_EQ(preselected, f.game.gameConfigs.Count() - 1);
+    WhenModal([](QWidget* modal) { modal->close(); });
+    manager->click();
+    EXPECT_TRUE(picker.Canceled());
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_EQ(f.game.gameConfigs.Items(), before);
+}
+
+TEST(ScriptPicker, StandsUnderItsListInsideTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    EXPECT_EQ(ui::PickerPosition({100, 200}, {300, 250}, screen), QPoint(100, 232));
+    EXPECT_EQ(ui::PickerPosition({1100, 900}, {300, 250}, screen), QPoint(980, 774));
+}
+
+TEST(ModFolder, BrowserRepeatsUntilAValidFolderOrCancel) {
+    TabFixture f;
+    Quake3Folder q3;
+    FrmGameConfigs picker;
+    GameTab tab(f.doc, f.game, picker);
+    QSignalSpy changed(&tab, &GameTab::ModPathChanged);
+
+    // A folder whose parent has no game, then the mod folder.
+    f.dialogs.paths = {q3.Path("defrag/cams"), q3.Path("defrag")};
+    tab.findChild<QToolButton*>(QStringLiteral("cmdModSelectRoot"))->click();
+    EXPECT_EQ(f.dialogs.fileDialogs.size(), 2);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].request.folder, q3.Path("defrag/cams"));
+    EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(tab.findChild<QLabel*>(QStringLiteral("lblModPath"))->text(),
+              QDir::toNativeSeparators(q3.Path("defrag")));
+
+    f.dialogs.paths = {q3.Path("defrag/cams"), std::nullopt};
+    EXPECT_FALSE(tab.SelectModFolder());
+    EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
+    TabFixture f;
+    QWidget owner;
+    FrmNotes notes(f.doc.trace, &owner);
+    EXPECT_EQ(notes.windowTitle(), QStringLiteral(" Notes (Esc or F2 to hide)"));
+    notes.Toggle();
+    EXPECT_TRUE(notes.isVisible());
+
+    // Without points, notes alone do not make a change worth saving.
+    QTest::keyClicks(notes.Text(), QStringLiteral("hi"));
+    EXPECT_EQ(f.doc.trace.notes, QStringLiteral("hi"));
+    EXPECT_FALSE(f.doc.trace.modified);
+
+    f.AddControlPoints(1);
+    QTest::keyClick(notes.Text(), Qt::Key_Return);
+    QTest::keyClicks(notes.Text(), QStringLiteral("there"));
+    EXPECT_EQ(f.doc.trace.notes, QStringLiteral("hi\r\nthere"));
+    EXPECT_TRUE(f.doc.trace.modified);
+
+    QTest::keyClick(notes.Text(), Qt::Key_Escape);
+    EXPECT_FALSE(notes.isVisible());
+    notes.Toggle();
+    QTest::keyClick(notes.Text(), Qt::Key_F2);
+    EXPECT_FALSE(notes.isVisible());
+
+    // A loaded trace's notes (one CR LF per line) show without a trailing empty line.
+    f.doc.trace.notes = QStringLiteral("line 1\r\nline 2\r\n");
+    f.doc.trace.modified = false;
+    notes.Refresh();
+    EXPECT_EQ(notes.Text()->toPlainText(), QStringLiteral("line 1\nline 2"));
+    EXPECT_FALSE(f.doc.trace.modified);
+}
+
+TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
+    TabFixture f;
+    f.AddControlPoints(3);
+    FrmExport dialog;
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("path.kv3dsx"));
+
+    WhenModal([](QWidget* modal) {
+        auto* frames = modal->findChild<QLineEdit*>(QStringLiteral("txtAnimationFrames"));
+        auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdValid"));
+        EXPECT_EQ(frames->text(), QStringLiteral("100"));
+        frames->clear();
+        EXPECT_FALSE(ok->isEnabled());
+        QTest::keyClicks(frames, QStringLiteral("4x1"));
+        EXPECT_EQ(frames->text(), QStringLiteral("41"));
+        EXPECT_TRUE(ok->isEnabled());
+        ok->click();
+    });
+    f.dialogs.paths = {out};
+    UniformRandom rng(1);
+    EXPECT_TRUE(ui::ExportCommand(f.doc, dialog, rng));
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(f.dialogs.fileDialogs[0].request.filter,
+              QStringLiteral("3DSMax Exchange (*.kv3dsx)"));
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("cam:"), 41);
+    EXPECT_EQ(f.doc.exportFolder, dir.path());
+
+    // The dialog keeps its text; Escape is Cancel and asks for no file.
+    WhenModal([](QWidget* modal) {
+        EXPECT_EQ(modal->findChild<QLineEdit*>(QStringLiteral("txtAnimationFrames"))->text(),
+                  QStringLiteral("41"));
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(ui::ExportCommand(f.doc, dialog, rng));
+    EXPECT_EQ(f.dialogs.fileDialogs.size(), 1);
+}
+
+TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
+    TabFixture f;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("header\r\n"
+                  "p1: 10,20,30,5,90,0,0,100\"\r\n"
+                  "p2: 40,50,60,-5,180,0,2,0\"\r\n");
+    }
+    f.AddControlPoints(2);
+    f.dialogs.answers = {DialogAnswer::No}; // append
+    f.dialogs.paths = {file};
+    EXPECT_TRUE(ui::ImportCommand(f.doc, f.game));
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].title, QStringLiteral("Importation"));
+    EXPECT_EQ(f.doc.trace.ControlCount(), 4);
+    EXPECT_FLOAT_EQ(f.doc.trace.points.At(kControl, 4).x, 40.0f);
+    EXPECT_FLOAT_EQ(f.doc.trace.points.At(kControl, 4).fov, 90.0f);
+    EXPECT_EQ(f.game.Current().DftPathPos, dir.path());
+
+    // The next import starts in that folder; Cancel on the question imports nothing.
+    f.dialogs.answers = {DialogAnswer::Cancel};
+    EXPECT_FALSE(ui::ImportCommand(f.doc, f.game));
+    EXPECT_EQ(f.doc.trace.ControlCount(), 4);
+}
+
+TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
+    TabFixture f(kGameEtPro);
+    QTemporaryDir dir;
+    for (const char* name : {"a.epcp", "b.epcp"}) {
+        QFile out(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("(100 200 300) 0 45\n0123456789abc90\"");
+    }
+    QStringList trashed;
+    f.doc.moveToTrash = [&trashed](const QString& path) {
+        trashed.append(QFileInfo(path).fileName());
+        return true;
+    };
+    f.dialogs.paths = {dir.path()};
+    f.dialogs.answers = {DialogAnswer::Yes}; // remove the source files
+    EXPECT_TRUE(ui::ImportCommand(f.doc, f.game));
+    EXPECT_EQ(f.doc.trace.ControlCount(), 2);
+    EXPECT_EQ(Sorted(trashed), (QStringList{QStringLiteral("a.epcp"), QStringLiteral("b.epcp")}));
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(f.dialogs.fileDialogs[0].kind, RecordedFileDialog::Folder);
+    EXPECT_EQ(f.game.Current().DftPathPos, dir.path());
+}
+
+} // namespace
+} // namespace kestrova::test
