@@ -31,6 +31,7 @@ FrmMain::FrmMain(QWidget* parent)
     BuildMenus();
     BuildPanels();
     WireMenus();
+    InstallToolTabs();
     resize(1180, 760);
     ApplyLanguage(LanguageOffset());
 }

@@ -24,8 +24,14 @@ class QTimer;
 
 namespace kestrova::ui {
 
+class CurveTab;
 class FrmAbout;
+class FrmExport;
+class FrmGameConfigs;
+class FrmNotes;
+class GameTab;
 class PointsGrid;
+class ScriptTab;
 
 struct StartupOptions {
     QString traceFile;  // the command line's trace; ignored when it does not exist
@@ -68,6 +74,8 @@ public:
     QAction* Action(const QString& objectName) const;
     QMenu* RecentFilesMenu() const { return recentMenu_; }
     FrmAbout* About() const { return about_; }
+    FrmNotes* Notes() const { return notes_; }
+    FrmExport* ExportDialog() const { return export_; }
 
     // Loads both grids from the trace.
     void RefreshGrids();
@@ -130,6 +138,9 @@ private:
     void Shutdown();
     void WaitForCloseTick();
     void HideToolWindows();
+    // The Curve, Script and Game tabs, their dialogs, the notes window and the Import and
+    // Export commands (main_window_tabs.cpp).
+    void InstallToolTabs();
 
     QtDialogs qtDialogs_;
     ForwardingDialogs dialogs_;
@@ -149,6 +160,12 @@ private:
     int activationCount_ = 0;
     QTimer* tmrWaitForClose_ = nullptr;
     FrmAbout* about_ = nullptr;
+    CurveTab* curveTab_ = nullptr;
+    ScriptTab* scriptTab_ = nullptr;
+    GameTab* gameTab_ = nullptr;
+    FrmGameConfigs* picker_ = nullptr;
+    FrmExport* export_ = nullptr;
+    FrmNotes* notes_ = nullptr;
 
     std::array<PointsGrid*, 2> grids_{};
     std::array<QLabel*, 2> selectionLabels_{};

@@ -13,14 +13,12 @@ void LendGameFolders(Document& doc, const GameState& game) {
     for (int g = 0; g < 2; ++g) {
         doc.modPath[g] = game.configs[g].ModPath;
         doc.positionFolder[g] = game.configs[g].DftPathPos;
-        doc.traceFolder[g] = game.configs[g].DftPathTraces;
     }
 }
 
 void TakeBackGameFolders(const Document& doc, GameState& game) {
     for (int g = 0; g < 2; ++g) {
         game.configs[g].DftPathPos = doc.positionFolder[g];
-        game.configs[g].DftPathTraces = doc.traceFolder[g];
     }
 }
 

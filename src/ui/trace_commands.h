@@ -9,7 +9,7 @@ namespace kestrova::ui {
 
 class FrmExport;
 
-// The game's folders as the document operations read them (current game, ModPath, DftPathPos).
+// The game's folders as the import reads them (current game, ModPath, DftPathPos).
 void LendGameFolders(Document& doc, const GameState& game);
 // What the document operations remembered goes back to the game's configuration.
 void TakeBackGameFolders(const Document& doc, GameState& game);

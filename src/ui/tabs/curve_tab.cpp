@@ -256,9 +256,11 @@ bool CurveTab::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
         aviRemembered_ = edit->text();
+        emit EditingChanged(true);
         break;
     case QEvent::FocusOut:
         aviRemembered_.clear();
+        emit EditingChanged(false);
         break;
     case QEvent::ContextMenu:
         if (QMenu* menu = PrepareAviDemoMenu())

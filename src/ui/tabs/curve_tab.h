@@ -44,6 +44,8 @@ signals:
     void TraceChanged();
     // A frame rate was chosen from the list: the view takes the focus back.
     void FocusView();
+    // The frame-rate box has the focus: the window's shortcuts wait meanwhile.
+    void EditingChanged(bool editing);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

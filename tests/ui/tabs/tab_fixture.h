@@ -8,8 +8,8 @@
 #include "core/model/point_table_ops.h"
 #include "core/path/build_path.h"
 #include "core/script/game_profile.h"
-#include "core/settings/temp_registry.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,0 +1,87 @@
+// The tool tabs and their windows inside the main window, and the Trace menu's Import and Export.
+#include "ui/frm_export.h"
+#include "ui/frm_game_configs.h"
+#include "ui/frm_notes.h"
+#include "ui/main_window.h"
+#include "ui/tabs/curve_tab.h"
+#include "ui/tabs/game_tab.h"
+#include "ui/tabs/script_tab.h"
+#include "ui/trace_commands.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kestrova::ui {
+
+namespace {
+
+void FillPage(QTabWidget* tabs, int index, QWidget* content) {
+    QWidget* page = tabs->widget(index);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+}
+
+} // namespace
+
+void FrmMain::InstallToolTabs() {
+    picker_ = new FrmGameConfigs(this);
+    export_ = new FrmExport(this);
+    notes_ = new FrmNotes(doc_.trace, this);
+    curveTab_ = new CurveTab(doc_, game_);
+    scriptTab_ = new ScriptTab(doc_, game_, *picker_);
+    gameTab_ = new GameTab(doc_, game_, *picker_);
+    FillPage(tabTools_, 1, curveTab_);
+    FillPage(tabTools_, 2, scriptTab_);
+    FillPage(tabTools_, 3, gameTab_);
+
+    // The notes button stays at hand whichever tab is shown.
+    auto* cmdTraceNotes = new QToolButton(tabTools_);
+    cmdTraceNotes->setObjectName(QStringLiteral("cmdTraceNotes"));
+    cmdTraceNotes->setText(QStringLiteral("Notes"));
+    cmdTraceNotes->setAutoRaise(true);
+    tabTools_->setCornerWidget(cmdTraceNotes, Qt::TopRightCorner);
+    connect(cmdTraceNotes, &QToolButton::clicked, notes_, &FrmNotes::Toggle);
+    host_.showNotes = [this] {
+        notes_->Refresh();
+        notes_->show();
+    };
+
+    // What the tabs change is shown everywhere; what changes elsewhere is shown on the tabs.
+    const auto refresh = [this] { RefreshAfterPointChange(); };
+    connect(curveTab_, &CurveTab::TraceChanged, this, refresh);
+    connect(scriptTab_, &ScriptTab::TraceChanged, this, refresh);
+    connect(gameTab_, &GameTab::TraceChanged, this, refresh);
+    connect(notes_, &FrmNotes::TraceChanged, this, [this] { setWindowTitle(doc_.windowTitle); });
+    connect(this, &FrmMain::TraceChanged, this, [this] {
+        curveTab_->Refresh();
+        curveTab_->RefreshAviDemo();
+        scriptTab_->Refresh();
+        gameTab_->Refresh();
+        notes_->Refresh();
+    });
+    connect(this, &FrmMain::GameSwitched, this, [this] {
+        curveTab_->ApplyGame();
+        scriptTab_->ApplyGame();
+        gameTab_->Refresh();
+    });
+    connect(this, &FrmMain::AbandonEdits, curveTab_, &CurveTab::AbandonEdits);
+    connect(this, &FrmMain::AbandonEdits, scriptTab_, &ScriptTab::AbandonEdits);
+    connect(this, &FrmMain::LanguageChanged, notes_, &FrmNotes::ApplyLanguage);
+    connect(curveTab_, &CurveTab::EditingChanged, this, &FrmMain::SetEditingFlag);
+    connect(curveTab_, &CurveTab::FocusView, this, [this] { view_->setFocus(); });
+    connect(gameTab_, &GameTab::ModPathChanged, this, &FrmMain::ApplyTooltips);
+
+    connect(actions_.value(QStringLiteral("mnuT_Import")), &QAction::triggered, this, [this] {
+        if (ImportCommand(doc_, game_))
+            AfterDocumentCommand();
+        view_->setFocus();
+    });
+    connect(actions_.value(QStringLiteral("mnuT_Export")), &QAction::triggered, this,
+            [this] { ExportCommand(doc_, *export_); });
+}
+
+} // namespace kestrova::ui
