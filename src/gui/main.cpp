@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QSurfaceFormat>
+#include <QTabWidget>
 #include <QTimer>
 
 int main(int argc, char** argv) {
@@ -20,6 +21,11 @@ int main(int argc, char** argv) {
                                   QStringLiteral("Render the main window into FILE and exit."),
                                   QStringLiteral("FILE"));
     parser.addOption(screenshot);
+    QCommandLineOption tab(
+        QStringLiteral("tab"),
+        QStringLiteral("Show tool tab N (0 Calcul., 1 Curve, 2 Script, 3 Game)."),
+        QStringLiteral("N"));
+    parser.addOption(tab);
     parser.addPositionalArgument(QStringLiteral("trace"), QStringLiteral("A trace to open."));
     parser.process(app);
 
@@ -30,6 +36,10 @@ int main(int argc, char** argv) {
     startup.splash = !parser.isSet(screenshot);
     window.show();
     window.Form_Load(startup);
+    if (parser.isSet(tab)) {
+        if (auto* tools = window.findChild<QTabWidget*>(QStringLiteral("tabTools")))
+            tools->setCurrentIndex(parser.value(tab).toInt());
+    }
     if (parser.isSet(screenshot)) {
         const QString file = parser.value(screenshot);
         QTimer::singleShot(300, &window, [&window, file] {

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -25,7 +24,7 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
 
     auto* speed = new QGroupBox(this);
     speed->setObjectName(QStringLiteral("fraS_CurveSpeed"));
-    auto* grid = new QGridLayout(speed);
+    auto* grid = new QVBoxLayout(speed);
     for (int i = 0; i < 2; ++i) {
         optSteps_[i] = new QRadioButton(speed);
         optSteps_[i]->setObjectName(QStringLiteral("optSteps%1").arg(i));
@@ -34,9 +33,12 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
         txtSteps_[i]->setMaximumWidth(80);
         chkStepAutoAdjust_[i] = new QCheckBox(speed);
         chkStepAutoAdjust_[i]->setObjectName(QStringLiteral("chkStepAutoAdjust%1").arg(i));
-        grid->addWidget(optSteps_[i], i, 0);
-        grid->addWidget(txtSteps_[i], i, 1);
-        grid->addWidget(chkStepAutoAdjust_[i], i, 2);
+        auto* row = new QHBoxLayout;
+        row->addWidget(optSteps_[i]);
+        row->addWidget(txtSteps_[i]);
+        row->addWidget(chkStepAutoAdjust_[i]);
+        row->addStretch(1);
+        grid->addLayout(row);
 
         connect(optSteps_[i], &QRadioButton::clicked, this, [this, i] { ChoosePreset(i); });
         txtSteps_[i]->SetValidator([this, i](const QString& text) {
@@ -61,9 +63,11 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
         emit TraceChanged();
         return true;
     });
-    grid->addWidget(lblTransSpeed_, 2, 0);
-    grid->addWidget(txtTransSpeed_, 2, 1);
-    grid->setColumnStretch(3, 1);
+    auto* speedRow = new QHBoxLayout;
+    speedRow->addWidget(lblTransSpeed_);
+    speedRow->addWidget(txtTransSpeed_);
+    speedRow->addStretch(1);
+    grid->addLayout(speedRow);
 
     auto* duration = new QGroupBox(this);
     duration->setObjectName(QStringLiteral("fraS_Duration"));
