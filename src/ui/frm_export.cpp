@@ -2,6 +2,7 @@
 
 #include "core/settings/language.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,6 +27,7 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     txtAnimationFrames_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
     txtAnimationFrames_->setMaximumWidth(90);
+    txtAnimationFrames_->installEventFilter(this);
     auto* fieldRow = new QHBoxLayout;
     fieldRow->addWidget(label);
     fieldRow->addWidget(txtAnimationFrames_);
@@ -60,10 +62,16 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+bool FrmExport::eventFilter(QObject* watched, QEvent* event) {
+    // The whole number is selected whenever the field gets the focus, ready to be typed over.
+    if (watched == txtAnimationFrames_ && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, txtAnimationFrames_, &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
 std::optional<QString> FrmExport::Ask() {
-    // The whole number is selected, ready to be typed over.
     txtAnimationFrames_->setFocus();
-    QTimer::singleShot(0, txtAnimationFrames_, &QLineEdit::selectAll);
+    txtAnimationFrames_->selectAll();
     if (exec() != Accepted)
         return std::nullopt;
     exportTo_ = optExportTo_->isChecked() ? 0 : exportTo_;

@@ -20,6 +20,9 @@ public:
     std::optional<QString> Ask();
     int ExportTo() const { return exportTo_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLineEdit* txtAnimationFrames_;
     QRadioButton* optExportTo_;
