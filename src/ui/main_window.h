@@ -26,6 +26,7 @@ namespace kestrova::ui {
 
 class FrmAbout;
 class PointsGrid;
+class ViewArea;
 
 struct StartupOptions {
     QString traceFile;  // the command line's trace; ignored when it does not exist
@@ -68,6 +69,10 @@ public:
     QAction* Action(const QString& objectName) const;
     QMenu* RecentFilesMenu() const { return recentMenu_; }
     FrmAbout* About() const { return about_; }
+    // The views: the surface `picView`, its buttons and the map menu.
+    ViewArea* Views3D() const { return viewArea_; }
+    // Repaints the views (after grid edits and other changes that do not emit TraceChanged).
+    void RedrawViews();
 
     // Loads both grids from the trace.
     void RefreshGrids();
@@ -152,7 +157,8 @@ private:
 
     std::array<PointsGrid*, 2> grids_{};
     std::array<QLabel*, 2> selectionLabels_{};
-    QFrame* view_ = nullptr;
+    QWidget* view_ = nullptr;
+    ViewArea* viewArea_ = nullptr;
     QFrame* toolBar_ = nullptr;
     QFrame* rightPanel_ = nullptr;
     QToolButton* chkExpand_ = nullptr;

@@ -27,6 +27,8 @@ enum ViewTool : int {
 
 class GlView : public QOpenGLWidget {
     Q_OBJECT
+    enum class Drag { None, Zoom, Pan, Turn3D, Shift3D };
+
 public:
     GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent = nullptr);
     ~GlView() override;
@@ -49,6 +51,8 @@ public:
     void FitPlansToMap();
     void ApplyPreset(int slot);
     void SetTool(int tool) { tool_ = tool; }
+    // No mouse action in progress (the tool keys wait for it).
+    bool Idle() const { return drag_ == Drag::None; }
     int Tool() const { return tool_; }
 
     // Pixel (y from the top) of the current plan back to world X, Y, Z.
@@ -89,8 +93,6 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    enum class Drag { None, Zoom, Pan, Turn3D, Shift3D };
-
     void Apply(const NavEffect& e);
     void SetCaption(int element, const QString& text);
     void BeginHold(QMouseEvent* event);

@@ -122,6 +122,7 @@ void MapController::EditOriginOffset() {
 }
 
 void MapController::UpdateMapMenus() {
+    emit StateChanged();
     for (const char* name : {"mnuMapNone", "mnuMapOrigin"})
         if (QAction* a = action_(QString::fromLatin1(name)))
             a->setEnabled(state_.shown);

@@ -41,6 +41,8 @@ public:
 signals:
     // The trace was marked modified by a map change.
     void TraceModified();
+    // A map was loaded or unloaded.
+    void StateChanged();
 
 private:
     MapContext Context();
