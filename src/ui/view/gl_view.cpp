@@ -55,7 +55,8 @@ const char* AxisName(int axis) {
 } // namespace
 
 GlView::GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent)
-    : QOpenGLWidget(parent), trace_(trace), views_(views), settings_(settings), nav_(views) {
+    : QOpenGLWidget(parent), trace_(trace), views_(views), settings_(settings), nav_(views),
+      keyboardTimer_(this), clearPans2_(this) {
     setObjectName(QStringLiteral("picView"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -102,6 +103,12 @@ void GlView::initializeGL() {
         return;
     RealGl::InitScene();
     gl_.BuildFont();
+}
+
+void GlView::resizeEvent(QResizeEvent* event) {
+    // The plans' extents follow the size even before the context exists.
+    nav_.metrics.Resize(width(), height());
+    QOpenGLWidget::resizeEvent(event);
 }
 
 void GlView::resizeGL(int w, int h) {
@@ -200,7 +207,14 @@ void GlView::Apply(const NavEffect& e) {
         Redraw();
 }
 
+void GlView::SyncSize() {
+    // A hidden widget hears of its size only when shown: fitting must not wait for that.
+    if (nav_.metrics.viewportWidth != width() || nav_.metrics.viewportHeight != height())
+        nav_.metrics.Resize(width(), height());
+}
+
 void GlView::SelectView(int index) {
+    SyncSize();
     const NavEffect e = nav_.SelectView(index);
     clearPans2_.stop();
     SetCaption(2, QString());
@@ -211,12 +225,14 @@ void GlView::SelectView(int index) {
 }
 
 void GlView::FitAll() {
+    SyncSize();
     Apply(nav_.FitAll(trace_, settings_.showRefPnts, MapBounds()));
 }
 
 void GlView::FitPlansToMap() {
     if (!map_)
         return;
+    SyncSize();
     const int active = nav_.ActiveView();
     for (int view = 0; view < 3; ++view) {
         views_.activeView = view;

@@ -84,6 +84,7 @@ signals:
 protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintGL() override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -94,6 +95,7 @@ protected:
 
 private:
     void Apply(const NavEffect& e);
+    void SyncSize();
     void SetCaption(int element, const QString& text);
     void BeginHold(QMouseEvent* event);
     QPointF HeldDelta(const QPointF& global);
