@@ -144,9 +144,6 @@ void FrmMain::BuildPanels() {
         lblPans_[i] = new QLabel(central);
         lblPans_[i]->setObjectName(QStringLiteral("lblPans%1").arg(i));
     }
-    viewArea_ = new ViewArea(*this, central, toolBar_, lblPans_);
-    view_ = viewArea_->View();
-    connect(viewArea_, &ViewArea::LayoutRequested, this, [this] { LayOut(); });
 
     // A thin strip beside the view that hides the right panel to give the view the room.
     chkExpand_ = new QToolButton(central);
@@ -190,6 +187,10 @@ void FrmMain::BuildPanels() {
     split->setStretchFactor(1, 1);
     split->setStretchFactor(2, 2);
     panel->addWidget(split);
+
+    viewArea_ = new ViewArea(*this, central, toolBar_, lblPans_);
+    view_ = viewArea_->View();
+    connect(viewArea_, &ViewArea::LayoutRequested, this, [this] { LayOut(); });
 }
 
 void FrmMain::LayOut() {

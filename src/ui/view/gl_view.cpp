@@ -97,6 +97,20 @@ void GlView::SetRedrawSuspended(bool suspended) {
     suspended_ = suspended;
 }
 
+void GlView::SetTableHighlight(int kind, int firstRow, int lastRow) {
+    if (firstRow < 1) {
+        // Only the table that is highlighted can switch the highlight off.
+        if (kind == highlightKind_)
+            highlight_ = false;
+    } else {
+        highlight_ = true;
+        highlightKind_ = kind;
+        highlightFirst_ = firstRow;
+        highlightLast_ = lastRow;
+    }
+    Redraw();
+}
+
 void GlView::initializeGL() {
     contextOk_ = context() && context()->isValid();
     if (!contextOk_)
@@ -135,6 +149,10 @@ SceneInput GlView::CurrentSceneInput() {
     in.flags.referencePoints = settings_.showRefPnts;
     in.flags.rulers = settings_.showRuler;
     in.suspended = suspended_;
+    in.tableHighlight = highlight_;
+    in.highlightKind = highlightKind_;
+    in.highlightFirst = highlightFirst_;
+    in.highlightLast = highlightLast_;
     if (map_) {
         BspMapComponent* map = map_;
         in.drawMap = [map] {

@@ -43,6 +43,8 @@ public:
     // Schedules a repaint; nothing is drawn while redraws are suspended.
     void Redraw();
     void SetRedrawSuspended(bool suspended);
+    // The rows selected in a points table, highlighted in the views (first < 1: none).
+    void SetTableHighlight(int kind, int firstRow, int lastRow);
     bool RedrawSuspended() const { return suspended_; }
 
     void SelectView(int index);
@@ -111,6 +113,10 @@ private:
     MapBoundsArray mapBounds_{};
     Vec3 mapOffset_{0, 0, 0};
     bool suspended_ = false;
+    bool highlight_ = false;
+    int highlightKind_ = kControl;
+    int highlightFirst_ = 0;
+    int highlightLast_ = 0;
     bool contextOk_ = false;
     int tool_ = kToolPoints;
     Drag drag_ = Drag::None;

@@ -1,6 +1,7 @@
 #include "ui/view/view_area.h"
 
 #include "ui/main_window.h"
+#include "ui/points_grid.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/map_controller.h"
 #include "ui/view/view_toolbar.h"
@@ -44,6 +45,15 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
             a->setEnabled(false);
         }
     });
+    for (int kind : {kControl, kReference}) {
+        PointsGrid* grid = window.Grid(kind);
+        if (!grid)
+            continue;
+        connect(grid, &PointsGrid::SelectedRowsChanged, view_, [this, grid](int k) {
+            const GridSelection s = grid->Selection();
+            view_->SetTableHighlight(k, s.firstRow, s.lastRow);
+        });
+    }
     connect(toolBar_, &ViewToolBar::LayoutRequested, this, &ViewArea::LayoutRequested);
     connect(&window, &FrmMain::TraceChanged, this, [this] {
         toolBar_->UpdateToolButtons();

@@ -1,9 +1,9 @@
 #include "core/settings/settings.h"
-#include "core/settings/temp_registry.h"
 #include "core/support_trace.h"
 #include "core/view/map_loading.h"
 #include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
 
 #include <QDir>
 #include <QFile>
