@@ -312,7 +312,10 @@ NavEffect ViewNavigator::Shift3D(double dx, double dy) {
 }
 
 void ViewNavigator::ResetCamera() {
-    ViewCamera& c = views_.camera;
+    kestrova::ResetCamera(views_.camera);
+}
+
+void ResetCamera(ViewCamera& c) {
     c.fov = 90;
     c.tx = c.ty = c.tz = 0;
     c.yaw = c.pitch = c.roll = 0;

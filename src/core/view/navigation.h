@@ -111,6 +111,9 @@ private:
     bool shifting3D_ = false;
 };
 
+// A new trace's camera: fov 90, at the origin, level, far plane 50000.
+void ResetCamera(ViewCamera& camera);
+
 // The scale caption: its prefix, then the visible width with two decimals in nine characters.
 QString ScaleCaption(const QString& prefix, double visibleWidth);
 

@@ -1,3 +1,4 @@
+#include "core/files/editor_host.h"
 #include "core/support_trace.h"
 #include "core/view/navigation.h"
 #include "support/scoped_locale.h"
@@ -311,6 +312,28 @@ TEST(ScaleCaption, RightAlignedInNineCharacters) {
     test::ScopedLocale c(QLocale::c());
     EXPECT_EQ(ScaleCaption(QStringLiteral("Scale:"), 43925.0), QStringLiteral("Scale: 43925.00"));
     EXPECT_EQ(ScaleCaption(QStringLiteral("Scale:"), 80.5), QStringLiteral("Scale:    80.50"));
+}
+
+} // namespace
+} // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+TEST(NewTraceCamera, StartsLevelAtTheOrigin) {
+    GameState games;
+    ViewState views;
+    views.camera = {5, 6, 7, 30, 40, 50, 60, 1000};
+    EditorTraceHost host(games, views);
+    host.ResetForNewTrace(false);
+    const ViewCamera& c = views.camera;
+    EXPECT_EQ(c.tx, 0);
+    EXPECT_EQ(c.tz, 0);
+    EXPECT_EQ(c.yaw, 0);
+    EXPECT_EQ(c.pitch, 0);
+    EXPECT_EQ(c.roll, 0);
+    EXPECT_EQ(c.fov, 90);
+    EXPECT_EQ(c.zfar, 50000);
 }
 
 } // namespace
