@@ -3,6 +3,7 @@
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
 #include "core/map/map_file.h"
+#include "openarena_maps.h"
 #include "ui/gl_format.h"
 #include "ui/map/bsp_map_component.h"
 
@@ -14,41 +15,13 @@
 #include <QOpenGLFramebufferObject>
 #include <benchmark/benchmark.h>
 #include <cmath>
-#include <minizip/unzip.h>
 #include <random>
 #include <vector>
 
 namespace {
 
 using namespace kestrova;
-
-// "archive.pk3:maps/x.bsp" of the largest map installed, or empty.
-QString LargestMap() {
-    static QString largest = [] {
-        QString best;
-        quint64 bestSize = 0;
-        const QDir base(QStringLiteral("/usr/share/games/openarena/baseoa"));
-        for (const QString& pk3 : base.entryList({QStringLiteral("*.pk3")}, QDir::Files)) {
-            unzFile zip = unzOpen64(QFile::encodeName(base.filePath(pk3)).constData());
-            if (!zip)
-                continue;
-            for (int r = unzGoToFirstFile(zip); r == UNZ_OK; r = unzGoToNextFile(zip)) {
-                char name[512];
-                unz_file_info64 info{};
-                unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0);
-                const QString entry = QString::fromUtf8(name);
-                if (entry.endsWith(QLatin1String(".bsp"), Qt::CaseInsensitive) &&
-                    info.uncompressed_size > bestSize) {
-                    bestSize = info.uncompressed_size;
-                    best = base.filePath(pk3) + QLatin1Char(':') + entry;
-                }
-            }
-            unzClose(zip);
-        }
-        return best;
-    }();
-    return largest;
-}
+using bench::LargestMap;
 
 const QByteArray& LargestMapBytes() {
     static const QByteArray bytes = [] {

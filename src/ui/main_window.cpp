@@ -7,6 +7,8 @@
 #include "ui/main_layout.h"
 #include "ui/points_grid.h"
 #include "ui/program_icon.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/view_area.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -139,13 +141,6 @@ void FrmMain::BuildPanels() {
 
     toolBar_ = new QFrame(central);
     toolBar_->setObjectName(QStringLiteral("fraToolBar"));
-    view_ = new QFrame(central);
-    view_->setObjectName(QStringLiteral("picView"));
-    view_->setFrameShape(QFrame::StyledPanel);
-    view_->setAutoFillBackground(true);
-    QPalette dark = view_->palette();
-    dark.setColor(QPalette::Window, QColor(32, 32, 40));
-    view_->setPalette(dark);
     for (int i = 0; i < 3; ++i) {
         lblPans_[i] = new QLabel(central);
         lblPans_[i]->setObjectName(QStringLiteral("lblPans%1").arg(i));
@@ -193,6 +188,10 @@ void FrmMain::BuildPanels() {
     split->setStretchFactor(1, 1);
     split->setStretchFactor(2, 2);
     panel->addWidget(split);
+
+    viewArea_ = new ViewArea(*this, central, toolBar_, lblPans_);
+    view_ = viewArea_->View();
+    connect(viewArea_, &ViewArea::LayoutRequested, this, [this] { LayOut(); });
 }
 
 void FrmMain::LayOut() {
@@ -200,6 +199,8 @@ void FrmMain::LayOut() {
     in.clientWidth = centralWidget()->width();
     in.clientHeight = centralWidget()->height();
     in.panelShown = !chkExpand_->isChecked();
+    in.view3D = viewArea_->Is3D();
+    in.keep4by3 = viewArea_->Keep4by3();
     const MainLayoutResult r = ComputeMainLayout(in);
     if (!r.valid)
         return;
@@ -212,6 +213,10 @@ void FrmMain::LayOut() {
     const int third = r.view.width() / 3;
     for (int i = 0; i < 3; ++i)
         lblPans_[i]->setGeometry(r.view.x() + i * third, labelsTop, third, 20);
+}
+
+void FrmMain::RedrawViews() {
+    viewArea_->Redraw();
 }
 
 void FrmMain::resizeEvent(QResizeEvent* event) {

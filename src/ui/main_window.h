@@ -32,6 +32,7 @@ class FrmNotes;
 class GameTab;
 class PointsGrid;
 class ScriptTab;
+class ViewArea;
 
 struct StartupOptions {
     QString traceFile;  // the command line's trace; ignored when it does not exist
@@ -76,6 +77,10 @@ public:
     FrmAbout* About() const { return about_; }
     FrmNotes* Notes() const { return notes_; }
     FrmExport* ExportDialog() const { return export_; }
+    // The views: the surface `picView`, its buttons and the map menu.
+    ViewArea* Views3D() const { return viewArea_; }
+    // Repaints the views (after grid edits and other changes that do not emit TraceChanged).
+    void RedrawViews();
 
     // Loads both grids from the trace.
     void RefreshGrids();
@@ -169,7 +174,8 @@ private:
 
     std::array<PointsGrid*, 2> grids_{};
     std::array<QLabel*, 2> selectionLabels_{};
-    QFrame* view_ = nullptr;
+    QWidget* view_ = nullptr;
+    ViewArea* viewArea_ = nullptr;
     QFrame* toolBar_ = nullptr;
     QFrame* rightPanel_ = nullptr;
     QToolButton* chkExpand_ = nullptr;

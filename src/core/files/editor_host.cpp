@@ -1,5 +1,7 @@
 #include "core/files/editor_host.h"
 
+#include "core/view/navigation.h"
+
 namespace kestrova {
 
 void EditorTraceHost::StoreExtras(TraceFileContents& c) {
@@ -73,6 +75,7 @@ void EditorTraceHost::ShowNotes() {
 
 void EditorTraceHost::ResetForNewTrace(bool unloadMap) {
     views_.activeView = 0;
+    ResetCamera(views_.camera);
     for (ViewPreset& p : views_.presets)
         p = ViewPreset{};
     if (unloadMap) {

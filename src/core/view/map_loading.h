@@ -1,0 +1,61 @@
+#pragma once
+// Choosing, loading and unloading the map shown under the trace, and its per-map origin offset.
+// The component that reads and draws maps sits behind MapLoader; questions go through Dialogs.
+
+#include "core/dialogs.h"
+#include "core/game/game_config.h"
+#include "core/map/bsp_map.h"
+#include "core/model/trace.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace kestrova {
+
+struct MapState {
+    bool shown = false;
+    QString name; // relative to the game's map folder, as the trace stores it
+    std::array<float, 3> offset{0, 0, 0};
+};
+
+// The map component as the loading flow sees it.
+class MapLoader {
+public:
+    virtual ~MapLoader() = default;
+    // Reads the map at full path; false when it is not a readable map.
+    virtual bool Load(const QString& fullPath) = 0;
+    // Throws the component away and starts a fresh one.
+    virtual void Reset() = 0;
+    virtual MapBoundsArray Bounds() const = 0;
+};
+
+struct MapContext {
+    MapState& state;
+    Trace& trace;
+    GameConfig& game; // DftPathBsp: the current game's map folder
+    Dialogs& dialogs;
+    MapLoader& loader;
+    std::function<void()> fitPlans;     // fit the plan views to the fresh map
+    std::function<void()> menusChanged; // the map menu's items follow the state
+    std::function<void()> redraw;
+};
+
+// The map menu's caption: the name with every ".bsp" removed (case-sensitive).
+QString MapMenuCaption(const QString& name);
+
+// A map folder may also be a ".pk3" archive, whose maps live under "maps/".
+QString MapFullPath(const QString& folder, const QString& name);
+bool MapFolderExists(const QString& folder);
+bool MapFileExists(const QString& fullPath);
+
+void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString title);
+bool LoadMap(MapContext& c, const QString& name);
+void UnloadMap(MapContext& c);
+// The "no map" menu item.
+void UnloadMapByUser(MapContext& c);
+
+void ReadOriginOffset(MapState& state);
+void SaveOriginOffset(const MapState& state);
+
+} // namespace kestrova

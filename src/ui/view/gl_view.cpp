@@ -1,0 +1,447 @@
+#include "ui/view/gl_view.h"
+
+#include "core/model/point_table_ops.h"
+#include "core/numbers.h"
+#include "core/settings/language.h"
+#include "ui/map/bsp_map_component.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QWheelEvent>
+
+namespace kestrova::ui {
+
+namespace {
+
+NavModifiers ModifiersOf(Qt::KeyboardModifiers m) {
+    return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier),
+            m.testFlag(Qt::AltModifier)};
+}
+
+NavKey KeyOf(const QKeyEvent* e) {
+    const bool keypad = e->modifiers().testFlag(Qt::KeypadModifier);
+    switch (e->key()) {
+    case Qt::Key_Up:
+        return NavKey::Up;
+    case Qt::Key_Down:
+        return NavKey::Down;
+    case Qt::Key_Left:
+        return NavKey::Left;
+    case Qt::Key_Right:
+        return NavKey::Right;
+    case Qt::Key_F:
+        return NavKey::F;
+    case Qt::Key_Z:
+        return NavKey::Z;
+    case Qt::Key_R:
+        return NavKey::R;
+    case Qt::Key_Insert:
+        return NavKey::Insert;
+    case Qt::Key_Plus:
+        return keypad ? NavKey::KeypadPlus : NavKey::Other;
+    case Qt::Key_Minus:
+        return keypad ? NavKey::KeypadMinus : NavKey::Other;
+    default:
+        return NavKey::Other;
+    }
+}
+
+const char* AxisName(int axis) {
+    return axis == 0 ? "x" : axis == 1 ? "y" : "z";
+}
+
+} // namespace
+
+GlView::GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent)
+    : QOpenGLWidget(parent), trace_(trace), views_(views), settings_(settings), nav_(views),
+      keyboardTimer_(this), clearPans2_(this) {
+    setObjectName(QStringLiteral("picView"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    keyboardTimer_.setObjectName(QStringLiteral("tmrKeyboardMoveUpdate"));
+    keyboardTimer_.setInterval(20);
+    connect(&keyboardTimer_, &QTimer::timeout, this, [this] {
+        if (!nav_.KeyboardMoving())
+            keyboardTimer_.stop();
+        Redraw();
+    });
+    clearPans2_.setObjectName(QStringLiteral("tmrClearPans2"));
+    clearPans2_.setInterval(1000);
+    clearPans2_.setSingleShot(true);
+    connect(&clearPans2_, &QTimer::timeout, this, [this] { SetCaption(2, QString()); });
+    nav_.metrics.Resize(width(), height());
+}
+
+GlView::~GlView() {
+    if (context() && context()->isValid()) {
+        makeCurrent();
+        gl_.DeleteFont();
+        doneCurrent();
+    }
+}
+
+void GlView::SetMap(BspMapComponent* map, const Vec3& offset) {
+    map_ = map;
+    mapOffset_ = offset;
+    mapBounds_ = map ? map->GetBounds() : MapBoundsArray{};
+}
+
+void GlView::Redraw() {
+    if (!suspended_)
+        update();
+}
+
+void GlView::SetRedrawSuspended(bool suspended) {
+    suspended_ = suspended;
+}
+
+void GlView::SetTableHighlight(int kind, int firstRow, int lastRow) {
+    if (firstRow < 1) {
+        // Only the table that is highlighted can switch the highlight off.
+        if (kind == highlightKind_)
+            highlight_ = false;
+    } else {
+        highlight_ = true;
+        highlightKind_ = kind;
+        highlightFirst_ = firstRow;
+        highlightLast_ = lastRow;
+    }
+    Redraw();
+}
+
+void GlView::initializeGL() {
+    contextOk_ = context() && context()->isValid();
+    if (!contextOk_)
+        return;
+    RealGl::InitScene();
+    gl_.BuildFont();
+}
+
+void GlView::resizeEvent(QResizeEvent* event) {
+    // The plans' extents follow the size even before the context exists.
+    nav_.metrics.Resize(width(), height());
+    QOpenGLWidget::resizeEvent(event);
+}
+
+void GlView::resizeGL(int w, int h) {
+    nav_.metrics.Resize(w, h);
+    if (!nav_.Is3D()) {
+        nav_.PanTo(nav_.Current().centreH, nav_.Current().centreV);
+        RefreshScaleCaption();
+    }
+}
+
+SceneInput GlView::CurrentSceneInput() {
+    SceneInput in;
+    in.trace = &trace_;
+    in.viewMode = nav_.ViewMode();
+    in.centreH = nav_.Current().centreH;
+    in.centreV = nav_.Current().centreV;
+    in.metrics = nav_.metrics;
+    in.camera = &views_.camera;
+    in.motion = &nav_.motion;
+    in.flags.grid = settings_.showGrid;
+    in.flags.arrows = settings_.showArrows;
+    in.flags.tangents = settings_.showTangent;
+    in.flags.times = settings_.showTimes;
+    in.flags.referencePoints = settings_.showRefPnts;
+    in.flags.rulers = settings_.showRuler;
+    in.suspended = suspended_;
+    in.tableHighlight = highlight_;
+    in.highlightKind = highlightKind_;
+    in.highlightFirst = highlightFirst_;
+    in.highlightLast = highlightLast_;
+    if (map_) {
+        BspMapComponent* map = map_;
+        in.drawMap = [map] {
+            map->PrepareRender();
+            map->SetRenderOrigin(0, 0, 0);
+            double unused = 0;
+            map->Render(unused);
+        };
+        in.mapOffset = mapOffset_;
+    }
+    return in;
+}
+
+void GlView::paintGL() {
+    if (!contextOk_)
+        return;
+    SceneInput in = CurrentSceneInput();
+    if (in.suspended)
+        return;
+    SetProjection(gl_, in);
+    if (settings_.antiAliasing)
+        gl_.Enable(GlCap::LineSmooth);
+    else
+        gl_.Disable(GlCap::LineSmooth);
+    const SceneResult r = kestrova::ui::Redraw(gl_, in);
+    if (r.timesFailed && settings_.showTimes) {
+        settings_.showTimes = false;
+        emit TimesFailed();
+    }
+}
+
+Vec3 GlView::UnProject(float x, float y) const {
+    return UnProjectPlan(x, y, nav_.metrics, nav_.ViewMode(), nav_.Current().centreH,
+                         nav_.Current().centreV);
+}
+
+void GlView::SetCaption(int element, const QString& text) {
+    if (element < 1 || element > 3)
+        return;
+    captions_[element] = text;
+    emit CaptionChanged(element, text);
+}
+
+QString GlView::Caption(int element) const {
+    return element >= 1 && element <= 3 ? captions_[element] : QString();
+}
+
+void GlView::ShowTransientCaption(const QString& text) {
+    SetCaption(2, text);
+    clearPans2_.start();
+}
+
+void GlView::RefreshScaleCaption() {
+    if (nav_.Is3D())
+        SetCaption(1, QString());
+    else
+        SetCaption(1, ScaleCaption(fStr(85), nav_.metrics.visibleWidth));
+}
+
+void GlView::Apply(const NavEffect& e) {
+    if (!e.transient.isEmpty())
+        ShowTransientCaption(e.transient);
+    if (e.scaleCaption)
+        RefreshScaleCaption();
+    if (e.addPoint)
+        AddPointAtCamera(e.addReference);
+    if (nav_.KeyboardMoving() && !keyboardTimer_.isActive())
+        keyboardTimer_.start();
+    if (e.redraw || e.projection)
+        Redraw();
+}
+
+void GlView::SyncSize() {
+    // A hidden widget hears of its size only when shown: fitting must not wait for that.
+    if (nav_.metrics.viewportWidth != width() || nav_.metrics.viewportHeight != height())
+        nav_.metrics.Resize(width(), height());
+}
+
+void GlView::SelectView(int index) {
+    SyncSize();
+    const NavEffect e = nav_.SelectView(index);
+    clearPans2_.stop();
+    SetCaption(2, QString());
+    SetCaption(3, fStr(87 + nav_.ActiveView()));
+    RefreshScaleCaption();
+    emit ViewSelected(nav_.ActiveView());
+    Apply(e);
+}
+
+void GlView::FitAll() {
+    SyncSize();
+    Apply(nav_.FitAll(trace_, settings_.showRefPnts, MapBounds()));
+}
+
+void GlView::FitPlansToMap() {
+    if (!map_)
+        return;
+    SyncSize();
+    const int active = nav_.ActiveView();
+    for (int view = 0; view < 3; ++view) {
+        views_.activeView = view;
+        nav_.FitAll(trace_, settings_.showRefPnts, MapBounds());
+    }
+    views_.activeView = active;
+    if (!nav_.Is3D())
+        Apply(nav_.ApplyZoom());
+    else
+        Redraw();
+}
+
+void GlView::ApplyPreset(int slot) {
+    NavEffect e;
+    const bool wasSuspended = suspended_;
+    suspended_ = true;
+    const bool applied = nav_.ApplyPreset(slot, e);
+    suspended_ = wasSuspended;
+    setFocus();
+    if (!applied)
+        return;
+    SetCaption(3, fStr(87 + nav_.ActiveView()));
+    emit ViewSelected(nav_.ActiveView());
+    Apply(e);
+}
+
+void GlView::AddPointAtCamera(bool reference) {
+    const PointRecord p = PointFromCamera(views_.camera);
+    const int kind = reference ? kReference : kControl;
+    if (!AppendPointXYZ(trace_, kind, p.x, p.y, p.z, Angles{p.pitch, p.yaw, p.roll}, true))
+        return;
+    emit PointsEdited();
+}
+
+bool GlView::HandleKeyDown(QKeyEvent* event) {
+    if (!nav_.Is3D())
+        return false;
+    const NavKey key = KeyOf(event);
+    if (key == NavKey::Other)
+        return false;
+    if (event->isAutoRepeat() && key != NavKey::F && key != NavKey::Z &&
+        key != NavKey::KeypadPlus && key != NavKey::KeypadMinus)
+        return true;
+    Apply(nav_.KeyDown3D(key, ModifiersOf(event->modifiers())));
+    return true;
+}
+
+bool GlView::HandleKeyUp(QKeyEvent* event) {
+    if (!nav_.Is3D() || event->isAutoRepeat())
+        return false;
+    const NavKey key = KeyOf(event);
+    if (key == NavKey::Other)
+        return false;
+    Apply(nav_.KeyUp3D(key));
+    if (!nav_.KeyboardMoving())
+        keyboardTimer_.stop();
+    return true;
+}
+
+void GlView::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKeyDown(event))
+        QOpenGLWidget::keyPressEvent(event);
+}
+
+void GlView::keyReleaseEvent(QKeyEvent* event) {
+    if (!HandleKeyUp(event))
+        QOpenGLWidget::keyReleaseEvent(event);
+}
+
+void GlView::wheelEvent(QWheelEvent* event) {
+    const int y = event->angleDelta().y();
+    int notches = y / 120;
+    if (notches == 0 && y != 0)
+        notches = y > 0 ? 1 : -1;
+    if (notches == 0)
+        return;
+    Apply(nav_.Wheel(notches, ModifiersOf(event->modifiers())));
+    event->accept();
+}
+
+void GlView::BeginHold(QMouseEvent* event) {
+    savedPointer_ = QCursor::pos();
+    holdCentre_ = mapToGlobal(QPoint(width() / 2, height() / 2));
+    setCursor(Qt::BlankCursor);
+    QCursor::setPos(holdCentre_);
+    // Where the pointer cannot be moved (some window systems refuse), relative motion serves.
+    warpWorks_ = QCursor::pos() == holdCentre_;
+    lastGlobal_ = warpWorks_ ? QPointF(holdCentre_) : event->globalPosition();
+}
+
+QPointF GlView::HeldDelta(const QPointF& global) {
+    if (warpWorks_) {
+        const QPoint now = QCursor::pos();
+        if (now == holdCentre_)
+            return {};
+        QCursor::setPos(holdCentre_);
+        return QPointF(holdCentre_ - now);
+    }
+    const QPointF d = lastGlobal_ - global;
+    lastGlobal_ = global;
+    return d;
+}
+
+void GlView::EndHold() {
+    QCursor::setPos(savedPointer_);
+    unsetCursor();
+}
+
+void GlView::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    if (drag_ != Drag::None)
+        return;
+    const QPointF p = event->position();
+    if (nav_.Is3D()) {
+        if (event->button() == Qt::LeftButton) {
+            drag_ = Drag::Turn3D;
+        } else if (event->button() == Qt::RightButton) {
+            drag_ = Drag::Shift3D;
+            nav_.BeginShift3D();
+        } else {
+            return;
+        }
+        BeginHold(event);
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        drag_ = Drag::Pan;
+        nav_.BeginPanDrag(p.x(), p.y());
+        setCursor(Qt::ClosedHandCursor);
+    } else if (event->button() == Qt::LeftButton && tool_ == kToolZoom) {
+        drag_ = Drag::Zoom;
+        nav_.BeginZoomDrag(p.y());
+    }
+}
+
+void GlView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    switch (drag_) {
+    case Drag::Pan:
+        Apply(nav_.PanDragMove(p.x(), p.y()));
+        return;
+    case Drag::Zoom:
+        Apply(nav_.ZoomDragMove(p.y()));
+        break;
+    case Drag::Turn3D: {
+        const QPointF d = HeldDelta(event->globalPosition());
+        if (!d.isNull())
+            Apply(nav_.Look(d.x(), d.y()));
+        return;
+    }
+    case Drag::Shift3D: {
+        const QPointF d = HeldDelta(event->globalPosition());
+        if (!d.isNull())
+            Apply(nav_.Shift3D(d.x(), d.y()));
+        return;
+    }
+    case Drag::None:
+        break;
+    }
+    if (nav_.Is3D())
+        return;
+    const Vec3 w = UnProject(static_cast<float>(p.x()), static_cast<float>(p.y()));
+    const ViewAxes a = nav_.Axes();
+    const QString text = QLatin1String(AxisName(a.h)) +
+                         FormatLocaleFixed(w[a.h], 3).rightJustified(10) + QLatin1Char(' ') +
+                         QLatin1String(AxisName(a.v)) +
+                         FormatLocaleFixed(w[a.v], 3).rightJustified(10);
+    if (!clearPans2_.isActive())
+        SetCaption(2, text);
+}
+
+void GlView::mouseReleaseEvent(QMouseEvent* event) {
+    switch (drag_) {
+    case Drag::Pan:
+        if (event->button() != Qt::RightButton)
+            return;
+        unsetCursor();
+        break;
+    case Drag::Zoom:
+        if (event->button() != Qt::LeftButton)
+            return;
+        break;
+    case Drag::Turn3D:
+    case Drag::Shift3D:
+        nav_.EndShift3D();
+        EndHold();
+        break;
+    case Drag::None:
+        return;
+    }
+    drag_ = Drag::None;
+}
+
+} // namespace kestrova::ui

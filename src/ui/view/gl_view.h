@@ -1,0 +1,133 @@
+#pragma once
+// The view surface `picView`: one OpenGL context showing one of the four views of the trace and
+// the map, with the navigation of the plans and of the 3D camera.
+
+#include "core/settings/settings.h"
+#include "core/view/navigation.h"
+#include "ui/view/real_gl.h"
+#include "ui/view/scene.h"
+
+#include <QOpenGLWidget>
+#include <QPoint>
+#include <QTimer>
+#include <functional>
+
+namespace kestrova::ui {
+
+class BspMapComponent;
+
+// Tools of the option buttons `optTools`.
+enum ViewTool : int {
+    kToolSelect = 0,
+    kToolPoints = 1,
+    kToolTangents = 2,
+    kToolZoom = 3,
+    kTool3D = 4
+};
+
+class GlView : public QOpenGLWidget {
+    Q_OBJECT
+    enum class Drag { None, Zoom, Pan, Turn3D, Shift3D };
+
+public:
+    GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent = nullptr);
+    ~GlView() override;
+
+    ViewNavigator& Navigator() { return nav_; }
+    const PlanMetrics& Metrics() const { return nav_.metrics; }
+
+    // The map drawn under the trace (nullptr: none) and its origin offset.
+    void SetMap(BspMapComponent* map, const Vec3& offset);
+    const MapBoundsArray* MapBounds() const { return map_ ? &mapBounds_ : nullptr; }
+
+    // Schedules a repaint; nothing is drawn while redraws are suspended.
+    void Redraw();
+    void SetRedrawSuspended(bool suspended);
+    // The rows selected in a points table, highlighted in the views (first < 1: none).
+    void SetTableHighlight(int kind, int firstRow, int lastRow);
+    bool RedrawSuspended() const { return suspended_; }
+
+    void SelectView(int index);
+    void FitAll();
+    // Fits the three plans to the map's bounds, keeping the current view.
+    void FitPlansToMap();
+    void ApplyPreset(int slot);
+    void SetTool(int tool) { tool_ = tool; }
+    // No mouse action in progress (the tool keys wait for it).
+    bool Idle() const { return drag_ == Drag::None; }
+    int Tool() const { return tool_; }
+
+    // Pixel (y from the top) of the current plan back to world X, Y, Z.
+    Vec3 UnProject(float x, float y) const;
+    // The input a SceneInput needs right now (tests draw it with their own GlApi).
+    SceneInput CurrentSceneInput();
+
+    // Keys the main window hands over while the 3D view is shown; true when used.
+    bool HandleKeyDown(QKeyEvent* event);
+    bool HandleKeyUp(QKeyEvent* event);
+
+    // The captions of the view frame: 1 scale, 2 transient and pointer, 3 view name.
+    QString Caption(int element) const;
+    void ShowTransientCaption(const QString& text);
+    void RefreshScaleCaption();
+
+    // Whether a context could be made (after the first initializeGL).
+    bool HasContext() const { return contextOk_; }
+
+signals:
+    void CaptionChanged(int element, const QString& text);
+    // A view was selected: the window lays itself out again.
+    void ViewSelected(int view);
+    // The view edited the trace (Insert in 3D added a point).
+    void PointsEdited();
+    // The time labels could not be placed: the option is switched off.
+    void TimesFailed();
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int w, int h) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintGL() override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void Apply(const NavEffect& e);
+    void SyncSize();
+    void SetCaption(int element, const QString& text);
+    void BeginHold(QMouseEvent* event);
+    QPointF HeldDelta(const QPointF& global);
+    void EndHold();
+    void AddPointAtCamera(bool reference);
+
+    Trace& trace_;
+    ViewState& views_;
+    Settings& settings_;
+    ViewNavigator nav_;
+    RealGl gl_;
+    BspMapComponent* map_ = nullptr;
+    MapBoundsArray mapBounds_{};
+    Vec3 mapOffset_{0, 0, 0};
+    bool suspended_ = false;
+    bool highlight_ = false;
+    int highlightKind_ = kControl;
+    int highlightFirst_ = 0;
+    int highlightLast_ = 0;
+    bool contextOk_ = false;
+    int tool_ = kToolPoints;
+    Drag drag_ = Drag::None;
+    QTimer keyboardTimer_; // tmrKeyboardMoveUpdate
+    QTimer clearPans2_;    // tmrClearPans2
+    std::array<QString, 4> captions_;
+    // Pointer held while the 3D view is dragged.
+    QPoint savedPointer_;
+    QPoint holdCentre_;
+    QPointF lastGlobal_;
+    bool warpWorks_ = true;
+};
+
+} // namespace kestrova::ui

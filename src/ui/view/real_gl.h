@@ -1,0 +1,45 @@
+#pragma once
+// The views' drawing calls on the current OpenGL context, with the bitmap font of the labels.
+
+#include "ui/view/gl_api.h"
+
+namespace kestrova::ui {
+
+class RealGl : public GlApi {
+public:
+    // The fixed state every redraw relies on (flat shading, white clear, smooth points, blending).
+    static void InitScene();
+    // One display list per character 32..127: a bold 10-pixel face, not antialiased.
+    void BuildFont();
+    void DeleteFont();
+    unsigned FontBase() const { return fontBase_; }
+
+    void Clear() override;
+    void MatrixMode(GlMatrix m) override;
+    void LoadIdentity() override;
+    void PushMatrix() override;
+    void PopMatrix() override;
+    void Rotate(float angle, float x, float y, float z) override;
+    void Translate(float x, float y, float z) override;
+    void Ortho(double l, double r, double b, double t, double n, double f) override;
+    void Frustum(double l, double r, double b, double t, double n, double f) override;
+    void Color(float r, float g, float b, float a) override;
+    void PointSize(float size) override;
+    void LineWidth(float width) override;
+    void LineStipple(int factor, uint16_t pattern) override;
+    void Enable(GlCap cap) override;
+    void Disable(GlCap cap) override;
+    void Begin(GlPrimitive p) override;
+    void Vertex(float x, float y, float z) override;
+    void Vertex2(double x, double y) override;
+    void End() override;
+    bool RasterPos(float x, float y, float z) override;
+    void RasterPos2(double x, double y) override;
+    void Text(const QByteArray& latin1) override;
+    void Flush() override;
+
+private:
+    unsigned fontBase_ = 0;
+};
+
+} // namespace kestrova::ui

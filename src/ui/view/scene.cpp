@@ -1,0 +1,523 @@
+#include "ui/view/scene.h"
+
+#include "core/path/build_path.h"
+#include "core/path/tangents.h"
+
+#include <cmath>
+
+namespace kestrova::ui {
+
+namespace {
+
+constexpr uint16_t kDashPattern[2] = {0xAAAA, 0x5555};
+constexpr Rgb3 kDashColour[2] = {{0, 0, 0}, {1, 1, 1}};
+constexpr double kRulerSteps[9] = {1, 5, 10, 50, 100, 500, 1000, 5000, 10000};
+
+bool Is3D(const SceneInput& in) {
+    return in.viewMode == kView3D;
+}
+
+// n pixels in world units of a plan; the 3D view uses the fixed length instead.
+float Pixels(const SceneInput& in, float n, float length3D) {
+    return Is3D(in) ? length3D : static_cast<float>(n / in.metrics.scale);
+}
+
+void SetColour(GlApi& gl, Rgb3 c) {
+    gl.Color(c.r, c.g, c.b);
+}
+
+struct Scene {
+    GlApi& gl;
+    SceneInput& in;
+    SceneResult result;
+
+    const PointTables& Points() const { return in.trace->points; }
+    const PointRecord& Ctl(int i) const { return in.trace->points.At(kControl, i); }
+
+    void DrawGrid() {
+        struct Plane {
+            int32_t mode;
+            int fixedAxis; // the axis that is 0 on the plane
+            Rgb3 colour;
+        };
+        const Plane xy{kViewXY, 2, {0.93f, 0.9f, 0.9f}};
+        const Plane xz{kViewXZ, 1, {0.9f, 0.93f, 0.9f}};
+        const Plane yz{kViewYZ, 0, {0.9f, 0.9f, 0.93f}};
+        auto draw = [&](const Plane& p) {
+            SetColour(gl, p.colour);
+            const int a = p.fixedAxis == 0 ? 1 : 0;
+            const int b = p.fixedAxis == 2 ? 1 : 2;
+            gl.Begin(GlPrimitive::Lines);
+            for (int k = -50; k <= 50; ++k) {
+                const float v = static_cast<float>(k * 500);
+                float from[3] = {0, 0, 0}, to[3] = {0, 0, 0};
+                from[a] = to[a] = v;
+                from[b] = -kWorldLimit;
+                to[b] = kWorldLimit;
+                gl.Vertex(from[0], from[1], from[2]);
+                gl.Vertex(to[0], to[1], to[2]);
+                float from2[3] = {0, 0, 0}, to2[3] = {0, 0, 0};
+                from2[b] = to2[b] = v;
+                from2[a] = -kWorldLimit;
+                to2[a] = kWorldLimit;
+                gl.Vertex(from2[0], from2[1], from2[2]);
+                gl.Vertex(to2[0], to2[1], to2[2]);
+            }
+            gl.End();
+        };
+        switch (in.viewMode) {
+        case kViewXY:
+            draw(xy);
+            break;
+        case kViewXZ:
+            draw(xz);
+            break;
+        case kViewYZ:
+            draw(yz);
+            break;
+        default:
+            draw(xy);
+            draw(yz);
+            break;
+        }
+    }
+
+    void DrawControlPoint(int i) {
+        const PointRecord& p = Ctl(i);
+        if (p.selected) {
+            gl.PointSize(8);
+            gl.Color(0, 0, 1);
+            DrawPoint(gl, p.x, p.y, p.z);
+            gl.PointSize(5);
+            gl.Color(1, 1, 1);
+            DrawPoint(gl, p.x, p.y, p.z);
+        } else {
+            gl.PointSize(4);
+            gl.Color(0, 0, 0);
+            DrawPoint(gl, p.x, p.y, p.z);
+        }
+    }
+
+    bool Degenerate(const PointRecord& a, const PointRecord& b) const {
+        if (Is3D(in))
+            return a.x == b.x && a.y == b.y && a.z == b.z;
+        const ViewAxes ax = AxesOfView(ViewOfMode(in.viewMode));
+        return Axis(a, ax.h) == Axis(b, ax.h) && Axis(a, ax.v) == Axis(b, ax.v);
+    }
+
+    void DrawPathDots(int i, int n) {
+        PositionCoefficients k;
+        HermiteCoefficients(Points(), i, k);
+        gl.PointSize(2);
+        gl.Color(0, 0, 1);
+        const int32_t total = in.trace->counts.pointCount;
+        if (total < 2)
+            return;
+        // One batch per segment: the same points as one GL_POINTS vertex each.
+        gl.Begin(GlPrimitive::Points);
+        PointRecord out;
+        for (int32_t j = 0; j <= total - 2; j += n - 1) {
+            HermiteEvaluate(k, static_cast<float>(j) / static_cast<float>(total - 1), out);
+            gl.Vertex(out.x, out.y, out.z);
+        }
+        gl.End();
+    }
+
+    void DrawTangents(int i) {
+        const PointRecord& p = Ctl(i);
+        const PointRecord& q = Ctl(i + 1);
+        gl.PointSize(3);
+        SetColour(gl, TangentColour(p.tanA.fixedAxes, in.viewMode));
+        DrawVector(gl, p.x, p.y, p.z, p.tanA.x, p.tanA.y, p.tanA.z);
+        DrawPoint(gl, p.x + p.tanA.x, p.y + p.tanA.y, p.z + p.tanA.z);
+        SetColour(gl, TangentColour(p.tanB.fixedAxes, in.viewMode));
+        DrawVector(gl, q.x, q.y, q.z, -p.tanB.x, -p.tanB.y, -p.tanB.z);
+        DrawPoint(gl, q.x - p.tanB.x, q.y - p.tanB.y, q.z - p.tanB.z);
+    }
+
+    void DrawArrow(int i) {
+        const PointRecord& p = Ctl(i);
+        gl.Color(1, 0, 1);
+        const double s = Is3D(in) ? 2.0 : 1.0 / in.metrics.scale;
+        const double a = -(FMod(p.yaw, 360) + 90);
+        const double b = 0.001 - FMod(p.pitch, 360);
+        const double ar = DegToRad(a);
+        const double br = DegToRad(b);
+        const double len = std::cos(br) * 13 * s;
+        const double d[3] = {len * std::sin(ar), len * std::cos(ar), len * std::tan(br)};
+        DrawVector(gl, p.x, p.y, p.z, static_cast<float>(-d[0]), static_cast<float>(-d[1]),
+                   static_cast<float>(-d[2]));
+        const float tip[3] = {static_cast<float>(p.x - d[0]), static_cast<float>(p.y - d[1]),
+                              static_cast<float>(p.z - d[2])};
+        const double h = std::atan(4 * s / (7 * s * std::cos(br)));
+        const double k = 7 * s * std::cos(br) / std::cos(h);
+        const double rise = 7 * s * std::sin(br);
+        for (double side : {-h, h})
+            DrawVector(gl, tip[0], tip[1], tip[2], static_cast<float>(k * std::sin(ar + side)),
+                       static_cast<float>(k * std::cos(ar + side)), static_cast<float>(rise));
+    }
+
+    void DrawTime(int i, int n) {
+        if (n < 2 || result.timesFailed)
+            return;
+        const PointRecord& p = Ctl(i);
+        const float o = Pixels(in, 5, 20);
+        gl.Color(0, 0, 0);
+        if (!gl.RasterPos(p.x + o, p.y + o, p.z + o)) {
+            result.timesFailed = true;
+            return;
+        }
+        PrintText(gl, in.trace->points.timeLabel[i]);
+    }
+
+    void DrawTrace() {
+        const int n = in.trace->ControlCount();
+        if (n >= 1) {
+            gl.LineWidth(1);
+            RefreshPhantoms(in.trace->points);
+            if (!Ctl(1).hide) {
+                gl.PointSize(6);
+                gl.Color(1, 0, 0);
+                DrawPoint(gl, Ctl(1).x, Ctl(1).y, Ctl(1).z);
+            }
+            for (int i = 1; i <= n - 1; ++i) {
+                if (Ctl(i).hide)
+                    continue;
+                DrawControlPoint(i);
+                if (!Degenerate(Ctl(i), Ctl(i + 1)))
+                    DrawPathDots(i, n);
+                if (in.flags.tangents)
+                    DrawTangents(i);
+                if (in.flags.arrows)
+                    DrawArrow(i);
+                if (in.flags.times)
+                    DrawTime(i, n);
+            }
+            if (!Ctl(n).hide) {
+                if (in.flags.arrows)
+                    DrawArrow(n);
+                DrawControlPoint(n);
+                if (in.flags.times)
+                    DrawTime(n, n);
+            }
+        }
+        if (in.flags.referencePoints) {
+            for (int i = 1; i <= in.trace->ReferenceCount(); ++i) {
+                const PointRecord& r = Points().At(kReference, i);
+                if (r.selected) {
+                    gl.PointSize(8);
+                    gl.Color(0, 0, 1);
+                    DrawPoint(gl, r.x, r.y, r.z);
+                    gl.PointSize(5);
+                    gl.Color(0, 0.5f, 0);
+                    DrawPoint(gl, r.x, r.y, r.z);
+                } else {
+                    gl.PointSize(6);
+                    gl.Color(0, 0.5f, 0);
+                    DrawPoint(gl, r.x, r.y, r.z);
+                    gl.PointSize(2);
+                    gl.Color(0, 0, 0);
+                    DrawPoint(gl, r.x, r.y, r.z);
+                }
+            }
+        }
+    }
+
+    void DrawTableSelection() {
+        const int kind = in.highlightKind == kReference ? kReference : kControl;
+        const int first = in.highlightFirst;
+        const int count = std::max(in.highlightLast - first + 1, 1);
+        for (int k = 0; k < count; ++k) {
+            const int row = first + k;
+            if (row < 1 || row > in.trace->points.Count(kind))
+                continue;
+            const PointRecord& p = Points().At(kind, row);
+            const float blue = count == 1 ? 0.0f : static_cast<float>(k) / (count - 1);
+            gl.PointSize(8);
+            gl.Color(0, 1, blue);
+            DrawPoint(gl, p.x, p.y, p.z);
+            gl.PointSize(6);
+            gl.Color(1, 1, 1);
+            DrawPoint(gl, p.x, p.y, p.z);
+            gl.PointSize(2);
+            gl.Color(0, 0, 0);
+            DrawPoint(gl, p.x, p.y, p.z);
+        }
+    }
+
+    void DrawRulerAxis(bool horizontal, double halfW, double halfH) {
+        const double c = horizontal ? in.centreH : in.centreV;
+        const double e = horizontal ? in.metrics.visibleWidth : in.metrics.visibleHeight;
+        const double v = horizontal ? in.metrics.viewportWidth : in.metrics.viewportHeight;
+        const double lo = c - e / 2;
+        const double hi = lo + e;
+        const double labelSpacing = horizontal ? 35 : 20;
+        gl.Color(0.2f, 0.2f, 0.2f);
+        bool coarserDrawn = false;
+        for (int k = 8; k >= 0; --k) {
+            const double step = kRulerSteps[k];
+            if (!(step < e))
+                continue;
+            const double spacing = v * step / e;
+            if (spacing < 9)
+                break;
+            const double first = std::floor(lo / step);
+            const double last = std::ceil(hi / step);
+            for (double m = first; m <= last; ++m) {
+                const double t = m * step;
+                if (coarserDrawn && k < 8 && std::fmod(t, kRulerSteps[k + 1]) == 0)
+                    continue;
+                const double pos = std::round((t - c) / e * v);
+                const bool labelled = spacing >= labelSpacing;
+                const double len = labelled ? 8 : 5;
+                const QString label = QString::number(static_cast<qint64>(t));
+                if (horizontal) {
+                    DrawLine2D(gl, pos, std::round(halfH), pos, std::round(halfH) - len);
+                    if (labelled) {
+                        gl.RasterPos2(std::round(pos + 2), std::round(halfH - 12));
+                        PrintText(gl, label);
+                    }
+                } else {
+                    DrawLine2D(gl, std::round(-halfW), pos, std::round(-halfW) + len, pos);
+                    if (labelled) {
+                        gl.RasterPos2(std::round(-halfW + 2), std::round(pos + 4));
+                        PrintText(gl, label);
+                    }
+                }
+            }
+            coarserDrawn = true;
+            gl.Color(0.75f, 0.75f, 0.75f);
+        }
+    }
+
+    void DrawRuler(double halfW, double halfH) {
+        gl.Color(1, 1, 1, 0.5f);
+        DrawRect2D(gl, -halfW, halfH - 16, halfW, halfH, GlPrimitive::Quads);
+        DrawRect2D(gl, -halfW, -halfH, -halfW + 32, halfH, GlPrimitive::Quads);
+        gl.LineWidth(1);
+        DrawRulerAxis(true, halfW, halfH);
+        DrawRulerAxis(false, halfW, halfH);
+    }
+
+    void DrawCameraFrame(double halfW, double halfH) {
+        gl.PushMatrix();
+        gl.LoadIdentity();
+        gl.Rotate(in.camera ? -in.camera->roll : 0.0f, 0, 0, 1);
+        gl.Color(0.5f, 0.5f, 0.5f, 0.1f);
+        DrawRect2D(gl, -3 * halfW, halfH, 3 * halfW, 3 * halfH, GlPrimitive::Quads);
+        DrawRect2D(gl, -3 * halfW, -3 * halfH, 3 * halfW, -halfH, GlPrimitive::Quads);
+        DrawRect2D(gl, -3 * halfW, -halfH, -halfW, halfH, GlPrimitive::Quads);
+        DrawRect2D(gl, halfW, -halfH, 3 * halfW, halfH, GlPrimitive::Quads);
+        gl.LineWidth(1);
+        gl.Color(0.75f, 0.75f, 0.75f);
+        DrawRect2D(gl, -halfW, -halfH, halfW, halfH, GlPrimitive::LineLoop);
+        DrawLine2D(gl, -halfW + 20, 0, -50, 0);
+        DrawLine2D(gl, 50, 0, halfW - 20, 0);
+        DrawLine2D(gl, 0, halfH - 20, 0, 50);
+        DrawLine2D(gl, 0, -halfH + 20, 0, -50);
+        gl.PopMatrix();
+    }
+
+    void DrawOverlay() {
+        const double halfW = in.metrics.viewportWidth / 2.0;
+        const double halfH = in.metrics.viewportHeight / 2.0;
+        // The overlay lies over everything, whatever the map left in the depth buffer.
+        gl.Disable(GlCap::DepthTest);
+        gl.MatrixMode(GlMatrix::Projection);
+        gl.PushMatrix();
+        gl.LoadIdentity();
+        gl.Ortho(-halfW, halfW, -halfH, halfH, -0.5, 0.5);
+        gl.MatrixMode(GlMatrix::Modelview);
+        gl.PushMatrix();
+        gl.LoadIdentity();
+        if (!Is3D(in)) {
+            if (in.flags.rulers)
+                DrawRuler(halfW, halfH);
+        } else {
+            DrawCameraFrame(halfW, halfH);
+        }
+        gl.MatrixMode(GlMatrix::Projection);
+        gl.PopMatrix();
+        gl.MatrixMode(GlMatrix::Modelview);
+        gl.PopMatrix();
+    }
+
+    void Run() {
+        SetCamera(gl, in);
+        if (in.drawMap) {
+            gl.PushMatrix();
+            gl.Translate(in.mapOffset[0], in.mapOffset[1], in.mapOffset[2]);
+            gl.LineWidth(1);
+            in.drawMap();
+            gl.PopMatrix();
+        }
+        gl.LineWidth(2);
+        gl.Color(0.85f, 0, 0);
+        DrawCross(gl, 0, 0, 0, Pixels(in, 20, 20));
+        if (in.flags.grid) {
+            gl.LineWidth(1);
+            DrawGrid();
+        }
+        if (in.trace)
+            DrawTrace();
+        if (in.tableHighlight && in.trace)
+            DrawTableSelection();
+        if (in.rubberBand) {
+            gl.LineWidth(1);
+            DrawSelectionRect(gl, in.viewMode, in.rubberA, in.rubberB);
+        }
+        if (in.snapMarker) {
+            gl.LineWidth(1);
+            gl.Color(0.85f, 0, 0);
+            DrawCross(gl, in.snapAt[0], in.snapAt[1], in.snapAt[2],
+                      static_cast<float>(12 / in.metrics.scale));
+        }
+        DrawOverlay();
+        gl.Flush();
+        result.drawn = true;
+    }
+};
+
+} // namespace
+
+Rgb3 TangentColour(int32_t fixedAxes, int32_t viewMode) {
+    if (fixedAxes == 0)
+        return {0, 1, 0.06f};
+    if (fixedAxes & viewMode)
+        return {1, 0.06f, 0.06f};
+    return {1, 0.5f, 0.06f};
+}
+
+void SetProjection(GlApi& gl, const SceneInput& in) {
+    gl.MatrixMode(GlMatrix::Projection);
+    gl.LoadIdentity();
+    if (Is3D(in)) {
+        const float aspect = static_cast<float>(in.metrics.viewportWidth) /
+                             static_cast<float>(std::max(in.metrics.viewportHeight, 1));
+        const float fov = in.camera ? in.camera->fov : 90.0f;
+        const float zfar = in.camera ? in.camera->zfar : 50000.0f;
+        const double near = 0.1f;
+        const double top = std::tan(DegToRad(fov / 2.0)) * near;
+        const double right = aspect * top;
+        gl.Frustum(-right, right, -top, top, near, zfar);
+    } else {
+        const float halfW = static_cast<float>(in.metrics.visibleWidth) / 2;
+        const float halfH = static_cast<float>(in.metrics.visibleHeight) / 2;
+        gl.Ortho(in.centreH - halfW, in.centreH + halfW, in.centreV - halfH, in.centreV + halfH,
+                 -kWorldLimit, kWorldLimit);
+    }
+    gl.MatrixMode(GlMatrix::Modelview);
+}
+
+void SetCamera(GlApi& gl, SceneInput& in) {
+    gl.Clear();
+    gl.LoadIdentity();
+    if (Is3D(in)) {
+        gl.Enable(GlCap::DepthTest);
+        ViewCamera fallback;
+        ViewCamera& cam = in.camera ? *in.camera : fallback;
+        gl.Rotate(cam.pitch - 90, 1, 0, 0);
+        gl.Rotate(cam.yaw, 0, 0, 1);
+        if (in.motion)
+            ApplyPendingMovement(cam, *in.motion, ComputeCameraAxes(cam.yaw, cam.pitch));
+        gl.Translate(cam.tx, cam.ty, cam.tz);
+        return;
+    }
+    gl.Disable(GlCap::DepthTest);
+    if (in.viewMode == kViewXZ) {
+        gl.Rotate(-90, 1, 0, 0);
+    } else if (in.viewMode == kViewYZ) {
+        gl.Rotate(-90, 0, 1, 0);
+        gl.Rotate(-90, 1, 0, 0);
+    }
+}
+
+SceneResult Redraw(GlApi& gl, SceneInput& in) {
+    if (in.suspended)
+        return {};
+    Scene scene{gl, in, {}};
+    scene.Run();
+    return scene.result;
+}
+
+void DrawPoint(GlApi& gl, float x, float y, float z) {
+    gl.Begin(GlPrimitive::Points);
+    gl.Vertex(x, y, z);
+    gl.End();
+}
+
+void DrawCross(GlApi& gl, float x, float y, float z, float size) {
+    const float h = size / 2;
+    gl.Begin(GlPrimitive::Lines);
+    gl.Vertex(x - h, y, z);
+    gl.Vertex(x + h, y, z);
+    gl.Vertex(x, y - h, z);
+    gl.Vertex(x, y + h, z);
+    gl.Vertex(x, y, z - h);
+    gl.Vertex(x, y, z + h);
+    gl.End();
+}
+
+void DrawVector(GlApi& gl, float x, float y, float z, float dx, float dy, float dz) {
+    gl.Begin(GlPrimitive::Lines);
+    gl.Vertex(x, y, z);
+    gl.Vertex(x + dx, y + dy, z + dz);
+    gl.End();
+}
+
+void DrawRect2D(GlApi& gl, double x1, double y1, double x2, double y2, GlPrimitive mode) {
+    gl.Begin(mode);
+    gl.Vertex2(x1, y2);
+    gl.Vertex2(x2, y2);
+    gl.Vertex2(x2, y1);
+    gl.Vertex2(x1, y1);
+    gl.End();
+}
+
+void DrawLine2D(GlApi& gl, double x1, double y1, double x2, double y2) {
+    gl.Begin(GlPrimitive::Lines);
+    gl.Vertex2(x1, y1);
+    gl.Vertex2(x2, y2);
+    gl.End();
+}
+
+void DrawSelectionRect(GlApi& gl, int32_t viewMode, const Vec3& a, const Vec3& b) {
+    if (viewMode == kView3D)
+        return;
+    const ViewAxes ax = AxesOfView(ViewOfMode(viewMode));
+    const float ah = a[ax.h], av = a[ax.v], bh = b[ax.h], bv = b[ax.v];
+    auto vertex = [&](float h, float v) {
+        if (viewMode == kViewXZ)
+            gl.Vertex(h, 0, v);
+        else if (viewMode == kViewYZ)
+            gl.Vertex(0, h, v);
+        else
+            gl.Vertex2(h, v);
+    };
+    gl.Enable(GlCap::LineStipple);
+    for (int pass = 0; pass < 2; ++pass) {
+        gl.LineStipple(4, kDashPattern[pass]);
+        SetColour(gl, kDashColour[pass]);
+        gl.Begin(GlPrimitive::LineLoop);
+        vertex(ah, bv);
+        vertex(bh, bv);
+        vertex(bh, av);
+        vertex(ah, av);
+        gl.End();
+    }
+    gl.Disable(GlCap::LineStipple);
+}
+
+void PrintText(GlApi& gl, const QString& text) {
+    QByteArray bytes;
+    for (char c : text.toLatin1()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 32 && u <= 127)
+            bytes.append(c);
+    }
+    if (bytes.isEmpty())
+        return;
+    gl.Text(bytes);
+}
+
+} // namespace kestrova::ui

@@ -1,0 +1,80 @@
+#pragma once
+// One redraw of the view surface: the map, the origin, the grid, the trace with its path preview,
+// tangents, arrows and times, the reference points, the table highlight, the rubber band, the
+// snap marker and the screen overlay. Everything goes through GlApi.
+
+#include "core/model/trace.h"
+#include "core/view/view_math.h"
+#include "ui/view/gl_api.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace kestrova::ui {
+
+using Vec3 = std::array<float, 3>;
+
+struct DisplayFlags {
+    bool grid = true;
+    bool arrows = true;
+    bool tangents = true;
+    bool times = true;
+    bool referencePoints = true;
+    bool rulers = true;
+};
+
+struct SceneInput {
+    Trace* trace = nullptr; // the redraw refreshes the control table's phantoms
+    int32_t viewMode = kViewXY;
+    float centreH = 0; // plans: the pan centre
+    float centreV = 0;
+    PlanMetrics metrics;
+    ViewCamera* camera = nullptr; // 3D: moved by the pending movement
+    CameraMotion* motion = nullptr;
+    DisplayFlags flags;
+    bool suspended = false;
+
+    // Draws the map into the current context; empty when no map is shown.
+    std::function<void()> drawMap;
+    Vec3 mapOffset{0, 0, 0};
+
+    bool rubberBand = false;
+    Vec3 rubberA{0, 0, 0};
+    Vec3 rubberB{0, 0, 0};
+    bool snapMarker = false;
+    Vec3 snapAt{0, 0, 0};
+    bool tableHighlight = false;
+    int highlightKind = kControl;
+    int highlightFirst = 1; // rows of the points table's selection
+    int highlightLast = 1;
+};
+
+struct SceneResult {
+    bool drawn = false;
+    bool timesFailed = false; // a time label could not be placed: the option switches itself off
+};
+
+// The projection of the current view (3D frustum or plan ortho around the centre).
+void SetProjection(GlApi& gl, const SceneInput& in);
+// Clears and places the view; in 3D applies the pending movement.
+void SetCamera(GlApi& gl, SceneInput& in);
+SceneResult Redraw(GlApi& gl, SceneInput& in);
+
+// Primitives.
+void DrawPoint(GlApi& gl, float x, float y, float z);
+void DrawCross(GlApi& gl, float x, float y, float z, float size);
+void DrawVector(GlApi& gl, float x, float y, float z, float dx, float dy, float dz);
+void DrawRect2D(GlApi& gl, double x1, double y1, double x2, double y2, GlPrimitive mode);
+void DrawLine2D(GlApi& gl, double x1, double y1, double x2, double y2);
+void DrawSelectionRect(GlApi& gl, int32_t viewMode, const Vec3& a, const Vec3& b);
+// Latin-1 text at the raster position; empty text touches nothing.
+void PrintText(GlApi& gl, const QString& text);
+
+// Tangent handle colours.
+struct Rgb3 {
+    float r, g, b;
+};
+Rgb3 TangentColour(int32_t fixedAxes, int32_t viewMode);
+
+} // namespace kestrova::ui

@@ -1,0 +1,107 @@
+#include "ui/view/view_area.h"
+
+#include "ui/main_window.h"
+#include "ui/points_grid.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/map_controller.h"
+#include "ui/view/view_toolbar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace kestrova::ui {
+
+ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
+                   const std::array<QLabel*, 3>& labels)
+    : QObject(parent), window_(window) {
+    view_ = new GlView(window.CurrentTrace(), window.Views(), window.CurrentSettings(), parent);
+    toolBar_ = new ViewToolBar(*view_, window.CurrentTrace(), toolBarFrame);
+    auto* row = new QHBoxLayout(toolBarFrame);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(toolBar_);
+    map_ = new MapController(
+        *view_, window.CurrentTrace(), window.Games(),
+        [&window]() -> Dialogs& { return window.ProgramDialogs(); },
+        [&window](const QString& name) { return window.Action(name); }, this);
+
+    // Element 1 of the view frame's captions is lblPans0, and so on.
+    connect(view_, &GlView::CaptionChanged, this, [labels](int element, const QString& text) {
+        if (element >= 1 && element <= 3 && labels[element - 1])
+            labels[element - 1]->setText(text);
+    });
+    connect(view_, &GlView::ViewSelected, this, [this] {
+        toolBar_->ShowView(view_->Navigator().ActiveView());
+        toolBar_->UpdateToolButtons();
+        emit LayoutRequested();
+    });
+    connect(view_, &GlView::PointsEdited, &window, [&window] { window.PointsEdited(); });
+    connect(view_, &GlView::TimesFailed, this, [&window] {
+        if (QAction* a = window.Action(QStringLiteral("mnuV_ShowTimes"))) {
+            a->setChecked(false);
+            a->setEnabled(false);
+        }
+    });
+    for (int kind : {kControl, kReference}) {
+        PointsGrid* grid = window.Grid(kind);
+        if (!grid)
+            continue;
+        connect(grid, &PointsGrid::SelectedRowsChanged, view_, [this, grid](int k) {
+            const GridSelection s = grid->Selection();
+            view_->SetTableHighlight(k, s.firstRow, s.lastRow);
+        });
+    }
+    connect(toolBar_, &ViewToolBar::LayoutRequested, this, &ViewArea::LayoutRequested);
+    connect(&window, &FrmMain::TraceChanged, this, [this] {
+        toolBar_->UpdateToolButtons();
+        view_->Redraw();
+    });
+    connect(&window, &FrmMain::DisplayChanged, view_, &GlView::Redraw);
+    connect(map_, &MapController::StateChanged, this,
+            [this, &window] { window.Host().mapName = map_->State().name; });
+
+    window.view3DShown = [this] { return Is3D(); };
+    window.viewKeys = [this](QKeyEvent* event, bool press) {
+        return press ? view_->HandleKeyDown(event) : view_->HandleKeyUp(event);
+    };
+    window.viewIdle = [this] { return view_->Idle(); };
+
+    EditorTraceHost& host = window.Host();
+    host.loadMap = [this](const QString& name) {
+        if (name.isEmpty())
+            map_->UnloadMap();
+        else
+            map_->LoadMap(name);
+    };
+    // After a trace is loaded or a new one started: its view, presets and tools.
+    std::function<void()> previous = host.changed;
+    host.changed = [this, previous] {
+        if (previous)
+            previous();
+        FollowViewState();
+    };
+    FollowViewState();
+}
+
+bool ViewArea::Is3D() const {
+    return view_->Navigator().Is3D();
+}
+
+bool ViewArea::Keep4by3() const {
+    return toolBar_->Keep4by3()->isChecked();
+}
+
+void ViewArea::Redraw() {
+    view_->Redraw();
+}
+
+void ViewArea::FollowViewState() {
+    view_->SelectView(view_->Navigator().ActiveView());
+    toolBar_->RefreshPresetButtons();
+    toolBar_->UpdateToolButtons();
+}
+
+} // namespace kestrova::ui

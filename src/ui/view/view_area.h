@@ -1,0 +1,48 @@
+#pragma once
+// The view area of the main window: the surface `picView`, the buttons above it, the captions
+// under it and the map menu, bound to the window's trace, views, settings and games.
+
+#include <QObject>
+#include <array>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+namespace kestrova::ui {
+
+class FrmMain;
+class GlView;
+class MapController;
+class ViewToolBar;
+
+class ViewArea : public QObject {
+    Q_OBJECT
+public:
+    // toolBarFrame: `fraToolBar`; labels: `lblPans` 0..2 (scale, pointer, view name).
+    ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
+             const std::array<QLabel*, 3>& labels);
+
+    GlView* View() const { return view_; }
+    ViewToolBar* ToolBar() const { return toolBar_; }
+    MapController* Map() const { return map_; }
+
+    bool Is3D() const;
+    bool Keep4by3() const;
+    // Repaints the views (after edits that do not pass through the window's signals).
+    void Redraw();
+
+signals:
+    // The view's size rules changed (another view, the 4:3 box): lay the window out again.
+    void LayoutRequested();
+
+private:
+    void FollowViewState();
+
+    FrmMain& window_;
+    GlView* view_ = nullptr;
+    ViewToolBar* toolBar_ = nullptr;
+    MapController* map_ = nullptr;
+};
+
+} // namespace kestrova::ui

@@ -1,0 +1,184 @@
+#include "core/settings/settings.h"
+#include "core/support_trace.h"
+#include "core/view/map_loading.h"
+#include "support/scoped_locale.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+class FakeLoader : public MapLoader {
+public:
+    bool Load(const QString& fullPath) override {
+        loads << fullPath;
+        return succeed;
+    }
+    void Reset() override { ++resets; }
+    MapBoundsArray Bounds() const override { return {}; }
+
+    bool succeed = true;
+    QStringList loads;
+    int resets = 0;
+};
+
+struct MapLoading : ::testing::Test {
+    test::TempRegistry reg;
+    QTemporaryDir dir;
+    MapState state;
+    Trace trace;
+    GameConfig game;
+    test::ScriptedDialogs dialogs;
+    FakeLoader loader;
+    int fits = 0;
+    int menuUpdates = 0;
+    int redraws = 0;
+    MapContext c{state,
+                 trace,
+                 game,
+                 dialogs,
+                 loader,
+                 [this] { ++fits; },
+                 [this] { ++menuUpdates; },
+                 [this] { ++redraws; }};
+
+    void SetUp() override {
+        game.DftPathBsp = dir.path();
+        Touch(QStringLiteral("q3dm17.bsp"));
+        Touch(QStringLiteral("other.bsp"));
+    }
+    void Touch(const QString& name) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("IBSP");
+    }
+};
+
+TEST_F(MapLoading, LoadsFitsAnEmptyTraceAndMarksItModified) {
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    EXPECT_TRUE(state.shown);
+    EXPECT_EQ(state.name, QStringLiteral("q3dm17.bsp"));
+    EXPECT_EQ(loader.loads, QStringList{dir.filePath(QStringLiteral("q3dm17.bsp"))});
+    EXPECT_EQ(fits, 1);
+    EXPECT_GE(menuUpdates, 1);
+    EXPECT_TRUE(trace.modified);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // The same map again, in other letters: nothing happens.
+    trace.modified = false;
+    EXPECT_FALSE(LoadMap(c, QStringLiteral("Q3DM17.BSP")));
+    EXPECT_EQ(loader.loads.size(), 1);
+    EXPECT_FALSE(trace.modified);
+
+    // A trace with points keeps its views.
+    trace = test::MakeTrace({{0, 0, 0}});
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("other.bsp")));
+    EXPECT_EQ(fits, 1);
+}
+
+TEST_F(MapLoading, MissingFileOffersTheOpenDialogWithItsName) {
+    dialogs.paths.push_back(std::nullopt);
+    EXPECT_FALSE(LoadMap(c, QStringLiteral("gone.bsp")));
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    const FileDialogRequest& r = dialogs.fileDialogs[0].request;
+    EXPECT_EQ(r.title, QStringLiteral("Map not found."));
+    EXPECT_EQ(r.fileName, QStringLiteral("gone.bsp"));
+    EXPECT_EQ(r.filter, QStringLiteral("IDSoftware map (*.bsp)"));
+    EXPECT_FALSE(state.shown);
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(MapLoading, ChosenFileSetsTheMapFolder) {
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    QFile f(dir.filePath(QStringLiteral("sub/arena.bsp")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    trace = test::MakeTrace({{0, 0, 0}});
+    trace.modified = false;
+    dialogs.paths.push_back(dir.filePath(QStringLiteral("sub/arena.bsp")));
+    ChooseAndLoadMap(c, QString(), QString());
+    EXPECT_EQ(dialogs.fileDialogs[0].request.title, QStringLiteral("Load a map"));
+    EXPECT_EQ(game.DftPathBsp, dir.filePath(QStringLiteral("sub")));
+    EXPECT_EQ(state.name, QStringLiteral("arena.bsp"));
+    EXPECT_TRUE(trace.modified);
+}
+
+TEST_F(MapLoading, ComponentFailureUnloadsAndSaysWhere) {
+    loader.succeed = false;
+    EXPECT_FALSE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    EXPECT_FALSE(state.shown);
+    EXPECT_TRUE(state.name.isEmpty());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a map"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Map loading error:\r\n") +
+                                            dir.filePath(QStringLiteral("q3dm17.bsp")));
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(MapLoading, MissingFolderIsAskedForAndCancelStops) {
+    game.DftPathBsp = dir.filePath(QStringLiteral("nowhere"));
+    dialogs.paths.push_back(std::nullopt);
+    EXPECT_FALSE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].kind, test::RecordedFileDialog::Folder);
+    EXPECT_EQ(dialogs.fileDialogs[0].request.title,
+              QStringLiteral("Specify the folder containing BSP map."));
+    EXPECT_TRUE(loader.loads.isEmpty());
+
+    dialogs.paths.push_back(dir.path());
+    EXPECT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    EXPECT_EQ(game.DftPathBsp, dir.path());
+}
+
+TEST_F(MapLoading, UnloadByTheUserMarksATraceWithPoints) {
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    trace.modified = false;
+    UnloadMapByUser(c);
+    EXPECT_FALSE(state.shown);
+    EXPECT_FALSE(trace.modified); // no points
+    trace = test::MakeTrace({{1, 2, 3}});
+    trace.modified = false;
+    UnloadMapByUser(c);
+    EXPECT_TRUE(trace.modified);
+    EXPECT_EQ(redraws, 2);
+}
+
+TEST_F(MapLoading, OffsetsArePerMap) {
+    test::ScopedLocale fr(test::ScopedLocale::French());
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    state.offset = {12.5f, -3, 0.25f};
+    SaveOriginOffset(state);
+    EXPECT_EQ(RegReadValue(MapKey(QStringLiteral("q3dm17.bsp")), QStringLiteral("OffsetX")).Text(),
+              QStringLiteral("12,50"));
+
+    // The next map has none stored: it draws at the origin.
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("other.bsp")));
+    EXPECT_EQ(state.offset, (std::array<float, 3>{0, 0, 0}));
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    EXPECT_EQ(state.offset, (std::array<float, 3>{12.5f, -3, 0.25f}));
+}
+
+TEST(MapMenuCaption, RemovesOnlyTheLowerCaseEnding) {
+    EXPECT_EQ(MapMenuCaption(QStringLiteral("q3dm17.bsp")), QStringLiteral("q3dm17"));
+    EXPECT_EQ(MapMenuCaption(QStringLiteral("Q3DM17.BSP")), QStringLiteral("Q3DM17.BSP"));
+}
+
+TEST(MapPaths, ArchiveFolderHoldsItsMaps) {
+    const QString pk3 = QStringLiteral("/usr/share/games/openarena/baseoa/pak0.pk3");
+    EXPECT_EQ(MapFullPath(QStringLiteral("/x/maps"), QStringLiteral("a.bsp")),
+              QStringLiteral("/x/maps/a.bsp"));
+    if (!QFile::exists(pk3))
+        GTEST_SKIP() << "OpenArena's data is not installed";
+    EXPECT_TRUE(MapFolderExists(pk3));
+    EXPECT_EQ(MapFullPath(pk3, QStringLiteral("oa_dm1.bsp")),
+              pk3 + QStringLiteral(":maps/oa_dm1.bsp"));
+    EXPECT_FALSE(MapFileExists(pk3 + QStringLiteral(":maps/no_such_map.bsp")));
+}
+
+} // namespace
+} // namespace kestrova

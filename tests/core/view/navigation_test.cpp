@@ -1,0 +1,340 @@
+#include "core/files/editor_host.h"
+#include "core/support_trace.h"
+#include "core/view/navigation.h"
+#include "support/scoped_locale.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+TEST(ZoomTable, EndsDefaultAndInverse) {
+    EXPECT_NEAR(ZoomTableEntry(1), 0.01, 1e-12);
+    EXPECT_NEAR(ZoomTableEntry(85), 0.018213, 5e-7);
+    EXPECT_NEAR(ZoomTableEntry(1000), 10.0, 1e-9);
+    for (int32_t i : {1, 2, 85, 500, 999, 1000})
+        EXPECT_EQ(FindZoomIndex(ZoomTableEntry(i)), i);
+    // Between two entries: the lower one; outside the table: its ends.
+    EXPECT_EQ(FindZoomIndex((ZoomTableEntry(300) + ZoomTableEntry(301)) / 2), 300);
+    EXPECT_EQ(FindZoomIndex(0.001), 1);
+    EXPECT_EQ(FindZoomIndex(50.0), 1000);
+}
+
+struct Nav : ::testing::Test {
+    ViewState views;
+    ViewNavigator nav{views};
+    void SetUp() override {
+        nav.metrics.Resize(1000, 800);
+        nav.SelectView(0);
+    }
+};
+
+TEST_F(Nav, WheelStepsAndStaysInsideTheTable) {
+    nav.Wheel(1, {});
+    EXPECT_EQ(nav.Current().zoomIndex, 85 + 12);
+    nav.Wheel(-1, {false, true, false});
+    EXPECT_EQ(nav.Current().zoomIndex, 85 + 6);
+    nav.Wheel(1, {true, false, false});
+    EXPECT_EQ(nav.Current().zoomIndex, 85 + 8);
+    EXPECT_DOUBLE_EQ(nav.metrics.scale, ZoomTableEntry(93));
+
+    nav.Current().zoomIndex = 1000;
+    nav.Wheel(3, {});
+    EXPECT_EQ(nav.Current().zoomIndex, 1000);
+    nav.Current().zoomIndex = 1;
+    nav.Wheel(-3, {});
+    EXPECT_EQ(nav.Current().zoomIndex, 1);
+}
+
+TEST_F(Nav, ZoomDragFollowsThePointerUpward) {
+    nav.BeginZoomDrag(100.4);
+    nav.ZoomDragMove(90);
+    EXPECT_EQ(nav.Current().zoomIndex, 95);
+    nav.ZoomDragMove(95.6);
+    EXPECT_EQ(nav.Current().zoomIndex, 89);
+}
+
+TEST_F(Nav, PanningStopsWhereTheWindowMeetsTheWorldLimit) {
+    nav.Current().zoomIndex = 500;
+    nav.ApplyZoom();
+    const double halfW = nav.metrics.visibleWidth / 2;
+    nav.PanTo(1e6f, -1e6f);
+    EXPECT_TRUE(nav.clampedH);
+    EXPECT_TRUE(nav.clampedV);
+    EXPECT_NEAR(nav.Current().centreH + halfW, 25000, 0.01);
+    EXPECT_NEAR(nav.Current().centreV - nav.metrics.visibleHeight / 2, -25000, 0.01);
+
+    // Wider than the world: held at the middle.
+    nav.Current().zoomIndex = 1;
+    nav.ApplyZoom();
+    ASSERT_GT(nav.metrics.visibleWidth, 50000);
+    nav.PanTo(300, 0);
+    EXPECT_EQ(nav.Current().centreH, 0);
+}
+
+TEST_F(Nav, PanDragContinuesFromTheLimitWithoutLag) {
+    nav.Current().zoomIndex = 1000; // 10 pixels a unit
+    nav.ApplyZoom();
+    const float limit = static_cast<float>((50000 - nav.metrics.visibleWidth) / 2);
+    nav.Current().centreH = limit - 10;
+    nav.BeginPanDrag(500, 400);
+    nav.PanDragMove(0, 400); // 50 units to the right: 40 beyond the limit
+    EXPECT_FLOAT_EQ(nav.Current().centreH, limit);
+    nav.PanDragMove(100, 400); // back 10 units: moves at once
+    EXPECT_NEAR(nav.Current().centreH, limit - 10, 1e-3);
+    // Dragging down moves the view up (the world follows the pointer).
+    nav.PanDragMove(100, 450);
+    EXPECT_NEAR(nav.Current().centreV, 5, 1e-4);
+}
+
+TEST_F(Nav, FitAllOfOnePointCentresOnIt) {
+    Trace t = test::MakeTrace({{120, -40, 7}});
+    nav.FitAll(t, true, nullptr);
+    EXPECT_FLOAT_EQ(nav.Current().centreH, 120.5f);
+    EXPECT_FLOAT_EQ(nav.Current().centreV, -39.5f);
+    // Width and height 1: the vertical fits 800 pixels; the margin takes it one step lower.
+    const int32_t fit = FindZoomIndex(800.0);
+    EXPECT_EQ(fit, 1000);
+    EXPECT_EQ(nav.Current().zoomIndex,
+              FindZoomIndex(800 / (20 / ZoomTableEntry(fit) + 800 / ZoomTableEntry(fit))));
+}
+
+TEST_F(Nav, FitAllUsesPointsThenTheMap) {
+    Trace empty;
+    const PlanView before = nav.Current();
+    nav.FitAll(empty, true, nullptr);
+    EXPECT_EQ(nav.Current().zoomIndex, before.zoomIndex);
+    EXPECT_EQ(nav.Current().centreH, before.centreH);
+
+    const MapBoundsArray bounds{{{-1000, 3000}, {0, 2000}, {-50, 50}}};
+    nav.FitAll(empty, true, &bounds);
+    EXPECT_FLOAT_EQ(nav.Current().centreH, 1000);
+    EXPECT_FLOAT_EQ(nav.Current().centreV, 1000);
+    EXPECT_LE(nav.metrics.visibleWidth, 4000 * 1.2);
+    EXPECT_GE(nav.metrics.visibleWidth, 4000);
+
+    // Hidden control points and reference points (when shown) take part as told.
+    Trace t = test::MakeTrace({{0, 0, 0}, {5000, 0, 0}});
+    t.points.At(kControl, 2).hide = 1;
+    AppendPointXYZ(t, kReference, -400, 0, 0, std::nullopt, false);
+    nav.FitAll(t, false, &bounds);
+    EXPECT_FLOAT_EQ(nav.Current().centreH, 0.5f);
+    nav.FitAll(t, true, &bounds);
+    EXPECT_FLOAT_EQ(nav.Current().centreH, -200);
+}
+
+TEST_F(Nav, SelectViewKeepsEachPlansOwnState) {
+    nav.Wheel(10, {});
+    nav.PanTo(40, 50);
+    nav.SelectView(1);
+    EXPECT_EQ(nav.Current().zoomIndex, 85);
+    EXPECT_EQ(nav.Axes().v, 2);
+    nav.SelectView(0);
+    EXPECT_EQ(nav.Current().zoomIndex, 205);
+    EXPECT_EQ(nav.Current().centreH, 40);
+    EXPECT_DOUBLE_EQ(nav.metrics.scale, ZoomTableEntry(205));
+}
+
+TEST_F(Nav, PresetsSaveApplyAndEmptySlots) {
+    NavEffect e;
+    EXPECT_FALSE(nav.ApplyPreset(4, e));
+    EXPECT_EQ(nav.ActiveView(), 0);
+
+    nav.SelectView(3);
+    views.camera = {1, 2, 3, 10, 20, 5, 70, 9000};
+    nav.SavePreset(4);
+    EXPECT_EQ(views.presets[4].viewMode, kView3D);
+    views.camera = {};
+    nav.SelectView(2);
+    nav.Current().zoomIndex = 300;
+    nav.SavePreset(0);
+    EXPECT_EQ(views.presets[0].camera.fov, 0); // plans keep no camera
+
+    ASSERT_TRUE(nav.ApplyPreset(4, e));
+    EXPECT_EQ(nav.ActiveView(), 3);
+    EXPECT_EQ(views.camera.fov, 70);
+    EXPECT_EQ(views.camera.ty, 2);
+    ASSERT_TRUE(nav.ApplyPreset(0, e));
+    EXPECT_EQ(nav.ActiveView(), 2);
+    EXPECT_DOUBLE_EQ(nav.metrics.scale, ZoomTableEntry(300));
+
+    nav.ClearPreset(4);
+    EXPECT_FALSE(nav.ApplyPreset(4, e));
+}
+
+TEST_F(Nav, ArrowKeysHoldTheirMotionUntilReleased) {
+    nav.SelectView(3);
+    nav.KeyDown3D(NavKey::Up, {});
+    EXPECT_FLOAT_EQ(nav.motion.forward, 60);
+    EXPECT_TRUE(nav.KeyboardMoving());
+    nav.KeyDown3D(NavKey::Down, {}); // Up still held: no reversal
+    EXPECT_FLOAT_EQ(nav.motion.forward, 60);
+    nav.KeyUp3D(NavKey::Up);
+    EXPECT_EQ(nav.motion.forward, 0);
+    EXPECT_FALSE(nav.KeyboardMoving());
+    nav.KeyDown3D(NavKey::Down, {false, true, false});
+    EXPECT_FLOAT_EQ(nav.motion.forward, -30);
+
+    // A mouse pan in progress keeps the strafe keys off.
+    nav.BeginShift3D();
+    nav.KeyDown3D(NavKey::Left, {});
+    EXPECT_FALSE(nav.motion.keepStrafe);
+    nav.EndShift3D();
+    nav.KeyDown3D(NavKey::Left, {true, false, false});
+    EXPECT_FLOAT_EQ(nav.motion.strafe, 10);
+    // While moving forward, the wheel does not add to it.
+    nav.Wheel3D(1, {});
+    EXPECT_FLOAT_EQ(nav.motion.forward, -30);
+}
+
+TEST_F(Nav, CameraKeysKeepTheirLimits) {
+    test::ScopedLocale c(QLocale::c());
+    nav.SelectView(3);
+    views.camera.fov = 7.5f;
+    NavEffect e = nav.KeyDown3D(NavKey::F, {});
+    EXPECT_EQ(views.camera.fov, 2); // 2.5 rounds to even
+    EXPECT_EQ(e.transient, QStringLiteral("FOV: 2.00"));
+    nav.KeyDown3D(NavKey::F, {});
+    EXPECT_FLOAT_EQ(views.camera.fov, 0.1f);
+    views.camera.fov = 178;
+    nav.KeyDown3D(NavKey::F, {true, false, false});
+    EXPECT_FLOAT_EQ(views.camera.fov, 179.99f);
+
+    views.camera.zfar = 150;
+    nav.KeyDown3D(NavKey::Z, {true, false, false});
+    EXPECT_EQ(views.camera.zfar, 100);
+    nav.KeyDown3D(NavKey::Z, {false, false, true});
+    EXPECT_EQ(views.camera.zfar, 200);
+    nav.KeyDown3D(NavKey::Z, {false, true, false}); // Ctrl+Z is not ours
+    EXPECT_EQ(views.camera.zfar, 200);
+
+    for (int i = 0; i < 30; ++i)
+        nav.KeyDown3D(NavKey::KeypadPlus, {});
+    EXPECT_FLOAT_EQ(nav.moveSpeed, 2.0f);
+    EXPECT_FLOAT_EQ(nav.panSpeed, 2.0f);
+    e = nav.KeyDown3D(NavKey::KeypadMinus, {});
+    EXPECT_EQ(e.transient, QStringLiteral("Move speed: 1.90"));
+
+    e = nav.KeyDown3D(NavKey::Insert, {false, true, false});
+    EXPECT_TRUE(e.addPoint);
+    EXPECT_TRUE(e.addReference);
+}
+
+TEST_F(Nav, MouseLookTurnsAndClamps) {
+    nav.SelectView(3);
+    nav.Look(-100, 1000);
+    EXPECT_FLOAT_EQ(views.camera.yaw, 12);
+    EXPECT_FLOAT_EQ(views.camera.pitch, -90);
+    nav.Look(3200, 0);
+    EXPECT_NEAR(views.camera.yaw, std::fmod(12 - 384.0, 360), 1e-4);
+    nav.rollHeld = true;
+    NavEffect e = nav.Look(10, 0);
+    EXPECT_FLOAT_EQ(views.camera.roll, -1.2f);
+    EXPECT_TRUE(e.transient.startsWith(QStringLiteral("Roll ")));
+}
+
+TEST(CameraMath, PendingMovementFollowsTheViewDirection) {
+    // Yaw 0 looks along +Y, yaw 90 along +X, pitch 90 straight down.
+    struct Case {
+        float yaw, pitch;
+        float ex, ey, ez; // where the eye goes for forward 10
+    };
+    for (const Case& c : {Case{0, 0, 0, 10, 0}, Case{90, 0, 10, 0, 0}, Case{0, 90, 0, 0, -10}}) {
+        ViewCamera cam;
+        cam.yaw = c.yaw;
+        cam.pitch = c.pitch;
+        CameraMotion m;
+        m.forward = 10;
+        ApplyPendingMovement(cam, m, ComputeCameraAxes(cam.yaw, cam.pitch));
+        EXPECT_NEAR(-cam.tx, c.ex, 1e-4) << c.yaw << " " << c.pitch;
+        EXPECT_NEAR(-cam.ty, c.ey, 1e-4);
+        EXPECT_NEAR(-cam.tz, c.ez, 1e-4);
+        EXPECT_EQ(m.forward, 0);
+    }
+    // Rise goes up, strafe to the left; keepForward keeps moving on every placement.
+    ViewCamera cam;
+    CameraMotion m;
+    m.rise = 5;
+    m.strafe = 2;
+    m.forward = 1;
+    m.keepForward = true;
+    const CameraAxes axes = ComputeCameraAxes(0, 0);
+    ApplyPendingMovement(cam, m, axes);
+    EXPECT_NEAR(-cam.tz, 5, 1e-5);
+    EXPECT_NEAR(-cam.tx, -2, 1e-5);
+    ApplyPendingMovement(cam, m, axes);
+    EXPECT_NEAR(-cam.ty, 2, 1e-5);
+    EXPECT_EQ(m.rise, 0);
+    EXPECT_EQ(m.strafe, 0);
+}
+
+TEST(CameraMath, UnProjectTopLeftGivesTheNearPlane) {
+    PlanMetrics m;
+    m.Resize(400, 300);
+    m.SetScale(0.5);
+    const auto xy = UnProjectPlan(0, 0, m, kViewXY, 100, 50);
+    EXPECT_NEAR(xy[0], 100 - 400, 1e-2);
+    EXPECT_NEAR(xy[1], 50 + 300, 1e-2);
+    EXPECT_NEAR(xy[2], 25000, 1e-2);
+    const auto xz = UnProjectPlan(0, 0, m, kViewXZ, 100, 50);
+    EXPECT_NEAR(xz[0], -300, 1e-2);
+    EXPECT_NEAR(xz[2], 350, 1e-2);
+    EXPECT_NEAR(xz[1], -25000, 1e-2);
+    const auto yz = UnProjectPlan(400, 300, m, kViewYZ, 100, 50);
+    EXPECT_NEAR(yz[1], 500, 1e-2);
+    EXPECT_NEAR(yz[2], -250, 1e-2);
+    EXPECT_NEAR(yz[0], 25000, 1e-2);
+}
+
+TEST(CameraMath, PointAndCameraConvertBothWays) {
+    PointRecord p;
+    p.x = 10;
+    p.y = -20;
+    p.z = 30;
+    p.pitch = 15;
+    p.yaw = 300;
+    p.roll = 4;
+    p.fov = 95;
+    ViewCamera c;
+    CameraFromPoint(p, c);
+    EXPECT_EQ(c.tx, -10);
+    EXPECT_EQ(c.pitch, -15);
+    EXPECT_EQ(c.yaw, -210);
+    const PointRecord back = PointFromCamera(c);
+    EXPECT_EQ(back.yaw, 300);
+    EXPECT_EQ(back.pitch, 15);
+    EXPECT_EQ(back.z, 30);
+    EXPECT_EQ(back.fov, 95);
+}
+
+TEST(ScaleCaption, RightAlignedInNineCharacters) {
+    test::ScopedLocale c(QLocale::c());
+    EXPECT_EQ(ScaleCaption(QStringLiteral("Scale:"), 43925.0), QStringLiteral("Scale: 43925.00"));
+    EXPECT_EQ(ScaleCaption(QStringLiteral("Scale:"), 80.5), QStringLiteral("Scale:    80.50"));
+}
+
+} // namespace
+} // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+TEST(NewTraceCamera, StartsLevelAtTheOrigin) {
+    GameState games;
+    ViewState views;
+    views.camera = {5, 6, 7, 30, 40, 50, 60, 1000};
+    EditorTraceHost host(games, views);
+    host.ResetForNewTrace(false);
+    const ViewCamera& c = views.camera;
+    EXPECT_EQ(c.tx, 0);
+    EXPECT_EQ(c.tz, 0);
+    EXPECT_EQ(c.yaw, 0);
+    EXPECT_EQ(c.pitch, 0);
+    EXPECT_EQ(c.roll, 0);
+    EXPECT_EQ(c.fov, 90);
+    EXPECT_EQ(c.zfar, 50000);
+}
+
+} // namespace
+} // namespace kestrova

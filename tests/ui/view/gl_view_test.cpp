@@ -1,0 +1,305 @@
+// What needs a real OpenGL context: the font, unprojection against the driver's own matrices,
+// the surface with its map; and the surface's input, toolbar and origin dialog.
+#include "core/map/bsp_builder.h"
+#include "core/support_trace.h"
+#include "support/scoped_locale.h"
+#include "support/scripted_dialogs.h"
+#include "ui/frm_bsp_origin.h"
+#include "ui/map/bsp_map_component.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/real_gl.h"
+#include "ui/view/view_toolbar.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+// A bare surface that runs one drawing function with the views' GL state.
+class Probe : public QOpenGLWidget {
+public:
+    std::function<void(RealGl&)> draw;
+    RealGl gl;
+
+protected:
+    void initializeGL() override {
+        RealGl::InitScene();
+        gl.BuildFont();
+    }
+    void paintGL() override {
+        gl.Clear();
+        draw(gl);
+    }
+};
+
+int DarkPixels(const QImage& image, QRect area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return n;
+}
+
+void ScreenOrtho(RealGl& gl, int w, int h) {
+    gl.MatrixMode(GlMatrix::Projection);
+    gl.LoadIdentity();
+    gl.Ortho(0, w, 0, h, -1, 1);
+    gl.MatrixMode(GlMatrix::Modelview);
+    gl.LoadIdentity();
+    gl.Color(0, 0, 0, 1);
+}
+
+TEST(GlPixels, BitmapFontDrawsPrintableCharactersOnly) {
+    Probe probe;
+    probe.resize(120, 40);
+    QString text;
+    probe.draw = [&](RealGl& gl) {
+        ScreenOrtho(gl, 120, 40);
+        gl.RasterPos2(10, 10);
+        PrintText(gl, text);
+    };
+    text = QStringLiteral("HH");
+    const QImage two = probe.grabFramebuffer();
+    ASSERT_FALSE(two.isNull()) << "no OpenGL context";
+    // Text sits on the raster position: above window row 10, right of column 10.
+    const QRect glyphs(10, 40 - 10 - 12, 20, 12);
+    const int dark = DarkPixels(two, glyphs);
+    EXPECT_GT(dark, 20);
+    EXPECT_EQ(DarkPixels(two, QRect(0, 0, 120, 40)), dark) << "nothing drawn elsewhere";
+    text = QStringLiteral("H");
+    const int one = DarkPixels(probe.grabFramebuffer(), glyphs);
+    EXPECT_EQ(one * 2, dark) << "the second glyph advances by the first one's width";
+    text = QStringLiteral("\xe9\xff");
+    EXPECT_EQ(DarkPixels(probe.grabFramebuffer(), QRect(0, 0, 120, 40)), 0);
+}
+
+TEST(GlPixels, UnProjectMatchesTheDriverAtTheTopLeftPixel) {
+    Probe probe;
+    probe.resize(400, 300);
+    SceneInput in;
+    in.metrics.Resize(400, 300);
+    in.metrics.SetScale(0.5);
+    in.centreH = 100;
+    in.centreV = -40;
+    std::array<double, 3> driver{};
+    probe.draw = [&](RealGl& gl) {
+        SetProjection(gl, in);
+        SetCamera(gl, in);
+        GLdouble mv[16], proj[16];
+        GLint vp[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+        glGetDoublev(GL_PROJECTION_MATRIX, proj);
+        glGetIntegerv(GL_VIEWPORT, vp);
+        gluUnProject(0, vp[3], 0, mv, proj, vp, &driver[0], &driver[1], &driver[2]);
+    };
+    struct Case {
+        int32_t mode;
+        int depthAxis;
+        double depth;
+    };
+    for (const Case& c :
+         {Case{kViewXY, 2, 25000}, Case{kViewXZ, 1, -25000}, Case{kViewYZ, 0, 25000}}) {
+        in.viewMode = c.mode;
+        ASSERT_FALSE(probe.grabFramebuffer().isNull()) << "no OpenGL context";
+        const auto ours = UnProjectPlan(0, 0, in.metrics, c.mode, in.centreH, in.centreV);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(ours[k], driver[k], 0.01) << "view " << c.mode << " axis " << k;
+        EXPECT_NEAR(ours[c.depthAxis], c.depth, 0.01);
+        const ViewAxes a = AxesOfView(ViewOfMode(c.mode));
+        EXPECT_NEAR(ours[a.h], 100 - 400, 0.01); // the left visible edge
+        EXPECT_NEAR(ours[a.v], -40 + 300, 0.01); // the top visible edge
+    }
+}
+
+struct ViewFixture : ::testing::Test {
+    Trace trace;
+    ViewState views;
+    Settings settings;
+    GlView view{trace, views, settings};
+
+    void SetUp() override {
+        settings.showGrid = false;
+        settings.showRuler = false;
+        view.resize(300, 300);
+        view.SelectView(0);
+    }
+    // The pixel of world plan coordinates (h, v) in the current plan.
+    QPoint PixelOf(double h, double v) {
+        const PlanMetrics& m = view.Metrics();
+        const PlanView& p = view.Navigator().Current();
+        return QPoint(static_cast<int>(std::lround((h - p.centreH) * m.scale + 150)),
+                      static_cast<int>(std::lround(150 - (v - p.centreV) * m.scale)));
+    }
+};
+
+TEST_F(ViewFixture, DrawsTheMapUnderTheTraceAtItsOffset) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("room.bsp"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(test::RoomWithPatch().Build());
+    f.close();
+    std::unique_ptr<BspMapComponent> map = CreateMapComponent();
+    ASSERT_TRUE(map->LoadMap(path, 4));
+    view.SetMap(map.get(), {0, 0, 0});
+    view.FitPlansToMap();
+    EXPECT_FLOAT_EQ(views.plans[1].centreV, 64) << "every plan fits the map";
+    view.Navigator().Wheel(-3, {}); // room around the map
+
+    QImage image = view.grabFramebuffer();
+    ASSERT_FALSE(image.isNull()) << "no OpenGL context";
+    EXPECT_EQ(image.pixelColor(PixelOf(40, 200)), QColor(215, 215, 215)) << "the floor";
+    EXPECT_EQ(image.pixelColor(PixelOf(-30, 100)), QColor(Qt::white)) << "outside the room";
+
+    // Shifted 100 units to the left, the room now covers what was outside.
+    view.SetMap(map.get(), {-100, 0, 0});
+    image = view.grabFramebuffer();
+    EXPECT_EQ(image.pixelColor(PixelOf(-30, 100)), QColor(215, 215, 215));
+
+    // A control point is drawn over the map in black.
+    AppendPointXYZ(trace, kControl, 60, 60, 0, std::nullopt, true);
+    image = view.grabFramebuffer();
+    EXPECT_LT(qGray(image.pixel(PixelOf(60, 60))), 60);
+    view.SetMap(nullptr, {0, 0, 0});
+    map.reset();
+}
+
+TEST_F(ViewFixture, WheelZoomsThePlanAndUpdatesTheScaleCaption) {
+    QSignalSpy captions(&view, &GlView::CaptionChanged);
+    QWheelEvent wheel(QPointF(150, 150), view.mapToGlobal(QPointF(150, 150)), QPoint(),
+                      QPoint(0, 240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_EQ(views.plans[0].zoomIndex, 85 + 24);
+    EXPECT_TRUE(view.Caption(1).startsWith(QStringLiteral("Scale:")));
+    EXPECT_GE(captions.count(), 1);
+    view.SelectView(3);
+    EXPECT_TRUE(view.Caption(1).isEmpty());
+    EXPECT_EQ(view.Caption(3), QStringLiteral("3D View"));
+}
+
+TEST_F(ViewFixture, ThreeDKeysMoveWhileHeldAndInsertAddsAPoint) {
+    view.SelectView(3);
+    auto* timer = view.findChild<QTimer*>(QStringLiteral("tmrKeyboardMoveUpdate"));
+    ASSERT_TRUE(timer);
+    QTest::keyPress(&view, Qt::Key_Up);
+    EXPECT_TRUE(timer->isActive());
+    QTest::keyRelease(&view, Qt::Key_Up);
+    EXPECT_FALSE(view.Navigator().KeyboardMoving());
+
+    QTest::keyClick(&view, Qt::Key_F);
+    EXPECT_EQ(views.camera.fov, 85);
+    EXPECT_TRUE(view.Caption(2).startsWith(QStringLiteral("FOV: ")));
+
+    views.camera.tx = -10;
+    views.camera.ty = -20;
+    views.camera.tz = -30;
+    views.camera.yaw = 90;
+    QSignalSpy edited(&view, &GlView::PointsEdited);
+    QTest::keyClick(&view, Qt::Key_Insert);
+    ASSERT_EQ(edited.count(), 1);
+    ASSERT_EQ(trace.ControlCount(), 1);
+    EXPECT_EQ(trace.points.At(kControl, 1).x, 10);
+    EXPECT_EQ(trace.points.At(kControl, 1).z, 30);
+    EXPECT_EQ(trace.points.At(kControl, 1).yaw, 0);
+    QTest::keyClick(&view, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(trace.ReferenceCount(), 1);
+}
+
+TEST_F(ViewFixture, ToolBarFollowsTheViewAndKeepsPresets) {
+    ViewToolBar bar(view, trace);
+    bar.ViewButton(3)->click();
+    EXPECT_TRUE(view.Navigator().Is3D());
+    EXPECT_TRUE(bar.Keep4by3()->isEnabled());
+    EXPECT_TRUE(bar.ToolButton(kTool3D)->isChecked());
+    EXPECT_FALSE(bar.ToolButton(kToolZoom)->isEnabled());
+
+    // An empty preset changes nothing; a saved one brings its view back.
+    bar.PresetButton(2)->click();
+    EXPECT_TRUE(view.Navigator().Is3D());
+    bar.ViewButton(1)->click();
+    EXPECT_FALSE(bar.Keep4by3()->isEnabled());
+    EXPECT_FALSE(bar.ToolButton(kToolSelect)->isEnabled()) << "no points to select";
+    EXPECT_TRUE(bar.ToolButton(kToolPoints)->isChecked());
+    bar.SavePreset(5);
+    EXPECT_TRUE(trace.modified);
+    EXPECT_TRUE(bar.PresetButton(5)->font().bold());
+    bar.ViewButton(0)->click();
+    bar.PresetButton(5)->click();
+    EXPECT_EQ(view.Navigator().ActiveView(), 1);
+    EXPECT_TRUE(bar.ViewButton(1)->isChecked());
+    bar.ClearPreset(5);
+    EXPECT_FALSE(bar.PresetButton(5)->font().bold());
+}
+
+TEST_F(ViewFixture, ZoomToolDoubleClickFitsTheView) {
+    ViewToolBar bar(view, trace);
+    AppendPointXYZ(trace, kControl, 2000, 3000, 0, std::nullopt, true);
+    bar.UpdateToolButtons();
+    QTest::mouseDClick(bar.ToolButton(kToolZoom), Qt::LeftButton);
+    EXPECT_EQ(view.Tool(), kToolZoom);
+    EXPECT_FLOAT_EQ(views.plans[0].centreH, 2000.5f);
+    EXPECT_FLOAT_EQ(views.plans[0].centreV, 3000.5f);
+}
+
+struct OriginDialog : ::testing::Test {
+    test::ScopedLocale locale{QLocale::c()};
+    test::ScriptedDialogs dialogs;
+    FrmBspOrigin dialog{dialogs};
+    void SetUp() override {
+        dialog.SetOffsets(1.5f, -2, 300.25f);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        dialog.Box(0)->setFocus();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(OriginDialog, EnterValidatesAndMovesOn) {
+    EXPECT_EQ(dialog.Box(2)->text(), QStringLiteral("300.25"));
+    dialog.Box(0)->setText(QStringLiteral("12.345"));
+    QTest::keyClick(dialog.Box(0), Qt::Key_Return);
+    EXPECT_EQ(dialog.Box(0)->text(), QStringLiteral("12.35"));
+    EXPECT_TRUE(dialog.Box(1)->hasFocus());
+    EXPECT_TRUE(dialog.isVisible()) << "Enter is the box's, not the dialog's";
+    float x, y, z;
+    dialog.GetOffsets(x, y, z);
+    EXPECT_FLOAT_EQ(x, 12.35f);
+    EXPECT_FLOAT_EQ(y, -2);
+}
+
+TEST_F(OriginDialog, BadTextBeepsAndKeepsTheFocusEscapeRestores) {
+    dialog.Box(0)->setText(QStringLiteral("abc"));
+    QTest::keyClick(dialog.Box(0), Qt::Key_Return);
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_TRUE(dialog.Box(0)->hasFocus());
+    EXPECT_EQ(dialog.Box(0)->selectedText(), QStringLiteral("abc"));
+    QTest::keyClick(dialog.Box(0), Qt::Key_Escape);
+    EXPECT_EQ(dialog.Box(0)->text(), QStringLiteral("1.50"));
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    EXPECT_TRUE(dialog.Canceled());
+}
+
+TEST_F(OriginDialog, OkKeepsTheValues) {
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    EXPECT_FALSE(dialog.Canceled());
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
+} // namespace kestrova::ui

@@ -1,0 +1,373 @@
+#include "core/path/point_count.h"
+#include "core/support_trace.h"
+#include "support/recording_gl.h"
+#include "ui/view/scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+using test::DrawnPrimitive;
+using test::MakeTrace;
+using test::RecordingGl;
+
+struct SceneFixture : ::testing::Test {
+    ViewCamera camera;
+    CameraMotion motion;
+
+    SceneInput Input(Trace& t, int32_t viewMode, double scale = 1.0) {
+        SceneInput in;
+        in.trace = &t;
+        in.viewMode = viewMode;
+        in.metrics.Resize(800, 600);
+        in.metrics.SetScale(scale);
+        in.camera = &camera;
+        in.motion = &motion;
+        return in;
+    }
+
+    // The drawn primitives that are not part of the grid or the overlay.
+    static std::vector<const DrawnPrimitive*> SceneOnly(const RecordingGl& gl) {
+        std::vector<const DrawnPrimitive*> out;
+        for (const auto& p : gl.primitives)
+            if (!p.overlay && !(p.type == GlPrimitive::Lines && p.vertices.size() == 404))
+                out.push_back(&p);
+        return out;
+    }
+
+    static int PathDots(const RecordingGl& gl) {
+        int n = 0;
+        for (const auto& p : gl.primitives)
+            if (p.type == GlPrimitive::Points && p.pointSize == 2 && p.colour.Is(0, 0, 1))
+                n += static_cast<int>(p.vertices.size());
+        return n;
+    }
+
+    static int Magenta(const RecordingGl& gl) { return gl.CountColour(1, 0, 1); }
+};
+
+TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlay) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}});
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY, 2.0);
+    in.mapOffset = {10, 20, 30};
+    int mapCallAt = -1;
+    in.drawMap = [&] { mapCallAt = static_cast<int>(gl.calls.size()); };
+    ASSERT_TRUE(Redraw(gl, in).drawn);
+
+    // The map is drawn first, shifted by its offset inside its own matrix.
+    ASSERT_GE(mapCallAt, 3);
+    EXPECT_EQ(gl.calls[mapCallAt - 2], QStringLiteral("PushMatrix"));
+    EXPECT_EQ(gl.calls[mapCallAt - 1], QStringLiteral("Translate(10,20,30)"));
+    EXPECT_EQ(gl.calls[mapCallAt], QStringLiteral("PopMatrix"));
+    EXPECT_EQ(gl.calls.front(), QStringLiteral("Clear"));
+    EXPECT_EQ(gl.calls.back(), QStringLiteral("Flush"));
+
+    // Origin cross: 20 pixels in red at width 2, then the grid at z = 0, then the trace.
+    const DrawnPrimitive& cross = gl.primitives[0];
+    EXPECT_TRUE(cross.colour.Is(0.85f, 0, 0));
+    EXPECT_EQ(cross.lineWidth, 2);
+    ASSERT_EQ(cross.vertices.size(), 6u);
+    EXPECT_DOUBLE_EQ(cross.vertices[0][0], -5); // 10 world units at two pixels a unit
+    const DrawnPrimitive& grid = gl.primitives[1];
+    EXPECT_TRUE(grid.colour.Is(0.93f, 0.9f, 0.9f));
+    EXPECT_EQ(grid.vertices.size(), 404u);
+    EXPECT_EQ(grid.lineWidth, 1);
+    EXPECT_TRUE(std::all_of(grid.vertices.begin(), grid.vertices.end(),
+                            [](const auto& v) { return v[2] == 0; }));
+    const DrawnPrimitive& start = gl.primitives[2];
+    EXPECT_TRUE(start.colour.Is(1, 0, 0));
+    EXPECT_EQ(start.pointSize, 6);
+    EXPECT_TRUE(gl.primitives.back().overlay);
+    EXPECT_EQ(gl.matrixPushDepth, 0);
+}
+
+TEST_F(SceneFixture, SuspendedRedrawDrawsNothing) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}});
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY);
+    in.suspended = true;
+    EXPECT_FALSE(Redraw(gl, in).drawn);
+    EXPECT_TRUE(gl.calls.empty());
+}
+
+TEST_F(SceneFixture, ControlPointsAndPathDots) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}}, 1001);
+    t.points.At(kControl, 2).selected = true;
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY);
+    Redraw(gl, in);
+
+    // Unselected: black at 4; selected: blue 8 then white 5.
+    auto at1 = gl.PointsAt(0, 0, 0);
+    ASSERT_EQ(at1.size(), 2u); // the start marker, then the point
+    EXPECT_EQ(at1[1]->pointSize, 4);
+    EXPECT_TRUE(at1[1]->colour.Is(0, 0, 0));
+    auto at2 = gl.PointsAt(100, 0, 0);
+    ASSERT_EQ(at2.size(), 2u);
+    EXPECT_EQ(at2[0]->pointSize, 8);
+    EXPECT_TRUE(at2[0]->colour.Is(0, 0, 1));
+    EXPECT_EQ(at2[1]->pointSize, 5);
+    EXPECT_TRUE(at2[1]->colour.Is(1, 1, 1));
+    // Dots every N - 1 = 2 path indices while j <= P - 2 = 999, for each of the two segments.
+    EXPECT_EQ(PathDots(gl), 2 * 500);
+}
+
+TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
+    Trace t = MakeTrace({{10, 20, 30}});
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY);
+    in.flags.rulers = false;
+    Redraw(gl, in);
+    auto scene = SceneOnly(gl);
+    // cross, start marker, arrow (shaft + two head lines), the point.
+    ASSERT_GE(scene.size(), 6u);
+    EXPECT_TRUE(scene[1]->colour.Is(1, 0, 0));
+    EXPECT_EQ(scene[1]->pointSize, 6);
+    for (int k = 2; k <= 4; ++k)
+        EXPECT_TRUE(scene[k]->colour.Is(1, 0, 1)) << k;
+    EXPECT_TRUE(scene[5]->colour.Is(0, 0, 0));
+    EXPECT_EQ(scene[5]->pointSize, 4);
+    // No times and no path with a single point.
+    EXPECT_TRUE(gl.texts.empty());
+    EXPECT_EQ(PathDots(gl), 0);
+}
+
+TEST_F(SceneFixture, HiddenPointDrawsNothingOfItsOwn) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}}, 1001);
+    UpdateTimeLabels(t);
+    RecordingGl all;
+    SceneInput in = Input(t, kViewXY);
+    in.flags.rulers = false;
+    Redraw(all, in);
+
+    t.points.At(kControl, 2).hide = 1;
+    RecordingGl gl;
+    Redraw(gl, in);
+    EXPECT_TRUE(gl.PointsAt(100, 0, 0).empty());
+    // Only segment 1 keeps its dots; one tangent pair, one arrow and one time fewer.
+    EXPECT_EQ(PathDots(gl), PathDots(all) / 2);
+    EXPECT_EQ(Magenta(gl), Magenta(all) - 3);
+    EXPECT_EQ(gl.texts.size(), all.texts.size() - 1);
+    EXPECT_EQ(gl.CountColour(0, 1, 0.06f), all.CountColour(0, 1, 0.06f) - 4);
+}
+
+TEST_F(SceneFixture, CoincidentPointsInThePlanGetNoPathDotsThere) {
+    // Equal in X and Y, apart in Z: nothing to see from above, a segment from the side.
+    Trace t = MakeTrace({{50, 50, 0}, {50, 50, 300}}, 1001);
+    RecordingGl xy;
+    SceneInput in = Input(t, kViewXY);
+    Redraw(xy, in);
+    EXPECT_EQ(PathDots(xy), 0);
+
+    RecordingGl xz;
+    in.viewMode = kViewXZ;
+    Redraw(xz, in);
+    EXPECT_GT(PathDots(xz), 0);
+
+    RecordingGl view3D;
+    in.viewMode = kView3D;
+    Redraw(view3D, in);
+    EXPECT_EQ(PathDots(view3D), PathDots(xz));
+}
+
+TEST_F(SceneFixture, TangentColoursFollowTheViewsTheHandleWasMovedIn) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}});
+    t.points.At(kControl, 1).tanA.fixedAxes = kViewXY;
+    auto handleColours = [&](int32_t mode) {
+        RecordingGl gl;
+        SceneInput in = Input(t, mode);
+        in.flags.arrows = false;
+        Redraw(gl, in);
+        std::vector<test::GlColour> colours;
+        for (const auto& p : gl.primitives)
+            if (p.type == GlPrimitive::Points && p.pointSize == 3)
+                colours.push_back(p.colour);
+        return colours;
+    };
+    const auto inXY = handleColours(kViewXY);
+    ASSERT_EQ(inXY.size(), 2u);
+    EXPECT_TRUE(inXY[0].Is(1, 0.06f, 0.06f)); // moved here: red
+    EXPECT_TRUE(inXY[1].Is(0, 1, 0.06f));     // automatic: green
+    const auto inXZ = handleColours(kViewXZ);
+    EXPECT_TRUE(inXZ[0].Is(1, 0.5f, 0.06f)); // moved elsewhere: orange
+    EXPECT_TRUE(inXZ[1].Is(0, 1, 0.06f));
+}
+
+TEST_F(SceneFixture, TimesNeedTwoPointsAndAPlaceOnScreen) {
+    Trace one = MakeTrace({{0, 0, 0}});
+    one.points.timeLabel[1] = QStringLiteral("0.00");
+    RecordingGl gl1;
+    SceneInput in1 = Input(one, kViewXY);
+    in1.flags.rulers = false;
+    Redraw(gl1, in1);
+    EXPECT_TRUE(gl1.texts.empty());
+
+    Trace two = MakeTrace({{0, 0, 0}, {100, 0, 0}});
+    UpdateTimeLabels(two);
+    RecordingGl gl2;
+    SceneInput in2 = Input(two, kViewXY, 0.5);
+    in2.flags.rulers = false;
+    EXPECT_FALSE(Redraw(gl2, in2).timesFailed);
+    ASSERT_EQ(gl2.texts.size(), 2u);
+    EXPECT_EQ(gl2.texts[1].text, two.points.timeLabel[2].toLatin1());
+    EXPECT_DOUBLE_EQ(gl2.texts[1].at[0], 110); // 5 pixels at half a pixel a unit
+
+    RecordingGl off;
+    off.rasterLimit = 50; // the second label falls outside
+    EXPECT_TRUE(Redraw(off, in2).timesFailed);
+    EXPECT_EQ(off.texts.size(), 1u);
+}
+
+TEST_F(SceneFixture, ReferencePointsAndTableHighlight) {
+    Trace t;
+    AppendPointXYZ(t, kReference, 5, 5, 5, std::nullopt, false);
+    AppendPointXYZ(t, kReference, 9, 9, 9, std::nullopt, false);
+    t.points.At(kReference, 2).selected = true;
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY);
+    in.tableHighlight = true;
+    in.highlightKind = kReference;
+    in.highlightFirst = 1;
+    in.highlightLast = 2;
+    Redraw(gl, in);
+    auto a = gl.PointsAt(5, 5, 5);
+    ASSERT_EQ(a.size(), 5u);
+    EXPECT_TRUE(a[0]->colour.Is(0, 0.5f, 0));
+    EXPECT_EQ(a[0]->pointSize, 6);
+    EXPECT_TRUE(a[2]->colour.Is(0, 1, 0)); // highlight runs from green ...
+    auto b = gl.PointsAt(9, 9, 9);
+    ASSERT_EQ(b.size(), 5u);
+    EXPECT_EQ(b[0]->pointSize, 8);
+    EXPECT_TRUE(b[1]->colour.Is(0, 0.5f, 0));
+    EXPECT_TRUE(b[2]->colour.Is(0, 1, 1)); // ... to cyan
+    EXPECT_EQ(b[3]->pointSize, 6);
+    EXPECT_TRUE(b[4]->colour.Is(0, 0, 0));
+
+    RecordingGl hidden;
+    in.flags.referencePoints = false;
+    in.tableHighlight = false;
+    Redraw(hidden, in);
+    EXPECT_TRUE(hidden.PointsAt(5, 5, 5).empty());
+}
+
+TEST_F(SceneFixture, SelectionRectangleLiesInThePlanAndIsDashedTwice) {
+    Trace t;
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXZ);
+    in.rubberBand = true;
+    in.rubberA = {1, 2, 3};
+    in.rubberB = {4, 5, 6};
+    Redraw(gl, in);
+    std::vector<const DrawnPrimitive*> loops;
+    for (const auto& p : gl.primitives)
+        if (p.type == GlPrimitive::LineLoop && p.stipple)
+            loops.push_back(&p);
+    ASSERT_EQ(loops.size(), 2u);
+    EXPECT_EQ(loops[0]->stipplePattern, 0xAAAA);
+    EXPECT_TRUE(loops[0]->colour.Is(0, 0, 0));
+    EXPECT_EQ(loops[1]->stipplePattern, 0x5555);
+    EXPECT_TRUE(loops[1]->colour.Is(1, 1, 1));
+    const std::vector<std::array<double, 3>> expected = {
+        {1, 0, 6}, {4, 0, 6}, {4, 0, 3}, {1, 0, 3}};
+    EXPECT_EQ(loops[0]->vertices, expected);
+    // Stipple is off again for what follows.
+    EXPECT_FALSE(gl.primitives.back().stipple);
+
+    RecordingGl in3D;
+    in.viewMode = kView3D;
+    Redraw(in3D, in);
+    EXPECT_TRUE(std::none_of(in3D.primitives.begin(), in3D.primitives.end(),
+                             [](const auto& p) { return p.stipple; }));
+}
+
+// Horizontal ruler ticks: their x positions and whether they are the dark (coarsest) level.
+struct Tick {
+    double x;
+    bool dark;
+};
+std::vector<Tick> HorizontalTicks(const RecordingGl& gl, double halfH) {
+    std::vector<Tick> ticks;
+    for (const auto& p : gl.primitives)
+        if (p.overlay && p.type == GlPrimitive::Lines && p.vertices.size() == 2 &&
+            p.vertices[0][1] == halfH && p.vertices[0][0] == p.vertices[1][0])
+            ticks.push_back({p.vertices[0][0], p.colour.Is(0.2f, 0.2f, 0.2f)});
+    return ticks;
+}
+
+TEST_F(SceneFixture, RulerTicksKeepNinePixelsApart) {
+    Trace t;
+    for (double scale : {0.01, 0.0173, 0.05, 0.3, 1.0, 2.7, 9.0, 10.0}) {
+        RecordingGl gl;
+        SceneInput in = Input(t, kViewXY, scale);
+        in.centreH = 123.4f;
+        Redraw(gl, in);
+        auto ticks = HorizontalTicks(gl, 300);
+        ASSERT_FALSE(ticks.empty()) << scale;
+        std::sort(ticks.begin(), ticks.end(), [](auto& a, auto& b) { return a.x < b.x; });
+        for (size_t i = 1; i < ticks.size(); ++i)
+            EXPECT_GE(ticks[i].x - ticks[i - 1].x, 8) << "scale " << scale; // 9, less rounding
+    }
+}
+
+TEST_F(SceneFixture, RulerSkipsStepsAsLargeAsTheVisibleExtent) {
+    // 1000 units visible from -250 to 750: the 1000 step is not drawn, so 500 is the dark level.
+    Trace t;
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY);
+    in.metrics.Resize(1000, 600);
+    in.metrics.SetScale(1);
+    in.centreH = 250;
+    Redraw(gl, in);
+    std::vector<QByteArray> darkLabels;
+    for (const auto& x : gl.texts)
+        if (x.colour.Is(0.2f, 0.2f, 0.2f) && x.at[1] == 300 - 12)
+            darkLabels.push_back(x.text);
+    EXPECT_NE(std::find(darkLabels.begin(), darkLabels.end(), QByteArray("500")), darkLabels.end());
+    // The bands under the rulers are half-transparent white.
+    EXPECT_TRUE(std::any_of(gl.primitives.begin(), gl.primitives.end(), [](const auto& p) {
+        return p.overlay && p.type == GlPrimitive::Quads && p.colour.Is(1, 1, 1) &&
+               p.colour.a == 0.5f;
+    }));
+}
+
+TEST_F(SceneFixture, ThreeDViewDrawsTheTiltedCameraFrame) {
+    Trace t;
+    camera.roll = 30;
+    RecordingGl gl;
+    SceneInput in = Input(t, kView3D);
+    Redraw(gl, in);
+    EXPECT_NE(std::find(gl.calls.begin(), gl.calls.end(), QStringLiteral("Rotate(-30,0,0,1)")),
+              gl.calls.end());
+    int bands = 0;
+    for (const auto& p : gl.primitives)
+        if (p.overlay && p.type == GlPrimitive::Quads && p.colour.a == 0.1f)
+            ++bands;
+    EXPECT_EQ(bands, 4);
+    // Two grids in 3D: z = 0, then x = 0.
+    std::vector<const DrawnPrimitive*> grids;
+    for (const auto& p : gl.primitives)
+        if (p.vertices.size() == 404)
+            grids.push_back(&p);
+    ASSERT_EQ(grids.size(), 2u);
+    EXPECT_TRUE(grids[0]->colour.Is(0.93f, 0.9f, 0.9f));
+    EXPECT_TRUE(grids[1]->colour.Is(0.9f, 0.9f, 0.93f));
+}
+
+TEST_F(SceneFixture, PrintTextDropsWhatTheFontLacks) {
+    RecordingGl gl;
+    PrintText(gl, QString());
+    EXPECT_TRUE(gl.calls.empty());
+    PrintText(gl, QStringLiteral("\xe9\t"));
+    EXPECT_TRUE(gl.calls.empty());
+    PrintText(gl, QStringLiteral("a\xe9"
+                                 "b"));
+    ASSERT_EQ(gl.texts.size(), 1u);
+    EXPECT_EQ(gl.texts[0].text, QByteArray("ab"));
+}
+
+} // namespace
+} // namespace kestrova::ui

@@ -1,0 +1,108 @@
+// The views inside the main window: the map menu, the captions and the 4:3 layout.
+#include "core/map/bsp_builder.h"
+#include "core/model/point_table_ops.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
+#include "ui/main_window.h"
+#include "ui/points_grid.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/view_area.h"
+#include "ui/view/view_toolbar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+class ViewAreaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w = std::make_unique<FrmMain>();
+        w->SetDialogs(&dialogs);
+        w->Form_Load({QString(), false});
+        mapPath = QDir(registry.dir()).filePath(QStringLiteral("room.bsp"));
+        QFile f(mapPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(test::RoomWithPatch().Build());
+    }
+    QAction* Item(const char* name) { return w->Action(QString::fromLatin1(name)); }
+    GlView* View() { return w->findChild<GlView*>(QStringLiteral("picView")); }
+
+    test::TempRegistry registry;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<FrmMain> w;
+    QString mapPath;
+};
+
+TEST_F(ViewAreaTest, MapMenuLoadsAndUnloads) {
+    ASSERT_TRUE(View());
+    EXPECT_FALSE(Item("mnuMapNone")->isEnabled());
+    EXPECT_FALSE(Item("mnuMapOrigin")->isEnabled());
+    EXPECT_FALSE(Item("mnuMapName")->isVisible());
+
+    dialogs.paths.push_back(mapPath);
+    Item("mnuMapLoad")->trigger();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(Item("mnuMapNone")->isEnabled());
+    EXPECT_TRUE(Item("mnuMapOrigin")->isEnabled());
+    EXPECT_TRUE(Item("mnuMapName")->isVisible());
+    EXPECT_EQ(Item("mnuMapName")->text(), QStringLiteral("room"));
+    EXPECT_EQ(w->Host().mapName, QStringLiteral("room.bsp"));
+    EXPECT_EQ(w->Games().Current().DftPathBsp, QDir::cleanPath(registry.dir()));
+    // An empty trace fits the plans to the fresh map.
+    EXPECT_FLOAT_EQ(w->Views().plans[0].centreH, 128);
+    EXPECT_FLOAT_EQ(w->Views().plans[2].centreV, 64);
+
+    Item("mnuMapNone")->trigger();
+    EXPECT_FALSE(Item("mnuMapNone")->isEnabled());
+    EXPECT_FALSE(Item("mnuMapName")->isVisible());
+    EXPECT_TRUE(w->Host().mapName.isEmpty());
+}
+
+TEST_F(ViewAreaTest, CaptionsAndTheFourByThreeView) {
+    auto* scale = w->findChild<QLabel*>(QStringLiteral("lblPans0"));
+    auto* name = w->findChild<QLabel*>(QStringLiteral("lblPans2"));
+    ASSERT_TRUE(scale && name);
+    EXPECT_TRUE(scale->text().startsWith(QStringLiteral("Scale:")));
+    EXPECT_EQ(name->text(), QStringLiteral("X-Y View"));
+
+    w->show();
+    w->resize(1200, 700);
+    auto* views3D = w->findChild<QToolButton*>(QStringLiteral("optViews3"));
+    auto* keep = w->findChild<QCheckBox*>(QStringLiteral("chkView3D4_3"));
+    ASSERT_TRUE(views3D && keep);
+    views3D->click();
+    EXPECT_EQ(name->text(), QStringLiteral("3D View"));
+    EXPECT_TRUE(scale->text().isEmpty());
+    keep->setChecked(true);
+    EXPECT_NEAR(View()->width() * 3, View()->height() * 4, 3); // whole pixels
+    w->findChild<QToolButton*>(QStringLiteral("optViews0"))->click();
+    EXPECT_GT(std::abs(View()->width() * 3 - View()->height() * 4), 3)
+        << "the plans take the whole area";
+}
+
+TEST_F(ViewAreaTest, GridSelectionIsHighlightedAndInsertRecordsAnEdit) {
+    View()->SelectView(3);
+    w->Views().camera.tx = -5;
+    QKeyEvent insert(QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
+    EXPECT_TRUE(View()->HandleKeyDown(&insert));
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 1);
+    EXPECT_GE(w->Grid(kControl)->rowCount(), 1);
+    EXPECT_TRUE(w->Action(QStringLiteral("mnuE_Undo"))->isEnabled()) << "the edit was recorded";
+
+    w->Grid(kControl)->SetSelection({1, 1, 1, 3});
+    const SceneInput in = View()->CurrentSceneInput();
+    EXPECT_TRUE(in.tableHighlight);
+    EXPECT_EQ(in.highlightKind, kControl);
+    EXPECT_EQ(in.highlightFirst, 1);
+}
+
+} // namespace
+} // namespace kestrova::ui
