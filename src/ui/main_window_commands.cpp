@@ -1,6 +1,7 @@
 // The main window's life and commands: start-up, the menus' handlers, shortcuts and the close.
 #include "core/files/document.h"
 #include "core/model/undo.h"
+#include "core/script/game_profile.h"
 #include "core/settings/language.h"
 #include "ui/frm_about.h"
 #include "ui/main_window.h"
@@ -151,6 +152,11 @@ void FrmMain::Form_Load(const StartupOptions& options) {
         screen.height = s->size().height() * kTwipsPerPixel;
     }
     LoadSettings(settings_, game_, screen, &dialogs_);
+    // The document remembers the folders of both games while the editor runs.
+    for (int g = 0; g < kGameCount; ++g) {
+        doc_.traceFolder[g] = game_.configs[g].DftPathTraces;
+        doc_.positionFolder[g] = game_.configs[g].DftPathPos;
+    }
     ApplySettingsToMenus();
     ApplyLanguage(LanguageOffsetForIndex(settings_.languageIndex));
 
@@ -182,6 +188,11 @@ void FrmMain::ReadSettingsFromMenus() {
         if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
             settings_.menuTheme = i;
     settings_.dftPathExtract = doc_.exportFolder;
+    for (int g = 0; g < kGameCount; ++g) {
+        game_.configs[g].DftPathTraces = doc_.traceFolder[g];
+        if (!doc_.positionFolder[g].isEmpty())
+            game_.configs[g].DftPathPos = doc_.positionFolder[g];
+    }
 }
 
 void FrmMain::mnuTM_Mod_Click(int index) {

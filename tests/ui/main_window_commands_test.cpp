@@ -179,9 +179,10 @@ TEST_F(MainWindowTest, SavingAsksOnlyBeforeReplacingAnotherFile) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - mine"));
     EXPECT_FALSE(w->CurrentTrace().modified);
 
-    dialogs.paths = {own}; // its own file again: no question
+    dialogs.paths = {own}; // its own file again: no question, and in its folder
     Trigger("mnuT_Save");
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(dialogs.fileDialogs.last().request.folder, registry.dir());
 
     dialogs.paths = {other};
     dialogs.answers = {DialogAnswer::No};
@@ -190,6 +191,11 @@ TEST_F(MainWindowTest, SavingAsksOnlyBeforeReplacingAnotherFile) {
     EXPECT_EQ(dialogs.messages[0].text, fStr(181));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("keep me"));
+
+    // The next run starts the dialogs in the folder of the last save.
+    ASSERT_TRUE(UserClose());
+    Start();
+    EXPECT_EQ(w->Doc().traceFolder[kGameEtPro], registry.dir());
 }
 
 TEST_F(MainWindowTest, ClosingAsksOnlyWithTwoPointsOfAKind) {
@@ -260,8 +266,10 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     ASSERT_NE(w->About(), nullptr);
     EXPECT_TRUE(w->About()->isVisible());
     EXPECT_FALSE(w->About()->IsSplash());
-    EXPECT_TRUE(w->About()->findChild<QLabel*>(QStringLiteral("lblVersion"))->text().endsWith(
-        QStringLiteral("0.9.9.0")));
+    EXPECT_TRUE(w->About()
+                    ->findChild<QLabel*>(QStringLiteral("lblVersion"))
+                    ->text()
+                    .endsWith(QStringLiteral("0.9.9.0")));
     EXPECT_EQ(w->Games().Game(), kGameDefrag);
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - start"));
