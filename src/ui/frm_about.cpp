@@ -72,6 +72,13 @@ void FrmAbout::ShowModeless() {
     show();
 }
 
+void FrmAbout::ShowModal() {
+    splash_ = false;
+    timer_->stop();
+    hide(); // a modeless window cannot turn modal while shown
+    exec();
+}
+
 void FrmAbout::mousePressEvent(QMouseEvent* event) {
     // A click dismisses the splash early.
     if (splash_)

@@ -20,6 +20,7 @@ public:
     static constexpr int kSplashMs = 2500;
     void ShowSplash();
     void ShowModeless();
+    void ShowModal();
     bool IsSplash() const { return splash_; }
 
 protected:

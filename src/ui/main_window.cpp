@@ -70,12 +70,12 @@ void FrmMain::BuildMenus() {
     AddAction(trace, "mnuT_Export");
     trace->addSeparator();
     QMenu* mod = AddMenu(trace, "mnuT_GameMOD");
-    modGroup_ = new QActionGroup(this);
+    auto* modGroup = new QActionGroup(this);
     for (const char* caption : {"&ET Pro", "&Defrag"}) {
         QAction* a = AddAction(mod, "mnuTM_Mod", true);
         a->setText(QString::fromLatin1(caption));
         a->setObjectName(QStringLiteral("mnuTM_Mod%1").arg(mod->actions().size() - 1));
-        modGroup_->addAction(a);
+        modGroup->addAction(a);
         actions_.insert(a->objectName(), a);
     }
     recentMenu_ = AddMenu(trace, "mnuT_RecentFiles");
@@ -110,14 +110,14 @@ void FrmMain::BuildMenus() {
     display->addSeparator();
     QMenu* theme = AddMenu(display, "mnuV_MenuTheme");
     theme->setTitle(QStringLiteral("Me&nu"));
-    themeGroup_ = new QActionGroup(this);
+    auto* themeGroup = new QActionGroup(this);
     const std::pair<const char*, const char*> themes[] = {{"mnuVMT_Standard", "&Standard"},
                                                           {"mnuVMT_Gradient", "&Gradient"},
                                                           {"mnuVMT_OfficeXP", "&Office XP"}};
     for (const auto& [name, caption] : themes) {
         QAction* a = AddAction(theme, name, true);
         a->setText(QString::fromLatin1(caption));
-        themeGroup_->addAction(a);
+        themeGroup->addAction(a);
     }
     actions_.value(QStringLiteral("mnuVMT_Standard"))->setChecked(true);
     display->addSeparator();
@@ -213,10 +213,6 @@ void FrmMain::LayOut() {
     const int third = r.view.width() / 3;
     for (int i = 0; i < 3; ++i)
         lblPans_[i]->setGeometry(r.view.x() + i * third, labelsTop, third, 20);
-}
-
-void FrmMain::RedrawViews() {
-    viewArea_->Redraw();
 }
 
 void FrmMain::resizeEvent(QResizeEvent* event) {

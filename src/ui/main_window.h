@@ -79,8 +79,6 @@ public:
     FrmExport* ExportDialog() const { return export_; }
     // The views: the surface `picView`, its buttons and the map menu.
     ViewArea* Views3D() const { return viewArea_; }
-    // Repaints the views (after grid edits and other changes that do not emit TraceChanged).
-    void RedrawViews();
 
     // Loads both grids from the trace.
     void RefreshGrids();
@@ -182,8 +180,6 @@ private:
     QTabWidget* tabTools_ = nullptr;
     std::array<QLabel*, 3> lblPans_{};
     QActionGroup* languageGroup_ = nullptr;
-    QActionGroup* modGroup_ = nullptr;
-    QActionGroup* themeGroup_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QMap<QString, QAction*> actions_;
 };

@@ -152,11 +152,10 @@ void FrmMain::Form_Load(const StartupOptions& options) {
         screen.height = s->size().height() * kTwipsPerPixel;
     }
     LoadSettings(settings_, game_, screen, &dialogs_);
-    // The document remembers the folders of both games while the editor runs.
-    for (int g = 0; g < kGameCount; ++g) {
+    // The document keeps the trace folders of both games while the editor runs (the import
+    // borrows the position folders for its own run).
+    for (int g = 0; g < kGameCount; ++g)
         doc_.traceFolder[g] = game_.configs[g].DftPathTraces;
-        doc_.positionFolder[g] = game_.configs[g].DftPathPos;
-    }
     ApplySettingsToMenus();
     ApplyLanguage(LanguageOffsetForIndex(settings_.languageIndex));
 
@@ -188,11 +187,8 @@ void FrmMain::ReadSettingsFromMenus() {
         if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
             settings_.menuTheme = i;
     settings_.dftPathExtract = doc_.exportFolder;
-    for (int g = 0; g < kGameCount; ++g) {
+    for (int g = 0; g < kGameCount; ++g)
         game_.configs[g].DftPathTraces = doc_.traceFolder[g];
-        if (!doc_.positionFolder[g].isEmpty())
-            game_.configs[g].DftPathPos = doc_.positionFolder[g];
-    }
 }
 
 void FrmMain::mnuTM_Mod_Click(int index) {
@@ -215,10 +211,7 @@ void FrmMain::AfterGameSwitch() {
 void FrmMain::mnuH_About_Click() {
     if (!about_)
         about_ = new FrmAbout(this);
-    about_->hide();
-    about_->ShowModeless();
-    about_->hide();
-    about_->exec();
+    about_->ShowModal();
 }
 
 void FrmMain::FillRecentFilesMenu() {

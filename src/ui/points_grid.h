@@ -21,7 +21,6 @@ public:
     PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent = nullptr);
 
     int Kind() const { return kind_; }
-    void SetDialogs(Dialogs& dialogs) { dialogs_ = &dialogs; }
 
     // Rebuilds every row from the point table, drawing once at the end.
     void LoadGrid();

@@ -94,10 +94,6 @@ bool ViewArea::Keep4by3() const {
     return toolBar_->Keep4by3()->isChecked();
 }
 
-void ViewArea::Redraw() {
-    view_->Redraw();
-}
-
 void ViewArea::FollowViewState() {
     view_->SelectView(view_->Navigator().ActiveView());
     toolBar_->RefreshPresetButtons();

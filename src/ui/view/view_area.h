@@ -29,8 +29,6 @@ public:
 
     bool Is3D() const;
     bool Keep4by3() const;
-    // Repaints the views (after edits that do not pass through the window's signals).
-    void Redraw();
 
 signals:
     // The view's size rules changed (another view, the 4:3 box): lay the window out again.
