@@ -63,7 +63,7 @@ bool IntOption(const ParsedArgs& a, const QString& name, int64_t lo, int64_t hi,
 }
 
 std::unique_ptr<LoadedTrace> LoadTrace(const QString& path, CliStreams& io) {
-    const std::optional<QStringList> lines = ReadFileLines(path);
+    const std::optional<QStringList> lines = ReadTraceFileLines(path);
     if (!lines || !LooksLikeTraceFile(*lines)) {
         Fail(io, QStringLiteral("cannot read trace '%1': Data reading error.").arg(path));
         return nullptr;

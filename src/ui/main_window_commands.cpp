@@ -1,5 +1,6 @@
 // The main window's life and commands: start-up, the menus' handlers, shortcuts and the close.
 #include "core/files/document.h"
+#include "core/model/point_table_ops.h"
 #include "core/model/undo.h"
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
@@ -35,8 +36,7 @@ const DisplayItem kDisplayItems[] = {
     {"mnuMM_CtlPoints", &Settings::snap2MapCtlPnt}, {"mnuMM_RefPoints", &Settings::snap2MapRefPnt},
     {"mnuV_ShowArrow", &Settings::showArrows},      {"mnuV_ShowTangent", &Settings::showTangent},
     {"mnuV_ShowGrid", &Settings::showGrid},         {"mnuV_AntiAliasing", &Settings::antiAliasing},
-    {"mnuV_ShowRefPoints", &Settings::showRefPnts}, {"mnuV_ShowTimes", &Settings::showTimes},
-    {"mnuV_ShowRulers", &Settings::showRuler},
+    {"mnuV_ShowTimes", &Settings::showTimes},       {"mnuV_ShowRulers", &Settings::showRuler},
 };
 
 const char* const kThemeItems[] = {"mnuVMT_Standard", "mnuVMT_Gradient", "mnuVMT_OfficeXP"};
@@ -99,6 +99,17 @@ void FrmMain::WireMenus() {
             emit DisplayChanged();
         });
     }
+    // The reference points' display is the trace's own flag (adding a reference point turns it
+    // on); the settings keep it between runs.
+    on("mnuV_ShowRefPoints", [this](bool checked) {
+        doc_.trace.showReferencePoints = checked;
+        RefreshVisibleFlags(doc_.trace);
+        if (!checked)
+            for (int i = 1; i <= doc_.trace.ReferenceCount(); ++i)
+                doc_.trace.points.rec[kReference][i].selected = false;
+        RefreshAfterPointChange();
+        emit DisplayChanged();
+    });
     for (int i = 0; i < 3; ++i)
         on(kThemeItems[i], [this, i] { settings_.menuTheme = i; });
     for (int i = 0; i < kLanguageCount; ++i)
@@ -173,6 +184,9 @@ void FrmMain::Form_Load(const StartupOptions& options) {
 void FrmMain::ApplySettingsToMenus() {
     for (const DisplayItem& item : kDisplayItems)
         actions_.value(QString::fromLatin1(item.name))->setChecked(settings_.*item.flag);
+    doc_.trace.showReferencePoints = settings_.showRefPnts;
+    RefreshVisibleFlags(doc_.trace);
+    actions_.value(QStringLiteral("mnuV_ShowRefPoints"))->setChecked(settings_.showRefPnts);
     const int theme = std::clamp(settings_.menuTheme, 0, 2);
     actions_.value(QString::fromLatin1(kThemeItems[theme]))->setChecked(true);
     actions_.value(QStringLiteral("mnuVL_Lang%1").arg(settings_.languageIndex == 1 ? 1 : 0))
@@ -182,6 +196,7 @@ void FrmMain::ApplySettingsToMenus() {
 void FrmMain::ReadSettingsFromMenus() {
     for (const DisplayItem& item : kDisplayItems)
         settings_.*item.flag = actions_.value(QString::fromLatin1(item.name))->isChecked();
+    settings_.showRefPnts = doc_.trace.showReferencePoints;
     settings_.languageIndex = CheckedLanguageIndex();
     for (int i = 0; i < 3; ++i)
         if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
@@ -244,6 +259,8 @@ void FrmMain::PointsEdited(bool control, bool reference) {
 
 void FrmMain::RefreshAfterPointChange() {
     UpdateCommandStates(doc_);
+    actions_.value(QStringLiteral("mnuV_ShowRefPoints"))
+        ->setChecked(doc_.trace.showReferencePoints);
     RefreshGrids();
     ApplyCommandStates();
     emit TraceChanged();

@@ -53,6 +53,14 @@ QString RemoveExtension(const QString& path) {
     return path;
 }
 
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+    // A name typed without the type's extension gets it, as desktop save dialogs do; a dot in
+    // the name ("take.2") is part of the name.
+    if (path.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+
 QString RecentCaption(const QString& name, const QString& path) {
     const qsizetype sepAt = LastSeparator(path);
     const QChar sep = sepAt >= 0 ? path[sepAt] : QLatin1Char('\\');
@@ -133,6 +141,7 @@ bool NewTrace(Document& doc, bool unloadMap) {
     t.counts.activePreset = 0;
     doc.host.ResetForNewTrace(unloadMap);
     doc.traceName.clear();
+    doc.tracePath.clear();
     SetWindowTitle(doc, doc.traceName);
     t.notes.clear();
     t.counts.frameRate = doc.host.DefaultFrameRate();
@@ -155,7 +164,7 @@ void OpenTrace(Document& doc) {
 }
 
 bool LoadTraceFile(Document& doc, const QString& path) {
-    const std::optional<QStringList> lines = ReadFileLines(path);
+    const std::optional<QStringList> lines = ReadTraceFileLines(path);
     if (!lines || !LooksLikeTraceFile(*lines)) {
         doc.dialogs.Message(fStr(190), fStr(200), MessageIcon::Warning, MessageButtons::Ok);
         return false;
@@ -163,11 +172,13 @@ bool LoadTraceFile(Document& doc, const QString& path) {
     TraceFileContents c = CurrentTraceFileValues(doc.trace, doc.host);
     ReadTraceFile(*lines, c, doc.readLimits);
 
-    doc.traceFolder[doc.game] = FolderOf(path);
-    doc.traceName = RemoveExtension(QFileInfo(path).fileName());
-    SetWindowTitle(doc, doc.traceName);
     if (c.game != doc.game)
         SetDocumentGame(doc, c.game, doc.recentStore);
+    // The folder belongs to the trace's game, known only now.
+    doc.traceFolder[doc.game] = FolderOf(path);
+    doc.tracePath = QFileInfo(path).absoluteFilePath();
+    doc.traceName = RemoveExtension(QFileInfo(path).fileName());
+    SetWindowTitle(doc, doc.traceName);
     ApplyTraceFile(std::move(c), doc.trace, doc.undo, doc.host, doc.dialogs);
     AddRecentFile(doc, doc.traceName, path);
     UpdateCommandStates(doc);
@@ -180,15 +191,18 @@ bool SaveTrace(Document& doc) {
     FileDialogRequest r;
     r.title = title;
     r.filter = TraceFileFilter(doc.game);
-    r.folder = ExistingFolderOrParent(doc.traceFolder[doc.game]);
+    // The trace's own file is proposed where it lies, so Enter updates it.
+    r.folder = ExistingFolderOrParent(doc.tracePath.isEmpty() ? doc.traceFolder[doc.game]
+                                                              : FolderOf(doc.tracePath));
     r.fileName = doc.traceName;
-    const std::optional<QString> chosen = doc.dialogs.SaveFile(r);
+    r.extension = profile.traceExtension;
+    std::optional<QString> chosen = doc.dialogs.SaveFile(r);
     if (!chosen || chosen->isEmpty())
         return false;
+    *chosen = WithDefaultExtension(*chosen, profile.traceExtension);
 
-    const QString own = doc.traceFolder[doc.game] + QLatin1Char('/') + doc.traceName +
-                        QLatin1Char('.') + profile.traceExtension;
-    if (QFileInfo::exists(*chosen) && !SamePath(*chosen, own)) {
+    if (QFileInfo::exists(*chosen) &&
+        !(!doc.tracePath.isEmpty() && SamePath(*chosen, doc.tracePath))) {
         if (doc.dialogs.Message(title, fStr(181), MessageIcon::Question, MessageButtons::YesNo) !=
             DialogAnswer::Yes)
             return false;
@@ -202,6 +216,7 @@ bool SaveTrace(Document& doc) {
         return false;
     }
     doc.trace.modified = false;
+    doc.tracePath = QFileInfo(*chosen).absoluteFilePath();
     doc.traceName = RemoveExtension(QFileInfo(*chosen).fileName());
     SetWindowTitle(doc, doc.traceName);
     AddRecentFile(doc, doc.traceName, *chosen);

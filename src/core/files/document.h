@@ -39,6 +39,7 @@ struct Document {
     Trace trace;
     UndoHistory undo;
     QString traceName; // file name without folder and extension; empty for a new trace
+    QString tracePath; // the trace's own file, absolute; empty for a new trace
     QString windowTitle;
     int game = 1;
     std::array<QString, 2> traceFolder;    // DftPathTraces of each game
@@ -66,6 +67,8 @@ void SetWindowTitle(Document& doc, const QString& name);
 
 // Cut at the last "." when it follows the last folder separator and is not the first character.
 QString RemoveExtension(const QString& path);
+// The path with ".extension" added unless it already ends with it.
+QString WithDefaultExtension(const QString& path, const QString& extension);
 QString RecentCaption(const QString& name, const QString& path);
 void AddRecentFile(Document& doc, const QString& name, const QString& path);
 

@@ -63,7 +63,7 @@ void EditorTraceHost::ApplyExtras(const TraceFileContents& c) {
 
     mapName = c.mapName;
     if (loadMap)
-        loadMap(mapName);
+        loadMap(QString(c.mapName)); // a copy: the map's own state updates mapName meanwhile
     if (changed)
         changed();
 }

@@ -74,9 +74,11 @@ std::optional<QString> ChooseExportFile(Document& doc) {
     r.filter = QStringLiteral("3DSMax Exchange (*.kv3dsx)");
     r.folder = ExistingFolderOrParent(doc.exportFolder);
     r.fileName = doc.exportFileName;
-    const std::optional<QString> path = doc.dialogs.SaveFile(r);
+    r.extension = QStringLiteral("kv3dsx");
+    std::optional<QString> path = doc.dialogs.SaveFile(r);
     if (!path || path->isEmpty())
         return std::nullopt;
+    *path = WithDefaultExtension(*path, r.extension);
     const QFileInfo info(*path);
     doc.exportFolder = info.absolutePath();
     doc.exportFileName = info.fileName();

@@ -1,6 +1,7 @@
 #include "core/files/position_import.h"
 
 #include "core/files/text_file.h"
+#include "core/model/point_fields.h"
 #include "core/model/point_table_ops.h"
 #include "core/numbers.h"
 #include "core/path/point_count.h"
@@ -151,10 +152,14 @@ bool AddImportedPositions(Document& doc, bool newTrace, QStringList positions) {
     int index = first - 1;
     for (const QString& p : positions) {
         ++index;
+        PointRecord& rec = t.rec[kControl][index];
         if (doc.game == kGameEtPro)
-            ParseEtProPosition(p, t.rec[kControl][index]);
+            ParseEtProPosition(p, rec);
         else
-            ParseDefragPosition(p, t.rec[kControl][index]);
+            ParseDefragPosition(p, rec);
+        // The value rules of typed values apply to what the game saved too (fov 200 -> 179.99).
+        for (int f = kFieldX; f <= kFieldTs; ++f)
+            SetPointField(t, kControl, index, f, GetPointField(t, kControl, index, f));
     }
     t.count[kControl] = index;
     RefreshPhantoms(t);
@@ -197,7 +202,7 @@ bool ImportEtProFolder(Document& doc, bool newTrace) {
         QFile f(dir.filePath(name));
         if (!f.open(QIODevice::ReadOnly))
             continue;
-        texts.append(QString::fromLatin1(f.read(kEtProBytes)));
+        texts.append(FromFileBytes(f.read(kEtProBytes)));
     }
     if (texts.isEmpty())
         return false;

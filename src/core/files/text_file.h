@@ -1,5 +1,7 @@
 #pragma once
-// Whole-file text I/O in one byte per character (Latin-1), as traces and position files use.
+// Whole-file text I/O in one byte per character. Traces, scripts, notes and position files come
+// from Windows in its Western code page (Windows-1252), so that is how their bytes are read and
+// written on every system.
 
 #include <QByteArray>
 #include <QString>
@@ -11,19 +13,31 @@ namespace kestrova {
 // Files larger than this are not text this program wrote.
 constexpr qint64 kMaxTextFileBytes = 16 * 1024 * 1024;
 
-// Splits at CR or LF; a run of CR and LF ends one line, so no empty line results. Each byte
-// becomes the character with the same code.
-QStringList SplitLines(const QByteArray& bytes);
+// Windows-1252 both ways. The five codes that page leaves undefined map to the control
+// characters of the same number, as Windows does; a character the page cannot hold becomes "?".
+QString FromFileBytes(const char* data, qsizetype size);
+inline QString FromFileBytes(const QByteArray& bytes) {
+    return FromFileBytes(bytes.constData(), bytes.size());
+}
+QByteArray ToFileBytes(const QString& text);
+void AppendFileBytes(QByteArray& out, const QString& text);
 
-// The file's lines; nothing when it is missing, empty, too large, holds NUL bytes (binary) or
-// yields no line.
+// Splits at CR or LF; a run of CR and LF ends one line, so no empty line results.
+QStringList SplitLines(const QByteArray& bytes);
+// Splits keeping empty lines: CR LF, a lone CR or a lone LF each end one line. A file that ends
+// with a line break ends with an empty line, so joining the lines with CR LF gives the text back.
+QStringList SplitLinesKeepEmpty(const QByteArray& bytes);
+
+// The file's bytes; nothing when it is missing, empty, too large or holds NUL bytes (binary).
+std::optional<QByteArray> ReadTextFileBytes(const QString& path);
+// The file's lines (SplitLines); nothing when ReadTextFileBytes fails or no line results.
 std::optional<QStringList> ReadFileLines(const QString& path);
 
-// Replaces the file atomically: a failed write keeps the previous file intact. False when
-// nothing could be written.
+// Replaces the file atomically and durably (flushed to disk before the rename): a failed write
+// keeps the previous file intact. False when nothing could be written.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
-
-// Latin-1 bytes of a text; characters beyond Latin-1 become "?".
-QByteArray ToFileBytes(const QString& text);
+// Replaces the file atomically through a temporary name, without waiting for the disk: for
+// files that can be made again at any time (the camera scripts).
+bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b = {});
 
 } // namespace kestrova

@@ -234,8 +234,13 @@ QByteArray TraceFileText(const TraceFileContents& c) {
     putF("cam_fov", c.camera.fov);
     putF("cam_zfar", c.camera.zfar);
     putI("step_idx", c.stepIdx);
-    put("step1", c.stepText[0]);
-    put("step2", c.stepText[1]);
+    // The counts as the reader will correct them, so that saving what was opened changes nothing.
+    const int controls = c.points.count[kControl];
+    for (int i = 0; i < 2; ++i)
+        put(i == 0 ? "step1" : "step2",
+            controls > 1
+                ? QString::number(FindFeasiblePointCount(CountFromText(c.stepText[i]), controls))
+                : c.stepText[i]);
     put("demo_name", c.demoName);
     put("game_config", c.gameConfig);
     put("scmd_before", c.script.commandsBefore);
@@ -451,10 +456,29 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
         ReadPointLineWith(form, c.points, kind, count, line);
     }
 
-    // Step 6: notes.
+    // Step 6: notes. The point lines end at the first empty line; everything after it is the
+    // notes as typed, whatever its lines start with and with its own empty lines. (Lines that
+    // follow the points without that empty line are taken one by one, as hand-made files have.)
     c.notes.clear();
-    for (; li < lines.size(); ++li)
-        c.notes += lines[li] + kCrLf;
+    if (li < lines.size() && lines[li].isEmpty()) {
+        c.notes = lines.mid(li + 1).join(kCrLf);
+    } else {
+        for (; li < lines.size(); ++li)
+            if (!lines[li].isEmpty())
+                c.notes += lines[li] + kCrLf;
+    }
+}
+
+std::optional<QStringList> ReadTraceFileLines(const QString& path) {
+    const std::optional<QByteArray> bytes = ReadTextFileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    QStringList lines = SplitLinesKeepEmpty(*bytes);
+    const bool any =
+        std::any_of(lines.cbegin(), lines.cend(), [](const QString& l) { return !l.isEmpty(); });
+    if (!any)
+        return std::nullopt;
+    return lines;
 }
 
 bool LooksLikeTraceFile(const QStringList& lines) {
@@ -529,10 +553,11 @@ void ApplyTraceFile(TraceFileContents c, Trace& trace, UndoHistory& undo, TraceF
                         MessageButtons::Ok);
 
     trace.points = c.points;
-    trace.script = c.script;
     trace.notes = c.notes;
     trace.counts.transSpeedText = c.transSpeedText;
     host.ApplyExtras(c);
+    // After the game switch, which refills the camera modes and starts them at the first.
+    trace.script = c.script;
     trace.counts.frameRate =
         c.aviDemo >= 1 && c.aviDemo <= 100000 ? c.aviDemo : host.DefaultFrameRate();
 

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace kestrova {
 
@@ -66,10 +67,14 @@ QString FormatTraceFloat(double v);
 // Fills point index (1-based) of kind from one "ctl:"/"ref:" line.
 void ReadPointLine(PointTables& t, int kind, int index, const QString& line);
 
-// The whole text, Latin-1, CR LF line ends.
+// The whole text in the Western Windows code page, CR LF line ends.
 QByteArray TraceFileText(const TraceFileContents& c);
 // Atomic replace; false when nothing could be written.
 bool WriteTraceFile(const QString& path, const TraceFileContents& c);
+
+// The file's lines with their empty lines (the one after the points starts the notes); nothing
+// when the file cannot be read as text.
+std::optional<QStringList> ReadTraceFileLines(const QString& path);
 
 // At least one line is a point line or a header line with a key the reader knows.
 bool LooksLikeTraceFile(const QStringList& lines);

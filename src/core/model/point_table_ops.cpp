@@ -29,6 +29,13 @@ std::pair<int, int> PlaneAxes(int32_t view) {
 }
 
 // The new last record starts as a copy of the previous last point, or empty for the first.
+// The automatic upkeep of one point: both handles, every plan, hand-placed components kept.
+void RecomputeBothHandles(PointTables& t, int i) {
+    RefreshPhantoms(t);
+    RecomputeHandle(t, i, Handle::A, 7, false);
+    RecomputeHandle(t, i, Handle::B, 7, false);
+}
+
 PointRecord& OpenLastSlot(Trace& trace, int kind) {
     PointTables& t = trace.points;
     const int n = t.count[kind];
@@ -44,7 +51,8 @@ void FinishAppend(Trace& trace, int kind, bool refresh) {
         PointRecord& r = t.rec[kControl][n];
         if (n > 1) {
             r.hide = 0;
-            UpdateTangentsAround(t, n);
+            RecomputeBothHandles(t, n - 1);
+            RecomputeBothHandles(t, n);
         } else {
             r.ts = 1.0f;
             r.fov = 90.0f;
@@ -127,7 +135,8 @@ bool InsertPointInSegment(Trace& trace, int i) {
         SetPointField(t, kControl, i + 1, f, static_cast<float>(RoundTo2(avg)));
     }
     t.count[kControl] = n + 1;
-    UpdateTangentsAround(t, i + 1);
+    RecomputeBothHandles(t, i);
+    RecomputeBothHandles(t, i + 1);
     RefreshVisibleFlags(trace);
     RebuildPath(trace);
     UpdateTimeLabels(trace);
@@ -147,10 +156,9 @@ bool DuplicatePoint(Trace& trace, int kind, int index) {
     for (int j = n + 1; j >= index; --j)
         r[j + 1] = r[j];
     t.count[kind] = n + 1;
-    if (kind == kControl) {
-        UpdateTangentsAround(t, index + 1);
+    // The copy keeps the handles of its original: the user's curve does not change.
+    if (kind == kControl)
         RebuildPath(trace);
-    }
     UpdateTimeLabels(trace);
     return true;
 }
@@ -172,8 +180,9 @@ void DeletePoint(Trace& trace, int kind, int index, bool refresh) {
     r[0] = r[1];
     r[count + 1] = r[count];
     r[count + 2] = PointRecord{};
+    // Only the point before the deleted one gets new handles; hand-placed parts survive.
     if (kind == kControl && count >= 1)
-        UpdateTangentsAround(t, index - 1);
+        RecomputeBothHandles(t, index - 1);
     if (refresh)
         RebuildPath(trace);
     UpdateTimeLabels(trace);

@@ -80,10 +80,11 @@ void CatmullRomCoefficients(const float* values, int i, ChannelCoefficients& out
     out.c[3] = static_cast<float>(2 * v1);
 }
 
+// Unlike the position, the angle channels keep t² and t³ in double precision.
 float CatmullRomEvaluate(const ChannelCoefficients& k, float t) {
     const double td = t;
-    const float t2 = static_cast<float>(td * td);
-    const float t3 = static_cast<float>(td * td * td);
+    const double t2 = td * td;
+    const double t3 = td * td * td;
     const double v = static_cast<double>(k.c[1]) * t2 + static_cast<double>(k.c[0]) * t3 +
                      static_cast<double>(k.c[2]) * td + k.c[3];
     return static_cast<float>(v / 2.0);

@@ -11,8 +11,11 @@ namespace kestrova {
 NormalizedCount NormalizePointCount(int32_t n, int32_t controlCount) {
     if (n < controlCount)
         n = controlCount;
+    // With one segment every count is already exact: (n - 1) steps and the end point. The
+    // general rule would turn N into N + 1 there, one more point at every open and validation.
     const int64_t s = StepsPerSegment(n, controlCount);
-    const int64_t normalized = static_cast<int64_t>(controlCount - 1) * s + 1;
+    const int64_t normalized =
+        controlCount == 2 ? n : static_cast<int64_t>(controlCount - 1) * s + 1;
     NormalizedCount r;
     r.count = static_cast<int32_t>(std::clamp<int64_t>(normalized, INT32_MIN, INT32_MAX));
     r.ok = normalized <= kMaxPathPoints && normalized >= controlCount;

@@ -1,5 +1,6 @@
 #include "core/script/script_writer.h"
 
+#include "core/files/text_file.h"
 #include "core/numbers.h"
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -23,8 +23,8 @@ namespace {
 
 constexpr char kCrLf[] = "\r\n";
 
-void AppendLatin1(QByteArray& out, const QString& s) {
-    out.append(s.toLatin1());
+void AppendText(QByteArray& out, const QString& s) {
+    AppendFileBytes(out, s);
 }
 
 // The text after the first backslash of a chosen command entry, or nothing for no entry.
@@ -109,18 +109,14 @@ void AppendChained(std::vector<QByteArray>& scripts, const QByteArray& piece) {
     scripts.back().append(piece);
 }
 
-bool SaveLatin1(const QString& path, const QByteArray& a, const QByteArray& b = {}) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(a) != a.size() || file.write(b) != b.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+// Scripts are made again from the trace at will: replaced atomically, without waiting for the
+// disk on each of the hundreds of files a chain can have.
+bool SaveScript(const QString& path, const QByteArray& a, const QByteArray& b = {}) {
+    return ReplaceFile(path, a, b);
 }
 
-// The chained files of an earlier run: base name + three characters + ".cfg". Those this run
+// The chained files of an earlier run: base name + three digits + ".cfg", the only names a chain
+// has (a wider pattern would take the user's own "camera.cfg" for "cam.cfg"). Those this run
 // writes again are left for their atomic replacement, so a failed write keeps the old file.
 void DeleteEarlierChain(const ScriptLocation& location, int firstNumbered, int last) {
 #ifdef Q_OS_WIN
@@ -135,12 +131,12 @@ void DeleteEarlierChain(const ScriptLocation& location, int firstNumbered, int l
         if (name.size() != baseSize + 3 + ext.size() || !name.startsWith(location.baseName, cs) ||
             !name.endsWith(ext, cs))
             continue;
-        bool numeric = false;
-        const int number = name.mid(baseSize, 3).toInt(&numeric);
-        const bool rewritten = numeric && name.at(baseSize).isDigit() &&
-                               name.at(baseSize + 1).isDigit() && number >= firstNumbered &&
-                               number <= last;
-        if (!rewritten)
+        const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+        if (!isDigit(name.at(baseSize)) || !isDigit(name.at(baseSize + 1)) ||
+            !isDigit(name.at(baseSize + 2)))
+            continue;
+        const int number = name.mid(baseSize, 3).toInt();
+        if (number < firstNumbered || number > last)
             QFile::remove(dir.filePath(name));
     }
 }
@@ -226,7 +222,7 @@ QByteArray ScriptHeader(const Trace& trace, int game, const PointRecord& first) 
     QByteArray h;
     // A comment for whoever opens the file; the game ignores it.
     h.append("// Kestrova 3D ");
-    AppendLatin1(h, fStrEx(kVersionStringId, kLanguageEnglish));
+    AppendText(h, fStrEx(kVersionStringId, kLanguageEnglish));
     h.append(kCrLf);
     if (s.includeMsg)
         h.append("Echo \"^2*** Start ***\"\r\n");
@@ -268,7 +264,7 @@ QByteArray ScriptTail(const ScriptRunOptions& options) {
     const QString after = CommandScript(options.commandsAfter);
     if (!after.isEmpty()) {
         t.append("\r\nexec ");
-        AppendLatin1(t, after);
+        AppendText(t, after);
         t.append("\r\n\r\n");
     }
     if (options.includeMsg)
@@ -282,14 +278,14 @@ QByteArray FirstPositionScript(const PointRecord& first, int game) {
     if (game == kGameDefrag)
         f.append("set df_demos_CameraMode 4; set df_demos_CameraTransitionSpeed 0; "
                  "set saveposname pos\r\n");
-    AppendLatin1(f, profile.positionPrefix);
+    AppendText(f, profile.positionPrefix);
     const float values[6] = {first.x, first.y, first.z, first.pitch, first.yaw, first.roll};
     for (int i = 0; i < 6; ++i) {
         if (i)
             f.append(' ');
         AppendScriptNumber(f, values[i]);
     }
-    AppendLatin1(f, profile.positionSuffix);
+    AppendText(f, profile.positionSuffix);
     f.append("\r\nset cg_fov ");
     AppendScriptNumber(f, first.fov);
     return f;
@@ -328,7 +324,7 @@ CameraScript GenerateCameraScript(Trace& trace, int game, UniformRandom& rng) {
     const QString before = CommandScript(trace.script.commandsBefore);
     if (!before.isEmpty()) {
         first.append("exec ");
-        AppendLatin1(first, before);
+        AppendText(first, before);
         first.append(kCrLf);
     }
 
@@ -366,13 +362,13 @@ QByteArray ChainText(const ScriptLocation& location, const ScriptRunOptions& opt
     if (options.pauseEnabled && next % PauseInterval(options.pauseEveryText) == 0) {
         // The chain stops here; the resume key runs the next file.
         c.append("wait;bind ");
-        AppendLatin1(c, RefreshBindKeyTag(options.bindKeyIndex));
+        AppendText(c, RefreshBindKeyTag(options.bindKeyIndex));
         c.append(" \"Exec ");
     } else {
         c.append("Exec \"");
     }
-    AppendLatin1(c, location.relativeFolder + location.baseName + ThreeDigits(next) +
-                        QStringLiteral(".cfg"));
+    AppendText(c, location.relativeFolder + location.baseName + ThreeDigits(next) +
+                      QStringLiteral(".cfg"));
     c.append('"');
     return c;
 }
@@ -381,9 +377,9 @@ QByteArray StartFileText(const CameraScript& script, const ScriptLocation& locat
                          const ScriptRunOptions& options) {
     QByteArray s = script.header;
     s.append("exec_at_time ");
-    AppendLatin1(s, options.autoStartMsText);
+    AppendText(s, options.autoStartMsText);
     s.append(' ');
-    AppendLatin1(s, location.relativeFolder + location.baseName + QStringLiteral("000.cfg"));
+    AppendText(s, location.relativeFolder + location.baseName + QStringLiteral("000.cfg"));
     return s;
 }
 
@@ -408,7 +404,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     }
 
     const QString firstPos = location.folder + QStringLiteral("1stPos.cfg");
-    if (SaveLatin1(firstPos, script.firstPosition))
+    if (SaveScript(firstPos, script.firstPosition))
         result.files << firstPos;
     DeleteEarlierChain(location, script.startFile ? 0 : 1, last);
 
@@ -420,7 +416,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     if (script.startFile) {
         const QString start = location.folder + location.baseName + QStringLiteral(".cfg");
         const QByteArray text = StartFileText(script, location, options);
-        while (!SaveLatin1(start, text)) {
+        while (!SaveScript(start, text)) {
             if (askRetry() != DialogAnswer::Retry) {
                 result.status = ScriptWriteStatus::Cancelled;
                 return result;
@@ -435,7 +431,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         for (int i = 0; i <= last; ++i) {
             const QString name = ChainFileName(location, i, script.startFile);
             const QByteArray chain = i < last ? ChainText(location, options, i) : QByteArray();
-            if (SaveLatin1(name, script.scripts[static_cast<size_t>(i)], chain)) {
+            if (SaveScript(name, script.scripts[static_cast<size_t>(i)], chain)) {
                 if (!result.files.contains(name))
                     result.files << name;
             } else {

@@ -360,8 +360,15 @@ private:
         QSaveFile file(path_);
         bool ok = file.open(QIODevice::WriteOnly);
         if (ok) {
-            file.write(QJsonDocument(doc).toJson(QJsonDocument::Indented));
-            ok = file.commit();
+            // QSaveFile commits even after a failed write: check it, or a full disk would
+            // replace the settings with a cut file.
+            const QByteArray text = QJsonDocument(doc).toJson(QJsonDocument::Indented);
+            if (file.write(text) == text.size() && file.flush())
+                ok = file.commit();
+            else {
+                file.cancelWriting();
+                ok = false;
+            }
         }
         Remember();
         return ok;

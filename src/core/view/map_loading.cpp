@@ -69,7 +69,7 @@ void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString tit
         c.redraw();
 }
 
-bool LoadMap(MapContext& c, const QString& name) {
+bool LoadMap(MapContext& c, QString name) {
     if (!MapFolderExists(c.game.DftPathBsp)) {
         const std::optional<QString> folder = c.dialogs.ChooseFolder(fStr(150), QString());
         if (!folder)

@@ -50,7 +50,8 @@ bool MapFolderExists(const QString& folder);
 bool MapFileExists(const QString& fullPath);
 
 void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString title);
-bool LoadMap(MapContext& c, const QString& name);
+// The name is taken by value: callers pass names that the unload inside may change.
+bool LoadMap(MapContext& c, QString name);
 void UnloadMap(MapContext& c);
 // The "no map" menu item.
 void UnloadMapByUser(MapContext& c);

@@ -146,7 +146,7 @@ SceneInput GlView::CurrentSceneInput() {
     in.flags.arrows = settings_.showArrows;
     in.flags.tangents = settings_.showTangent;
     in.flags.times = settings_.showTimes;
-    in.flags.referencePoints = settings_.showRefPnts;
+    in.flags.referencePoints = trace_.showReferencePoints;
     in.flags.rulers = settings_.showRuler;
     in.suspended = suspended_;
     in.tableHighlight = highlight_;
@@ -244,7 +244,7 @@ void GlView::SelectView(int index) {
 
 void GlView::FitAll() {
     SyncSize();
-    Apply(nav_.FitAll(trace_, settings_.showRefPnts, MapBounds()));
+    Apply(nav_.FitAll(trace_, trace_.showReferencePoints, MapBounds()));
 }
 
 void GlView::FitPlansToMap() {
@@ -254,7 +254,7 @@ void GlView::FitPlansToMap() {
     const int active = nav_.ActiveView();
     for (int view = 0; view < 3; ++view) {
         views_.activeView = view;
-        nav_.FitAll(trace_, settings_.showRefPnts, MapBounds());
+        nav_.FitAll(trace_, trace_.showReferencePoints, MapBounds());
     }
     views_.activeView = active;
     if (!nav_.Is3D())

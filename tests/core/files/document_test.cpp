@@ -1,8 +1,11 @@
 #include "core/files/document.h"
 #include "core/files/text_file.h"
 #include "core/files/trace_samples.h"
+#include "core/script/game_profile.h"
+#include "support/scoped_file_size_limit.h"
 #include "support/scripted_dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,6 +23,7 @@ struct DocumentFixture : ::testing::Test {
     void SetUp() override {
         SetDocumentGame(doc, 1, &store);
         doc.traceFolder[1] = dir.path();
+        host.knownDemos << QStringLiteral("my demo 01"); // the samples' demo
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     void WriteSample(const QString& path, int controls = 3) {
@@ -127,6 +131,82 @@ TEST_F(DocumentFixture, LoadsAndSavesThroughTheDialogs) {
     const auto b = ReadFileLines(other);
     ASSERT_TRUE(a && b);
     EXPECT_EQ(a->mid(1, 20), b->mid(1, 20));
+}
+
+TEST_F(DocumentFixture, SaveUpdatesTheFileThatWasOpened) {
+    // The trace lies away from the remembered folder; Enter in the dialog gives its name as
+    // proposed, without extension.
+    QDir(dir.path()).mkpath(QStringLiteral("shots"));
+    const QString own = Path("shots/take.2.dfkv");
+    WriteSample(own, 3);
+    ASSERT_TRUE(LoadTraceFile(doc, own));
+    SetPointField(doc.trace.points, kControl, 1, kFieldX, 4321);
+    doc.trace.modified = true;
+    dialogs.paths = {Path("shots/take.2")};
+    EXPECT_TRUE(SaveTrace(doc));
+    const FileDialogRequest& r = dialogs.fileDialogs.last().request;
+    EXPECT_EQ(r.folder, Path("shots"));
+    EXPECT_EQ(r.fileName, QStringLiteral("take.2"));
+    EXPECT_EQ(r.extension, QStringLiteral("dfkv"));
+    EXPECT_TRUE(dialogs.messages.isEmpty()); // its own file: no replace question
+    EXPECT_TRUE(ReadTextFileBytes(own)->contains("ctl:4321; "));
+    EXPECT_FALSE(QFile::exists(Path("shots/take.2")));
+
+    // Another existing file typed without extension is asked about before it is replaced.
+    WriteSample(Path("shots/other.dfkv"), 2);
+    dialogs.paths = {Path("shots/other")};
+    dialogs.answers = {DialogAnswer::No};
+    EXPECT_FALSE(SaveTrace(doc));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    dialogs.paths = {Path("shots/new")};
+    EXPECT_TRUE(SaveTrace(doc));
+    EXPECT_TRUE(QFile::exists(Path("shots/new.dfkv")));
+    EXPECT_EQ(doc.tracePath, Path("shots/new.dfkv"));
+
+    // A trace of the other game: its folder is remembered for that game.
+    TraceFileContents et = SampleContents(2, 0);
+    et.game = kGameEtPro;
+    QDir(dir.path()).mkpath(QStringLiteral("et"));
+    ASSERT_TRUE(WriteTraceFile(Path("et/a.ep3t"), et));
+    ASSERT_TRUE(LoadTraceFile(doc, Path("et/a.ep3t")));
+    EXPECT_EQ(doc.game, kGameEtPro);
+    EXPECT_EQ(doc.traceFolder[kGameEtPro], Path("et"));
+    EXPECT_EQ(doc.traceFolder[kGameDefrag], Path("shots"));
+}
+
+TEST_F(DocumentFixture, OpenAndSaveWithoutEditsGivesTheSameBytes) {
+    for (int controls : {2, 3, 7}) {
+        TraceFileContents c = SampleContents(controls, 1);
+        c.stepText = {QStringLiteral("1000"), QStringLiteral("333")};
+        const QString path = Path("same.dfkv");
+        ASSERT_TRUE(WriteTraceFile(path, c));
+        const QByteArray first = *ReadTextFileBytes(path);
+        for (int pass = 0; pass < 2; ++pass) {
+            ASSERT_TRUE(LoadTraceFile(doc, path));
+            dialogs.paths = {path};
+            ASSERT_TRUE(SaveTrace(doc));
+            EXPECT_EQ(ReadTextFileBytes(path)->toStdString(), first.toStdString())
+                << controls << " points, pass " << pass;
+        }
+    }
+}
+
+TEST_F(DocumentFixture, AFailedSaveKeepsThePreviousFile) {
+    const QString own = Path("kept.dfkv");
+    WriteSample(own, 3);
+    const QByteArray before = *ReadTextFileBytes(own);
+    ASSERT_TRUE(LoadTraceFile(doc, own));
+    FillPoints(doc.trace.points, 200, 200); // far larger than the old file
+    doc.trace.modified = true;
+    dialogs.paths = {own};
+    {
+        const ScopedFileSizeLimit limit(before.size() + 100);
+        EXPECT_FALSE(SaveTrace(doc));
+    }
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("Saving error."));
+    EXPECT_EQ(*ReadTextFileBytes(own), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_TRUE(doc.trace.modified);
 }
 
 TEST_F(DocumentFixture, AFileThatIsNotATraceChangesNothing) {

@@ -137,7 +137,8 @@ TEST_F(ImportFixture, DefragFiles) {
     SetDocumentGame(doc, kGameDefrag, &store);
     WriteFile(QStringLiteral("only.dfcp"), "header line\r\n");
     WriteFile(QStringLiteral("three.dfcp"),
-              "header\n1: 1,2,3,4,5,6,7,100\"\n2: 10,20,30,-4,50,0,70,0\"\n3: 9,9,9\n");
+              "header\n1: 1,2,3,4,5,6,7,100\"\n2: 10,20,30,-4,50,0,70,0\"\n3: 9,9,9\n"
+              "4: 1.234,2,3,4,5,6,7,200\"\n");
     dialogs.paths = {dir.filePath(QStringLiteral("only.dfcp"))};
     EXPECT_FALSE(ImportPositions(doc));
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -147,13 +148,16 @@ TEST_F(ImportFixture, DefragFiles) {
     dialogs.paths = {dir.filePath(QStringLiteral("three.dfcp"))};
     EXPECT_TRUE(ImportPositions(doc));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    ASSERT_EQ(doc.trace.ControlCount(), 3);
+    ASSERT_EQ(doc.trace.ControlCount(), 4);
     const PointRecord& p2 = doc.trace.points.rec[kControl][2];
     EXPECT_FLOAT_EQ(p2.pitch, -4);
     EXPECT_FLOAT_EQ(p2.roll, 70);
     EXPECT_EQ(p2.fov, 90);
     EXPECT_FLOAT_EQ(doc.trace.points.rec[kControl][1].fov, 100);
     EXPECT_EQ(doc.trace.points.rec[kControl][3].yaw, 0); // separator missing
+    // What the game saved passes the rules of typed values.
+    EXPECT_FLOAT_EQ(doc.trace.points.rec[kControl][4].fov, 179.99f);
+    EXPECT_FLOAT_EQ(doc.trace.points.rec[kControl][4].x, 1.23f);
     EXPECT_EQ(doc.positionFolder[kGameDefrag], dir.path());
 }
 
@@ -190,7 +194,7 @@ TEST(Export, RemembersTheLocationAndReports) {
     QTemporaryDir dir;
     FillPoints(doc.trace.points, 2, 0);
     const QString path = dir.filePath(QStringLiteral("cam.kv3dsx"));
-    dialogs.paths = {path, std::nullopt};
+    dialogs.paths = {dir.filePath(QStringLiteral("cam")), std::nullopt}; // typed without extension
     ASSERT_TRUE(ExportTrace(doc, [] { return std::optional<QString>(QStringLiteral("40")); }));
     EXPECT_EQ(dialogs.fileDialogs[0].request.title,
               QStringLiteral("Choose a name and a location for your script."));
@@ -199,8 +203,8 @@ TEST(Export, RemembersTheLocationAndReports) {
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Successfully saved"));
     EXPECT_TRUE(dialogs.messages[0].text.endsWith(
-        QStringLiteral("\r\n\r\nEffective number of points: 41")));
-    EXPECT_EQ(ReadFileLines(path)->size(), 43); // 40 frames normalize to 41 points
+        QStringLiteral("\r\n\r\nEffective number of points: 40")));
+    EXPECT_EQ(ReadFileLines(path)->size(), 42); // one segment takes any count as it is
 
     EXPECT_FALSE(ExportTrace(doc, [] { return std::optional<QString>(QStringLiteral("40")); }));
     EXPECT_EQ(dialogs.fileDialogs[1].request.folder, dir.path());

@@ -16,7 +16,7 @@ namespace {
 
 TraceFileContents ReadBack(const QByteArray& text) {
     TraceFileContents c;
-    ReadTraceFile(SplitLines(text), c);
+    ReadTraceFile(SplitLinesKeepEmpty(text), c);
     return c;
 }
 
@@ -90,6 +90,20 @@ TEST(TraceFile, RoundTripsUnderPointAndCommaLocales) {
     const QByteArray text = TraceFileText(SampleContents(1, 0));
     EXPECT_TRUE(text.contains("ctl:100,25; -50,5; 8; "));
     EXPECT_EQ(HeaderValue(LineOf(text, QStringLiteral("pos_xy2"))), QStringLiteral("-33,25"));
+}
+
+TEST(TraceFile, NotesComeBackAsTyped) {
+    // Lines that look like points, empty lines and characters of the Windows code page.
+    TraceFileContents c = SampleContents(3, 1);
+    c.notes =
+        QString::fromUtf8("ctl: take two\r\n\r\nref: the \u201cbig\u201d jump \u2026 5\u20ac\r\n");
+    const QByteArray text = TraceFileText(c);
+    EXPECT_TRUE(text.contains("ref: the \x93"
+                              "big\x94 jump \x85 5\x80"));
+    const TraceFileContents back = ReadBack(text);
+    EXPECT_EQ(back.notes, c.notes);
+    EXPECT_EQ(back.points.count, (std::array<int32_t, 2>{3, 1}));
+    EXPECT_EQ(TraceFileText(back), text);
 }
 
 TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
@@ -266,8 +280,23 @@ TEST(TraceFile, ViewPresetLinesRoundTrip) {
 
 TEST(TextFile, SplitsAtRunsOfLineBreaks) {
     EXPECT_EQ(SplitLines("\r\n\r\na\r\r\n\nb\nc"), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(SplitLines("\xe9t\xe9\n").first(), QString::fromUtf8("\xc3\xa9t\xc3\xa9"));
     EXPECT_TRUE(SplitLines("\r\n\n").isEmpty());
+    // Keeping empty lines: CR LF, CR or LF each end one line; a final break leaves "".
+    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n\r\nb\rc\n\nd"), (QStringList{"a", "", "b", "c", "", "d"}));
+    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n"), (QStringList{"a", ""}));
+}
+
+TEST(TextFile, SpeaksTheWesternWindowsCodePage) {
+    // Bytes of Windows-1252 and the characters they stand for.
+    const QByteArray bytes("\x80\x85\x91\x92\x93\x94\x96\x9c\xe9\xff\x81 A", 13);
+    const QString text =
+        QString::fromUtf8("\u20ac\u2026\u2018\u2019\u201c\u201d\u2013\u0153\u00e9\u00ff") +
+        QChar(0x81) + QStringLiteral(" A");
+    EXPECT_EQ(FromFileBytes(bytes), text);
+    EXPECT_EQ(ToFileBytes(text), bytes);
+    EXPECT_EQ(SplitLines(bytes + "\n").first(), text);
+    // What the page cannot hold becomes "?".
+    EXPECT_EQ(ToFileBytes(QString::fromUtf8("\u0101\u4e2d\u00a0")), QByteArray("??\xa0"));
 }
 
 TEST(TextFile, RefusesWhatIsNotText) {

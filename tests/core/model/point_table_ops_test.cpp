@@ -124,6 +124,42 @@ TEST(PointTableOps, DuplicateCopiesThePointRightAfterIt) {
     EXPECT_EQ(c[5].x, 20.0f); // phantom
 }
 
+bool SameHandles(const PointRecord& a, const PointRecord& b) {
+    return a.tanA.x == b.tanA.x && a.tanA.y == b.tanA.y && a.tanA.z == b.tanA.z &&
+           a.tanB.x == b.tanB.x && a.tanB.y == b.tanB.y && a.tanB.z == b.tanB.z;
+}
+
+TEST(PointTableOps, DeleteAndDuplicateLeaveTheOtherHandlesAlone) {
+    const Trace before =
+        MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}, {300, 100, 40}, {400, 0, 0}});
+    const auto& b = before.points.rec[kControl];
+
+    Trace dup = before;
+    ASSERT_TRUE(DuplicatePoint(dup, kControl, 3));
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_TRUE(SameHandles(dup.points.rec[kControl][i + (i > 3 ? 1 : 0)], b[i])) << i;
+    EXPECT_TRUE(SameHandles(dup.points.rec[kControl][4], b[3]));
+
+    // Deleting point 3 recomputes point 2 only; its x and y, placed by hand in the X-Y plan, stay.
+    Trace del = before;
+    TangentHandle& hand = del.points.rec[kControl][2].tanA;
+    hand.x = 7;
+    hand.y = -9;
+    hand.fixedAxes = kViewXY;
+    DeletePoint(del, kControl, 3, true);
+    const auto& d = del.points.rec[kControl];
+    EXPECT_TRUE(SameHandles(d[1], b[1]));
+    EXPECT_TRUE(SameHandles(d[3], b[4]));
+    EXPECT_TRUE(SameHandles(d[4], b[5]));
+    // Neighbours of point 2 are now (0,0,0) and (300,100,40); of its segment end, (400,0,0).
+    EXPECT_EQ(d[2].tanA.x, 7.0f);
+    EXPECT_EQ(d[2].tanA.y, -9.0f);
+    EXPECT_FLOAT_EQ(d[2].tanA.z, 11.0f);
+    EXPECT_FLOAT_EQ(d[2].tanB.x, 82.5f);
+    EXPECT_FLOAT_EQ(d[2].tanB.y, 0.0f);
+    EXPECT_FLOAT_EQ(d[2].tanB.z, 0.0f);
+}
+
 TEST(PointTableOps, MakeRoomOpensSlotsForTheCaller) {
     Trace t;
     for (int i = 1; i <= 3; ++i)

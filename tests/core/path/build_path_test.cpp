@@ -192,5 +192,21 @@ TEST(Hermite, AutomaticHandlesReachTheNextPoint) {
     EXPECT_EQ(CatmullRomEvaluate(c, 1.0f), 10.0f);
 }
 
+TEST(BuildPath, AngleChannelsAreExactInMidSegment) {
+    // Expected values worked out by a separate float32 emulation of the interpolation: the
+    // powers of t in double precision, coefficients and result rounded to Single. Rounding t²
+    // and t³ to Single instead moves each of these in the last bit.
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 0, 0}, {300, 0, 0}}, 301);
+    const float yaws[] = {302.17f, 57.33f, -12.58f, 40.5f};
+    for (int i = 0; i < 4; ++i)
+        SetPointField(t.points, kControl, i + 1, kFieldYaw, yaws[i]);
+    const std::vector<PointRecord> path = Build(t, 301);
+    ASSERT_EQ(path.size(), 301u);
+    EXPECT_EQ(path[48].yaw, 190.05694580078125f);
+    EXPECT_EQ(path[62].yaw, 148.55303955078125f);
+    EXPECT_EQ(path[81].yaw, 96.5259780883789f);
+    EXPECT_EQ(path[91].yaw, 73.749267578125f);
+}
+
 } // namespace
 } // namespace kestrova

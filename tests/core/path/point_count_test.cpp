@@ -13,10 +13,14 @@ using test::MakeTrace;
 TEST(PointCount, NormalizationAndFeasibility) {
     EXPECT_EQ(NormalizePointCount(100, 5).count, 101);
     EXPECT_TRUE(NormalizePointCount(100, 5).ok);
-    EXPECT_EQ(NormalizePointCount(2, 5).count, 5);  // raised to the control count
-    EXPECT_FALSE(NormalizePointCount(40000, 2).ok); // 40001
+    EXPECT_EQ(NormalizePointCount(2, 5).count, 5); // raised to the control count
+    // One segment: every count is exact and stays as it is, however often it is validated.
+    EXPECT_EQ(NormalizePointCount(1000, 2).count, 1000);
+    EXPECT_EQ(FindFeasiblePointCount(FindFeasiblePointCount(1000, 2), 2), 1000);
+    EXPECT_TRUE(NormalizePointCount(40000, 2).ok);
+    EXPECT_FALSE(NormalizePointCount(40001, 2).ok);
     EXPECT_EQ(FindFeasiblePointCount(40000, 5), 39997);
-    EXPECT_EQ(FindFeasiblePointCount(40000, 2), 40000);
+    EXPECT_EQ(FindFeasiblePointCount(50000, 2), 40000);
     EXPECT_EQ(FindFeasiblePointCount(2000000000, 250), 39841); // 249 x 160 + 1
     EXPECT_EQ(FindFeasiblePointCount(-5, 3), 3);
     EXPECT_EQ(StepsPerSegment(10, 1), 0);

@@ -1,6 +1,7 @@
 #include "core/numbers.h"
 #include "core/script/script_writer.h"
 #include "script_fixture.h"
+#include "support/scoped_file_size_limit.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDirIterator>
@@ -190,18 +191,25 @@ TEST(ScriptWriter, CommandsBeforeAndAfter) {
     EXPECT_TRUE(text.endsWith("\";\r\n"));
 }
 
-TEST(ScriptWriter, EarlierChainedFilesAreDeleted) {
+TEST(ScriptWriter, OnlyEarlierChainedFilesAreDeleted) {
     GameFolder game(kGameDefrag);
     const QString cams = game.Path("defrag/cams/");
-    for (const char* name : {"shot123.cfg", "shot9.cfg", "shotabc.cfg", "other001.cfg"})
+    // A chain's names are the base name and three digits; the user's own files stay.
+    const QStringList gone = {"shot123.cfg", "shot999.cfg"};
+    const QStringList kept = {"shot9.cfg",   "shotabc.cfg",  "shot_in.cfg", "shots.cfg",
+                              "shot12a.cfg", "other001.cfg", "shot1234.cfg"};
+    for (const QString& name : gone + kept)
         QFile(cams + name).open(QIODevice::WriteOnly);
     Trace trace = MakeTrace(2, 4);
     ScriptedDialogs dialogs;
     Write(game, trace, kGameDefrag, dialogs);
-    EXPECT_FALSE(QFile::exists(cams + "shot123.cfg"));
-    EXPECT_FALSE(QFile::exists(cams + "shotabc.cfg"));
-    EXPECT_TRUE(QFile::exists(cams + "shot9.cfg"));
-    EXPECT_TRUE(QFile::exists(cams + "other001.cfg"));
+    for (const QString& name : gone)
+        EXPECT_FALSE(QFile::exists(cams + name)) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFile::exists(cams + name)) << name.toStdString();
+    // Written through temporary names that never stay behind.
+    const QStringList hidden = QDir(cams).entryList({".*"}, QDir::Files | QDir::Hidden);
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(' ').toStdString();
 }
 
 // Removes what blocks a file as soon as the user is asked to retry.
@@ -238,6 +246,25 @@ TEST(ScriptWriter, FailedChainedFileAsksRetryOrCancel) {
     EXPECT_EQ(written.status, ScriptWriteStatus::Written);
     EXPECT_EQ(retry.messages.size(), 2);
     EXPECT_TRUE(QFileInfo(cams + "shot001.cfg").isFile());
+}
+
+TEST(ScriptWriter, AFailedRunKeepsTheEarlierFiles) {
+    GameFolder game(kGameDefrag);
+    const QString cams = game.Path("defrag/cams/");
+    Trace trace = MakeTrace(4, 1000);
+    ScriptedDialogs first;
+    ASSERT_EQ(Write(game, trace, kGameDefrag, first).status, ScriptWriteStatus::Written);
+    const QByteArray before = ReadAll(cams + "shot001.cfg");
+
+    trace.script.includeMsg = true;
+    ScriptedDialogs cancel;
+    {
+        const ScopedFileSizeLimit limit(1000); // 1stPos.cfg fits, no chained file does
+        EXPECT_EQ(Write(game, trace, kGameDefrag, cancel).status, ScriptWriteStatus::Failed);
+    }
+    EXPECT_EQ(ReadAll(cams + "shot001.cfg"), before);
+    const QStringList hidden = QDir(cams).entryList({".*"}, QDir::Files | QDir::Hidden);
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(' ').toStdString();
 }
 
 TEST(ScriptWriter, FailedStartFileCancelsTheRun) {

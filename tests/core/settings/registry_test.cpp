@@ -1,5 +1,6 @@
 #include "core/settings/registry.h"
 
+#include "support/scoped_file_size_limit.h"
 #include "support/temp_registry.h"
 
 #include <QDir>
@@ -228,6 +229,19 @@ TEST(RegistryStore, UnreadableFileIsNeitherLostNorOverwritten) {
     EXPECT_TRUE(TakeRegistryNotice().has_value());
     EXPECT_EQ(AsideFiles(reg).size(), 1);
     EXPECT_TRUE(RegWriteValue(kKey, QStringLiteral("x"), RegType::Dword, 3));
+}
+
+TEST(RegistryStore, AFailedWriteKeepsThePreviousFile) {
+    TempRegistry reg;
+    ASSERT_TRUE(RegWriteValue(kKey, QStringLiteral("Language"), RegType::Dword, 1));
+    const QByteArray before = reg.FileText();
+    {
+        const ScopedFileSizeLimit limit(static_cast<rlim_t>(before.size()));
+        RegWriteValue(kKey, QStringLiteral("Big"), RegType::Sz, QString(4000, QLatin1Char('x')));
+        EXPECT_FALSE(RegLastWriteOk());
+    }
+    EXPECT_EQ(reg.FileText(), before);
+    EXPECT_EQ(QDir(reg.dir()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST(RegistryStore, DefaultFileFollowsXdgConfigHome) {

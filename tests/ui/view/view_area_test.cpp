@@ -1,6 +1,8 @@
 // The views inside the main window: the map menu, the captions and the 4:3 layout.
+#include "core/files/trace_file.h"
 #include "core/map/bsp_builder.h"
 #include "core/model/point_table_ops.h"
+#include "core/script/game_profile.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
 #include "ui/main_window.h"
@@ -64,6 +66,61 @@ TEST_F(ViewAreaTest, MapMenuLoadsAndUnloads) {
     EXPECT_FALSE(Item("mnuMapNone")->isEnabled());
     EXPECT_FALSE(Item("mnuMapName")->isVisible());
     EXPECT_TRUE(w->Host().mapName.isEmpty());
+}
+
+TEST_F(ViewAreaTest, OpeningATraceKeepsItsMapAndCameraModeThroughASave) {
+    // A Defrag "look player" trace over a map, opened while ET Pro is current, and back.
+    for (const int game : {kGameDefrag, kGameEtPro}) {
+        w->Games().configs[game].DftPathBsp = registry.dir();
+        TraceFileContents c;
+        c.game = game;
+        c.mapName = QStringLiteral("room.bsp");
+        c.script.cameraMode = game == kGameDefrag ? 3 : 1; // the last mode of each game
+        c.points.count[kControl] = 2;
+        c.points.At(kControl, 2).x = 20;
+        const QString path =
+            QDir(registry.dir())
+                .filePath(QStringLiteral("shot.") + (game == kGameDefrag ? "dfkv" : "ep3t"));
+        ASSERT_TRUE(WriteTraceFile(path, c));
+        ASSERT_NE(w->Games().Game(), game);
+
+        dialogs.paths = {path};
+        Item("mnuT_Open")->trigger();
+        EXPECT_EQ(w->Games().Game(), game);
+        EXPECT_EQ(w->CurrentTrace().script.cameraMode, c.script.cameraMode) << game;
+        EXPECT_TRUE(Item("mnuMapName")->isVisible());
+        EXPECT_EQ(Item("mnuMapName")->text(), QStringLiteral("room"));
+
+        dialogs.paths = {path};
+        Item("mnuT_Save")->trigger();
+        TraceFileContents back;
+        ReadTraceFile(*ReadTraceFileLines(path), back);
+        EXPECT_EQ(back.mapName, QStringLiteral("room.bsp")) << game;
+        EXPECT_EQ(back.script.cameraMode, c.script.cameraMode) << game;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneState) {
+    QAction* display = Item("mnuV_ShowRefPoints");
+    display->trigger(); // off
+    ASSERT_FALSE(display->isChecked());
+    EXPECT_FALSE(View()->CurrentSceneInput().flags.referencePoints);
+
+    // Adding a reference point shows them again, in the menu and in the views.
+    AppendPointXYZ(w->CurrentTrace(), kReference, 5, 6, 7, std::nullopt, false);
+    w->PointsEdited();
+    EXPECT_TRUE(display->isChecked());
+    EXPECT_TRUE(View()->CurrentSceneInput().flags.referencePoints);
+
+    // Hidden, they are not selected by Select all.
+    display->trigger();
+    AppendPointXYZ(w->CurrentTrace(), kControl, 1, 2, 3, std::nullopt, false);
+    w->PointsEdited();
+    Item("mnuE_SelectAll")->trigger();
+    EXPECT_FALSE(View()->CurrentSceneInput().flags.referencePoints);
+    EXPECT_FALSE(w->CurrentTrace().points.rec[kReference][1].selected);
+    EXPECT_TRUE(w->CurrentTrace().points.rec[kControl][1].selected);
 }
 
 TEST_F(ViewAreaTest, CaptionsAndTheFourByThreeView) {
