@@ -3,6 +3,7 @@
 #include "core/script/script_writer.h"
 #include "core/dialogs.h"
 #include "core/path/tangents.h"
+#include "core/script/script_location.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,6 +70,70 @@ void BM_DefragScript40000(benchmark::State& state) {
     state.counters["files"] = files;
 }
 BENCHMARK(BM_DefragScript40000)->Unit(benchmark::kMillisecond);
+
+// Writing alone, against a baseline of plain writes of the same bytes into the same files: the
+// atomic replacement of each file should cost little beyond the writes themselves.
+struct WrittenChain {
+    QTemporaryDir temp;
+    QString savePath;
+    CameraScript script;
+    QList<QPair<QString, QByteArray>> files; // what one run leaves on disk
+};
+
+WrittenChain& Chain() {
+    static WrittenChain c = [] {
+        WrittenChain w;
+        QDir root(w.temp.path());
+        QFile(root.filePath("quake3")).open(QIODevice::WriteOnly);
+        root.mkpath("defrag/cams");
+        w.savePath = root.filePath("defrag/cams/bench.cfg");
+        Trace trace = LongTrace();
+        UniformRandom rng(1);
+        w.script = GenerateCameraScript(trace, kGameDefrag, rng);
+        SilentDialogs dialogs;
+        const ScriptWriteResult r = WriteCameraScript(
+            w.script, LocateScript(w.savePath, kGameDefrag), trace.script, dialogs);
+        for (const QString& name : r.files) {
+            QFile f(name);
+            f.open(QIODevice::ReadOnly);
+            w.files.append({name, f.readAll()});
+        }
+        return w;
+    }();
+    return c;
+}
+
+void BM_WriteChain40000(benchmark::State& state) {
+    WrittenChain& c = Chain();
+    const Trace trace = LongTrace();
+    const ScriptLocation location = LocateScript(c.savePath, kGameDefrag);
+    SilentDialogs dialogs;
+    for (auto _ : state) {
+        const ScriptWriteResult r = WriteCameraScript(c.script, location, trace.script, dialogs);
+        if (r.status != ScriptWriteStatus::Written) {
+            state.SkipWithError("script not written");
+            break;
+        }
+    }
+    state.counters["files"] = static_cast<double>(c.files.size());
+}
+BENCHMARK(BM_WriteChain40000)->Unit(benchmark::kMillisecond);
+
+void BM_PlainWritesBaseline(benchmark::State& state) {
+    WrittenChain& c = Chain();
+    for (auto _ : state) {
+        for (const auto& [name, bytes] : c.files) {
+            QFile f(name);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                f.write(bytes) != bytes.size()) {
+                state.SkipWithError("plain write failed");
+                return;
+            }
+        }
+    }
+    state.counters["files"] = static_cast<double>(c.files.size());
+}
+BENCHMARK(BM_PlainWritesBaseline)->Unit(benchmark::kMillisecond);
 
 // Generation alone: path and lines, no disk.
 void BM_DefragScript40000Texts(benchmark::State& state) {

@@ -31,6 +31,7 @@ FrmNotes::FrmNotes(Trace& trace, QWidget* owner) : QWidget(owner, Qt::Tool), tra
 
 void FrmNotes::ApplyLanguage() {
     setWindowTitle(QStringLiteral(" ") + fStr(590));
+    txtNotes_->setToolTip(fStr(591));
 }
 
 void FrmNotes::Refresh() {

@@ -59,18 +59,5 @@ TEST(Language, PlaceholdersFillInOrderAndLinesBreak) {
     EXPECT_EQ(fStr(kVersionStringId), QStringLiteral("0.9.9.0"));
 }
 
-TEST(Language, EveryEnglishTextHasAFrenchTwinWithAsManyPlaceholders) {
-    int english = 0;
-    for (int id : StringIds()) {
-        if (id >= 1000)
-            continue;
-        ++english;
-        const QString fr = RawString(id + 1000);
-        ASSERT_FALSE(fr.isEmpty()) << id;
-        EXPECT_EQ(RawString(id).count(QStringLiteral("%%")), fr.count(QStringLiteral("%%"))) << id;
-    }
-    EXPECT_EQ(english, 168);
-}
-
 } // namespace
 } // namespace kestrova

@@ -1,12 +1,17 @@
 #include "core/files/text_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace kestrova {
 
@@ -26,6 +31,23 @@ char EncodeChar(char16_t c) {
             return static_cast<char>(0x80 + i);
     return '?';
 }
+
+#ifndef Q_OS_WIN
+bool WriteAll(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+#endif
 
 } // namespace
 
@@ -121,28 +143,29 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
 
 bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b) {
     const QFileInfo info(path);
-    QTemporaryFile tmp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                       QStringLiteral(".XXXXXX"));
-    if (!tmp.open())
-        return false;
-    if (tmp.write(a) != a.size() || tmp.write(b) != b.size() || !tmp.flush())
-        return false;
-    // The temporary file is private to its owner; the script gets what a plain create gives.
-    tmp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QString tmpName = tmp.fileName();
-    tmp.close();
+    // One temporary name per process beside the file: a rename within a folder is atomic.
+    const QString tmpName = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                            QLatin1Char('.') + QString::number(QCoreApplication::applicationPid()) +
+                            QStringLiteral(".tmp");
 #ifdef Q_OS_WIN
-    QFile::remove(path);
-    if (!QFile::rename(tmpName, path))
-        return false;
+    QFile tmp(tmpName);
+    bool ok = tmp.open(QIODevice::WriteOnly | QIODevice::Truncate) && tmp.write(a) == a.size() &&
+              tmp.write(b) == b.size() && tmp.flush();
+    tmp.close();
+    ok = ok && (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(tmpName, path);
 #else
-    // rename(2) replaces the old file in one step.
-    if (std::rename(QFile::encodeName(tmpName).constData(), QFile::encodeName(path).constData()) !=
-        0)
+    // Plain system calls: this runs for each of the hundreds of files of a chain.
+    const QByteArray tmpPath = QFile::encodeName(tmpName);
+    const int fd = ::open(tmpPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
         return false;
+    bool ok = WriteAll(fd, a) && WriteAll(fd, b);
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(tmpPath.constData(), QFile::encodeName(path).constData()) == 0;
 #endif
-    tmp.setAutoRemove(false);
-    return true;
+    if (!ok)
+        QFile::remove(tmpName);
+    return ok;
 }
 
 } // namespace kestrova

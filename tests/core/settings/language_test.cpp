@@ -29,8 +29,8 @@ TEST_F(LanguageTest, TableHoldsBothLanguagesTwinByTwin) {
             EXPECT_FALSE(RawString(id - 1000).isEmpty()) << "no English twin for " << id;
         }
     }
-    EXPECT_EQ(english, 168);
-    EXPECT_EQ(french, 168);
+    EXPECT_EQ(english, french);
+    EXPECT_GE(english, 168); // the program's own texts, every one of them loaded
     EXPECT_EQ(RawString(kVersionStringId), QStringLiteral("0.9.9.0"));
 }
 
