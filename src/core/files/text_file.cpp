@@ -1,5 +1,7 @@
 #include "core/files/text_file.h"
 
+#include <QDir>
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -54,6 +56,10 @@ QByteArray ToFileBytes(const QString& text) {
     for (QChar c : text)
         out.append(c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?');
     return out;
+}
+
+QString MessageWithFile(const QString& message, const QString& path) {
+    return message + QStringLiteral("\n") + QDir::toNativeSeparators(path);
 }
 
 } // namespace kestrova

@@ -23,6 +23,9 @@ std::optional<QStringList> ReadFileLines(const QString& path);
 // nothing could be written.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 
+// A file error message with the file it is about on a line of its own.
+QString MessageWithFile(const QString& message, const QString& path);
+
 // Latin-1 bytes of a text; characters beyond Latin-1 become "?".
 QByteArray ToFileBytes(const QString& text);
 

@@ -1,5 +1,6 @@
 #include "core/script/script_writer.h"
 
+#include "core/files/text_file.h"
 #include "core/numbers.h"
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
@@ -412,8 +413,8 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         result.files << firstPos;
     DeleteEarlierChain(location, script.startFile ? 0 : 1, last);
 
-    auto askRetry = [&] {
-        return dialogs.Message(fStr(73), fStr(290), MessageIcon::Information,
+    auto askRetry = [&](const QString& file) {
+        return dialogs.Message(fStr(73), MessageWithFile(fStr(290), file), MessageIcon::Information,
                                MessageButtons::RetryCancel);
     };
 
@@ -421,7 +422,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         const QString start = location.folder + location.baseName + QStringLiteral(".cfg");
         const QByteArray text = StartFileText(script, location, options);
         while (!SaveLatin1(start, text)) {
-            if (askRetry() != DialogAnswer::Retry) {
+            if (askRetry(start) != DialogAnswer::Retry) {
                 result.status = ScriptWriteStatus::Cancelled;
                 return result;
             }
@@ -440,7 +441,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
                     result.files << name;
             } else {
                 failed = true;
-                lastAnswer = askRetry();
+                lastAnswer = askRetry(name);
             }
         }
         if (!failed)
