@@ -182,6 +182,11 @@ void FrmMain::PrepareStartup(const StartupOptions& options) {
 void FrmMain::Form_Load(const StartupOptions& options) {
     openedWithFile_ = !options.traceFile.isEmpty();
     PrepareStartup(options);
+    // The main window may have been shown over it since: the About stays in front.
+    if (about_->isVisible()) {
+        about_->raise();
+        QCoreApplication::processEvents();
+    }
 
     ScreenTwips screen;
     if (const QScreen* s = QGuiApplication::primaryScreen()) {

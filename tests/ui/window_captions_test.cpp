@@ -134,6 +134,9 @@ TEST_F(WindowCaptions, TheStoredLanguageAndTheAboutWindowComeBeforeTheWindow) {
     ASSERT_NE(window.About(), nullptr);
     EXPECT_TRUE(window.About()->isVisible());
     EXPECT_TRUE(window.About()->IsSplash());
+    // The version is the same text in both languages.
+    EXPECT_EQ(window.About()->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+              QStringLiteral("Version 0.9.9.0"));
 }
 
 TEST_F(WindowCaptions, FolderTooltipsNameTheModificationFolder) {
