@@ -3,6 +3,7 @@
 #include "core/path/build_path.h"
 #include "core/path/tangents.h"
 
+#include <array>
 #include <cmath>
 
 namespace kestrova::ui {
@@ -160,14 +161,36 @@ struct Scene {
                        static_cast<float>(k * std::cos(ar + side)), static_cast<float>(rise));
     }
 
+    // A label that would fall on a ruler's band moves just clear of it; one off the view stays
+    // off.
+    void KeepOffTheRulers(std::array<float, 3>& at) const {
+        const ViewAxes axes = AxesOfView(ViewOfMode(in.viewMode));
+        const double scale = in.metrics.scale;
+        if (!(scale > 0))
+            return;
+        const double halfW = in.metrics.viewportWidth / 2.0;
+        const double halfH = in.metrics.viewportHeight / 2.0;
+        const double x = (at[axes.h] - in.centreH) * scale;
+        const double y = (at[axes.v] - in.centreV) * scale;
+        const double left = -halfW + kRulerBandWidth + 2;
+        const double top = halfH - kRulerBandHeight - kRulerLabelHeight - 2;
+        if (x >= -halfW && x < left)
+            at[axes.h] = static_cast<float>(in.centreH + left / scale);
+        if (y <= halfH && y > top)
+            at[axes.v] = static_cast<float>(in.centreV + top / scale);
+    }
+
     void DrawTime(int i, int n) {
         if (n < 2)
             return;
         const PointRecord& p = Ctl(i);
         const float o = Pixels(in, 5, 20);
+        std::array<float, 3> at = {p.x + o, p.y + o, p.z + o};
+        if (!Is3D(in) && in.flags.rulers)
+            KeepOffTheRulers(at);
         gl.Color(0, 0, 0);
         // A label whose place is off the screen is left out; the others still show.
-        if (!gl.RasterPos(p.x + o, p.y + o, p.z + o))
+        if (!gl.RasterPos(at[0], at[1], at[2]))
             return;
         PrintText(gl, in.trace->points.timeLabel[i]);
     }

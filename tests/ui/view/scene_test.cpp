@@ -358,6 +358,33 @@ TEST_F(SceneFixture, RulerLabelsKeepOutOfEachOthersCorner) {
     EXPECT_GT(vertical, 5);
 }
 
+TEST_F(SceneFixture, TimeLabelsMoveOffTheRulersBands) {
+    // 800 x 600 at one unit a pixel around 0: the first label (5 pixels up and right of its
+    // point) would lie in the corner of both bands, the second is clear, the third is off the
+    // view to the left and stays there.
+    Trace t = MakeTrace({{-395, 290, 0}, {0, 0, 0}, {-600, 0, 0}});
+    UpdateTimeLabels(t);
+    const struct {
+        bool rulers;
+        double x1, y1;
+    } rows[] = {{true, -400 + 32 + 2, 300 - 16 - 10 - 2}, {false, -390, 295}};
+    for (const auto& r : rows) {
+        RecordingGl gl;
+        SceneInput in = Input(t, kViewXY);
+        in.flags.rulers = r.rulers;
+        Redraw(gl, in);
+        std::vector<const test::DrawnText*> labels;
+        for (const auto& x : gl.texts)
+            if (x.colour.Is(0, 0, 0))
+                labels.push_back(&x);
+        ASSERT_EQ(labels.size(), 3u) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[0]->at[0], r.x1) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[0]->at[1], r.y1) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[1]->at[0], 5) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[2]->at[0], -595) << r.rulers;
+    }
+}
+
 TEST_F(SceneFixture, ThreeDViewDrawsTheTiltedCameraFrame) {
     Trace t;
     camera.roll = 30;
