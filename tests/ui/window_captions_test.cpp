@@ -11,7 +11,6 @@
 #include "ui/main_window.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/view_area.h"
-#include "ui/window_title.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,24 +42,6 @@ protected:
     test::ScriptedDialogs dialogs;
     std::unique_ptr<FrmMain> w;
 };
-
-TEST(MainWindowTitle, NameStarAndGame) {
-    const struct {
-        const char* name;
-        bool modified;
-        const char* game;
-        const char* expected;
-    } rows[] = {
-        {"", false, "ET Pro", "Kestrova 3D [ET Pro]"},
-        {"", true, "ET Pro", "*Kestrova 3D [ET Pro]"},
-        {"example", false, "Defrag", "Kestrova 3D - example [Defrag]"},
-        {"example", true, "Defrag", "Kestrova 3D - *example [Defrag]"},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(
-            MainWindowTitle(QString::fromLatin1(r.name), r.modified, QString::fromLatin1(r.game)),
-            QString::fromLatin1(r.expected));
-}
 
 TEST_F(WindowCaptions, TheTitleMarksChangesAndNamesTheGame) {
     Start();
