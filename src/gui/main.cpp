@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
     startup.traceFile = parser.positionalArguments().value(0);
     // A picture of the window alone: no splash over it.
     startup.splash = !parser.isSet(screenshot);
+    window.PrepareStartup(startup);
     window.show();
     window.Form_Load(startup);
     if (parser.isSet(tab)) {

@@ -29,7 +29,7 @@ FrmAbout::FrmAbout(QWidget* owner) : QDialog(owner), timer_(new QTimer(this)) {
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(64, 64));
     auto* name = new QLabel(QStringLiteral("<b style='font-size:16pt'>Kestrova 3D</b>"), this);
-    auto* version = new QLabel(QStringLiteral("Version %1").arg(fStr(kVersionStringId)), this);
+    auto* version = new QLabel(QStringLiteral("Version %1").arg(RawString(kVersionStringId)), this);
     version->setObjectName(QStringLiteral("lblVersion"));
     auto* date = new QLabel(QLocale().toString(ReleaseDate(), QLocale::LongFormat), this);
     date->setObjectName(QStringLiteral("lblReleaseDate"));

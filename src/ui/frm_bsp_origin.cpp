@@ -34,6 +34,15 @@ FrmBspOrigin::FrmBspOrigin(Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     grid->addWidget(ok_, 3, 0);
     grid->addWidget(cancel_, 3, 1);
     connect(ok_, &QPushButton::clicked, this, [this] {
+        // A box that is not a number would be read as 0: it is refused as Enter refuses it.
+        for (int i = 0; i < 3; ++i) {
+            bool number = false;
+            ParseLocaleNumber(boxes_[i]->text(), &number);
+            if (!number) {
+                ValidateBox(i);
+                return;
+            }
+        }
         canceled_ = false;
         hide();
         setResult(QDialog::Accepted);
@@ -110,7 +119,9 @@ bool FrmBspOrigin::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            ValidateBox(i);
+            // Enter moves on to the next box; in the last one it confirms the dialog.
+            if (ValidateBox(i) && i == 2)
+                ok_->click();
             return true;
         }
         if (key->key() == Qt::Key_Escape) {

@@ -12,6 +12,8 @@
 
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -27,8 +29,6 @@ FrmMain::FrmMain(QWidget* parent)
       doc_(host_, dialogs_) {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowIcon(ProgramIcon());
-    SetWindowTitle(doc_, QString());
-    setWindowTitle(doc_.windowTitle);
     setMinimumSize(520, 513);
     BuildMenus();
     BuildPanels();
@@ -36,6 +36,7 @@ FrmMain::FrmMain(QWidget* parent)
     InstallToolTabs();
     resize(1180, 760);
     ApplyLanguage(LanguageOffset());
+    UpdateTitle();
 }
 
 void FrmMain::SetDialogs(Dialogs* dialogs) {
@@ -62,9 +63,10 @@ QAction* FrmMain::Action(const QString& objectName) const {
 
 void FrmMain::BuildMenus() {
     QMenu* trace = AddMenu(nullptr, "mnuTrace");
-    AddAction(trace, "mnuT_New");
-    AddAction(trace, "mnuT_Open");
-    AddAction(trace, "mnuT_Save");
+    // Spelled out: the platform's standard keys differ between desktops.
+    AddAction(trace, "mnuT_New")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    AddAction(trace, "mnuT_Open")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddAction(trace, "mnuT_Save")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     trace->addSeparator();
     AddAction(trace, "mnuT_Import");
     AddAction(trace, "mnuT_Export");
@@ -80,11 +82,13 @@ void FrmMain::BuildMenus() {
     }
     recentMenu_ = AddMenu(trace, "mnuT_RecentFiles");
     trace->addSeparator();
-    AddAction(trace, "mnuT_Quit");
+    AddAction(trace, "mnuT_Quit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* edit = AddMenu(nullptr, "mnuEdit");
-    AddAction(edit, "mnuE_Undo")->setShortcut(QKeySequence::Undo);
-    AddAction(edit, "mnuE_Redo")->setShortcut(QKeySequence::Redo);
+    AddAction(edit, "mnuE_Undo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    AddAction(edit, "mnuE_Redo")
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addSeparator();
     AddAction(edit, "mnuE_SelectAll");
     AddAction(edit, "mnuE_DeselectAll");
@@ -229,10 +233,14 @@ void FrmMain::ApplyLanguage(int offset) {
 }
 
 void FrmMain::ApplyTooltips() {
-    // Any of the game's executable names marks its folder.
-    const QString executables =
-        game_.CurrentProfile().AllExecutables().join(QStringLiteral("', '"));
-    ApplyTooltipTable(this, game_.Current().ModPath, executables);
+    // Any of the game's executable names marks its folder; the names of this system first.
+    const GameProfile& profile = game_.CurrentProfile();
+    const QStringList names = profile.ExecutablesThisSystemFirst();
+    // The folder's own name says which one is meant; before one is chosen, the usual name.
+    QString folder = QFileInfo(QDir::cleanPath(game_.Current().ModPath)).fileName();
+    if (game_.Current().ModPath.trimmed().isEmpty() || folder.isEmpty())
+        folder = profile.modId.toLower();
+    ApplyTooltipTable(this, folder, names.join(QStringLiteral("', '")));
 }
 
 void FrmMain::mnuVL_Lang_Click(int index) {

@@ -48,6 +48,9 @@ public:
     explicit FrmMain(QWidget* parent = nullptr);
     ~FrmMain() override;
 
+    // Before the window shows: the stored language and the About window (a splash, or
+    // modeless with a trace on the command line), so that it comes first.
+    void PrepareStartup(const StartupOptions& options = {});
     // Start-up: settings, language, the stored game, the command-line trace.
     void Form_Load(const StartupOptions& options = {});
     bool IsLoaded() const { return loaded_; }
@@ -138,6 +141,8 @@ private:
     void AfterGameSwitch();
     void FillRecentFilesMenu();
     void AfterDocumentCommand();
+    // The title follows the trace's name, its unsaved changes and the game.
+    void UpdateTitle();
     void Shutdown();
     void WaitForCloseTick();
     void HideToolWindows();

@@ -6,18 +6,27 @@
 #include "core/settings/language.h"
 #include "ui/frm_about.h"
 #include "ui/main_window.h"
+#include "ui/menu_theme.h"
 #include "ui/points_grid.h"
+#include "ui/shortcut_keys.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/view_area.h"
+#include "ui/window_title.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 
 namespace kestrova::ui {
 
@@ -25,6 +34,9 @@ namespace {
 
 constexpr int kWaitForCloseMs = 30;
 constexpr int kTwipsPerPixel = 15;
+constexpr int kSwitchGameTitle = 702;
+constexpr int kMessagesCaption = 52;
+constexpr int kExposeWaitMs = 500;
 
 struct DisplayItem {
     const char* name;
@@ -76,21 +88,28 @@ void FrmMain::WireMenus() {
            [this, i] { mnuTM_Mod_Click(i); });
     connect(recentMenu_, &QMenu::aboutToShow, this, &FrmMain::FillRecentFilesMenu);
 
+    // After an undo the user looks at the views, so they take the keys again.
     on("mnuE_Undo", [this] {
         if (UndoEdit(doc_))
             RefreshAfterPointChange();
+        view_->setFocus();
     });
     on("mnuE_Redo", [this] {
         if (RedoEdit(doc_))
             RefreshAfterPointChange();
+        view_->setFocus();
     });
     on("mnuE_SelectAll", [this] {
         SelectAll(doc_.trace);
         RefreshAfterPointChange();
+        for (PointsGrid* g : grids_)
+            g->SetSelection({1, g->rowCount(), 1, g->columnCount() - 1});
     });
     on("mnuE_DeselectAll", [this] {
         DeselectAll(doc_.trace);
         RefreshAfterPointChange();
+        for (PointsGrid* g : grids_)
+            g->SetSelection({});
     });
 
     for (const DisplayItem& item : kDisplayItems) {
@@ -110,8 +129,12 @@ void FrmMain::WireMenus() {
         RefreshAfterPointChange();
         emit DisplayChanged();
     });
+    on("mnuV_Refresh", [this] { view_->update(); });
     for (int i = 0; i < 3; ++i)
-        on(kThemeItems[i], [this, i] { settings_.menuTheme = i; });
+        on(kThemeItems[i], [this, i] {
+            settings_.menuTheme = i;
+            ApplyMenuTheme(menuBar(), i);
+        });
     for (int i = 0; i < kLanguageCount; ++i)
         on(QStringLiteral("mnuVL_Lang%1").arg(i).toLatin1().constData(),
            [this, i] { mnuVL_Lang_Click(i); });
@@ -148,14 +171,33 @@ void FrmMain::WireMenus() {
     qApp->installEventFilter(this);
 }
 
-void FrmMain::Form_Load(const StartupOptions& options) {
+void FrmMain::PrepareStartup(const StartupOptions& options) {
+    settings_.languageIndex = StoredLanguageIndex();
+    ApplyLanguage(LanguageOffsetForIndex(settings_.languageIndex));
+    if (about_)
+        return;
     about_ = new FrmAbout(this);
-    openedWithFile_ = !options.traceFile.isEmpty();
-    if (openedWithFile_)
+    if (!options.traceFile.isEmpty())
         about_->ShowModeless();
     else if (options.splash)
         about_->ShowSplash();
+    // Painted now, not left blank behind whatever the start-up asks.
+    QElapsedTimer waited;
+    waited.start();
+    while (about_->isVisible() && about_->windowHandle() && !about_->windowHandle()->isExposed() &&
+           waited.elapsed() < kExposeWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QCoreApplication::processEvents();
+}
+
+void FrmMain::Form_Load(const StartupOptions& options) {
+    openedWithFile_ = !options.traceFile.isEmpty();
+    PrepareStartup(options);
+    // The main window may have been shown over it since: the About stays in front.
+    if (about_->isVisible()) {
+        about_->raise();
+        QCoreApplication::processEvents();
+    }
 
     ScreenTwips screen;
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
@@ -189,6 +231,7 @@ void FrmMain::ApplySettingsToMenus() {
     actions_.value(QStringLiteral("mnuV_ShowRefPoints"))->setChecked(settings_.showRefPnts);
     const int theme = std::clamp(settings_.menuTheme, 0, 2);
     actions_.value(QString::fromLatin1(kThemeItems[theme]))->setChecked(true);
+    ApplyMenuTheme(menuBar(), theme);
     actions_.value(QStringLiteral("mnuVL_Lang%1").arg(settings_.languageIndex == 1 ? 1 : 0))
         ->setChecked(true);
 }
@@ -207,8 +250,14 @@ void FrmMain::ReadSettingsFromMenus() {
 }
 
 void FrmMain::mnuTM_Mod_Click(int index) {
-    // Another game starts from a new trace; Cancel leaves everything as it was.
-    const bool switched = ChooseGameFromMenu(game_, index, [this] { return NewTrace(doc_, true); });
+    // Another game starts from a new trace; Cancel leaves everything as it was. The question
+    // says that the trace is closed, which a plain "New" would not.
+    const bool switched = ChooseGameFromMenu(game_, index, [this] {
+        if (!ConfirmDiscard(doc_, fStr(kSwitchGameTitle)))
+            return false;
+        doc_.trace.modified = false; // answered once: the new trace asks nothing more
+        return NewTrace(doc_, true);
+    });
     if (switched) {
         host_.demoName.clear();
         AfterGameSwitch();
@@ -221,6 +270,7 @@ void FrmMain::AfterGameSwitch() {
     actions_.value(QStringLiteral("mnuTM_Mod%1").arg(game_.Game()))->setChecked(true);
     ApplyTooltips();
     emit GameSwitched(game_.Game());
+    UpdateTitle();
 }
 
 void FrmMain::mnuH_About_Click() {
@@ -248,8 +298,14 @@ void FrmMain::FillRecentFilesMenu() {
 }
 
 void FrmMain::AfterDocumentCommand() {
-    setWindowTitle(doc_.windowTitle);
     RefreshAfterPointChange();
+}
+
+void FrmMain::UpdateTitle() {
+    QString game;
+    if (QAction* a = actions_.value(QStringLiteral("mnuTM_Mod%1").arg(game_.Game())))
+        game = a->text().remove(QLatin1Char('&'));
+    setWindowTitle(MainWindowTitle(doc_.traceName, doc_.trace.modified, game));
 }
 
 void FrmMain::PointsEdited(bool control, bool reference) {
@@ -264,6 +320,7 @@ void FrmMain::RefreshAfterPointChange() {
     RefreshGrids();
     ApplyCommandStates();
     emit TraceChanged();
+    UpdateTitle();
 }
 
 void FrmMain::ApplyCommandStates() {
@@ -283,11 +340,20 @@ void FrmMain::ApplyCommandStates() {
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     // The window sees keys before its controls, as long as no other window is in front.
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+         type == QEvent::ShortcutOverride) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this &&
         watched == QApplication::focusWidget()) {
         auto* key = static_cast<QKeyEvent*>(event);
-        return event->type() == QEvent::KeyPress ? Form_KeyDown(key) : Form_KeyUp(key);
+        if (type == QEvent::ShortcutOverride) {
+            // A box being typed into keeps Ctrl+Z, Ctrl+S... for itself: the key then arrives
+            // as a key press, which the box handles or ignores.
+            if ((editing_ || TypesText(static_cast<QWidget*>(watched))) && IsWindowShortcut(key))
+                key->accept();
+            return QMainWindow::eventFilter(watched, event);
+        }
+        return type == QEvent::KeyPress ? Form_KeyDown(key) : Form_KeyUp(key);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -299,13 +365,26 @@ bool FrmMain::Form_KeyDown(QKeyEvent* event) {
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier;
     const int key = event->key();
+    QWidget* focus = QApplication::focusWidget();
+    const bool typing = TypesText(focus);
+    // Ctrl+A and the 3D keys mean points only where points are shown.
+    const bool onPoints = focus == view_ || qobject_cast<PointsGrid*>(focus) != nullptr;
     auto button = [this](const char* name) {
         return findChild<QAbstractButton*>(QString::fromLatin1(name));
     };
+    if (typing && RedoInTextBox(focus, event))
+        return true;
     if (ctrl && key == Qt::Key_M) {
         if (QAbstractButton* b = button("chkSIncConMsg")) {
             b->toggle();
+            // Seen wherever the user is: its tab comes forward and the views say it too.
+            for (int i = 0; i < tabTools_->count(); ++i)
+                if (tabTools_->widget(i)->isAncestorOf(b))
+                    tabTools_->setCurrentIndex(i);
             b->setFocus();
+            viewArea_->View()->ShowTransientCaption(
+                fStr(kMessagesCaption) +
+                (b->isChecked() ? QStringLiteral(" \u2611") : QStringLiteral(" \u2610")));
         }
         return true;
     }
@@ -316,19 +395,21 @@ bool FrmMain::Form_KeyDown(QKeyEvent* event) {
     }
     if (ctrl && key == Qt::Key_Space) {
         QAbstractButton* b = button("cmdCreateScript");
-        if (b && b->isEnabled())
-            b->click();
+        if (!b || !b->isEnabled())
+            return false;
+        b->click();
         return true;
     }
-    if (view3DShown && view3DShown()) {
+    if (focus == view_ && view3DShown && view3DShown()) {
         if (viewKeys && viewKeys(event, true))
             return true;
     }
     if (key == Qt::Key_A && (ctrl || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
         QAction* a = actions_.value(ctrl ? QStringLiteral("mnuE_SelectAll")
                                          : QStringLiteral("mnuE_DeselectAll"));
-        if (a->isEnabled())
-            a->trigger();
+        if (!onPoints || !a->isEnabled())
+            return false;
+        a->trigger();
         return true;
     }
     // The tool keys act whatever modifiers are held.
@@ -336,8 +417,7 @@ bool FrmMain::Form_KeyDown(QKeyEvent* event) {
                        : key == Qt::Key_B ? "optTools1"
                        : key == Qt::Key_T ? "optTools2"
                                           : nullptr;
-    if (tool &&
-        !(QApplication::focusWidget() && QApplication::focusWidget()->inherits("QLineEdit"))) {
+    if (tool && !typing) {
         QAbstractButton* b = button(tool);
         if (b && (!viewIdle || viewIdle())) {
             if (b->isEnabled())
@@ -351,8 +431,11 @@ bool FrmMain::Form_KeyDown(QKeyEvent* event) {
 bool FrmMain::Form_KeyUp(QKeyEvent* event) {
     if (editing_)
         return false;
-    if (view3DShown && view3DShown() && viewKeys)
-        return viewKeys(event, false);
+    // A key let go elsewhere still ends the camera's move; the control keeps its own release.
+    if (view3DShown && view3DShown() && viewKeys) {
+        const bool used = viewKeys(event, false);
+        return used && QApplication::focusWidget() == view_;
+    }
     return false;
 }
 
@@ -381,7 +464,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     if (!closingByProgram_) {
         // The user's close: ask, then wait for the preview loop before closing for real.
         if (!ConfirmClose(doc_)) {
-            setWindowTitle(doc_.windowTitle);
+            UpdateTitle();
             event->ignore();
             return;
         }

@@ -55,7 +55,7 @@ void FrmMain::InstallToolTabs() {
     connect(curveTab_, &CurveTab::TraceChanged, this, refresh);
     connect(scriptTab_, &ScriptTab::TraceChanged, this, refresh);
     connect(gameTab_, &GameTab::TraceChanged, this, refresh);
-    connect(notes_, &FrmNotes::TraceChanged, this, [this] { setWindowTitle(doc_.windowTitle); });
+    connect(notes_, &FrmNotes::TraceChanged, this, [this] { UpdateTitle(); });
     connect(this, &FrmMain::TraceChanged, this, [this] {
         curveTab_->Refresh();
         curveTab_->RefreshAviDemo();
@@ -71,6 +71,7 @@ void FrmMain::InstallToolTabs() {
     connect(this, &FrmMain::AbandonEdits, curveTab_, &CurveTab::AbandonEdits);
     connect(this, &FrmMain::AbandonEdits, scriptTab_, &ScriptTab::AbandonEdits);
     connect(this, &FrmMain::LanguageChanged, notes_, &FrmNotes::ApplyLanguage);
+    connect(this, &FrmMain::LanguageChanged, scriptTab_, &ScriptTab::ApplyLanguage);
     connect(curveTab_, &CurveTab::EditingChanged, this, &FrmMain::SetEditingFlag);
     connect(curveTab_, &CurveTab::FocusView, this, [this] { view_->setFocus(); });
     connect(gameTab_, &GameTab::ModPathChanged, this, &FrmMain::ApplyTooltips);

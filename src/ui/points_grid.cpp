@@ -3,9 +3,11 @@
 #include "core/model/grid_rows.h"
 #include "core/model/point_fields.h"
 #include "core/model/point_table_ops.h"
+#include "core/numbers.h"
 #include "core/path/build_path.h"
 #include "core/path/tangents.h"
 #include "core/settings/language.h"
+#include "ui/tabs/number_edit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,12 +15,66 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QStyledItemDelegate>
 #include <QToolTip>
 
 namespace kestrova::ui {
 namespace {
 
 constexpr int kCopyOfPointString = 121;
+constexpr int kAddPointString = 280;
+
+// The cell editor takes digits, a minus sign and the decimal separators; anything else is
+// refused as it is typed.
+class CellKeyFilter : public QObject {
+public:
+    CellKeyFilter(Dialogs*& dialogs, QObject* parent) : QObject(parent), dialogs_(dialogs) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        if (typed.isEmpty() || (key->modifiers() & Qt::ControlModifier) || !typed.front().isPrint())
+            return false;
+        for (QChar ch : typed) {
+            if (!NumberKeyAllowed({true, true, false}, ch)) {
+                dialogs_->Beep();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    Dialogs*& dialogs_;
+};
+
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(Dialogs*& dialogs, QObject* parent)
+        : QStyledItemDelegate(parent), dialogs_(dialogs) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor)
+            editor->installEventFilter(new CellKeyFilter(dialogs_, editor));
+        return editor;
+    }
+
+private:
+    Dialogs*& dialogs_;
+};
+
+// The cells of one pasted line: a spreadsheet copies tabs, other programs semicolons or blanks.
+QStringList PastedCells(const QString& line) {
+    if (line.contains(QLatin1Char('\t')))
+        return line.split(QLatin1Char('\t'));
+    if (line.contains(QLatin1Char(';')))
+        return line.split(QLatin1Char(';'));
+    return line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
 
 Qt::Alignment CaptionAlignment(const QString& caption) {
     if (caption.startsWith(QLatin1Char('>')))
@@ -45,6 +101,7 @@ PointsGrid::PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new CellDelegate(dialogs_, this));
     ApplyHeader();
     connect(this, &QTableWidget::itemChanged, this, &PointsGrid::OnItemChanged);
     connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -165,28 +222,54 @@ void PointsGrid::FinishEdit(bool positionsChanged, int firstRow, int lastRow) {
 void PointsGrid::PasteText(const QString& text) {
     const int row0 = std::max(currentRow(), 0);
     const int col0 = std::max(currentColumn(), 1);
-    const QStringList lines =
-        text.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
-    bool any = false, positions = false;
-    int lastRow = row0;
-    for (int r = 0; r < lines.size() && row0 + r < rowCount(); ++r) {
-        const QStringList cells = lines[r].split(QLatin1Char('\t'));
+    QList<QStringList> rows;
+    for (const QString& line :
+         text.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts)) {
+        if (!line.trimmed().isEmpty())
+            rows.append(PastedCells(line));
+    }
+    // Every cell is checked before anything changes: one bad cell refuses the whole paste.
+    bool any = false;
+    for (const QStringList& cells : rows) {
         for (int c = 0; c < cells.size() && col0 + c < columnCount(); ++c) {
-            const CellEdit e = EditGridCell(trace_, kind_, row0 + r + 1, col0 + c, cells[c]);
-            if (!e.accepted)
+            if (cells[c].trimmed().isEmpty())
                 continue;
+            bool ok = false;
+            ParseLocaleNumber(cells[c].trimmed(), &ok);
+            if (!ok) {
+                dialogs_->Beep();
+                return;
+            }
             any = true;
-            positions |= col0 + c <= kFieldZ;
-            lastRow = row0 + r;
         }
     }
     if (!any) {
         dialogs_->Beep();
         return;
     }
-    for (int i = row0 + 1; i <= lastRow + 1; ++i)
+    // Rows past the last point become new points, as far as the limit allows.
+    const int wanted = row0 + static_cast<int>(rows.size());
+    int lastRow = std::min(wanted, kMaxPoints);
+    while (trace_.points.count[kind_] < lastRow)
+        AppendPointXYZ(trace_, kind_, 0, 0, 0, std::nullopt, false);
+    if (wanted > kMaxPoints) // the table is full now: this shows the limit message
+        CanAddPoint(trace_, kind_, fStr(kAddPointString), *dialogs_);
+    bool positions = false;
+    for (int r = 0; row0 + r < lastRow; ++r) {
+        const QStringList& cells = rows[r];
+        for (int c = 0; c < cells.size() && col0 + c < columnCount(); ++c) {
+            if (cells[c].trimmed().isEmpty())
+                continue;
+            EditGridCell(trace_, kind_, row0 + r + 1, col0 + c, cells[c].trimmed());
+            positions |= col0 + c <= kFieldZ;
+        }
+    }
+    lastRow = std::max(lastRow, row0 + 1);
+    if (rowCount() != trace_.points.count[kind_])
+        LoadGrid();
+    for (int i = row0 + 1; i <= lastRow; ++i)
         WriteGridRow(i);
-    FinishEdit(positions, row0 + 1, lastRow + 1);
+    FinishEdit(positions, row0 + 1, lastRow);
 }
 
 void PointsGrid::DeleteSelectedPoints() {

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QTimer>
 
 namespace kestrova::ui {
@@ -51,12 +54,26 @@ QString StartPath(const FileDialogRequest& r) {
 
 } // namespace
 
+void MakeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    // The title bar's face is usually bold and its buttons take room of their own.
+    QFont bold = box.font();
+    bold.setBold(true);
+    constexpr int kTitleBarButtons = 140;
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 DialogAnswer QtDialogs::Message(const QString& title, const QString& text, MessageIcon icon,
                                 MessageButtons buttons) {
     const NormalPointer pointer;
     // The program's message titles start with one blank.
     QMessageBox box(ToQt(icon), QStringLiteral(" ") + title, text, ToQt(buttons), owner_);
     box.setWindowModality(Qt::ApplicationModal);
+    MakeRoomForTitle(box);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return DialogAnswer::Ok;
@@ -108,6 +125,7 @@ void QtDialogs::TimedInform(const QString& title, const QString& text, int autoC
     QMessageBox box(QMessageBox::Information, QStringLiteral(" ") + title, text, QMessageBox::Ok,
                     owner_);
     box.setWindowModality(Qt::ApplicationModal);
+    MakeRoomForTitle(box);
     QTimer::singleShot(autoCloseMs, &box, &QMessageBox::accept);
     box.exec();
 }

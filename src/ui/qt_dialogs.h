@@ -3,9 +3,13 @@
 
 #include "core/dialogs.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace kestrova::ui {
+
+// Widens a message box so that the window manager does not cut its title.
+void MakeRoomForTitle(QMessageBox& box);
 
 class QtDialogs : public Dialogs {
 public:

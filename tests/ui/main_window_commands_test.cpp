@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, FirstStartUsesTheDefaultsAndWritesTheFrameRates) {
     for (const char* name : {"mnuT_Save", "mnuT_New", "mnuE_Undo", "mnuE_Redo", "mnuE_SelectAll",
                              "mnuE_DeselectAll", "mnuT_Export"})
         EXPECT_FALSE(w->Action(QString::fromLatin1(name))->isEnabled()) << name;
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D [ET Pro]"));
 }
 
 TEST_F(MainWindowTest, SettingsChangedInTheMenusComeBackAtTheNextStart) {
@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, SavingAsksOnlyBeforeReplacingAnotherFile) {
     Trigger("mnuT_Save");
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(own));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - mine"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - mine [ET Pro]"));
     EXPECT_FALSE(w->CurrentTrace().modified);
 
     dialogs.paths = {own}; // its own file again: no question, and in its folder
@@ -272,7 +272,7 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
                     .endsWith(QStringLiteral("0.9.9.0")));
     EXPECT_EQ(w->Games().Game(), kGameDefrag);
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - start"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - start [Defrag]"));
     EXPECT_FALSE(w->CurrentTrace().modified);
 
     // A name that is not a file is ignored, but the About window still shows.

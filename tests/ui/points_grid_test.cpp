@@ -3,6 +3,9 @@
 #include "core/model/point_table_ops.h"
 #include "support/scripted_dialogs.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -99,6 +102,84 @@ TEST_F(PointsGridTest, ClickingTheHideColumnTogglesTheSelectedRows) {
     EXPECT_EQ(grid.item(0, 9)->text(), QStringLiteral("1"));
     ASSERT_GE(caption.count(), 1);
     EXPECT_EQ(caption.last().at(1).toString(), QStringLiteral("1 points"));
+}
+
+void Paste(PointsGrid& grid, int row, int column, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    if (row > 0)
+        grid.setCurrentCell(row - 1, column);
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+}
+
+TEST_F(PointsGridTest, PastedRowsMaySeparateTheirCellsByTabsSemicolonsOrBlanks) {
+    const char* const texts[] = {"1\t2\t3", "1;2;3", " 1  2 3 ", "1\t\t3"};
+    for (const char* text : texts) {
+        trace.points.At(kControl, 2) = trace.points.At(kControl, 3); // x 200, y 0, z 0
+        grid.LoadGrid();
+        Paste(grid, 2, 1, QString::fromLatin1(text));
+        const PointRecord& p = trace.points.At(kControl, 2);
+        EXPECT_EQ(p.x, 1.0f) << text;
+        EXPECT_EQ(p.y, QByteArray(text).contains("\t\t") ? 0.0f : 2.0f) << text;
+        EXPECT_EQ(p.z, 3.0f) << text;
+        EXPECT_EQ(grid.item(1, 1)->text(), QStringLiteral("1.00")) << text;
+    }
+    EXPECT_EQ(trace.ControlCount(), 4);
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
+TEST_F(PointsGridTest, PastedRowsPastTheEndBecomePoints) {
+    QSignalSpy edited(&grid, &PointsGrid::PointsEdited);
+    Paste(grid, 4, 1, QStringLiteral("7 8 9\n10 11 12\r\n13 14 15\n"));
+    ASSERT_EQ(trace.ControlCount(), 6);
+    EXPECT_EQ(grid.rowCount(), 6);
+    EXPECT_EQ(trace.points.At(kControl, 4).x, 7.0f);
+    EXPECT_EQ(trace.points.At(kControl, 6).y, 14.0f);
+    EXPECT_EQ(grid.item(5, 3)->text(), QStringLiteral("15.00"));
+    EXPECT_EQ(edited.count(), 1) << "one edit for the whole paste";
+
+    Trace empty;
+    PointsGrid fresh{kReference, empty, dialogs};
+    Paste(fresh, 0, 1, QStringLiteral("5;6;7\n8;9;10"));
+    ASSERT_EQ(empty.ReferenceCount(), 2);
+    EXPECT_EQ(empty.points.At(kReference, 2).z, 10.0f);
+    EXPECT_EQ(fresh.rowCount(), 2);
+}
+
+TEST_F(PointsGridTest, APasteWithTextThatIsNoNumberChangesNothing) {
+    Paste(grid, 1, 1, QStringLiteral("1\t2\t3\n4\tabc\t6\n7\t8\t9\n1\t1\t1\n5\t5\t5"));
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(trace.ControlCount(), 4);
+    EXPECT_EQ(trace.points.At(kControl, 1).x, 0.0f);
+    EXPECT_EQ(grid.item(0, 1)->text(), QStringLiteral("0.00"));
+}
+
+TEST_F(PointsGridTest, APasteStopsAtTheLimitWithTheMessage) {
+    for (int i = 4; i < kMaxPoints - 1; ++i)
+        AppendPointXYZ(trace, kControl, i, 0, 0, std::nullopt, false);
+    grid.LoadGrid();
+    Paste(grid, kMaxPoints - 1, 1, QStringLiteral("1 1 1\n2 2 2\n3 3 3"));
+    EXPECT_EQ(trace.ControlCount(), kMaxPoints);
+    EXPECT_EQ(trace.points.At(kControl, kMaxPoints).x, 2.0f);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Addition of a point"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Limit of points reached"));
+}
+
+TEST_F(PointsGridTest, TheCellEditorRefusesWhatIsNoPartOfANumber) {
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.setCurrentCell(0, 1);
+    grid.editItem(grid.item(0, 1));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("abc-4x5.5"));
+    EXPECT_EQ(editor->text(), QStringLiteral("-45.5"));
+    EXPECT_EQ(dialogs.beeps, 4);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the delegate commits on its next turn
+    EXPECT_EQ(trace.points.At(kControl, 1).x, -45.5f);
 }
 
 } // namespace

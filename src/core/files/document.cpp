@@ -166,7 +166,8 @@ void OpenTrace(Document& doc) {
 bool LoadTraceFile(Document& doc, const QString& path) {
     const std::optional<QStringList> lines = ReadTraceFileLines(path);
     if (!lines || !LooksLikeTraceFile(*lines)) {
-        doc.dialogs.Message(fStr(190), fStr(200), MessageIcon::Warning, MessageButtons::Ok);
+        doc.dialogs.Message(fStr(190), MessageWithFile(fStr(200), path), MessageIcon::Warning,
+                            MessageButtons::Ok);
         return false;
     }
     TraceFileContents c = CurrentTraceFileValues(doc.trace, doc.host);
@@ -212,7 +213,8 @@ bool SaveTrace(Document& doc) {
     const TraceFileContents c = CaptureTraceFile(doc.trace, doc.host);
     if (!WriteTraceFile(*chosen, c)) {
         SetWindowTitle(doc, QString());
-        doc.dialogs.Message(title, fStr(183), MessageIcon::Warning, MessageButtons::Ok);
+        doc.dialogs.Message(title, MessageWithFile(fStr(183), *chosen), MessageIcon::Warning,
+                            MessageButtons::Ok);
         return false;
     }
     doc.trace.modified = false;

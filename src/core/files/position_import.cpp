@@ -230,7 +230,8 @@ bool ImportDefragFile(Document& doc, bool newTrace) {
     doc.positionFolder[doc.game] = QFileInfo(*path).absolutePath();
     const std::optional<QStringList> lines = ReadFileLines(*path);
     if (!lines) {
-        doc.dialogs.Message(title, fStr(200), MessageIcon::Information, MessageButtons::Ok);
+        doc.dialogs.Message(title, MessageWithFile(fStr(200), *path), MessageIcon::Information,
+                            MessageButtons::Ok);
         return false;
     }
     if (lines->size() < 2)

@@ -168,4 +168,8 @@ bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b) 
     return ok;
 }
 
+QString MessageWithFile(const QString& message, const QString& path) {
+    return message + QStringLiteral("\n") + QDir::toNativeSeparators(path);
+}
+
 } // namespace kestrova

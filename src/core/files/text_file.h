@@ -40,4 +40,7 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 // files that can be made again at any time (the camera scripts).
 bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b = {});
 
+// A file error message with the file it is about on a line of its own.
+QString MessageWithFile(const QString& message, const QString& path);
+
 } // namespace kestrova

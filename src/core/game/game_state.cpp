@@ -12,6 +12,11 @@
 
 namespace kestrova {
 
+namespace {
+constexpr int kModFolderPurpose = 703;
+constexpr int kNotAModFolder = 704;
+} // namespace
+
 const GameProfile& GameState::CurrentProfile() const {
     return Profile(Game());
 }
@@ -131,6 +136,11 @@ QString DeepestExistingFolder(const QString& path) {
 bool AskModFolder(GameState& state, Dialogs& dialogs) {
     const GameProfile& profile = state.CurrentProfile();
     const QString text = fStr(550, profile.modId, profile.executable);
+    const QString names = profile.ExecutablesThisSystemFirst().join(QStringLiteral(", "));
+    // A folder dialog alone does not say what it is for, nor what makes a folder right.
+    dialogs.Message(profile.displayName,
+                    fStr(kModFolderPurpose, profile.displayName, profile.gameName, names),
+                    MessageIcon::Information, MessageButtons::Ok);
     QString start = DeepestExistingFolder(state.Current().ModPath);
     for (;;) {
         const std::optional<QString> chosen = dialogs.ChooseFolder(text, start);
@@ -141,16 +151,24 @@ bool AskModFolder(GameState& state, Dialogs& dialogs) {
             ApplyModPath(state);
             return true;
         }
+        dialogs.Message(
+            profile.displayName,
+            fStr(kNotAModFolder, QDir::toNativeSeparators(*chosen), profile.displayName, names),
+            MessageIcon::Warning, MessageButtons::Ok);
         start = *chosen;
     }
 }
 
 std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, ScriptListKind kind,
                                                         Dialogs& dialogs) {
-    const GameFolder gameFolder = ResolveGameFolder(state);
+    GameFolder gameFolder = ResolveGameFolder(state);
     if (!gameFolder.ok) {
-        AskModFolder(state, dialogs);
-        return std::nullopt;
+        // Once the folder is known, the picker the user asked for opens.
+        if (!AskModFolder(state, dialogs))
+            return std::nullopt;
+        gameFolder = ResolveGameFolder(state);
+        if (!gameFolder.ok)
+            return std::nullopt;
     }
     ScriptPickerRequest request;
     request.gameFolder = gameFolder.folder;

@@ -29,6 +29,14 @@ struct GameProfile {
 
     // Every executable name that identifies the game's folder.
     QStringList AllExecutables() const { return QStringList{executable} + linuxExecutables; }
+    // The same names, those of the system the program runs on first (what users look for).
+    QStringList ExecutablesThisSystemFirst() const {
+#ifdef Q_OS_WIN
+        return AllExecutables();
+#else
+        return linuxExecutables + QStringList{executable};
+#endif
+    }
 };
 
 // The two rows, filled once.

@@ -408,8 +408,8 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         result.files << firstPos;
     DeleteEarlierChain(location, script.startFile ? 0 : 1, last);
 
-    auto askRetry = [&] {
-        return dialogs.Message(fStr(73), fStr(290), MessageIcon::Information,
+    auto askRetry = [&](const QString& file) {
+        return dialogs.Message(fStr(73), MessageWithFile(fStr(290), file), MessageIcon::Information,
                                MessageButtons::RetryCancel);
     };
 
@@ -417,7 +417,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         const QString start = location.folder + location.baseName + QStringLiteral(".cfg");
         const QByteArray text = StartFileText(script, location, options);
         while (!SaveScript(start, text)) {
-            if (askRetry() != DialogAnswer::Retry) {
+            if (askRetry(start) != DialogAnswer::Retry) {
                 result.status = ScriptWriteStatus::Cancelled;
                 return result;
             }
@@ -436,7 +436,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
                     result.files << name;
             } else {
                 failed = true;
-                lastAnswer = askRetry();
+                lastAnswer = askRetry(name);
             }
         }
         if (!failed)

@@ -38,6 +38,14 @@ int LanguageOffsetForIndex(int index) {
     return index == 1 ? kLanguageFrench : kLanguageEnglish;
 }
 
+int StoredLanguageIndex() {
+    // English unless a valid index says otherwise.
+    int language = 0;
+    if (const RegValue v = RegReadValue(Root(), QStringLiteral("Language")); !v.IsEmpty())
+        language = RegValueToInt16(v).value_or(0);
+    return language < 0 || language >= kLanguageCount ? 0 : language;
+}
+
 void LoadSettings(Settings& s, GameState& state, ScreenTwips screen, Dialogs* dialogs) {
     // Without a way to tell the user, the notice waits for someone who can.
     if (const std::optional<QString> notice = dialogs ? TakeRegistryNotice() : std::nullopt)
@@ -56,12 +64,7 @@ void LoadSettings(Settings& s, GameState& state, ScreenTwips screen, Dialogs* di
 
     ReadString(Root(), QStringLiteral("DftPathExtract"), s.dftPathExtract);
 
-    // The language is applied whatever was stored: English unless a valid index says otherwise.
-    int language = 0;
-    if (const RegValue v = RegReadValue(Root(), QStringLiteral("Language")); !v.IsEmpty())
-        language = RegValueToInt16(v).value_or(0);
-    if (language < 0 || language >= kLanguageCount)
-        language = 0;
+    const int language = StoredLanguageIndex();
     s.languageIndex = language;
     SetLanguageOffset(LanguageOffsetForIndex(language));
 

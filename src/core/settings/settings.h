@@ -49,6 +49,9 @@ void LoadSettings(Settings& settings, GameState& state, ScreenTwips screen,
 // Writes the global values, then the games' configurations.
 void SaveSettings(const Settings& settings, GameState& state);
 
+// The language index kept in the store (0 when absent or unusable), for captions that are
+// needed before the rest of the settings.
+int StoredLanguageIndex();
 // The language offset of a language menu index.
 int LanguageOffsetForIndex(int index);
 

@@ -71,6 +71,9 @@ void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString tit
 
 bool LoadMap(MapContext& c, QString name) {
     if (!MapFolderExists(c.game.DftPathBsp)) {
+        // A trace opened on a first run needs a map the user may not know by name: say which.
+        c.dialogs.Message(fStr(130), fStr(150) + QStringLiteral("\n") + name,
+                          MessageIcon::Information, MessageButtons::Ok);
         const std::optional<QString> folder = c.dialogs.ChooseFolder(fStr(150), QString());
         if (!folder)
             return false;

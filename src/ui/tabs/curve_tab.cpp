@@ -281,8 +281,10 @@ bool CurveTab::eventFilter(QObject* watched, QEvent* event) {
             edit->selectAll();
             return true;
         }
+        // Keys typed while the combo box itself has the focus reach its line edit without
+        // passing any filter there: both are checked here.
         const QString typed = key->text();
-        if (watched != edit || typed.isEmpty() || key->key() == Qt::Key_Delete ||
+        if (typed.isEmpty() || key->key() == Qt::Key_Delete ||
             (key->modifiers() & Qt::ControlModifier))
             break;
         const QChar ch = key->key() == Qt::Key_Backspace ? QLatin1Char('\b') : typed.front();

@@ -291,6 +291,11 @@ void ScriptTab::BuildCommands(QGroupBox* box) {
     grid->setColumnStretch(1, 1);
 }
 
+void ScriptTab::ApplyLanguage() {
+    for (int i = 0; i < kBindKeyCount; ++i)
+        cboSP_BindKey_->setItemText(i, BindKeyText(i));
+}
+
 void ScriptTab::Refresh() {
     filling_ = true;
     const ScriptRunOptions& o = doc_.trace.script;

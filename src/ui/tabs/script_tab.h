@@ -54,6 +54,8 @@ public:
     void ApplyGame();
     // The before/after lists from the game state.
     void RefreshScriptLists();
+    // Texts of the lists that come from the language strings.
+    void ApplyLanguage();
     // Pending edits of the boxes go back to their remembered texts.
     void AbandonEdits();
     // The enabled state of cmdCreateScript from the document's command states.

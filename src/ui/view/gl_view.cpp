@@ -177,11 +177,7 @@ void GlView::paintGL() {
         gl_.Enable(GlCap::LineSmooth);
     else
         gl_.Disable(GlCap::LineSmooth);
-    const SceneResult r = kestrova::ui::Redraw(gl_, in);
-    if (r.timesFailed && settings_.showTimes) {
-        settings_.showTimes = false;
-        emit TimesFailed();
-    }
+    kestrova::ui::Redraw(gl_, in);
 }
 
 Vec3 GlView::UnProject(float x, float y) const {
@@ -210,6 +206,11 @@ void GlView::RefreshScaleCaption() {
         SetCaption(1, QString());
     else
         SetCaption(1, ScaleCaption(fStr(85), nav_.metrics.visibleWidth));
+}
+
+void GlView::ApplyLanguage() {
+    SetCaption(3, fStr(87 + nav_.ActiveView()));
+    RefreshScaleCaption();
 }
 
 void GlView::Apply(const NavEffect& e) {
@@ -280,6 +281,8 @@ void GlView::ApplyPreset(int slot) {
 void GlView::AddPointAtCamera(bool reference) {
     const PointRecord p = PointFromCamera(views_.camera);
     const int kind = reference ? kReference : kControl;
+    if (canAddPoint && !canAddPoint(kind))
+        return;
     if (!AppendPointXYZ(trace_, kind, p.x, p.y, p.z, Angles{p.pitch, p.yaw, p.roll}, true))
         return;
     emit PointsEdited();

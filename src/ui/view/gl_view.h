@@ -70,6 +70,11 @@ public:
     QString Caption(int element) const;
     void ShowTransientCaption(const QString& text);
     void RefreshScaleCaption();
+    // The captions that come from the language strings: the scale and the view's name.
+    void ApplyLanguage();
+
+    // Asked before a point is added (false: the limit message was shown, nothing is added).
+    std::function<bool(int kind)> canAddPoint;
 
     // Whether a context could be made (after the first initializeGL).
     bool HasContext() const { return contextOk_; }
@@ -80,8 +85,6 @@ signals:
     void ViewSelected(int view);
     // The view edited the trace (Insert in 3D added a point).
     void PointsEdited();
-    // The time labels could not be placed: the option is switched off.
-    void TimesFailed();
 
 protected:
     void initializeGL() override;

@@ -3,6 +3,7 @@
 #include "core/path/build_path.h"
 #include "core/path/tangents.h"
 
+#include <array>
 #include <cmath>
 
 namespace kestrova::ui {
@@ -12,6 +13,9 @@ namespace {
 constexpr uint16_t kDashPattern[2] = {0xAAAA, 0x5555};
 constexpr Rgb3 kDashColour[2] = {{0, 0, 0}, {1, 1, 1}};
 constexpr double kRulerSteps[9] = {1, 5, 10, 50, 100, 500, 1000, 5000, 10000};
+constexpr double kRulerBandHeight = 16;  // the band of the horizontal ruler, along the top
+constexpr double kRulerBandWidth = 32;   // the band of the vertical ruler, along the left
+constexpr double kRulerLabelHeight = 10; // the labels' pixel font
 
 bool Is3D(const SceneInput& in) {
     return in.viewMode == kView3D;
@@ -157,16 +161,37 @@ struct Scene {
                        static_cast<float>(k * std::cos(ar + side)), static_cast<float>(rise));
     }
 
+    // A label that would fall on a ruler's band moves just clear of it; one off the view stays
+    // off.
+    void KeepOffTheRulers(std::array<float, 3>& at) const {
+        const ViewAxes axes = AxesOfView(ViewOfMode(in.viewMode));
+        const double scale = in.metrics.scale;
+        if (!(scale > 0))
+            return;
+        const double halfW = in.metrics.viewportWidth / 2.0;
+        const double halfH = in.metrics.viewportHeight / 2.0;
+        const double x = (at[axes.h] - in.centreH) * scale;
+        const double y = (at[axes.v] - in.centreV) * scale;
+        const double left = -halfW + kRulerBandWidth + 2;
+        const double top = halfH - kRulerBandHeight - kRulerLabelHeight - 2;
+        if (x >= -halfW && x < left)
+            at[axes.h] = static_cast<float>(in.centreH + left / scale);
+        if (y <= halfH && y > top)
+            at[axes.v] = static_cast<float>(in.centreV + top / scale);
+    }
+
     void DrawTime(int i, int n) {
-        if (n < 2 || result.timesFailed)
+        if (n < 2)
             return;
         const PointRecord& p = Ctl(i);
         const float o = Pixels(in, 5, 20);
+        std::array<float, 3> at = {p.x + o, p.y + o, p.z + o};
+        if (!Is3D(in) && in.flags.rulers)
+            KeepOffTheRulers(at);
         gl.Color(0, 0, 0);
-        if (!gl.RasterPos(p.x + o, p.y + o, p.z + o)) {
-            result.timesFailed = true;
+        // A label whose place is off the screen is left out; the others still show.
+        if (!gl.RasterPos(at[0], at[1], at[2]))
             return;
-        }
         PrintText(gl, in.trace->points.timeLabel[i]);
     }
 
@@ -273,13 +298,15 @@ struct Scene {
                 const QString label = QString::number(static_cast<qint64>(t));
                 if (horizontal) {
                     DrawLine2D(gl, pos, std::round(halfH), pos, std::round(halfH) - len);
-                    if (labelled) {
+                    // The corner belongs to the vertical ruler's labels.
+                    if (labelled && pos + 2 >= -halfW + kRulerBandWidth) {
                         gl.RasterPos2(std::round(pos + 2), std::round(halfH - 12));
                         PrintText(gl, label);
                     }
                 } else {
                     DrawLine2D(gl, std::round(-halfW), pos, std::round(-halfW) + len, pos);
-                    if (labelled) {
+                    // Below the top band, so that it never runs into the horizontal labels.
+                    if (labelled && pos + 4 + kRulerLabelHeight <= halfH - kRulerBandHeight) {
                         gl.RasterPos2(std::round(-halfW + 2), std::round(pos + 4));
                         PrintText(gl, label);
                     }
@@ -292,8 +319,8 @@ struct Scene {
 
     void DrawRuler(double halfW, double halfH) {
         gl.Color(1, 1, 1, 0.5f);
-        DrawRect2D(gl, -halfW, halfH - 16, halfW, halfH, GlPrimitive::Quads);
-        DrawRect2D(gl, -halfW, -halfH, -halfW + 32, halfH, GlPrimitive::Quads);
+        DrawRect2D(gl, -halfW, halfH - kRulerBandHeight, halfW, halfH, GlPrimitive::Quads);
+        DrawRect2D(gl, -halfW, -halfH, -halfW + kRulerBandWidth, halfH, GlPrimitive::Quads);
         gl.LineWidth(1);
         DrawRulerAxis(true, halfW, halfH);
         DrawRulerAxis(false, halfW, halfH);

@@ -52,7 +52,6 @@ struct SceneInput {
 
 struct SceneResult {
     bool drawn = false;
-    bool timesFailed = false; // a time label could not be placed: the option switches itself off
 };
 
 // The projection of the current view (3D frustum or plan ortho around the centre).

@@ -1,5 +1,7 @@
 #include "ui/view/view_area.h"
 
+#include "core/model/point_table_ops.h"
+#include "core/settings/language.h"
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
 #include "ui/view/gl_view.h"
@@ -14,6 +16,10 @@
 #include <QLabel>
 
 namespace kestrova::ui {
+
+namespace {
+constexpr int kAddPointTitle = 280;
+}
 
 ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
                    const std::array<QLabel*, 3>& labels)
@@ -39,12 +45,6 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
         emit LayoutRequested();
     });
     connect(view_, &GlView::PointsEdited, &window, [&window] { window.PointsEdited(); });
-    connect(view_, &GlView::TimesFailed, this, [&window] {
-        if (QAction* a = window.Action(QStringLiteral("mnuV_ShowTimes"))) {
-            a->setChecked(false);
-            a->setEnabled(false);
-        }
-    });
     for (int kind : {kControl, kReference}) {
         PointsGrid* grid = window.Grid(kind);
         if (!grid)
@@ -60,9 +60,14 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
         view_->Redraw();
     });
     connect(&window, &FrmMain::DisplayChanged, view_, &GlView::Redraw);
+    connect(&window, &FrmMain::LanguageChanged, view_, &GlView::ApplyLanguage);
     connect(map_, &MapController::StateChanged, this,
             [this, &window] { window.Host().mapName = map_->State().name; });
 
+    view_->canAddPoint = [&window](int kind) {
+        return CanAddPoint(window.CurrentTrace(), kind, fStr(kAddPointTitle),
+                           window.ProgramDialogs());
+    };
     window.view3DShown = [this] { return Is3D(); };
     window.viewKeys = [this](QKeyEvent* event, bool press) {
         return press ? view_->HandleKeyDown(event) : view_->HandleKeyUp(event);

@@ -225,7 +225,9 @@ TEST_F(DocumentFixture, AFileThatIsNotATraceChangesNothing) {
         dialogs.messages.clear();
         EXPECT_FALSE(LoadTraceFile(doc, Path(name)));
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Data reading error."));
+        // The file on a line of its own, as the system writes its paths.
+        EXPECT_EQ(dialogs.messages[0].text,
+                  QStringLiteral("Data reading error.\n") + QDir::toNativeSeparators(Path(name)));
         EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a curve"));
         EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
     }
@@ -240,7 +242,9 @@ TEST_F(DocumentFixture, AFailedSaveReports) {
     doc.traceName = QStringLiteral("kept");
     dialogs.paths = {Path("no/such/folder/t.dfkv")};
     EXPECT_FALSE(SaveTrace(doc));
-    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("Saving error."));
+    EXPECT_EQ(dialogs.messages.last().text,
+              QStringLiteral("Saving error.\n") +
+                  QDir::toNativeSeparators(Path("no/such/folder/t.dfkv")));
     EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("Save a curve"));
     EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D"));
     EXPECT_TRUE(doc.trace.modified);

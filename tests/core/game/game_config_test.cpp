@@ -191,6 +191,24 @@ TEST_F(GameFolderTest, AskModFolderRepeatsUntilValidOrCancelled) {
                              "parent folder must obviously contain the file Et.exe."));
     // Applying the folder prunes the lists.
     EXPECT_EQ(state.cmdsBefore.Count(), 1);
+    // Before the dialog, what the folder is for and what marks it; after a wrong one, why.
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("ET Pro"));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
+        QStringLiteral("The camera scripts go into the folder of the ET Pro modification of "
+                       "enemy territory,")))
+        << dialogs.messages[0].text.toStdString();
+#ifndef Q_OS_WIN
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith(
+        QStringLiteral("one of these files: et, et.x86, etl, etl.x86_64, etl.x86, et.x86_64, "
+                       "etlegacy, Et.exe.")))
+        << dialogs.messages[0].text.toStdString();
+#endif
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith(
+        QStringLiteral("The folder ") + QDir::toNativeSeparators(tmp.path()) +
+        QStringLiteral(" is not a folder of the ET Pro modification")))
+        << dialogs.messages[1].text.toStdString();
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Warning);
 
     dialogs.paths = {std::nullopt};
     state.configs[0].ModPath = QStringLiteral("/x");
@@ -203,9 +221,13 @@ TEST_F(GameFolderTest, ChoosingScriptsNeedsAValidModFolder) {
     GameState state;
     Touch(root + QStringLiteral("/etpro/a.cfg"));
     ScriptedDialogs dialogs;
-    // No folder yet: the user is asked for it and the picker is not opened.
+    // No folder yet: the user is asked for it; Cancel opens no picker, a right folder does.
     EXPECT_FALSE(PrepareChooseScripts(state, ScriptListKind::GameConfigs, dialogs).has_value());
     EXPECT_EQ(dialogs.fileDialogs.size(), 1);
+    dialogs.paths = {root + QStringLiteral("/etpro")};
+    const auto afterAsking = PrepareChooseScripts(state, ScriptListKind::GameConfigs, dialogs);
+    ASSERT_TRUE(afterAsking.has_value());
+    EXPECT_EQ(afterAsking->gameFolder, root);
 
     state.configs[0].ModPath = root + QStringLiteral("/etpro");
     state.gameConfigs = ListOf({QStringLiteral("etpro\\a.cfg")});

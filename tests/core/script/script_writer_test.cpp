@@ -235,7 +235,8 @@ TEST(ScriptWriter, FailedChainedFileAsksRetryOrCancel) {
     EXPECT_EQ(failed.status, ScriptWriteStatus::Failed);
     ASSERT_EQ(cancel.messages.size(), 1); // no success box
     EXPECT_EQ(cancel.messages[0].title, "Create...");
-    EXPECT_EQ(cancel.messages[0].text, "Script saving error.");
+    EXPECT_EQ(cancel.messages[0].text,
+              "Script saving error.\n" + QDir::toNativeSeparators(cams + "shot001.cfg"));
     EXPECT_EQ(cancel.messages[0].buttons, MessageButtons::RetryCancel);
     EXPECT_TRUE(QFile::exists(cams + "shot002.cfg")); // the loop went on
 

@@ -124,6 +124,9 @@ TEST_F(MapLoading, MissingFolderIsAskedForAndCancelStops) {
     game.DftPathBsp = dir.filePath(QStringLiteral("nowhere"));
     dialogs.paths.push_back(std::nullopt);
     EXPECT_FALSE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Specify the folder containing BSP map.\nq3dm17.bsp"));
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(dialogs.fileDialogs[0].kind, test::RecordedFileDialog::Folder);
     EXPECT_EQ(dialogs.fileDialogs[0].request.title,

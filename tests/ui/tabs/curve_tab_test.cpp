@@ -140,6 +140,10 @@ TEST_F(CurveTabTest, RateKeysAndRangeAreChecked) {
     QTest::keyClick(Rates()->lineEdit(), Qt::Key_End);
     QTest::keyClicks(Rates()->lineEdit(), QStringLiteral("x*5"));
     EXPECT_EQ(Rates()->lineEdit()->text(), QStringLiteral("605"));
+    // Typed with the focus on the combo box itself, as a click on it gives it.
+    Rates()->lineEdit()->clear();
+    QTest::keyClicks(Rates(), QStringLiteral("abc45"));
+    EXPECT_EQ(Rates()->lineEdit()->text(), QStringLiteral("45"));
 }
 
 TEST_F(CurveTabTest, ContextMenuSetsTheDefaultAndRemovesEntries) {

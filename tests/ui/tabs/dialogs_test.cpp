@@ -3,6 +3,7 @@
 #include "ui/frm_export.h"
 #include "ui/frm_game_configs.h"
 #include "ui/frm_notes.h"
+#include "ui/qt_dialogs.h"
 #include "ui/tabs/game_tab.h"
 #include "ui/tabs/tab_fixture.h"
 #include "ui/trace_commands.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -261,6 +263,18 @@ TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(f.dialogs.fileDialogs[0].kind, RecordedFileDialog::Folder);
     EXPECT_EQ(f.game.Current().DftPathPos, dir.path());
+}
+
+TEST(MessageBox, IsWideEnoughForItsTitle) {
+    const QString title = QStringLiteral(" Changer de jeu : le tracé actuel est fermé");
+    QMessageBox box(QMessageBox::Question, title, QStringLiteral("Ok?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    ui::MakeRoomForTitle(box);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QFont bold = box.font();
+    bold.setBold(true);
+    EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(title) + 100);
 }
 
 } // namespace

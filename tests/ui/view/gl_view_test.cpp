@@ -301,5 +301,26 @@ TEST_F(OriginDialog, OkKeepsTheValues) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
+TEST_F(OriginDialog, OkRefusesABoxThatIsNoNumber) {
+    dialog.Box(1)->setText(QStringLiteral("12a"));
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.Canceled());
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_TRUE(dialog.Box(1)->hasFocus());
+    EXPECT_EQ(dialog.Box(1)->selectedText(), QStringLiteral("12a"));
+}
+
+TEST_F(OriginDialog, EnterInTheLastBoxConfirms) {
+    dialog.Box(2)->setFocus();
+    dialog.Box(2)->setText(QStringLiteral("7"));
+    QTest::keyClick(dialog.Box(2), Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.Canceled());
+    float x, y, z;
+    dialog.GetOffsets(x, y, z);
+    EXPECT_FLOAT_EQ(z, 7);
+}
+
 } // namespace
 } // namespace kestrova::ui

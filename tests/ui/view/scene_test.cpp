@@ -206,20 +206,23 @@ TEST_F(SceneFixture, TimesNeedTwoPointsAndAPlaceOnScreen) {
     Redraw(gl1, in1);
     EXPECT_TRUE(gl1.texts.empty());
 
-    Trace two = MakeTrace({{0, 0, 0}, {100, 0, 0}});
-    UpdateTimeLabels(two);
+    Trace three = MakeTrace({{0, 0, 0}, {100, 0, 0}, {0, 40, 0}});
+    UpdateTimeLabels(three);
     RecordingGl gl2;
-    SceneInput in2 = Input(two, kViewXY, 0.5);
+    SceneInput in2 = Input(three, kViewXY, 0.5);
     in2.flags.rulers = false;
-    EXPECT_FALSE(Redraw(gl2, in2).timesFailed);
-    ASSERT_EQ(gl2.texts.size(), 2u);
-    EXPECT_EQ(gl2.texts[1].text, two.points.timeLabel[2].toLatin1());
+    Redraw(gl2, in2);
+    ASSERT_EQ(gl2.texts.size(), 3u);
+    EXPECT_EQ(gl2.texts[1].text, three.points.timeLabel[2].toLatin1());
     EXPECT_DOUBLE_EQ(gl2.texts[1].at[0], 110); // 5 pixels at half a pixel a unit
 
+    // A label off the screen is left out; the labels after it are still drawn.
     RecordingGl off;
-    off.rasterLimit = 50; // the second label falls outside
-    EXPECT_TRUE(Redraw(off, in2).timesFailed);
-    EXPECT_EQ(off.texts.size(), 1u);
+    off.rasterLimit = 50; // the second label (x 110) falls outside
+    Redraw(off, in2);
+    ASSERT_EQ(off.texts.size(), 2u);
+    EXPECT_EQ(off.texts[0].text, three.points.timeLabel[1].toLatin1());
+    EXPECT_EQ(off.texts[1].text, three.points.timeLabel[3].toLatin1());
 }
 
 TEST_F(SceneFixture, ReferencePointsAndTableHighlight) {
@@ -332,6 +335,54 @@ TEST_F(SceneFixture, RulerSkipsStepsAsLargeAsTheVisibleExtent) {
         return p.overlay && p.type == GlPrimitive::Quads && p.colour.Is(1, 1, 1) &&
                p.colour.a == 0.5f;
     }));
+}
+
+TEST_F(SceneFixture, RulerLabelsKeepOutOfEachOthersCorner) {
+    // 800 x 600 at one unit a pixel around 0: ticks fall on the left edge (-400) and the top
+    // edge (300), right where the other ruler's band is.
+    Trace t;
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXY);
+    Redraw(gl, in);
+    int horizontal = 0, vertical = 0;
+    for (const auto& x : gl.texts) {
+        if (x.at[1] == 300 - 12) { // horizontal ruler
+            ++horizontal;
+            EXPECT_GE(x.at[0], -400 + 32) << x.text.constData();
+        } else if (x.at[0] == -400 + 2) { // vertical ruler; the text rises 10 pixels
+            ++vertical;
+            EXPECT_LE(x.at[1] + 10, 300 - 16) << x.text.constData();
+        }
+    }
+    EXPECT_GT(horizontal, 5);
+    EXPECT_GT(vertical, 5);
+}
+
+TEST_F(SceneFixture, TimeLabelsMoveOffTheRulersBands) {
+    // 800 x 600 at one unit a pixel around 0: the first label (5 pixels up and right of its
+    // point) would lie in the corner of both bands, the second is clear, the third is off the
+    // view to the left and stays there.
+    Trace t = MakeTrace({{-395, 290, 0}, {0, 0, 0}, {-600, 0, 0}});
+    UpdateTimeLabels(t);
+    const struct {
+        bool rulers;
+        double x1, y1;
+    } rows[] = {{true, -400 + 32 + 2, 300 - 16 - 10 - 2}, {false, -390, 295}};
+    for (const auto& r : rows) {
+        RecordingGl gl;
+        SceneInput in = Input(t, kViewXY);
+        in.flags.rulers = r.rulers;
+        Redraw(gl, in);
+        std::vector<const test::DrawnText*> labels;
+        for (const auto& x : gl.texts)
+            if (x.colour.Is(0, 0, 0))
+                labels.push_back(&x);
+        ASSERT_EQ(labels.size(), 3u) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[0]->at[0], r.x1) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[0]->at[1], r.y1) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[1]->at[0], 5) << r.rulers;
+        EXPECT_DOUBLE_EQ(labels[2]->at[0], -595) << r.rulers;
+    }
 }
 
 TEST_F(SceneFixture, ThreeDViewDrawsTheTiltedCameraFrame) {

@@ -1,0 +1,19 @@
+#pragma once
+// Which keys the window may take for itself and which belong to the control being typed into.
+
+class QKeyEvent;
+class QWidget;
+
+namespace kestrova::ui {
+
+// A control that edits text itself: line edits (cell editors included), spin boxes, text areas.
+bool TypesText(const QWidget* widget);
+
+// The window's own editing and file shortcuts (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, Ctrl+N, Ctrl+O,
+// Ctrl+S, Ctrl+Q): a text box keeps them while it is typed into.
+bool IsWindowShortcut(const QKeyEvent* event);
+
+// Ctrl+Y and Ctrl+Shift+Z redo the text of a line edit, whatever the platform's own redo key is.
+bool RedoInTextBox(QWidget* widget, const QKeyEvent* event);
+
+} // namespace kestrova::ui
