@@ -2,7 +2,10 @@
 
 #include "core/model/point_table_ops.h"
 #include "support/scripted_dialogs.h"
+#include "support/window_mouse.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -99,6 +102,67 @@ TEST_F(PointsGridTest, ClickingTheHideColumnTogglesTheSelectedRows) {
     EXPECT_EQ(grid.item(0, 9)->text(), QStringLiteral("1"));
     ASSERT_GE(caption.count(), 1);
     EXPECT_EQ(caption.last().at(1).toString(), QStringLiteral("1 points"));
+}
+
+TEST_F(PointsGridTest, ColumnsKeepTheirWidthsInPixels) {
+    // Twips / 15: n° 435, x y z 885, angles 720 (705 for reference points), fov 570, ts 495,
+    // hide wgA wgF 435.
+    const QList<int> control = {29, 59, 59, 59, 48, 48, 48, 38, 33, 29, 29, 29};
+    const QList<int> reference = {29, 59, 59, 59, 47, 47, 47};
+    PointsGrid refGrid{kReference, trace, dialogs};
+    for (const auto& [g, widths] : {std::pair<PointsGrid*, QList<int>>{&grid, control},
+                                    std::pair<PointsGrid*, QList<int>>{&refGrid, reference}}) {
+        ASSERT_EQ(g->columnCount(), widths.size());
+        for (int c = 0; c < widths.size(); ++c)
+            EXPECT_EQ(g->columnWidth(c), widths[c]) << "grid " << g->Kind() << " column " << c;
+    }
+}
+
+TEST_F(PointsGridTest, TheNumberColumnStaysWhenTheGridScrollsSideways) {
+    grid.resize(220, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QScrollBar* bar = grid.horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    QTest::qWait(20);
+
+    // What the user sees at the grid's left edge, on the first and third rows.
+    for (int row : {0, 2}) {
+        const int y = grid.frameWidth() + grid.horizontalHeader()->height() +
+                      grid.rowViewportPosition(row) + grid.rowHeight(row) / 2;
+        const QPoint p(grid.frameWidth() + 5, y);
+        QWidget* under = grid.childAt(p);
+        QAbstractItemView* view = nullptr;
+        for (QWidget* w = under; w && !view; w = w->parentWidget())
+            view = qobject_cast<QAbstractItemView*>(w);
+        ASSERT_NE(view, nullptr);
+        const QModelIndex index = view->indexAt(view->viewport()->mapFrom(&grid, p));
+        EXPECT_EQ(index.column(), 0) << "row " << row;
+        EXPECT_EQ(index.data().toString(), QStringLiteral("  %1").arg(row + 1));
+    }
+
+    // The grid still reaches its last column, and a row chosen by its number is the grid's.
+    EXPECT_LT(grid.columnViewportPosition(kFieldWgF), grid.viewport()->width());
+    grid.SetSelection({3, 3, 0, 0});
+    ASSERT_NE(grid.FrozenColumn(), nullptr);
+    EXPECT_TRUE(grid.FrozenColumn()->selectionModel()->isSelected(grid.model()->index(2, 0)));
+}
+
+TEST_F(PointsGridTest, ADoubleClickOnTheHideColumnTogglesOnceAndOpensNoEditor) {
+    QSignalSpy edited(&grid, &PointsGrid::PointsEdited);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QPoint cell = grid.visualItemRect(grid.item(1, kFieldHide)).center();
+    test::WindowDoubleClick(grid.viewport(), cell);
+    EXPECT_EQ(trace.points.At(kControl, 2).hide, 1);
+    EXPECT_EQ(edited.count(), 1);
+    EXPECT_EQ(grid.indexWidget(grid.model()->index(1, kFieldHide)), nullptr) << "no editor";
+
+    // Elsewhere a double-click still opens the cell for typing.
+    test::WindowDoubleClick(grid.viewport(), grid.visualItemRect(grid.item(1, kFieldX)).center());
+    EXPECT_NE(grid.indexWidget(grid.model()->index(1, kFieldX)), nullptr);
+    EXPECT_EQ(edited.count(), 1);
 }
 
 } // namespace
