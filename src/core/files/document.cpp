@@ -118,6 +118,12 @@ bool ConfirmClose(Document& doc) {
     return a == DialogAnswer::No;
 }
 
+void RememberTraceFolder(Document& doc, const QString& folder) {
+    doc.traceFolder[doc.game] = folder;
+    if (doc.foldersChanged)
+        doc.foldersChanged();
+}
+
 bool NewTrace(Document& doc, bool unloadMap) {
     if (!ConfirmDiscard(doc, fStr(3)))
         return false;
@@ -163,7 +169,7 @@ bool LoadTraceFile(Document& doc, const QString& path) {
     TraceFileContents c = CurrentTraceFileValues(doc.trace, doc.host);
     ReadTraceFile(*lines, c, doc.readLimits);
 
-    doc.traceFolder[doc.game] = FolderOf(path);
+    RememberTraceFolder(doc, FolderOf(path));
     doc.traceName = RemoveExtension(QFileInfo(path).fileName());
     SetWindowTitle(doc, doc.traceName);
     if (c.game != doc.game)
@@ -193,7 +199,7 @@ bool SaveTrace(Document& doc) {
             DialogAnswer::Yes)
             return false;
     }
-    doc.traceFolder[doc.game] = FolderOf(*chosen);
+    RememberTraceFolder(doc, FolderOf(*chosen));
 
     const TraceFileContents c = CaptureTraceFile(doc.trace, doc.host);
     if (!WriteTraceFile(*chosen, c)) {

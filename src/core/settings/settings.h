@@ -49,6 +49,12 @@ void LoadSettings(Settings& settings, GameState& state, ScreenTwips screen,
 // Writes the global values, then the games' configurations.
 void SaveSettings(const Settings& settings, GameState& state);
 
+// The trace folders of both games and the export folder, into the settings and the store at
+// once, so that neither a game switch nor a crash loses the folder of the last save or export.
+void StoreRememberedFolders(Settings& settings, GameState& state,
+                            const std::array<QString, 2>& traceFolders,
+                            const QString& exportFolder);
+
 // The language offset of a language menu index.
 int LanguageOffsetForIndex(int index);
 
