@@ -11,9 +11,11 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QToolTip>
 #include <utility>
 
@@ -29,6 +31,31 @@ Qt::Alignment CaptionAlignment(const QString& caption) {
         return Qt::AlignHCenter | Qt::AlignVCenter;
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
+
+// The columns keep their designed widths, which leave no room for the style's text margins:
+// "179.99" must still fit the fov column. The text goes one pixel from the cell's sides.
+class TightTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        const bool selected = opt.state & QStyle::State_Selected;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(opt.rect.adjusted(1, 0, -1, 0), static_cast<int>(opt.displayAlignment),
+                          text);
+        painter->restore();
+    }
+};
 
 } // namespace
 
@@ -47,6 +74,7 @@ PointsGrid::PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new TightTextDelegate(this));
     ApplyHeader();
     InitFrozenColumn();
     connect(this, &QTableWidget::itemChanged, this, &PointsGrid::OnItemChanged);
@@ -76,6 +104,7 @@ void PointsGrid::InitFrozenColumn() {
     frozen_->setObjectName(objectName() + QStringLiteral("Frozen"));
     frozen_->setModel(model());
     frozen_->setSelectionModel(selectionModel());
+    frozen_->setItemDelegate(new TightTextDelegate(frozen_));
     frozen_->setFont(font());
     frozen_->horizontalHeader()->setFont(horizontalHeader()->font());
     frozen_->setStyleSheet(styleSheet());
@@ -84,6 +113,9 @@ void PointsGrid::InitFrozenColumn() {
     frozen_->setSelectionMode(selectionMode());
     frozen_->setFrameShape(QFrame::NoFrame);
     frozen_->verticalHeader()->hide();
+    // Rows as tall as the grid's, or the numbers drift away from their rows.
+    frozen_->verticalHeader()->setFont(verticalHeader()->font());
+    frozen_->verticalHeader()->setMinimumSectionSize(verticalHeader()->minimumSectionSize());
     frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
     frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -142,11 +142,16 @@ TEST_F(PointsGridTest, TheNumberColumnStaysWhenTheGridScrollsSideways) {
         EXPECT_EQ(index.data().toString(), QStringLiteral("  %1").arg(row + 1));
     }
 
+    // Each number sits on its own row, down to the last one.
+    QTableView* frozen = grid.FrozenColumn();
+    ASSERT_NE(frozen, nullptr);
+    for (int row = 0; row < grid.rowCount(); ++row)
+        EXPECT_EQ(frozen->rowViewportPosition(row), grid.rowViewportPosition(row)) << row;
+
     // The grid still reaches its last column, and a row chosen by its number is the grid's.
     EXPECT_LT(grid.columnViewportPosition(kFieldWgF), grid.viewport()->width());
     grid.SetSelection({3, 3, 0, 0});
-    ASSERT_NE(grid.FrozenColumn(), nullptr);
-    EXPECT_TRUE(grid.FrozenColumn()->selectionModel()->isSelected(grid.model()->index(2, 0)));
+    EXPECT_TRUE(frozen->selectionModel()->isSelected(grid.model()->index(2, 0)));
 }
 
 TEST_F(PointsGridTest, ADoubleClickOnTheHideColumnTogglesOnceAndOpensNoEditor) {
