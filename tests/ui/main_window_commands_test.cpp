@@ -359,6 +359,11 @@ TEST_F(MainWindowTest, AHideClickIsOneUndoStepAndADoubleClickTogglesOnce) {
     EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 1);
     EXPECT_EQ(w->Doc().undo.pos, steps + 1);
     EXPECT_EQ(grid->indexWidget(grid->model()->index(0, kFieldHide)), nullptr) << "no editor";
+    // Elsewhere a double-click still opens the cell for typing, and changes nothing yet.
+    test::WindowDoubleClick(grid->viewport(),
+                            grid->visualItemRect(grid->item(1, kFieldX)).center());
+    EXPECT_NE(grid->indexWidget(grid->model()->index(1, kFieldX)), nullptr);
+    EXPECT_EQ(w->Doc().undo.pos, steps + 1);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "core/model/point_table_ops.h"
 #include "support/scripted_dialogs.h"
-#include "support/window_mouse.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -152,22 +151,6 @@ TEST_F(PointsGridTest, TheNumberColumnStaysWhenTheGridScrollsSideways) {
     EXPECT_LT(grid.columnViewportPosition(kFieldWgF), grid.viewport()->width());
     grid.SetSelection({3, 3, 0, 0});
     EXPECT_TRUE(frozen->selectionModel()->isSelected(grid.model()->index(2, 0)));
-}
-
-TEST_F(PointsGridTest, ADoubleClickOnTheHideColumnTogglesOnceAndOpensNoEditor) {
-    QSignalSpy edited(&grid, &PointsGrid::PointsEdited);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    const QPoint cell = grid.visualItemRect(grid.item(1, kFieldHide)).center();
-    test::WindowDoubleClick(grid.viewport(), cell);
-    EXPECT_EQ(trace.points.At(kControl, 2).hide, 1);
-    EXPECT_EQ(edited.count(), 1);
-    EXPECT_EQ(grid.indexWidget(grid.model()->index(1, kFieldHide)), nullptr) << "no editor";
-
-    // Elsewhere a double-click still opens the cell for typing.
-    test::WindowDoubleClick(grid.viewport(), grid.visualItemRect(grid.item(1, kFieldX)).center());
-    EXPECT_NE(grid.indexWidget(grid.model()->index(1, kFieldX)), nullptr);
-    EXPECT_EQ(edited.count(), 1);
 }
 
 } // namespace

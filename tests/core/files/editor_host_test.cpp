@@ -9,10 +9,8 @@ struct EditorHostFixture : ::testing::Test {
     GameState games;
     ViewState views;
     EditorTraceHost host{games, views};
-    QStringList mapLoads;
 
     void SetUp() override {
-        host.loadMap = [this](const QString& name) { mapLoads << name; };
         games.gameConfigs.Add(QStringLiteral("etmain\\a.cfg"));
         games.cmdsBefore.Add(QStringLiteral("etpro\\b.cfg"));
         games.cmdsAfter.Add(QStringLiteral("etpro\\c.cfg"));
@@ -44,19 +42,6 @@ TEST_F(EditorHostFixture, ScriptListsAreWrittenAsShownAndReadEitherWay) {
         host.ApplyExtras(contents);
         EXPECT_EQ(games.cmdsAfter.Selected(), c.selected) << c.read.toStdString();
     }
-}
-
-TEST_F(EditorHostFixture, ANewTraceKeepsTheMapAndDemoUnlessTheMapIsDropped) {
-    host.mapName = QStringLiteral("oasago2");
-    host.demoName = QStringLiteral("run 01");
-    host.ResetForNewTrace(false);
-    EXPECT_EQ(host.mapName, QStringLiteral("oasago2"));
-    EXPECT_EQ(host.demoName, QStringLiteral("run 01"));
-    EXPECT_TRUE(mapLoads.isEmpty());
-
-    host.ResetForNewTrace(true);
-    EXPECT_TRUE(host.mapName.isEmpty());
-    EXPECT_EQ(mapLoads, QStringList{QString()});
 }
 
 } // namespace
