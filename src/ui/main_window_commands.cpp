@@ -71,7 +71,8 @@ void FrmMain::WireMenus() {
                 std::forward<decltype(slot)>(slot));
     };
     on("mnuT_New", [this] {
-        NewTrace(doc_, true);
+        // The map stays: a new trace is often made over the same map. Only a game switch drops it.
+        NewTrace(doc_, false);
         AfterDocumentCommand();
     });
     on("mnuT_Open", [this] {
@@ -163,6 +164,9 @@ void FrmMain::WireMenus() {
     game_.loadRecentFiles = [this](const QString&) {
         SetDocumentGame(doc_, game_.Game(), &recentStore_);
     };
+    doc_.foldersChanged = [this] {
+        StoreRememberedFolders(settings_, game_, doc_.traceFolder, doc_.exportFolder);
+    };
     host_.switchGame = [this](int game) {
         SwitchGame(game_, game, false);
         AfterGameSwitch();
@@ -244,9 +248,6 @@ void FrmMain::ReadSettingsFromMenus() {
     for (int i = 0; i < 3; ++i)
         if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
             settings_.menuTheme = i;
-    settings_.dftPathExtract = doc_.exportFolder;
-    for (int g = 0; g < kGameCount; ++g)
-        game_.configs[g].DftPathTraces = doc_.traceFolder[g];
 }
 
 void FrmMain::mnuTM_Mod_Click(int index) {

@@ -13,10 +13,13 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+#include <utility>
 
 namespace kestrova::ui {
 namespace {
@@ -51,10 +54,35 @@ private:
     Dialogs*& dialogs_;
 };
 
-class CellDelegate : public QStyledItemDelegate {
+// The columns keep their designed widths, which leave no room for the style's text margins:
+// "179.99" must still fit the fov column. The text goes one pixel from the cell's sides.
+class TightTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        const bool selected = opt.state & QStyle::State_Selected;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(opt.rect.adjusted(1, 0, -1, 0), static_cast<int>(opt.displayAlignment),
+                          text);
+        painter->restore();
+    }
+};
+
+class CellDelegate : public TightTextDelegate {
 public:
     CellDelegate(Dialogs*& dialogs, QObject* parent)
-        : QStyledItemDelegate(parent), dialogs_(dialogs) {}
+        : TightTextDelegate(parent), dialogs_(dialogs) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -103,6 +131,7 @@ PointsGrid::PointsGrid(int kind, Trace& trace, Dialogs& dialogs, QWidget* parent
                     QAbstractItemView::AnyKeyPressed);
     setItemDelegate(new CellDelegate(dialogs_, this));
     ApplyHeader();
+    InitFrozenColumn();
     connect(this, &QTableWidget::itemChanged, this, &PointsGrid::OnItemChanged);
     connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
         emit SelectionCaptionChanged(kind_, SelectionCaption(SelectedRowCount()));
@@ -119,12 +148,91 @@ void PointsGrid::ApplyHeader() {
         item->setTextAlignment(CaptionAlignment(captions[c]));
         alignments_.append(CaptionAlignment(captions[c]));
         setHorizontalHeaderItem(c, item);
-        int width = widths[c] / kTwipsPerPixel;
-        // Three-digit fields of view are common; keep them from being cut.
-        if (kind_ == kControl && c == kFieldFov)
-            width = std::max(width, fontMetrics().horizontalAdvance(QStringLiteral("179.99")) + 10);
-        setColumnWidth(c, width);
+        setColumnWidth(c, widths[c] / kTwipsPerPixel);
     }
+}
+
+void PointsGrid::InitFrozenColumn() {
+    // A second view of the same model and selection, showing only the n° column, lies over the
+    // grid's left edge; the grid scrolls underneath it.
+    frozen_ = new QTableView(this);
+    frozen_->setObjectName(objectName() + QStringLiteral("Frozen"));
+    frozen_->setModel(model());
+    frozen_->setSelectionModel(selectionModel());
+    frozen_->setItemDelegate(new TightTextDelegate(frozen_));
+    frozen_->setFont(font());
+    frozen_->horizontalHeader()->setFont(horizontalHeader()->font());
+    frozen_->setStyleSheet(styleSheet());
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozen_->setSelectionMode(selectionMode());
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->verticalHeader()->hide();
+    // Rows as tall as the grid's, or the numbers drift away from their rows.
+    frozen_->verticalHeader()->setFont(verticalHeader()->font());
+    frozen_->verticalHeader()->setMinimumSectionSize(verticalHeader()->minimumSectionSize());
+    frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int c = 1; c < columnCount(); ++c)
+        frozen_->setColumnHidden(c, true);
+    frozen_->setColumnWidth(0, columnWidth(0));
+    viewport()->stackUnder(frozen_);
+
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int size) {
+                if (column == 0) {
+                    frozen_->setColumnWidth(0, size);
+                    PlaceFrozenColumn();
+                }
+            });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int row, int, int size) { frozen_->setRowHeight(row, size); });
+    connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    PlaceFrozenColumn();
+    frozen_->show();
+}
+
+void PointsGrid::PlaceFrozenColumn() {
+    if (!frozen_)
+        return;
+    frozen_->setGeometry(viewport()->x(), frameWidth(), columnWidth(0),
+                         viewport()->height() + horizontalHeader()->height());
+}
+
+void PointsGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    PlaceFrozenColumn();
+}
+
+void PointsGrid::updateGeometries() {
+    QTableWidget::updateGeometries();
+    PlaceFrozenColumn();
+}
+
+QModelIndex PointsGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex current = QTableWidget::moveCursor(action, modifiers);
+    // Moving left must not leave the current cell hidden under the n° column.
+    const int frozenWidth = columnWidth(0);
+    if (action == MoveLeft && current.column() > 0 && visualRect(current).left() < frozenWidth)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() +
+                                        visualRect(current).left() - frozenWidth);
+    return current;
+}
+
+void PointsGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (index.column() > 0 || columnCount() < 2) {
+        QTableWidget::scrollTo(index, hint);
+        return;
+    }
+    // The n° column is always in sight: only the row needs bringing into view.
+    const int h = horizontalScrollBar()->value();
+    QTableWidget::scrollTo(model()->index(index.row(), 1), hint);
+    horizontalScrollBar()->setValue(h);
 }
 
 void PointsGrid::SetRowText(int index) {
@@ -335,8 +443,22 @@ void PointsGrid::mouseMoveEvent(QMouseEvent* event) {
     QTableWidget::mouseMoveEvent(event);
 }
 
+void PointsGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Both clicks of a double-click on the hide column would toggle; the first one did already,
+    // and no editor opens there.
+    if (kind_ == kControl && event->button() == Qt::LeftButton &&
+        columnAt(event->position().toPoint().x()) == kFieldHide) {
+        skipRelease_ = true;
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
 void PointsGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableWidget::mouseReleaseEvent(event);
+    if (std::exchange(skipRelease_, false))
+        return;
     if (kind_ != kControl || event->button() != Qt::LeftButton)
         return;
     // A click on the hide column alone toggles hide for every selected row.

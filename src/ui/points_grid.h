@@ -33,6 +33,9 @@ public:
     // While the preview runs, the control grid ignores its editing keys.
     void SetKeysLocked(bool locked) { keysLocked_ = locked; }
 
+    // The n° column drawn over the grid's left edge, so it stays when the grid scrolls sideways.
+    QTableView* FrozenColumn() const { return frozen_; }
+
 signals:
     // The points of this grid changed through the grid (typed, pasted, deleted, copied, hidden).
     // The owner records the undo state and redraws the views.
@@ -45,9 +48,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void updateGeometries() override;
 
 private:
     void ApplyHeader();
+    void InitFrozenColumn();
+    void PlaceFrozenColumn();
     void OnItemChanged(QTableWidgetItem* item);
     void PasteText(const QString& text);
     void DeleteSelectedPoints();
@@ -61,6 +71,8 @@ private:
     bool loading_ = false;
     bool keysLocked_ = false;
     int tipColumn_ = -1;
+    QTableView* frozen_ = nullptr;
+    bool skipRelease_ = false;        // the release that ends a double-click
     QList<Qt::Alignment> alignments_; // per column, from the header's ">" and "^"
 };
 

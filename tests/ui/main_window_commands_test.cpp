@@ -6,6 +6,7 @@
 #include "core/settings/registry.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
+#include "support/window_mouse.h"
 #include "ui/frm_about.h"
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
@@ -296,6 +297,73 @@ TEST_F(MainWindowTest, SwitchingTheGameStartsANewTraceUnlessCancelled) {
     EXPECT_EQ(w->Games().Game(), kGameDefrag);
     EXPECT_TRUE(w->Action(QStringLiteral("mnuTM_Mod1"))->isChecked());
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 0);
+}
+
+TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThem) {
+    Start();
+    QStringList mapLoads;
+    w->Host().loadMap = [&](const QString& name) { mapLoads << name; };
+    w->Host().mapName = QStringLiteral("oasago2");
+    w->Host().demoName = QStringLiteral("run 01");
+    AddPoints(kControl, 2);
+    dialogs.answers = {DialogAnswer::No};
+    Trigger("mnuT_New");
+    ASSERT_EQ(w->CurrentTrace().ControlCount(), 0);
+    EXPECT_EQ(w->Host().mapName, QStringLiteral("oasago2"));
+    EXPECT_TRUE(mapLoads.isEmpty());
+    EXPECT_EQ(w->Host().demoName, QStringLiteral("run 01"));
+
+    // Another game has other maps and demos.
+    w->mnuTM_Mod_Click(kGameDefrag);
+    EXPECT_TRUE(w->Host().mapName.isEmpty());
+    EXPECT_EQ(mapLoads, QStringList{QString()});
+    EXPECT_TRUE(w->Host().demoName.isEmpty());
+}
+
+TEST_F(MainWindowTest, TheFolderOfASaveIsStoredAtOnceAndSurvivesAGameSwitch) {
+    Start();
+    AddPoints(kControl, 2);
+    dialogs.paths = {Path(QStringLiteral("kept.ep3t"))};
+    Trigger("mnuT_Save");
+    const QString etKey = Profile(kGameEtPro).registryKey;
+    // Stored before any shutdown: a crash now keeps it.
+    EXPECT_EQ(RegReadValue(etKey, QStringLiteral("DftPathTraces")).Text(), registry.dir());
+    EXPECT_EQ(w->Games().configs[kGameEtPro].DftPathTraces, registry.dir());
+
+    // The switch saves the games' configurations: the folder is not put back to the old one.
+    w->mnuTM_Mod_Click(kGameDefrag);
+    EXPECT_EQ(RegReadValue(etKey, QStringLiteral("DftPathTraces")).Text(), registry.dir());
+    w->mnuTM_Mod_Click(kGameEtPro);
+    Trigger("mnuT_Open");
+    EXPECT_EQ(dialogs.fileDialogs.last().request.folder, registry.dir());
+}
+
+TEST_F(MainWindowTest, AHideClickIsOneUndoStepAndADoubleClickTogglesOnce) {
+    Start();
+    AddPoints(kControl, 2);
+    w->show();
+    PointsGrid* grid = w->Grid(kControl);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    grid->scrollToItem(grid->item(0, kFieldHide));
+    const QPoint cell = grid->visualItemRect(grid->item(0, kFieldHide)).center();
+    const int steps = w->Doc().undo.pos;
+
+    test::WindowClick(grid->viewport(), cell);
+    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 1);
+    EXPECT_EQ(w->Doc().undo.pos, steps + 1);
+    Trigger("mnuE_Undo");
+    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 0);
+    EXPECT_EQ(grid->item(0, kFieldHide)->text(), QStringLiteral("0"));
+
+    test::WindowDoubleClick(grid->viewport(), cell);
+    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 1);
+    EXPECT_EQ(w->Doc().undo.pos, steps + 1);
+    EXPECT_EQ(grid->indexWidget(grid->model()->index(0, kFieldHide)), nullptr) << "no editor";
+    // Elsewhere a double-click still opens the cell for typing, and changes nothing yet.
+    test::WindowDoubleClick(grid->viewport(),
+                            grid->visualItemRect(grid->item(1, kFieldX)).center());
+    EXPECT_NE(grid->indexWidget(grid->model()->index(1, kFieldX)), nullptr);
+    EXPECT_EQ(w->Doc().undo.pos, steps + 1);
 }
 
 } // namespace

@@ -126,6 +126,12 @@ bool ConfirmClose(Document& doc) {
     return a == DialogAnswer::No;
 }
 
+void RememberTraceFolder(Document& doc, const QString& folder) {
+    doc.traceFolder[doc.game] = folder;
+    if (doc.foldersChanged)
+        doc.foldersChanged();
+}
+
 bool NewTrace(Document& doc, bool unloadMap) {
     if (!ConfirmDiscard(doc, fStr(3)))
         return false;
@@ -176,7 +182,7 @@ bool LoadTraceFile(Document& doc, const QString& path) {
     if (c.game != doc.game)
         SetDocumentGame(doc, c.game, doc.recentStore);
     // The folder belongs to the trace's game, known only now.
-    doc.traceFolder[doc.game] = FolderOf(path);
+    RememberTraceFolder(doc, FolderOf(path));
     doc.tracePath = QFileInfo(path).absoluteFilePath();
     doc.traceName = RemoveExtension(QFileInfo(path).fileName());
     SetWindowTitle(doc, doc.traceName);
@@ -208,7 +214,7 @@ bool SaveTrace(Document& doc) {
             DialogAnswer::Yes)
             return false;
     }
-    doc.traceFolder[doc.game] = FolderOf(*chosen);
+    RememberTraceFolder(doc, FolderOf(*chosen));
 
     const TraceFileContents c = CaptureTraceFile(doc.trace, doc.host);
     if (!WriteTraceFile(*chosen, c)) {

@@ -52,6 +52,8 @@ struct Document {
     CommandStates commands;
     bool previewLocked = false;
     TraceReadLimits readLimits;
+    // Told when a trace or export folder above was set, so it is kept at once, not at shutdown.
+    std::function<void()> foldersChanged;
     // Sends a file to the trash (the import's clean-up); replaceable for tests.
     std::function<bool(const QString&)> moveToTrash = [](const QString& path) {
         return QFile::moveToTrash(path);
@@ -60,6 +62,9 @@ struct Document {
 
 // Binds the recent-files list to the game's key and makes the game current for the document.
 void SetDocumentGame(Document& doc, int game, RecentFilesStore* store);
+
+// Sets the current game's trace folder and tells foldersChanged.
+void RememberTraceFolder(Document& doc, const QString& folder);
 
 // Text of the main window's title for a trace name.
 QString WindowTitleText(const QString& name);

@@ -12,9 +12,10 @@ void EditorTraceHost::StoreExtras(TraceFileContents& c) {
     c.camera = views_.camera;
     c.presetLines = ViewPresetLines(views_.presets);
     c.demoName = demoName;
-    c.gameConfig = games_.gameConfigs.SelectedScript();
-    c.script.commandsBefore = games_.cmdsBefore.SelectedScript();
-    c.script.commandsAfter = games_.cmdsAfter.SelectedScript();
+    // The lists' texts, "<none>" included; reading takes that and an empty text alike.
+    c.gameConfig = games_.gameConfigs.Text();
+    c.script.commandsBefore = games_.cmdsBefore.Text();
+    c.script.commandsAfter = games_.cmdsAfter.Text();
     c.mapName = mapName;
     c.demoMinutes = demoMinutes;
     c.demoSeconds = demoSeconds;
@@ -84,7 +85,7 @@ void EditorTraceHost::ResetForNewTrace(bool unloadMap) {
             loadMap(mapName);
     }
     ResetFrameRates(games_.aviDemos);
-    demoName.clear();
+    // The demo name stays too; the game switch empties it itself.
     if (changed)
         changed();
 }

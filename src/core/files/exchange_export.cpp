@@ -82,6 +82,8 @@ std::optional<QString> ChooseExportFile(Document& doc) {
     const QFileInfo info(*path);
     doc.exportFolder = info.absolutePath();
     doc.exportFileName = info.fileName();
+    if (doc.foldersChanged)
+        doc.foldersChanged();
     return path;
 }
 

@@ -118,11 +118,17 @@ void PruneScriptList(ScriptList& list, const QString& modFolder, int game) {
             list.RemoveAt(i);
 }
 
-QStringList ScriptPickerFolders(ScriptListKind kind, int game) {
+QStringList ScriptPickerFolders(ScriptListKind kind, int game, const QString& modPath) {
     const GameProfile& profile = Profile(game);
+    QString modFolder = modPath.trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (modFolder.endsWith(QLatin1Char('/')))
+        modFolder.chop(1);
+    modFolder = modFolder.mid(modFolder.lastIndexOf(QLatin1Char('/')) + 1);
+    if (modFolder.isEmpty())
+        modFolder = profile.modId;
     if (kind == ScriptListKind::GameConfigs)
-        return {profile.baseFolder, profile.modId};
-    return {profile.modId};
+        return {profile.baseFolder, modFolder};
+    return {modFolder};
 }
 
 namespace {

@@ -81,9 +81,11 @@ QString ScriptFilePath(const QString& gameFolder, const QString& item);
 // folder. Runs only when the list has scripts and the modification folder is valid.
 void PruneScriptList(ScriptList& list, const QString& modFolder, int game);
 
-// Which lists the picker fills, and the top folders each may take scripts from.
+// Which lists the picker fills, and the top folders each may take scripts from: the folder the
+// modification really lies in, whatever its name ("defrag-1.91"), and for the game's own
+// configurations the base folder too.
 enum class ScriptListKind { CmdsBefore, CmdsAfter, GameConfigs };
-QStringList ScriptPickerFolders(ScriptListKind kind, int game);
+QStringList ScriptPickerFolders(ScriptListKind kind, int game, const QString& modPath);
 
 // The listing of the script picker: every ".cfg" file under the allowed top folders of the root
 // (and directly in the root), relative to the root with "\" separators, in the folder's order.

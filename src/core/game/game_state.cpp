@@ -172,7 +172,7 @@ std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, Script
     }
     ScriptPickerRequest request;
     request.gameFolder = gameFolder.folder;
-    request.allowedFolders = ScriptPickerFolders(kind, state.Game());
+    request.allowedFolders = ScriptPickerFolders(kind, state.Game(), state.Current().ModPath);
     request.preselected = state.List(kind).Scripts();
     return request;
 }

@@ -128,6 +128,24 @@ void SaveSettings(const Settings& s, GameState& state) {
     SaveGameConfigs(state);
 }
 
+void StoreRememberedFolders(Settings& s, GameState& state,
+                            const std::array<QString, 2>& traceFolders,
+                            const QString& exportFolder) {
+    RegistryBatch batch;
+    for (int game = 0; game < kGameCount; ++game) {
+        GameConfig& c = state.configs[game];
+        if (c.DftPathTraces == traceFolders[game])
+            continue;
+        c.DftPathTraces = traceFolders[game];
+        RegWriteValue(Profile(game).registryKey, QStringLiteral("DftPathTraces"), RegType::Sz,
+                      c.DftPathTraces);
+    }
+    if (s.dftPathExtract != exportFolder) {
+        s.dftPathExtract = exportFolder;
+        RegWriteValue(Root(), QStringLiteral("DftPathExtract"), RegType::Sz, exportFolder);
+    }
+}
+
 QString MapKey(const QString& mapName) {
     return Root() + QStringLiteral("\\Maps\\") + mapName;
 }

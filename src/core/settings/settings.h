@@ -52,6 +52,13 @@ void SaveSettings(const Settings& settings, GameState& state);
 // The language index kept in the store (0 when absent or unusable), for captions that are
 // needed before the rest of the settings.
 int StoredLanguageIndex();
+
+// The trace folders of both games and the export folder, into the settings and the store at
+// once, so that neither a game switch nor a crash loses the folder of the last save or export.
+void StoreRememberedFolders(Settings& settings, GameState& state,
+                            const std::array<QString, 2>& traceFolders,
+                            const QString& exportFolder);
+
 // The language offset of a language menu index.
 int LanguageOffsetForIndex(int index);
 

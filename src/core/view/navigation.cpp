@@ -278,8 +278,8 @@ NavEffect ViewNavigator::Wheel3D(int delta, NavModifiers m) {
     NavEffect e;
     if (motion.keepForward || previewLock)
         return e;
-    // Wheel notches that arrive before the next frame add up instead of replacing each other.
-    motion.forward += moveSpeed * 5 * static_cast<float>(delta) * static_cast<float>(NavStep(m));
+    // The latest notch sets the pending move; the next frame applies it once.
+    motion.forward = moveSpeed * 5 * static_cast<float>(delta) * static_cast<float>(NavStep(m));
     e.redraw = true;
     return e;
 }

@@ -235,12 +235,16 @@ void GlView::SyncSize() {
 void GlView::SelectView(int index) {
     SyncSize();
     const NavEffect e = nav_.SelectView(index);
+    ShowSelectedView();
+    Apply(e);
+}
+
+void GlView::ShowSelectedView() {
     clearPans2_.stop();
     SetCaption(2, QString());
     SetCaption(3, fStr(87 + nav_.ActiveView()));
     RefreshScaleCaption();
     emit ViewSelected(nav_.ActiveView());
-    Apply(e);
 }
 
 void GlView::FitAll() {
@@ -273,8 +277,7 @@ void GlView::ApplyPreset(int slot) {
     setFocus();
     if (!applied)
         return;
-    SetCaption(3, fStr(87 + nav_.ActiveView()));
-    emit ViewSelected(nav_.ActiveView());
+    ShowSelectedView();
     Apply(e);
 }
 

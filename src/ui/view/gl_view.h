@@ -99,6 +99,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    // The captions and signal of a view just made current (by its button or a preset).
+    void ShowSelectedView();
     void Apply(const NavEffect& e);
     void SyncSize();
     void SetCaption(int element, const QString& text);

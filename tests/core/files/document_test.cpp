@@ -203,7 +203,7 @@ TEST_F(DocumentFixture, AFailedSaveKeepsThePreviousFile) {
         const ScopedFileSizeLimit limit(before.size() + 100);
         EXPECT_FALSE(SaveTrace(doc));
     }
-    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("Saving error."));
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("Saving error.\n") + own);
     EXPECT_EQ(*ReadTextFileBytes(own), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     EXPECT_TRUE(doc.trace.modified);

@@ -2,8 +2,11 @@
 #include "core/files/position_import.h"
 #include "core/files/text_file.h"
 #include "core/files/trace_samples.h"
+#include "core/game/game_state.h"
 #include "core/script/game_profile.h"
+#include "core/settings/settings.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,6 +218,31 @@ TEST(Export, RemembersTheLocationAndReports) {
     EXPECT_FALSE(WriteExchangeFile(doc, dir.filePath(QStringLiteral("no/dir/x.kv3dsx")), 10));
     EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("Exportation to 3DSMax"));
     EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("Error during the curve exportation."));
+}
+
+TEST(Export, TheChosenFolderIsStoredAtOnceACancelLeavesItAlone) {
+    TempRegistry registry;
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    Document doc{host, dialogs};
+    Settings settings;
+    GameState games;
+    doc.foldersChanged = [&] {
+        StoreRememberedFolders(settings, games, doc.traceFolder, doc.exportFolder);
+    };
+    QTemporaryDir dir;
+    FillPoints(doc.trace.points, 2, 0);
+    dialogs.paths = {dir.filePath(QStringLiteral("cam.kv3dsx")), std::nullopt};
+    ASSERT_TRUE(ExportTrace(doc, [] { return std::optional<QString>(QStringLiteral("10")); }));
+    EXPECT_EQ(settings.dftPathExtract, dir.path());
+    EXPECT_EQ(RegReadValue(kApplicationKey, QStringLiteral("DftPathExtract")).Text(), dir.path());
+
+    settings.dftPathExtract = QStringLiteral("/elsewhere");
+    EXPECT_FALSE(ExportTrace(doc, [] { return std::optional<QString>(QStringLiteral("10")); }));
+    EXPECT_EQ(settings.dftPathExtract, QStringLiteral("/elsewhere"));
+    // Nothing about the trace folders was written.
+    EXPECT_TRUE(
+        RegReadValue(Profile(kGameDefrag).registryKey, QStringLiteral("DftPathTraces")).IsEmpty());
 }
 
 } // namespace

@@ -153,15 +153,16 @@ TEST_F(GameFolderTest, PickerListsScriptsOfTheAllowedTopFoldersOnly) {
 
     const QStringList mod = {QStringLiteral("etpro\\a.cfg"), QStringLiteral("etpro\\cams\\b.CFG"),
                              QStringLiteral("etpro\\deep\\er\\e.cfg")};
+    auto folders = [this](ScriptListKind kind) {
+        return ScriptPickerFolders(kind, kGameEtPro, root + QStringLiteral("/etpro"));
+    };
     const ScriptPickerListing before =
-        RefreshConfigs(root, ScriptPickerFolders(ScriptListKind::CmdsBefore, kGameEtPro), {});
+        RefreshConfigs(root, folders(ScriptListKind::CmdsBefore), {});
     EXPECT_EQ(before.items, mod);
-    EXPECT_EQ(
-        RefreshConfigs(root, ScriptPickerFolders(ScriptListKind::CmdsAfter, kGameEtPro), {}).items,
-        mod);
+    EXPECT_EQ(RefreshConfigs(root, folders(ScriptListKind::CmdsAfter), {}).items, mod);
 
     const ScriptPickerListing configs =
-        RefreshConfigs(root, ScriptPickerFolders(ScriptListKind::GameConfigs, kGameEtPro),
+        RefreshConfigs(root, folders(ScriptListKind::GameConfigs),
                        {QStringLiteral("etpro\\a.cfg"), QStringLiteral("ETMAIN\\autoexec.cfg")});
     EXPECT_EQ(configs.items, QStringList{QStringLiteral("etmain\\autoexec.cfg")} + mod);
     // Preselection is by exact text.
@@ -173,6 +174,45 @@ TEST_F(GameFolderTest, PickerListsScriptsOfTheAllowedTopFoldersOnly) {
                     .items.contains(QStringLiteral("root.cfg")));
     EXPECT_TRUE(RefreshConfigs(root + QStringLiteral("/missing"), {QStringLiteral("etpro")}, {})
                     .items.isEmpty());
+}
+
+TEST_F(GameFolderTest, PickerTakesTheModFolderWhateverItsName) {
+    for (const char* f : {"/etpro-3.2.6/cams/a.cfg", "/etpro/old.cfg", "/etmain/autoexec.cfg",
+                          "/etpro-3.2.6x/b.cfg"})
+        Touch(root + QString::fromLatin1(f));
+    GameState state;
+    ScriptedDialogs dialogs;
+    struct Case {
+        const char* modPath; // under the game folder, as the user set it
+        ScriptListKind kind;
+        QStringList folders;
+        QStringList listed;
+    };
+    const QString renamed = QStringLiteral("etpro-3.2.6");
+    const QString script = QStringLiteral("etpro-3.2.6\\cams\\a.cfg");
+    const QString autoexec = QStringLiteral("etmain\\autoexec.cfg");
+    const Case cases[] = {
+        {"/etpro-3.2.6", ScriptListKind::CmdsBefore, {renamed}, {script}},
+        {"/etpro-3.2.6/", ScriptListKind::CmdsAfter, {renamed}, {script}},
+        {"\\etpro-3.2.6",
+         ScriptListKind::GameConfigs,
+         {QStringLiteral("etmain"), renamed},
+         {autoexec, script}},
+        {"/etpro",
+         ScriptListKind::CmdsBefore,
+         {QStringLiteral("etpro")},
+         {QStringLiteral("etpro\\old.cfg")}},
+    };
+    for (const Case& c : cases) {
+        state.configs[kGameEtPro].ModPath = root + QString::fromLatin1(c.modPath);
+        const auto request = PrepareChooseScripts(state, c.kind, dialogs);
+        ASSERT_TRUE(request.has_value()) << c.modPath;
+        EXPECT_EQ(request->allowedFolders, c.folders) << c.modPath;
+        QStringList listed = RefreshConfigs(request->gameFolder, request->allowedFolders, {}).items;
+        listed.sort();
+        EXPECT_EQ(listed, c.listed) << c.modPath;
+    }
+    EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
 }
 
 TEST_F(GameFolderTest, AskModFolderRepeatsUntilValidOrCancelled) {
@@ -236,7 +276,7 @@ TEST_F(GameFolderTest, ChoosingScriptsNeedsAValidModFolder) {
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->gameFolder, root);
     EXPECT_EQ(request->allowedFolders,
-              (QStringList{QStringLiteral("etmain"), QStringLiteral("EtPro")}));
+              (QStringList{QStringLiteral("etmain"), QStringLiteral("etpro")}));
     EXPECT_EQ(request->preselected, QStringList{QStringLiteral("etpro\\a.cfg")});
 
     ApplyChosenScripts(state, ScriptListKind::GameConfigs,

@@ -188,6 +188,30 @@ TEST_F(Nav, ArrowKeysHoldTheirMotionUntilReleased) {
     EXPECT_FLOAT_EQ(nav.motion.forward, -30);
 }
 
+TEST_F(Nav, TheWheelSetsThePendingMoveItDoesNotAddToIt) {
+    nav.SelectView(3);
+    struct Case {
+        float moveSpeed;
+        int delta;
+        NavModifiers m;
+        float forward; // move speed x 5 x delta x step
+    };
+    const Case cases[] = {
+        {1.0f, 1, {}, 60},
+        {1.0f, 1, {}, 60}, // the second notch replaces the first
+        {1.0f, -2, {false, true, false}, -60},
+        {0.5f, 3, {true, false, false}, 15},
+        {2.0f, 1, {true, true, false}, 60}, // Ctrl wins over Shift
+    };
+    for (const Case& c : cases) {
+        nav.moveSpeed = c.moveSpeed;
+        const NavEffect e = nav.Wheel(c.delta, c.m);
+        EXPECT_FLOAT_EQ(nav.motion.forward, c.forward) << c.moveSpeed << " " << c.delta;
+        EXPECT_TRUE(e.redraw);
+        EXPECT_FALSE(nav.KeyboardMoving()); // applied once, by the next frame
+    }
+}
+
 TEST_F(Nav, CameraKeysKeepTheirLimits) {
     test::ScopedLocale c(QLocale::c());
     nav.SelectView(3);

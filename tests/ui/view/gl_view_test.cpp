@@ -1,6 +1,7 @@
 // What needs a real OpenGL context: the font, unprojection against the driver's own matrices,
 // the surface with its map; and the surface's input, toolbar and origin dialog.
 #include "core/map/bsp_builder.h"
+#include "core/settings/language.h"
 #include "core/support_trace.h"
 #include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
@@ -216,6 +217,23 @@ TEST_F(ViewFixture, ThreeDKeysMoveWhileHeldAndInsertAddsAPoint) {
     EXPECT_EQ(trace.points.At(kControl, 1).yaw, 0);
     QTest::keyClick(&view, Qt::Key_Insert, Qt::ControlModifier);
     EXPECT_EQ(trace.ReferenceCount(), 1);
+}
+
+TEST_F(ViewFixture, APresetShowsItsViewsCaptionsWithoutTheTransientOne) {
+    view.Navigator().SavePreset(0); // X-Y
+    view.SelectView(3);
+    view.Navigator().SavePreset(1);
+
+    QTest::keyClick(&view, Qt::Key_F);
+    ASSERT_FALSE(view.Caption(2).isEmpty());
+    view.ApplyPreset(0);
+    EXPECT_TRUE(view.Caption(2).isEmpty());
+    EXPECT_EQ(view.Caption(3), fStr(87));
+    EXPECT_TRUE(view.Caption(1).startsWith(QStringLiteral("Scale:")));
+
+    view.ApplyPreset(1); // the 3D view has no scale
+    EXPECT_TRUE(view.Caption(1).isEmpty());
+    EXPECT_EQ(view.Caption(3), QStringLiteral("3D View"));
 }
 
 TEST_F(ViewFixture, ToolBarFollowsTheViewAndKeepsPresets) {
