@@ -182,55 +182,57 @@ TEST_F(PointsGridTest, TheCellEditorRefusesWhatIsNoPartOfANumber) {
     QTest::keyClick(editor, Qt::Key_Return);
     QApplication::processEvents(); // the delegate commits on its next turn
     EXPECT_EQ(trace.points.At(kControl, 1).x, -45.5f);
-    TEST_F(PointsGridTest, ColumnsKeepTheirWidthsInPixels) {
-        // Twips / 15: n° 435, x y z 885, angles 720 (705 for reference points), fov 570, ts 495,
-        // hide wgA wgF 435.
-        const QList<int> control = {29, 59, 59, 59, 48, 48, 48, 38, 33, 29, 29, 29};
-        const QList<int> reference = {29, 59, 59, 59, 47, 47, 47};
-        PointsGrid refGrid{kReference, trace, dialogs};
-        for (const auto& [g, widths] : {std::pair<PointsGrid*, QList<int>>{&grid, control},
-                                        std::pair<PointsGrid*, QList<int>>{&refGrid, reference}}) {
-            ASSERT_EQ(g->columnCount(), widths.size());
-            for (int c = 0; c < widths.size(); ++c)
-                EXPECT_EQ(g->columnWidth(c), widths[c]) << "grid " << g->Kind() << " column " << c;
-        }
+}
+
+TEST_F(PointsGridTest, ColumnsKeepTheirWidthsInPixels) {
+    // Twips / 15: n° 435, x y z 885, angles 720 (705 for reference points), fov 570, ts 495,
+    // hide wgA wgF 435.
+    const QList<int> control = {29, 59, 59, 59, 48, 48, 48, 38, 33, 29, 29, 29};
+    const QList<int> reference = {29, 59, 59, 59, 47, 47, 47};
+    PointsGrid refGrid{kReference, trace, dialogs};
+    for (const auto& [g, widths] : {std::pair<PointsGrid*, QList<int>>{&grid, control},
+                                    std::pair<PointsGrid*, QList<int>>{&refGrid, reference}}) {
+        ASSERT_EQ(g->columnCount(), widths.size());
+        for (int c = 0; c < widths.size(); ++c)
+            EXPECT_EQ(g->columnWidth(c), widths[c]) << "grid " << g->Kind() << " column " << c;
+    }
+}
+
+TEST_F(PointsGridTest, TheNumberColumnStaysWhenTheGridScrollsSideways) {
+    grid.resize(220, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QScrollBar* bar = grid.horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    QTest::qWait(20);
+
+    // What the user sees at the grid's left edge, on the first and third rows.
+    for (int row : {0, 2}) {
+        const int y = grid.frameWidth() + grid.horizontalHeader()->height() +
+                      grid.rowViewportPosition(row) + grid.rowHeight(row) / 2;
+        const QPoint p(grid.frameWidth() + 5, y);
+        QWidget* under = grid.childAt(p);
+        QAbstractItemView* view = nullptr;
+        for (QWidget* w = under; w && !view; w = w->parentWidget())
+            view = qobject_cast<QAbstractItemView*>(w);
+        ASSERT_NE(view, nullptr);
+        const QModelIndex index = view->indexAt(view->viewport()->mapFrom(&grid, p));
+        EXPECT_EQ(index.column(), 0) << "row " << row;
+        EXPECT_EQ(index.data().toString(), QStringLiteral("  %1").arg(row + 1));
     }
 
-    TEST_F(PointsGridTest, TheNumberColumnStaysWhenTheGridScrollsSideways) {
-        grid.resize(220, 200);
-        grid.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-        QScrollBar* bar = grid.horizontalScrollBar();
-        ASSERT_GT(bar->maximum(), 0);
-        bar->setValue(bar->maximum());
-        QTest::qWait(20);
+    // Each number sits on its own row, down to the last one.
+    QTableView* frozen = grid.FrozenColumn();
+    ASSERT_NE(frozen, nullptr);
+    for (int row = 0; row < grid.rowCount(); ++row)
+        EXPECT_EQ(frozen->rowViewportPosition(row), grid.rowViewportPosition(row)) << row;
 
-        // What the user sees at the grid's left edge, on the first and third rows.
-        for (int row : {0, 2}) {
-            const int y = grid.frameWidth() + grid.horizontalHeader()->height() +
-                          grid.rowViewportPosition(row) + grid.rowHeight(row) / 2;
-            const QPoint p(grid.frameWidth() + 5, y);
-            QWidget* under = grid.childAt(p);
-            QAbstractItemView* view = nullptr;
-            for (QWidget* w = under; w && !view; w = w->parentWidget())
-                view = qobject_cast<QAbstractItemView*>(w);
-            ASSERT_NE(view, nullptr);
-            const QModelIndex index = view->indexAt(view->viewport()->mapFrom(&grid, p));
-            EXPECT_EQ(index.column(), 0) << "row " << row;
-            EXPECT_EQ(index.data().toString(), QStringLiteral("  %1").arg(row + 1));
-        }
-
-        // Each number sits on its own row, down to the last one.
-        QTableView* frozen = grid.FrozenColumn();
-        ASSERT_NE(frozen, nullptr);
-        for (int row = 0; row < grid.rowCount(); ++row)
-            EXPECT_EQ(frozen->rowViewportPosition(row), grid.rowViewportPosition(row)) << row;
-
-        // The grid still reaches its last column, and a row chosen by its number is the grid's.
-        EXPECT_LT(grid.columnViewportPosition(kFieldWgF), grid.viewport()->width());
-        grid.SetSelection({3, 3, 0, 0});
-        EXPECT_TRUE(frozen->selectionModel()->isSelected(grid.model()->index(2, 0)));
-    }
+    // The grid still reaches its last column, and a row chosen by its number is the grid's.
+    EXPECT_LT(grid.columnViewportPosition(kFieldWgF), grid.viewport()->width());
+    grid.SetSelection({3, 3, 0, 0});
+    EXPECT_TRUE(frozen->selectionModel()->isSelected(grid.model()->index(2, 0)));
+}
 
 } // namespace
 } // namespace kestrova::ui
