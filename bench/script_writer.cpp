@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -134,6 +135,22 @@ void BM_PlainWritesBaseline(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(c.files.size());
 }
 BENCHMARK(BM_PlainWritesBaseline)->Unit(benchmark::kMillisecond);
+
+// What the writer did before: a flushed-to-disk replacement per file.
+void BM_SyncedWritesPerFile(benchmark::State& state) {
+    WrittenChain& c = Chain();
+    for (auto _ : state) {
+        for (const auto& [name, bytes] : c.files) {
+            QSaveFile f(name);
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+                state.SkipWithError("synced write failed");
+                return;
+            }
+        }
+    }
+    state.counters["files"] = static_cast<double>(c.files.size());
+}
+BENCHMARK(BM_SyncedWritesPerFile)->Unit(benchmark::kMillisecond);
 
 // Generation alone: path and lines, no disk.
 void BM_DefragScript40000Texts(benchmark::State& state) {
