@@ -140,9 +140,9 @@ void FrmMain::WireMenus() {
 void FrmMain::Form_Load(const StartupOptions& options) {
     about_ = new FrmAbout(this);
     openedWithFile_ = !options.traceFile.isEmpty();
-    if (openedWithFile_)
+    if (options.about && openedWithFile_)
         about_->ShowModeless();
-    else if (options.splash)
+    else if (options.about && options.splash)
         about_->ShowSplash();
     QCoreApplication::processEvents();
 
@@ -152,6 +152,11 @@ void FrmMain::Form_Load(const StartupOptions& options) {
         screen.height = s->size().height() * kTwipsPerPixel;
     }
     LoadSettings(settings_, game_, screen, &dialogs_);
+    if (!options.mapFolder.isEmpty())
+        for (GameConfig& c : game_.configs)
+            c.DftPathBsp = options.mapFolder;
+    if (options.languageIndex >= 0)
+        settings_.languageIndex = options.languageIndex == 1 ? 1 : 0;
     // The document keeps the trace folders of both games while the editor runs (the import
     // borrows the position folders for its own run).
     for (int g = 0; g < kGameCount; ++g)
