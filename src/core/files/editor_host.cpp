@@ -40,6 +40,8 @@ void EditorTraceHost::ApplyExtras(const TraceFileContents& c) {
     for (int i = 0; i < 3; ++i)
         views_.plans[i] = c.plans[i];
     views_.camera = c.camera;
+    planViewsStored = c.planViewsRead;
+    cameraStored = c.cameraRead;
     ApplyViewPresetLines(c.presetLines, views_.presets);
 
     games_.loadingLists = true;
@@ -74,6 +76,8 @@ void EditorTraceHost::ShowNotes() {
 }
 
 void EditorTraceHost::ResetForNewTrace(bool unloadMap) {
+    planViewsStored = true;
+    cameraStored = true;
     views_.activeView = 0;
     ResetCamera(views_.camera);
     for (ViewPreset& p : views_.presets)

@@ -149,6 +149,7 @@ SceneInput GlView::CurrentSceneInput() {
     in.flags.referencePoints = settings_.showRefPnts;
     in.flags.rulers = settings_.showRuler;
     in.suspended = suspended_;
+    in.pathDots = &pathDots_;
     in.tableHighlight = highlight_;
     in.highlightKind = highlightKind_;
     in.highlightFirst = highlightFirst_;
@@ -248,8 +249,16 @@ void GlView::FitAll() {
 }
 
 void GlView::FitPlansToMap() {
-    if (!map_)
-        return;
+    if (map_)
+        FitPlans();
+}
+
+void GlView::LookAtPoints() {
+    VantageCamera(trace_, settings_.showRefPnts, views_.camera);
+    Redraw();
+}
+
+void GlView::FitPlans() {
     SyncSize();
     const int active = nav_.ActiveView();
     for (int view = 0; view < 3; ++view) {
