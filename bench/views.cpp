@@ -128,13 +128,19 @@ Scene& Shared() {
     return s;
 }
 
-void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way way) {
+// What the trace draws besides its points and path dots.
+enum class Extras { All, NoTimes, None };
+
+void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way way,
+            Extras extras = Extras::All) {
     Scene& s = Shared();
     if (!s.ready) {
         state.SkipWithError("no OpenGL context or no OpenArena map");
         return;
     }
     s.view->SetMap(withMap ? s.map.get() : nullptr, {0, 0, 0});
+    s.settings.showTimes = extras == Extras::All;
+    s.settings.showArrows = s.settings.showTangent = extras != Extras::None;
     // The map alone: the same trace with its points hidden draws nothing of it.
     Trace kept;
     if (!withTrace) {
@@ -183,6 +189,13 @@ void BM_RedrawPlanXYTraceOnly(benchmark::State& state, Way way) {
 void BM_Redraw3DTraceOnly(benchmark::State& state, Way way) {
     Redraw(state, 3, false, true, way);
 }
+// Where the trace's time goes: without the time labels, then with the points and dots alone.
+void BM_RedrawPlanXYTraceNoTimes(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, true, way, Extras::NoTimes);
+}
+void BM_RedrawPlanXYTracePointsAndDots(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, true, way, Extras::None);
+}
 void BM_RedrawPlanXYMapOnly(benchmark::State& state, Way way) {
     Redraw(state, 0, true, false, way);
 }
@@ -200,6 +213,8 @@ KESTROVA_VIEW_BENCH(BM_RedrawPlanXY);
 KESTROVA_VIEW_BENCH(BM_Redraw3D);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceOnly);
 KESTROVA_VIEW_BENCH(BM_Redraw3DTraceOnly);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceNoTimes);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTracePointsAndDots);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYMapOnly);
 KESTROVA_VIEW_BENCH(BM_Redraw3DMapOnly);
 

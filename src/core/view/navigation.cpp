@@ -348,9 +348,9 @@ void VantageCamera(const Trace& trace, bool showReferencePoints, ViewCamera& cam
     }
     // A single point is still seen from some distance.
     radius = std::max(std::sqrt(radius), 100.0);
-    // Looking down 25 degrees along yaw 225 (towards -X and -Y), so the flight is seen in depth.
+    // Looking steeply down along yaw 225 (towards -X and -Y): the turns of the flight show.
     constexpr double kYaw = 225;
-    constexpr double kPitch = 25;
+    constexpr double kPitch = 60;
     const double yaw = DegToRad(kYaw);
     const double pitch = DegToRad(kPitch);
     const double look[3] = {std::cos(pitch) * std::sin(yaw), std::cos(pitch) * std::cos(yaw),
