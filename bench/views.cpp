@@ -196,6 +196,10 @@ void BM_RedrawPlanXYTraceNoTimes(benchmark::State& state, Way way) {
 void BM_RedrawPlanXYTracePointsAndDots(benchmark::State& state, Way way) {
     Redraw(state, 0, false, true, way, Extras::None);
 }
+// Neither map nor trace: the clear, the grid and the rulers.
+void BM_RedrawPlanXYEmpty(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, false, way);
+}
 void BM_RedrawPlanXYMapOnly(benchmark::State& state, Way way) {
     Redraw(state, 0, true, false, way);
 }
@@ -215,6 +219,7 @@ KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceOnly);
 KESTROVA_VIEW_BENCH(BM_Redraw3DTraceOnly);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceNoTimes);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTracePointsAndDots);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYEmpty);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYMapOnly);
 KESTROVA_VIEW_BENCH(BM_Redraw3DMapOnly);
 

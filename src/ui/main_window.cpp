@@ -40,8 +40,11 @@ FrmMain::FrmMain(QWidget* parent)
     BuildPanels();
     WireMenus();
     InstallToolTabs();
-    resize(1180, 760);
     ApplyLanguage(LanguageOffset());
+    // Wide enough at first for the view's tool bar to stand on one row beside the panel.
+    const int oneRowWidth = toolBar_->sizeHint().width() - 7 + 11 +
+                            std::max(kRightPanelWidth, rightPanel_->minimumSizeHint().width()) + 6;
+    resize(std::max(1180, oneRowWidth), 760);
     // Captions of another length, another tab: the room the widgets need changes.
     connect(this, &FrmMain::LanguageChanged, this, [this] { LayOut(); });
     connect(tabTools_, &QTabWidget::currentChanged, this, [this] { LayOut(); });
