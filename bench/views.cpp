@@ -1,5 +1,7 @@
 // One redraw of the view surface at 1024 x 768: 250 control points, a 40000-point path and the
 // largest OpenArena map, in the X-Y plan and in the 3D view (run under xvfb-run).
+// Each case runs twice: "VertexAtATime" draws as the views first did (every path dot sent on
+// its own and evaluated again each frame), "Arrays" is the view's own paint.
 
 #include "core/model/point_table_ops.h"
 #include "core/path/build_path.h"
@@ -8,6 +10,8 @@
 #include "ui/gl_format.h"
 #include "ui/map/bsp_map_component.h"
 #include "ui/view/gl_view.h"
+#include "ui/view/real_gl.h"
+#include "ui/view/scene.h"
 
 #include <GL/gl.h>
 #include <QApplication>
@@ -26,14 +30,68 @@ public:
     using GlView::paintGL;
 };
 
+// Forwards every call, but sends array draws one vertex at a time.
+class VertexAtATimeGl : public ui::GlApi {
+public:
+    explicit VertexAtATimeGl(ui::GlApi& to) : to_(to) {}
+    void Clear() override { to_.Clear(); }
+    void MatrixMode(ui::GlMatrix m) override { to_.MatrixMode(m); }
+    void LoadIdentity() override { to_.LoadIdentity(); }
+    void PushMatrix() override { to_.PushMatrix(); }
+    void PopMatrix() override { to_.PopMatrix(); }
+    void Rotate(float a, float x, float y, float z) override { to_.Rotate(a, x, y, z); }
+    void Translate(float x, float y, float z) override { to_.Translate(x, y, z); }
+    void Ortho(double l, double r, double b, double t, double n, double f) override {
+        to_.Ortho(l, r, b, t, n, f);
+    }
+    void Frustum(double l, double r, double b, double t, double n, double f) override {
+        to_.Frustum(l, r, b, t, n, f);
+    }
+    void Color(float r, float g, float b, float a) override { to_.Color(r, g, b, a); }
+    void PointSize(float size) override { to_.PointSize(size); }
+    void LineWidth(float width) override { to_.LineWidth(width); }
+    void LineStipple(int factor, uint16_t pattern) override { to_.LineStipple(factor, pattern); }
+    void Enable(ui::GlCap cap) override { to_.Enable(cap); }
+    void Disable(ui::GlCap cap) override { to_.Disable(cap); }
+    void Begin(ui::GlPrimitive p) override { to_.Begin(p); }
+    void Vertex(float x, float y, float z) override { to_.Vertex(x, y, z); }
+    void Vertex2(double x, double y) override { to_.Vertex2(x, y); }
+    void End() override { to_.End(); }
+    void DrawArrays(ui::GlPrimitive p, const float* xyz, int count) override {
+        to_.Begin(p);
+        for (int i = 0; i < count; ++i)
+            to_.Vertex(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]);
+        to_.End();
+    }
+    bool RasterPos(float x, float y, float z) override { return to_.RasterPos(x, y, z); }
+    void RasterPos2(double x, double y) override { to_.RasterPos2(x, y); }
+    void Text(const QByteArray& latin1) override { to_.Text(latin1); }
+    void Flush() override { to_.Flush(); }
+
+private:
+    ui::GlApi& to_;
+};
+
 struct Scene {
     Trace trace;
     ViewState views;
     Settings settings;
     std::unique_ptr<ui::BspMapComponent> map;
     std::unique_ptr<BenchView> view;
+    ui::RealGl oldGl; // the first way of drawing, with its own font lists
     bool ready = false;
 };
+
+enum class Way { VertexAtATime, Arrays };
+
+void PaintOldWay(Scene& s) {
+    ui::SceneInput in = s.view->CurrentSceneInput();
+    in.pathDots = nullptr;
+    VertexAtATimeGl gl(s.oldGl);
+    ui::SetProjection(gl, in);
+    gl.Disable(ui::GlCap::LineSmooth);
+    ui::Redraw(gl, in);
+}
 
 Scene& Shared() {
     static Scene s = [] {
@@ -60,18 +118,35 @@ Scene& Shared() {
         s.view->resize(1024, 768);
         s.view->SetMap(s.map.get(), {0, 0, 0});
         s.ready = !s.view->grabFramebuffer().isNull(); // creates the context and the map's lists
+        if (s.ready) {
+            s.view->makeCurrent();
+            s.oldGl.BuildFont();
+            s.view->doneCurrent();
+        }
         return s;
     }();
     return s;
 }
 
-void Redraw(benchmark::State& state, int view, bool withMap) {
+// What the trace draws besides its points and path dots.
+enum class Extras { All, NoTimes, None };
+
+void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way way,
+            Extras extras = Extras::All) {
     Scene& s = Shared();
     if (!s.ready) {
         state.SkipWithError("no OpenGL context or no OpenArena map");
         return;
     }
     s.view->SetMap(withMap ? s.map.get() : nullptr, {0, 0, 0});
+    s.settings.showTimes = extras == Extras::All;
+    s.settings.showArrows = s.settings.showTangent = extras != Extras::None;
+    // The map alone: the same trace with its points hidden draws nothing of it.
+    Trace kept;
+    if (!withTrace) {
+        kept = s.trace;
+        s.trace.points.count[kControl] = 0;
+    }
     s.view->SelectView(view);
     if (view == 3) {
         const MapBoundsArray b = s.map->GetBounds();
@@ -89,28 +164,64 @@ void Redraw(benchmark::State& state, int view, bool withMap) {
     s.view->grabFramebuffer(); // lists of this kind of view compiled before timing
     s.view->makeCurrent();
     for (auto _ : state) {
-        s.view->paintGL();
+        if (way == Way::Arrays)
+            s.view->paintGL();
+        else
+            PaintOldWay(s);
         glFinish();
     }
     s.view->doneCurrent();
+    if (!withTrace)
+        s.trace = kept;
     state.SetLabel(bench::LargestMap().section(QLatin1Char('/'), -1).toStdString());
 }
 
-void BM_RedrawPlanXY(benchmark::State& state) {
-    Redraw(state, 0, true);
+void BM_RedrawPlanXY(benchmark::State& state, Way way) {
+    Redraw(state, 0, true, true, way);
 }
-BENCHMARK(BM_RedrawPlanXY)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_Redraw3D(benchmark::State& state, Way way) {
+    Redraw(state, 3, true, true, way);
+}
+// The trace alone and the map alone, to tell their shares apart.
+void BM_RedrawPlanXYTraceOnly(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, true, way);
+}
+void BM_Redraw3DTraceOnly(benchmark::State& state, Way way) {
+    Redraw(state, 3, false, true, way);
+}
+// Where the trace's time goes: without the time labels, then with the points and dots alone.
+void BM_RedrawPlanXYTraceNoTimes(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, true, way, Extras::NoTimes);
+}
+void BM_RedrawPlanXYTracePointsAndDots(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, true, way, Extras::None);
+}
+// Neither map nor trace: the clear, the grid and the rulers.
+void BM_RedrawPlanXYEmpty(benchmark::State& state, Way way) {
+    Redraw(state, 0, false, false, way);
+}
+void BM_RedrawPlanXYMapOnly(benchmark::State& state, Way way) {
+    Redraw(state, 0, true, false, way);
+}
+void BM_Redraw3DMapOnly(benchmark::State& state, Way way) {
+    Redraw(state, 3, true, false, way);
+}
 
-void BM_Redraw3D(benchmark::State& state) {
-    Redraw(state, 3, true);
-}
-BENCHMARK(BM_Redraw3D)->Unit(benchmark::kMillisecond)->UseRealTime();
+#define KESTROVA_VIEW_BENCH(name)                                                                  \
+    BENCHMARK_CAPTURE(name, VertexAtATime, Way::VertexAtATime)                                     \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime();                                                                           \
+    BENCHMARK_CAPTURE(name, Arrays, Way::Arrays)->Unit(benchmark::kMillisecond)->UseRealTime()
 
-// The trace alone, to tell its share from the map's.
-void BM_RedrawPlanXYTraceOnly(benchmark::State& state) {
-    Redraw(state, 0, false);
-}
-BENCHMARK(BM_RedrawPlanXYTraceOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXY);
+KESTROVA_VIEW_BENCH(BM_Redraw3D);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceOnly);
+KESTROVA_VIEW_BENCH(BM_Redraw3DTraceOnly);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceNoTimes);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTracePointsAndDots);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYEmpty);
+KESTROVA_VIEW_BENCH(BM_RedrawPlanXYMapOnly);
+KESTROVA_VIEW_BENCH(BM_Redraw3DMapOnly);
 
 } // namespace
 
@@ -120,6 +231,12 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Shared().view.reset();
+    Scene& s = Shared();
+    if (s.view) {
+        s.view->makeCurrent();
+        s.oldGl.DeleteFont();
+        s.view->doneCurrent();
+    }
+    s.view.reset();
     return 0;
 }

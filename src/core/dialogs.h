@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace kestrova {
@@ -63,6 +64,24 @@ public:
 
     // Every message seen, so a batch tool can report them (e.g. as warnings on stderr).
     QStringList messages;
+};
+
+// For runs that must end on their own (the editor's batch pictures): nothing waits for an answer.
+// Messages go to the sink; questions get their safe default (Cancel, or No where there is no
+// Cancel); file and folder choosers are cancelled.
+class BatchDialogs : public Dialogs {
+public:
+    explicit BatchDialogs(std::function<void(const QString&)> sink) : sink_(std::move(sink)) {}
+    DialogAnswer Message(const QString& title, const QString& text, MessageIcon icon,
+                         MessageButtons buttons) override;
+    std::optional<QString> OpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+    std::optional<QString> ChooseFolder(const QString& title, const QString& folder) override;
+    void Beep() override {}
+
+private:
+    void Tell(const QString& text) const;
+    std::function<void(const QString&)> sink_;
 };
 
 // Hands every call to another implementation that can be replaced at any time, so objects that

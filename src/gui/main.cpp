@@ -1,3 +1,5 @@
+#include "core/dialogs.h"
+#include "core/settings/registry.h"
 #include "ui/gl_format.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
@@ -5,13 +7,14 @@
 #include "ui/view/gl_check.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/view_area.h"
+#include "ui/window_picture.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QPainter>
 #include <QSurfaceFormat>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(kestrova::ui::DefaultGlFormat());
@@ -39,20 +42,43 @@ int main(int argc, char** argv) {
     QCommandLineOption fit(QStringLiteral("fit"),
                            QStringLiteral("Fit the plan shown to the trace after start-up."));
     parser.addOption(fit);
+    QCommandLineOption mapFolder(QStringLiteral("map-folder"),
+                                 QStringLiteral("Look for the maps of both games in FOLDER."),
+                                 QStringLiteral("FOLDER"));
+    parser.addOption(mapFolder);
+    QCommandLineOption language(QStringLiteral("language"),
+                                QStringLiteral("Speak language N (0 English, 1 French)."),
+                                QStringLiteral("N"));
+    parser.addOption(language);
     parser.addPositionalArgument(QStringLiteral("trace"), QStringLiteral("A trace to open."));
     parser.process(app);
 
+    // A batch picture never waits on anyone and leaves the user's settings as they were.
+    const bool batch = parser.isSet(screenshot);
+    kestrova::BatchDialogs batchDialogs([](const QString& text) {
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        std::fputc('\n', stderr);
+    });
+    if (batch)
+        kestrova::RegKeepInMemory(true);
     {
         kestrova::ui::QtDialogs dialogs(nullptr);
-        if (!kestrova::ui::CheckOpenGl(dialogs))
+        if (!kestrova::ui::CheckOpenGl(batch ? static_cast<kestrova::Dialogs&>(batchDialogs)
+                                             : dialogs))
             return 1;
     }
 
     kestrova::ui::FrmMain window;
+    if (batch)
+        window.SetDialogs(&batchDialogs);
     kestrova::ui::StartupOptions startup;
     startup.traceFile = parser.positionalArguments().value(0);
     // A picture of the window alone: no splash over it.
     startup.splash = !parser.isSet(screenshot);
+    startup.about = !batch;
+    startup.mapFolder = parser.value(mapFolder);
+    if (parser.isSet(language))
+        startup.languageIndex = parser.value(language).toInt();
     window.PrepareStartup(startup);
     window.show();
     window.Form_Load(startup);
@@ -67,16 +93,11 @@ int main(int argc, char** argv) {
         glView->FitAll();
     if (parser.isSet(screenshot)) {
         const QString file = parser.value(screenshot);
-        QTimer::singleShot(500, &window, [&window, glView, file] {
-            // The window's own grab leaves the OpenGL surface out: paint its frame buffer in.
-            QImage shot = window.grab().toImage();
-            const QImage frame = glView->grabFramebuffer();
-            if (!frame.isNull()) {
-                QPainter p(&shot);
-                p.drawImage(QRect(glView->mapTo(&window, QPoint(0, 0)), glView->size()), frame);
-            }
-            const bool ok = shot.save(file);
-            QApplication::exit(ok ? 0 : 1);
+        QTimer::singleShot(500, &window, [&window, &batchDialogs, file] {
+            const QString problem = kestrova::ui::SaveWindowPicture(window, file);
+            if (!problem.isEmpty())
+                batchDialogs.Inform(QString(), problem);
+            QApplication::exit(problem.isEmpty() ? 0 : 2);
         });
     }
     return QApplication::exec();

@@ -24,19 +24,31 @@
 
 namespace kestrova::ui {
 
+namespace {
+// The smallest window the system lets the user make, whatever the widgets need.
+constexpr int kMinTrackWidth = 520;
+constexpr int kMinTrackHeight = 513;
+} // namespace
+
 FrmMain::FrmMain(QWidget* parent)
     : QMainWindow(parent), qtDialogs_(this), dialogs_(qtDialogs_), host_(game_, views_),
       doc_(host_, dialogs_) {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowIcon(ProgramIcon());
-    setMinimumSize(520, 513);
+    setMinimumSize(kMinTrackWidth, kMinTrackHeight);
     BuildMenus();
     BuildPanels();
     WireMenus();
     InstallToolTabs();
-    resize(1180, 760);
     ApplyLanguage(LanguageOffset());
     UpdateTitle();
+    // Wide enough at first for the view's tool bar to stand on one row beside the panel.
+    const int oneRowWidth = toolBar_->sizeHint().width() - 7 + 11 +
+                            std::max(kRightPanelWidth, rightPanel_->minimumSizeHint().width()) + 6;
+    resize(std::max(1180, oneRowWidth), 760);
+    // Captions of another length, another tab: the room the widgets need changes.
+    connect(this, &FrmMain::LanguageChanged, this, [this] { LayOut(); });
+    connect(tabTools_, &QTabWidget::currentChanged, this, [this] { LayOut(); });
 }
 
 void FrmMain::SetDialogs(Dialogs* dialogs) {
@@ -205,7 +217,25 @@ void FrmMain::LayOut() {
     in.panelShown = !chkExpand_->isChecked();
     in.view3D = viewArea_->Is3D();
     in.keep4by3 = viewArea_->Keep4by3();
+    // What the widgets need in the current language and font.
+    const QSize panelNeeds = rightPanel_->minimumSizeHint();
+    in.panelWidth = std::max(kRightPanelWidth, panelNeeds.width());
+    in.panelMinHeight = panelNeeds.height();
+    in.minViewWidth = toolBar_->minimumSizeHint().width() - 7;
+    in.toolBarHeight = [this](int width) { return toolBar_->heightForWidth(width); };
     const MainLayoutResult r = ComputeMainLayout(in);
+
+    // The menu bar above the client area counts in the window's minimum.
+    const int menuHeight = std::max(menuBar()->heightForWidth(r.minimumClient.width()),
+                                    menuBar()->sizeHint().height());
+    const QSize minimum(std::max(r.minimumClient.width(), kMinTrackWidth),
+                        std::max(r.minimumClient.height() + menuHeight, kMinTrackHeight));
+    if (minimumSize() != minimum) {
+        const QSize before = size();
+        setMinimumSize(minimum);
+        if (size() != before)
+            return; // the window grew and is laid out again from its resize
+    }
     if (!r.valid)
         return;
     rightPanel_->setVisible(in.panelShown);

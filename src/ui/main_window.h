@@ -35,8 +35,11 @@ class ScriptTab;
 class ViewArea;
 
 struct StartupOptions {
-    QString traceFile;  // the command line's trace; ignored when it does not exist
-    bool splash = true; // the About window as a splash screen (tests go without)
+    QString traceFile;      // the command line's trace; ignored when it does not exist
+    bool splash = true;     // the About window as a splash screen (tests go without)
+    bool about = true;      // false: no About window at all (batch pictures)
+    QString mapFolder{};    // when set, both games look for maps there
+    int languageIndex = -1; // 0 English, 1 French; -1 the stored language
 };
 
 // The editor's main window: the view area on the left, the points grids and tool tabs on the

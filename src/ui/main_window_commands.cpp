@@ -176,14 +176,15 @@ void FrmMain::WireMenus() {
 }
 
 void FrmMain::PrepareStartup(const StartupOptions& options) {
-    settings_.languageIndex = StoredLanguageIndex();
+    settings_.languageIndex = options.languageIndex >= 0 ? (options.languageIndex == 1 ? 1 : 0)
+                                                         : StoredLanguageIndex();
     ApplyLanguage(LanguageOffsetForIndex(settings_.languageIndex));
     if (about_)
         return;
     about_ = new FrmAbout(this);
-    if (!options.traceFile.isEmpty())
+    if (options.about && !options.traceFile.isEmpty())
         about_->ShowModeless();
-    else if (options.splash)
+    else if (options.about && options.splash)
         about_->ShowSplash();
     // Painted now, not left blank behind whatever the start-up asks.
     QElapsedTimer waited;
@@ -209,6 +210,11 @@ void FrmMain::Form_Load(const StartupOptions& options) {
         screen.height = s->size().height() * kTwipsPerPixel;
     }
     LoadSettings(settings_, game_, screen, &dialogs_);
+    if (!options.mapFolder.isEmpty())
+        for (GameConfig& c : game_.configs)
+            c.DftPathBsp = options.mapFolder;
+    if (options.languageIndex >= 0)
+        settings_.languageIndex = options.languageIndex == 1 ? 1 : 0;
     // The document keeps the trace folders of both games while the editor runs (the import
     // borrows the position folders for its own run).
     for (int g = 0; g < kGameCount; ++g)

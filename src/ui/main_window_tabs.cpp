@@ -42,7 +42,9 @@ void FrmMain::InstallToolTabs() {
     auto* cmdTraceNotes = new QToolButton(tabTools_);
     cmdTraceNotes->setObjectName(QStringLiteral("cmdTraceNotes"));
     cmdTraceNotes->setText(QStringLiteral("Notes"));
-    cmdTraceNotes->setAutoRaise(true);
+    // A raised button, so that it reads as one beside the tabs and not as their caption.
+    cmdTraceNotes->setAutoRaise(false);
+    cmdTraceNotes->setToolButtonStyle(Qt::ToolButtonTextOnly);
     tabTools_->setCornerWidget(cmdTraceNotes, Qt::TopRightCorner);
     connect(cmdTraceNotes, &QToolButton::clicked, notes_, &FrmNotes::Toggle);
     host_.showNotes = [this] {

@@ -95,6 +95,15 @@ public:
     }
     void Vertex2(double x, double y) override { primitives.back().vertices.push_back({x, y, 0}); }
     void End() override { Call("Draw"); }
+    // Recorded like Begin, the vertices and End, so a test sees the same primitive either way.
+    void DrawArrays(GlPrimitive p, const float* xyz, int count) override {
+        Begin(p);
+        for (int i = 0; i < count; ++i)
+            Vertex(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]);
+        End();
+        ++arrayDraws;
+    }
+    int arrayDraws = 0; // how many primitives came from client arrays
     bool RasterPos(float x, float y, float z) override {
         raster_ = {x, y, z};
         return x < rasterLimit;

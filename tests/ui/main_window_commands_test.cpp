@@ -280,7 +280,7 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     Start(Path(QStringLiteral("missing.dfkv")));
     EXPECT_TRUE(w->About()->isVisible());
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 0);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << MessageTexts().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MainWindowTest, SwitchingTheGameStartsANewTraceUnlessCancelled) {

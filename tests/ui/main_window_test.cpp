@@ -14,7 +14,9 @@ namespace {
 
 TEST(MainWindow, KeepsItsMinimumSizeAndPanels) {
     FrmMain w;
-    EXPECT_EQ(w.minimumSize(), QSize(520, 513));
+    // Never below the classic minimum; more when the widgets need it.
+    EXPECT_GE(w.minimumWidth(), 520);
+    EXPECT_GE(w.minimumHeight(), 513);
     EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("fraRight")), nullptr);
     EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("picView")), nullptr);
     EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("fxgPoints0")), nullptr);
@@ -52,23 +54,60 @@ TEST(MainWindow, SwitchingLanguageRecaptionsEveryBoundControl) {
     EXPECT_EQ(w.CheckedLanguageIndex(), 0);
 }
 
+MainLayoutInput In(int width, int height, bool panel, bool view3D, bool keep4by3) {
+    MainLayoutInput in;
+    in.clientWidth = width;
+    in.clientHeight = height;
+    in.panelShown = panel;
+    in.view3D = view3D;
+    in.keep4by3 = keep4by3;
+    return in;
+}
+
 TEST(MainLayout, ViewAndPanelFollowTheClientArea) {
-    MainLayoutResult r = ComputeMainLayout({1200, 800, true, false, false});
+    MainLayoutResult r = ComputeMainLayout(In(1200, 800, true, false, false));
     ASSERT_TRUE(r.valid);
     EXPECT_EQ(r.view.width(), 1200 - 11 - 536);
     EXPECT_EQ(r.view.height(), 710);
     EXPECT_EQ(r.rightPanel.right() + 1, 1200); // the panel ends at the window's edge
     EXPECT_EQ(r.expandBox.x(), r.view.right() + 1 + 4);
 
-    r = ComputeMainLayout({1200, 800, false, false, false});
+    r = ComputeMainLayout(In(1200, 800, false, false, false));
     EXPECT_EQ(r.view.width(), 1200 - 14);
-    r = ComputeMainLayout({600, 300, true, false, false});
+    r = ComputeMainLayout(In(600, 300, true, false, false));
     EXPECT_EQ(r.view.width(), 502);
     EXPECT_EQ(r.view.height(), 377);
-    r = ComputeMainLayout({1200, 800, true, true, true}); // 653 x 710 kept at 4:3
+    r = ComputeMainLayout(In(1200, 800, true, true, true)); // 653 x 710 kept at 4:3
     EXPECT_EQ(r.view.width(), 653);
     EXPECT_EQ(r.view.height(), 489);
-    EXPECT_FALSE(ComputeMainLayout({1200, 0, true, false, false}).valid);
+    EXPECT_FALSE(ComputeMainLayout(In(1200, 0, true, false, false)).valid);
+}
+
+TEST(MainLayout, MeasuredPanelAndWrappingToolBarSetTheMinimum) {
+    MainLayoutInput in = In(1000, 700, true, false, false);
+    in.panelWidth = 560;     // the panel's widgets need more than 530
+    in.panelMinHeight = 600; // its grids and tabs at their smallest
+    in.minViewWidth = 300;   // the tool bar's widest group
+    // One row from 620 pixels on, two below.
+    in.toolBarHeight = [](int width) { return width >= 620 ? 24 : 50; };
+    MainLayoutResult r = ComputeMainLayout(in);
+    ASSERT_TRUE(r.valid);
+    EXPECT_EQ(r.view.width(), 1000 - 11 - 566); // 423: the bar wraps
+    EXPECT_EQ(r.toolBar, QRect(1, 2, 430, 50));
+    EXPECT_EQ(r.view.top(), 54); // 2 + 50 + 2 under two rows
+    EXPECT_EQ(r.view.height(), 700 - 90 - 24);
+    EXPECT_EQ(r.rightPanel, QRect(1000 - 560, 2, 560, 696)); // still ends at the edge
+    // Smallest: the narrowest view beside the panel, the taller of the view and the panel.
+    EXPECT_EQ(r.minimumClient, QSize(300 + 11 + 566, 604));
+
+    in.panelMinHeight = 300;
+    EXPECT_EQ(ComputeMainLayout(in).minimumClient.height(), 377 + 90 + 24);
+    // Without the panel the view keeps the classic minimum width.
+    in.panelShown = false;
+    r = ComputeMainLayout(in);
+    EXPECT_EQ(r.minimumClient, QSize(502 + 14, 377 + 90 + 24));
+    EXPECT_EQ(r.view.width(), 1000 - 14);
+    EXPECT_EQ(r.view.top(), 30);
 }
 
 } // namespace

@@ -41,6 +41,8 @@ void EditorTraceHost::ApplyExtras(const TraceFileContents& c) {
     for (int i = 0; i < 3; ++i)
         views_.plans[i] = c.plans[i];
     views_.camera = c.camera;
+    planViewsStored = c.planViewsRead;
+    cameraStored = c.cameraRead;
     ApplyViewPresetLines(c.presetLines, views_.presets);
 
     games_.loadingLists = true;
@@ -75,6 +77,8 @@ void EditorTraceHost::ShowNotes() {
 }
 
 void EditorTraceHost::ResetForNewTrace(bool unloadMap) {
+    planViewsStored = true;
+    cameraStored = true;
     views_.activeView = 0;
     ResetCamera(views_.camera);
     for (ViewPreset& p : views_.presets)

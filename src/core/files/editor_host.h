@@ -28,6 +28,10 @@ public:
     int32_t demoMinutes = 0;
     int32_t demoSeconds = 0;
     int32_t demoForward = 0;
+    // Whether the last trace read held its plan views and its 3D camera (a new trace counts as
+    // holding them); the views fit themselves to a trace that did not.
+    bool planViewsStored = true;
+    bool cameraStored = true;
 
     // Switches to a trace's game; by default the game state alone.
     std::function<void(int game)> switchGame;

@@ -319,6 +319,8 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
     c.mapName.clear();
     c.aviDemo = 0;
     c.aviDemos.clear();
+    c.planViewsRead = false;
+    c.cameraRead = false;
     int32_t minutes = 0;
     const NumberForm form;
 
@@ -333,7 +335,10 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
         const double v = form.Parse(value);
         QString what;
         const int plan = PlanOfKey(key, what);
+        if (key.startsWith(QLatin1String("cam_")))
+            c.cameraRead = true;
         if (plan >= 0) {
+            c.planViewsRead = true;
             PlanView& p = c.plans[plan];
             if (what == QLatin1String("scale"))
                 p.zoomIndex = RoundHalfEven(std::clamp<double>(v, kZoomLowest, kZoomHighest));

@@ -45,6 +45,10 @@ struct TraceFileContents {
     PointTables points;
     QString notes;
 
+    // Reading only: whether the file held any plan view key, and any camera key. A trace made by
+    // other means may hold neither; the editor then fits its views to the points.
+    bool planViewsRead = false;
+    bool cameraRead = false;
     // Reading only: point lines beyond the 250 points of a kind, ignored.
     int droppedControl = 0;
     int droppedReference = 0;

@@ -146,6 +146,16 @@ int StepOverSeparator(int index, int lastKeyCode) {
     return lastKeyCode == kKeyCodeUp ? index - 1 : index + 1;
 }
 
+QString BindKeyTip(int index) {
+    if (index < 0 || index >= kBindKeyCount || qstrcmp(kKeys[index].text, "0x00") != 0)
+        return {};
+    // The game names a key it has no name for by its code in hexadecimal.
+    if (LanguageOffset() == kLanguageFrench)
+        return QStringLiteral("0x00 : la touche de code 0, nom que le jeu donne \u00e0 une touche "
+                              "qu'il ne sait pas nommer");
+    return QStringLiteral("0x00: the key of code 0, the game's name for a key it has no name for");
+}
+
 QString RefreshBindKeyTag(int index) {
     index = Clamp(index);
     if (kKeys[index].gameName)

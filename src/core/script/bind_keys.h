@@ -16,6 +16,9 @@ bool IsBindKeySeparator(int index);
 // The selection after landing on a separator: back when the last key was the Up arrow, on
 // otherwise. Any other item stays where it is.
 int StepOverSeparator(int index, int lastKeyCode);
+// A tip for items whose text does not say which key they are (empty for the others), in the
+// current language.
+QString BindKeyTip(int index);
 // The game's name of the selected key: what the list keeps in its tag and the pause bind uses.
 // Indices outside the list count as the first item.
 QString RefreshBindKeyTag(int index);

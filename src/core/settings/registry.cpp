@@ -272,6 +272,7 @@ public:
     }
 
     bool lastWriteOk() const { return lastWriteOk_; }
+    void KeepInMemory(bool on) { memoryOnly_ = on; }
     std::optional<QString> TakeNotice() { return std::exchange(notice_, std::nullopt); }
 
 private:
@@ -321,7 +322,7 @@ private:
         QString aside = path + QStringLiteral(".bad-") + stamp;
         for (int n = 2; QFileInfo::exists(aside); ++n)
             aside = path + QStringLiteral(".bad-") + stamp + QLatin1Char('-') + QString::number(n);
-        if (QFile::rename(path, aside)) {
+        if (!memoryOnly_ && QFile::rename(path, aside)) {
             notice_ =
                 QStringLiteral("The settings file \"%1\" could not be read (%2). It was kept "
                                "as \"%3\" and the program starts with default settings.")
@@ -346,6 +347,8 @@ private:
     }
 
     bool Write() {
+        if (memoryOnly_)
+            return true;
         if (readOnly_)
             return false;
         QJsonArray roots;
@@ -388,6 +391,7 @@ private:
     bool readOnly_ = false;
     bool dirty_ = false;
     bool lastWriteOk_ = true;
+    bool memoryOnly_ = false;
     int batchDepth_ = 0;
     std::optional<QString> notice_;
 };
@@ -554,6 +558,11 @@ RegValueNames RegListValueNames(const QString& keyPath) {
 bool RegLastWriteOk() {
     std::lock_guard lock(StoreMutex());
     return TheStore().lastWriteOk();
+}
+
+void RegKeepInMemory(bool on) {
+    std::lock_guard lock(StoreMutex());
+    TheStore().KeepInMemory(on);
 }
 
 std::optional<QString> TakeRegistryNotice() {

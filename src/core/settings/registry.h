@@ -92,6 +92,10 @@ RegValueNames RegListValueNames(const QString& keyPath);
 // Whether the last write or delete reached the file (the store keeps it in memory otherwise).
 bool RegLastWriteOk();
 
+// Keeps every later change in memory only: the file is read but never written or moved aside
+// (batch runs that must leave the user's settings as they found them).
+void RegKeepInMemory(bool on);
+
 // The store file in use (the environment variable, else the XDG default).
 QString RegistryFilePath();
 

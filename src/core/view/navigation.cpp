@@ -322,6 +322,50 @@ void ResetCamera(ViewCamera& c) {
     c.zfar = 50000;
 }
 
+void VantageCamera(const Trace& trace, bool showReferencePoints, ViewCamera& camera) {
+    std::array<float, 3> lo{kWorldLimit, kWorldLimit, kWorldLimit};
+    std::array<float, 3> hi{-kWorldLimit, -kWorldLimit, -kWorldLimit};
+    auto take = [&](const PointRecord& p) {
+        const float v[3] = {p.x, p.y, p.z};
+        for (int i = 0; i < 3; ++i) {
+            lo[i] = std::min(lo[i], v[i]);
+            hi[i] = std::max(hi[i], v[i]);
+        }
+    };
+    for (int i = 1; i <= trace.ControlCount(); ++i)
+        if (!trace.points.At(kControl, i).hide)
+            take(trace.points.At(kControl, i));
+    if (showReferencePoints)
+        for (int i = 1; i <= trace.ReferenceCount(); ++i)
+            take(trace.points.At(kReference, i));
+    if (lo[0] > hi[0])
+        return;
+    double centre[3];
+    double radius = 0;
+    for (int i = 0; i < 3; ++i) {
+        centre[i] = (lo[i] + hi[i]) / 2.0;
+        radius += (hi[i] - lo[i]) * (hi[i] - lo[i]) / 4.0;
+    }
+    // A single point is still seen from some distance.
+    radius = std::max(std::sqrt(radius), 100.0);
+    // Looking steeply down along yaw 225 (towards -X and -Y): the turns of the flight show.
+    constexpr double kYaw = 225;
+    constexpr double kPitch = 60;
+    const double yaw = DegToRad(kYaw);
+    const double pitch = DegToRad(kPitch);
+    const double look[3] = {std::cos(pitch) * std::sin(yaw), std::cos(pitch) * std::cos(yaw),
+                            -std::sin(pitch)};
+    const double fov = std::clamp<double>(camera.fov, 10, 170);
+    const double distance = radius / std::sin(DegToRad(fov / 2)) * 1.1;
+    camera.tx = static_cast<float>(-(centre[0] - look[0] * distance));
+    camera.ty = static_cast<float>(-(centre[1] - look[1] * distance));
+    camera.tz = static_cast<float>(-(centre[2] - look[2] * distance));
+    camera.yaw = static_cast<float>(kYaw);
+    camera.pitch = static_cast<float>(kPitch);
+    camera.roll = 0;
+    camera.zfar = std::max(camera.zfar, static_cast<float>(std::ceil(distance + radius)));
+}
+
 bool ViewNavigator::ApplyPreset(int slot, NavEffect& effect) {
     if (slot < 0 || slot >= kPresetSlots)
         return false;

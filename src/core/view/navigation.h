@@ -114,6 +114,11 @@ private:
 // A new trace's camera: fov 90, at the origin, level, far plane 50000.
 void ResetCamera(ViewCamera& camera);
 
+// A camera that sees the whole flight: from above and to one side of the points' box, looking
+// at its centre, far enough back for the field of view to hold it. Keeps the camera as it is
+// when there is no point to look at.
+void VantageCamera(const Trace& trace, bool showReferencePoints, ViewCamera& camera);
+
 // The scale caption: its prefix, then the visible width with two decimals in nine characters.
 QString ScaleCaption(const QString& prefix, double visibleWidth);
 

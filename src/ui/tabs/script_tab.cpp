@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QToolButton>
@@ -26,6 +27,8 @@
 namespace kestrova::ui {
 
 namespace {
+
+constexpr int kBindKeyVisibleRows = 20;
 
 void Tighten(QLayout* layout) {
     layout->setContentsMargins(6, 4, 6, 4);
@@ -162,7 +165,18 @@ void ScriptTab::BuildPause(QGroupBox* box) {
     cboSP_BindKey_ = Named(new QComboBox(box), QStringLiteral("cboSP_BindKey"));
     for (int i = 0; i < kBindKeyCount; ++i)
         cboSP_BindKey_->addItem(BindKeyText(i));
-    cboSP_BindKey_->setMaxVisibleItems(30);
+    // The separators only group the keys: they cannot be picked.
+    if (auto* model = qobject_cast<QStandardItemModel*>(cboSP_BindKey_->model())) {
+        for (int i = 0; i < kBindKeyCount; ++i) {
+            if (IsBindKeySeparator(i))
+                model->item(i)->setFlags(Qt::NoItemFlags);
+            else if (const QString tip = BindKeyTip(i); !tip.isEmpty())
+                model->item(i)->setToolTip(tip);
+        }
+    }
+    // About 500 pixels of list, whatever the style.
+    cboSP_BindKey_->setMaxVisibleItems(kBindKeyVisibleRows);
+    cboSP_BindKey_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     cboSP_BindKey_->installEventFilter(this);
     cboSP_BindKey_->view()->installEventFilter(this);
     auto* grid = new QGridLayout(box);
@@ -437,6 +451,12 @@ ScriptWriteResult ScriptTab::CreateScript() {
 }
 
 bool ScriptTab::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched == cboSP_BindKey_->view()) {
+        // In the language shown when the list opens.
+        for (int i = 0; i < kBindKeyCount; ++i)
+            if (const QString tip = BindKeyTip(i); !tip.isEmpty())
+                cboSP_BindKey_->setItemData(i, tip, Qt::ToolTipRole);
+    }
     if (event->type() == QEvent::KeyPress &&
         (watched == cboSP_BindKey_ || watched == cboSP_BindKey_->view())) {
         // Which way the selection moved decides how a separator is passed.

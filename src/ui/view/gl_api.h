@@ -36,6 +36,8 @@ public:
     virtual void Vertex(float x, float y, float z) = 0;
     virtual void Vertex2(double x, double y) = 0;
     virtual void End() = 0;
+    // count vertices of three floats each, from a client array, in the current colour and size.
+    virtual void DrawArrays(GlPrimitive p, const float* xyz, int count) = 0;
 
     // False when the position falls outside the view (text there draws nothing).
     virtual bool RasterPos(float x, float y, float z) = 0;

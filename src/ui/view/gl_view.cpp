@@ -149,6 +149,7 @@ SceneInput GlView::CurrentSceneInput() {
     in.flags.referencePoints = trace_.showReferencePoints;
     in.flags.rulers = settings_.showRuler;
     in.suspended = suspended_;
+    in.pathDots = &pathDots_;
     in.tableHighlight = highlight_;
     in.highlightKind = highlightKind_;
     in.highlightFirst = highlightFirst_;
@@ -253,8 +254,16 @@ void GlView::FitAll() {
 }
 
 void GlView::FitPlansToMap() {
-    if (!map_)
-        return;
+    if (map_)
+        FitPlans();
+}
+
+void GlView::LookAtPoints() {
+    VantageCamera(trace_, settings_.showRefPnts, views_.camera);
+    Redraw();
+}
+
+void GlView::FitPlans() {
     SyncSize();
     const int active = nav_.ActiveView();
     for (int view = 0; view < 3; ++view) {

@@ -51,6 +51,10 @@ public:
     void FitAll();
     // Fits the three plans to the map's bounds, keeping the current view.
     void FitPlansToMap();
+    // Fits the three plans to the points (to the map without points), keeping the current view.
+    void FitPlans();
+    // Moves the 3D camera back to see every point.
+    void LookAtPoints();
     void ApplyPreset(int slot);
     void SetTool(int tool) { tool_ = tool; }
     // No mouse action in progress (the tool keys wait for it).
@@ -123,6 +127,7 @@ private:
     int highlightFirst_ = 0;
     int highlightLast_ = 0;
     bool contextOk_ = false;
+    PathDotCache pathDots_;
     int tool_ = kToolPoints;
     Drag drag_ = Drag::None;
     QTimer keyboardTimer_; // tmrKeyboardMoveUpdate

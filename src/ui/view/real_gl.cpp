@@ -162,6 +162,15 @@ void RealGl::Vertex2(double x, double y) {
 void RealGl::End() {
     glEnd();
 }
+
+void RealGl::DrawArrays(GlPrimitive p, const float* xyz, int count) {
+    if (count <= 0)
+        return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, xyz);
+    glDrawArrays(PrimitiveOf(p), 0, count);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
 bool RealGl::RasterPos(float x, float y, float z) {
     glRasterPos3f(x, y, z);
     GLboolean valid = GL_FALSE;

@@ -33,6 +33,7 @@ public:
     void Vertex(float x, float y, float z) override;
     void Vertex2(double x, double y) override;
     void End() override;
+    void DrawArrays(GlPrimitive p, const float* xyz, int count) override;
     bool RasterPos(float x, float y, float z) override;
     void RasterPos2(double x, double y) override;
     void Text(const QByteArray& latin1) override;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace kestrova::ui {
 
@@ -109,22 +110,63 @@ struct Scene {
         return Axis(a, ax.h) == Axis(b, ax.h) && Axis(a, ax.v) == Axis(b, ax.v);
     }
 
-    void DrawPathDots(int i, int n) {
+    static void EvaluateDots(const PointTables& points, int i, int n, int32_t total,
+                             std::vector<float>& xyz) {
+        xyz.clear();
         PositionCoefficients k;
-        HermiteCoefficients(Points(), i, k);
+        HermiteCoefficients(points, i, k);
+        PointRecord out;
+        for (int32_t j = 0; j <= total - 2; j += n - 1) {
+            HermiteEvaluate(k, static_cast<float>(j) / static_cast<float>(total - 1), out);
+            xyz.insert(xyz.end(), {out.x, out.y, out.z});
+        }
+    }
+
+    const std::vector<float>& SegmentDots(int i, int n, int32_t total) {
+        static thread_local std::vector<float> scratch;
+        if (!in.pathDots) {
+            EvaluateDots(Points(), i, n, total, scratch);
+            return scratch;
+        }
+        const PointRecord& p = Ctl(i);
+        const PointRecord& q = Ctl(i + 1);
+        const std::array<float, 14> key = {p.x,
+                                           p.y,
+                                           p.z,
+                                           q.x,
+                                           q.y,
+                                           q.z,
+                                           p.tanA.x,
+                                           p.tanA.y,
+                                           p.tanA.z,
+                                           p.tanB.x,
+                                           p.tanB.y,
+                                           p.tanB.z,
+                                           static_cast<float>(n),
+                                           static_cast<float>(total)};
+        auto& segments = in.pathDots->segments;
+        if (segments.size() <= static_cast<size_t>(i))
+            segments.resize(static_cast<size_t>(i) + 1);
+        PathDotCache::Segment& s = segments[static_cast<size_t>(i)];
+        // Bitwise, so that a change between two equal-comparing values (-0, 0) still counts.
+        if (!s.valid || std::memcmp(s.key.data(), key.data(), sizeof key) != 0) {
+            EvaluateDots(Points(), i, n, total, s.xyz);
+            s.key = key;
+            s.valid = true;
+            ++in.pathDots->evaluated;
+        }
+        return s.xyz;
+    }
+
+    void DrawPathDots(int i, int n) {
         gl.PointSize(2);
         gl.Color(0, 0, 1);
         const int32_t total = in.trace->counts.pointCount;
         if (total < 2)
             return;
-        // One batch per segment: the same points as one GL_POINTS vertex each.
-        gl.Begin(GlPrimitive::Points);
-        PointRecord out;
-        for (int32_t j = 0; j <= total - 2; j += n - 1) {
-            HermiteEvaluate(k, static_cast<float>(j) / static_cast<float>(total - 1), out);
-            gl.Vertex(out.x, out.y, out.z);
-        }
-        gl.End();
+        // One array per segment, drawn where the segment's turn is, so the layering stays.
+        const std::vector<float>& dots = SegmentDots(i, n, total);
+        gl.DrawArrays(GlPrimitive::Points, dots.data(), static_cast<int>(dots.size() / 3));
     }
 
     void DrawTangents(int i) {

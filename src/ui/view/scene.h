@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace kestrova::ui {
 
@@ -24,6 +25,18 @@ struct DisplayFlags {
     bool rulers = true;
 };
 
+// The path's blue dots, segment by segment, kept between redraws: a segment is evaluated again
+// only when what it depends on changed (its two points, its tangents, the point counts).
+struct PathDotCache {
+    struct Segment {
+        std::array<float, 14> key{};
+        bool valid = false;
+        std::vector<float> xyz; // three floats a dot
+    };
+    std::vector<Segment> segments; // by control point index
+    int evaluated = 0;             // segments evaluated since the cache was made (tests read it)
+};
+
 struct SceneInput {
     Trace* trace = nullptr; // the redraw refreshes the control table's phantoms
     int32_t viewMode = kViewXY;
@@ -34,6 +47,7 @@ struct SceneInput {
     CameraMotion* motion = nullptr;
     DisplayFlags flags;
     bool suspended = false;
+    PathDotCache* pathDots = nullptr; // nullptr: the dots are evaluated for this redraw only
 
     // Draws the map into the current context; empty when no map is shown.
     std::function<void()> drawMap;

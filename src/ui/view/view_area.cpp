@@ -101,6 +101,16 @@ bool ViewArea::Keep4by3() const {
 
 void ViewArea::FollowViewState() {
     view_->SelectView(view_->Navigator().ActiveView());
+    // A trace that did not bring its views is shown whole.
+    EditorTraceHost& host = window_.Host();
+    if (!host.planViewsStored) {
+        host.planViewsStored = true;
+        view_->FitPlans();
+    }
+    if (!host.cameraStored) {
+        host.cameraStored = true;
+        view_->LookAtPoints();
+    }
     toolBar_->RefreshPresetButtons();
     toolBar_->UpdateToolButtons();
 }

@@ -1,11 +1,11 @@
 #include "ui/view/view_toolbar.h"
 
+#include "ui/flow_layout.h"
 #include "ui/view/gl_view.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -26,7 +26,8 @@ bool HasPoints(const Trace& t) {
 ViewToolBar::ViewToolBar(GlView& view, Trace& trace, QWidget* parent)
     : QWidget(parent), view_(view), trace_(trace) {
     setObjectName(QStringLiteral("viewToolBar"));
-    auto* row = new QHBoxLayout(this);
+    // A narrow view wraps the groups onto a second row rather than squash the buttons.
+    auto* row = new FlowLayout(this);
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(2);
 
@@ -43,7 +44,7 @@ ViewToolBar::ViewToolBar(GlView& view, Trace& trace, QWidget* parent)
         UpdateToolButtons();
         view_.setFocus();
     });
-    row->addSpacing(10);
+    row->addGroupGap(10);
 
     toolGroup_ = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
@@ -57,7 +58,7 @@ ViewToolBar::ViewToolBar(GlView& view, Trace& trace, QWidget* parent)
         ChooseTool(i);
         view_.setFocus();
     });
-    row->addSpacing(10);
+    row->addGroupGap(10);
 
     presetGroup_ = new QButtonGroup(this);
     presetMenu_ = new QMenu(this);
@@ -92,7 +93,7 @@ ViewToolBar::ViewToolBar(GlView& view, Trace& trace, QWidget* parent)
             UpdateToolButtons();
         }
     });
-    row->addSpacing(10);
+    row->addGroupGap(10);
 
     keep4by3_ = new QCheckBox(QStringLiteral("4:3"), this);
     keep4by3_->setObjectName(QStringLiteral("chkView3D4_3"));
@@ -102,7 +103,6 @@ ViewToolBar::ViewToolBar(GlView& view, Trace& trace, QWidget* parent)
         view_.setFocus();
     });
     row->addWidget(keep4by3_);
-    row->addStretch(1);
 
     RefreshPresetButtons();
     UpdateToolButtons();

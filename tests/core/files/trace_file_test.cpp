@@ -148,6 +148,31 @@ TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
     EXPECT_EQ(c.notes, QStringLiteral("note one\r\nnote two\r\n"));
 }
 
+TEST(TraceFile, TellsWhetherTheViewsWereStored) {
+    struct Case {
+        const char* header;
+        bool plans;
+        bool camera;
+    };
+    const Case cases[] = {
+        {"game_mod 1\n", false, false},        {"scale_xz 300\n", true, false},
+        {"pos_yz2 -40\n", true, false},        {"cam_fov 70\n", false, true},
+        {"pos_xy1 5\ncam_x 12\n", true, true},
+    };
+    for (const Case& k : cases) {
+        // Flags left from a previous read do not count.
+        TraceFileContents c;
+        c.planViewsRead = c.cameraRead = true;
+        ReadTraceFile(SplitLines(QByteArray(k.header) + "ctl:1;2;3;\n"), c);
+        EXPECT_EQ(c.planViewsRead, k.plans) << k.header;
+        EXPECT_EQ(c.cameraRead, k.camera) << k.header;
+    }
+    // Everything the editor writes holds both.
+    const TraceFileContents written = ReadBack(TraceFileText(TraceFileContents{}));
+    EXPECT_TRUE(written.planViewsRead);
+    EXPECT_TRUE(written.cameraRead);
+}
+
 TEST(TraceFile, ClampsEveryHeaderValue) {
     struct Case {
         const char* line;

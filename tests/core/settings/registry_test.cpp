@@ -244,6 +244,30 @@ TEST(RegistryStore, AFailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(QDir(reg.dir()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST(RegistryStore, KeptInMemoryNeitherWritesNorMovesTheFile) {
+    TempRegistry reg;
+    ASSERT_TRUE(RegWriteValue(kKey, QStringLiteral("Kept"), RegType::Dword, 1));
+    const QByteArray before = reg.FileText();
+    RegKeepInMemory(true);
+    // Changes are seen by the run that made them, not by the file.
+    EXPECT_TRUE(RegWriteValue(kKey, QStringLiteral("Kept"), RegType::Dword, 2));
+    EXPECT_TRUE(RegWriteValue(kKey, QStringLiteral("New"), RegType::Sz, QStringLiteral("n")));
+    EXPECT_TRUE(RegDeleteValue(kKey, QStringLiteral("Kept")));
+    EXPECT_TRUE(RegLastWriteOk());
+    EXPECT_EQ(RegReadValue(kKey, QStringLiteral("New")).String(), QStringLiteral("n"));
+    EXPECT_TRUE(RegReadValue(kKey, QStringLiteral("Kept")).IsEmpty());
+    EXPECT_EQ(reg.FileText(), before);
+
+    // A store that cannot be read stays where it is.
+    TempRegistry broken;
+    broken.WriteFile(QByteArray("not json"));
+    EXPECT_TRUE(RegReadValue(kKey, QStringLiteral("x")).IsEmpty());
+    EXPECT_TRUE(TakeRegistryNotice().has_value());
+    EXPECT_TRUE(AsideFiles(broken).isEmpty());
+    EXPECT_EQ(broken.FileText(), QByteArray("not json"));
+    RegKeepInMemory(false);
+}
+
 TEST(RegistryStore, DefaultFileFollowsXdgConfigHome) {
     const QByteArray previous = qgetenv("KESTROVA3D_REGISTRY");
     qunsetenv("KESTROVA3D_REGISTRY");

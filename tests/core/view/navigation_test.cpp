@@ -1,4 +1,5 @@
 #include "core/files/editor_host.h"
+#include "core/model/point_table_ops.h"
 #include "core/support_trace.h"
 #include "core/view/navigation.h"
 #include "support/scoped_locale.h"
@@ -19,6 +20,54 @@ TEST(ZoomTable, EndsDefaultAndInverse) {
     EXPECT_EQ(FindZoomIndex((ZoomTableEntry(300) + ZoomTableEntry(301)) / 2), 300);
     EXPECT_EQ(FindZoomIndex(0.001), 1);
     EXPECT_EQ(FindZoomIndex(50.0), 1000);
+}
+
+TEST(VantageCamera, SeesEveryPointFromAboveAndAside) {
+    const std::vector<std::vector<std::array<float, 3>>> traces = {
+        {{-512, 768, 400}, {150, 300, 520}, {700, -760, 300}},
+        {{100, 200, 300}},                             // a single point
+        {{0, 0, 0}, {20000, 0, 0}, {0, 20000, -3000}}, // a large flight
+    };
+    for (float fov : {90.0f, 40.0f}) {
+        for (const auto& points : traces) {
+            Trace t;
+            for (const auto& p : points)
+                AppendPointXYZ(t, kControl, p[0], p[1], p[2], std::nullopt, false);
+            ViewCamera c;
+            c.fov = fov;
+            VantageCamera(t, true, c);
+            // The view direction of yaw and pitch, as the 3D view turns the camera.
+            const double yaw = c.yaw * M_PI / 180, pitch = c.pitch * M_PI / 180;
+            const double f[3] = {std::cos(pitch) * std::sin(yaw), std::cos(pitch) * std::cos(yaw),
+                                 -std::sin(pitch)};
+            EXPECT_GT(c.pitch, 0); // looks down on the flight
+            EXPECT_EQ(c.roll, 0);
+            const double eye[3] = {-c.tx, -c.ty, -c.tz};
+            double farthest = 0;
+            for (const auto& p : points) {
+                double d[3], len = 0, along = 0;
+                for (int i = 0; i < 3; ++i) {
+                    d[i] = p[i] - eye[i];
+                    len += d[i] * d[i];
+                }
+                len = std::sqrt(len);
+                for (int i = 0; i < 3; ++i)
+                    along += d[i] / len * f[i];
+                // Inside the cone of the field of view: nothing falls out of the picture.
+                EXPECT_GT(along, std::cos(fov / 2 * M_PI / 180)) << points.size() << " " << fov;
+                farthest = std::max(farthest, len);
+            }
+            EXPECT_GT(c.zfar, farthest);
+        }
+    }
+    // Nothing to look at: the camera stays.
+    Trace empty;
+    ViewCamera c;
+    c.tx = 5;
+    c.yaw = 33;
+    VantageCamera(empty, true, c);
+    EXPECT_EQ(c.tx, 5);
+    EXPECT_EQ(c.yaw, 33);
 }
 
 struct Nav : ::testing::Test {

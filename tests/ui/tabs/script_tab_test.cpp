@@ -186,7 +186,11 @@ TEST_F(ScriptTabTest, ButtonWritesWhatTheCommandLineWrites) {
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(f.dialogs.fileDialogs[0].request.filter, QStringLiteral("Defrag script (*.cfg)"));
     EXPECT_EQ(f.game.Current().DftPathCfg, cams);
-    ASSERT_EQ(f.dialogs.messages.size(), 1); // the success box only
+    QStringList shown;
+    for (const auto& m : f.dialogs.messages)
+        shown << m.title + QStringLiteral(": ") + m.text;
+    ASSERT_EQ(f.dialogs.messages.size(), 1) // the success box only
+        << shown.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(f.dialogs.messages[0].title.startsWith(QStringLiteral("Script creation in ")));
     EXPECT_EQ(f.doc.trace.script.scriptBaseName, QStringLiteral("fly"));
     const QMap<QString, QByteArray> editor = FolderBytes(cams);

@@ -116,6 +116,53 @@ TEST_F(SceneFixture, ControlPointsAndPathDots) {
     EXPECT_EQ(PathDots(gl), 2 * 500);
 }
 
+TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}, {300, 100, 50}}, 1001);
+    auto dotsOf = [](const RecordingGl& gl) {
+        std::vector<std::array<double, 3>> out;
+        for (const auto& p : gl.primitives)
+            if (p.type == GlPrimitive::Points && p.pointSize == 2 && p.colour.Is(0, 0, 1))
+                out.insert(out.end(), p.vertices.begin(), p.vertices.end());
+        return out;
+    };
+    RecordingGl fresh;
+    SceneInput plain = Input(t, kViewXY);
+    Redraw(fresh, plain);
+
+    PathDotCache cache;
+    RecordingGl first;
+    SceneInput in = Input(t, kViewXY);
+    in.pathDots = &cache;
+    Redraw(first, in);
+    // The same dots as evaluated on the spot, one array draw per segment.
+    EXPECT_EQ(dotsOf(first), dotsOf(fresh));
+    EXPECT_EQ(cache.evaluated, 3);
+    EXPECT_EQ(first.arrayDraws, 3);
+    // The calls around them keep their order: the points and dots interleave per segment.
+    EXPECT_EQ(first.calls, fresh.calls);
+
+    RecordingGl again;
+    Redraw(again, in);
+    EXPECT_EQ(cache.evaluated, 3); // nothing changed, nothing evaluated
+    EXPECT_EQ(dotsOf(again), dotsOf(fresh));
+
+    // Point 3 ends segment 2 and starts segment 3; segment 1 is kept.
+    t.points.At(kControl, 3).y = 150;
+    RecordingGl moved;
+    Redraw(moved, in);
+    EXPECT_EQ(cache.evaluated, 5);
+    RecordingGl movedFresh;
+    Redraw(movedFresh, plain);
+    EXPECT_EQ(dotsOf(moved), dotsOf(movedFresh));
+
+    // Another point count changes every segment.
+    t.counts.pointCount = 501;
+    RecordingGl recounted;
+    Redraw(recounted, in);
+    EXPECT_EQ(cache.evaluated, 8);
+    EXPECT_EQ(PathDots(recounted), 3 * 167); // j = 0, 3, ..., 498 for each segment
+}
+
 TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
     Trace t = MakeTrace({{10, 20, 30}});
     RecordingGl gl;

@@ -43,6 +43,52 @@ protected:
     QString mapPath;
 };
 
+TEST_F(ViewAreaTest, ATraceWithoutItsViewsOpensShowingAllItsPoints) {
+    // Three points far from the origin, where the default views would not show them.
+    const QByteArray points = "ctl:5000;6000;100;0;0;0;90;1;\r\n"
+                              "ctl:5600;6400;300;0;0;0;90;1;\r\n"
+                              "ctl:6200;6000;200;0;0;0;90;1;\r\n";
+    struct Case {
+        const char* name;
+        QByteArray header;
+        bool fitted;
+    };
+    const Case cases[] = {
+        {"no views", "game_mod 1\r\n", true},
+        {"stored views",
+         "game_mod 1\r\nscale_xy 300\r\npos_xy1 7\r\npos_xy2 8\r\n"
+         "cam_x 10\r\ncam_yaw 30\r\n",
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = QDir(registry.dir()).filePath(QStringLiteral("far.dfkv"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.header + points);
+        f.close();
+        ASSERT_TRUE(LoadTraceFile(w->Doc(), path));
+        const PlanView& xy = w->Views().plans[0];
+        const ViewCamera& cam = w->Views().camera;
+        if (!c.fitted) {
+            EXPECT_EQ(xy.zoomIndex, 300);
+            EXPECT_FLOAT_EQ(xy.centreH, 7);
+            EXPECT_FLOAT_EQ(cam.tx, 10);
+            EXPECT_FLOAT_EQ(cam.yaw, 30);
+            continue;
+        }
+        // Centred on the points' box, zoomed in past the default.
+        EXPECT_FLOAT_EQ(xy.centreH, 5600);
+        EXPECT_FLOAT_EQ(xy.centreV, 6200);
+        EXPECT_GT(xy.zoomIndex, 85);
+        EXPECT_FLOAT_EQ(w->Views().plans[1].centreV, 200);  // X-Z: Z from 100 to 300
+        EXPECT_FLOAT_EQ(w->Views().plans[2].centreH, 6200); // Y-Z: Y from 6000 to 6400
+        // The camera stands back from the points, above them, looking down.
+        EXPECT_GT(-cam.tz, 300);
+        EXPECT_GT(cam.pitch, 0);
+    }
+}
+
 TEST_F(ViewAreaTest, MapMenuLoadsAndUnloads) {
     ASSERT_TRUE(View());
     EXPECT_FALSE(Item("mnuMapNone")->isEnabled());
