@@ -4,6 +4,7 @@
 #include "ui/points_grid.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/map_controller.h"
+#include "ui/view/preview_panel.h"
 #include "ui/view/view_toolbar.h"
 
 #include <QAction>
@@ -62,6 +63,9 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
     connect(&window, &FrmMain::DisplayChanged, view_, &GlView::Redraw);
     connect(map_, &MapController::StateChanged, this,
             [this, &window] { window.Host().mapName = map_->State().name; });
+
+    // After the tool bar's own binding to the trace, so that the lock has the last word.
+    preview_ = new PreviewPanel(window, *view_, parent);
 
     window.view3DShown = [this] { return Is3D(); };
     window.viewKeys = [this](QKeyEvent* event, bool press) {
