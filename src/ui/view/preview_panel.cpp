@@ -214,6 +214,7 @@ void PreviewPanel::OnLockToggled(bool on) {
             g->SetKeysLocked(false);
         time_->clear();
         RestoreEditing();
+        emit Unlocked();
     }
     view_.setFocus();
 }

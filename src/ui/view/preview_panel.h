@@ -50,6 +50,10 @@ public:
     void PreviewWheel(float v) override;
     void PreviewFov(float fov) override;
 
+signals:
+    // The lock is off and the controls it held are back: states that changed meanwhile follow.
+    void Unlocked();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -66,6 +66,7 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
 
     // After the tool bar's own binding to the trace, so that the lock has the last word.
     preview_ = new PreviewPanel(window, *view_, parent);
+    connect(preview_, &PreviewPanel::Unlocked, toolBar_, &ViewToolBar::UpdateToolButtons);
 
     window.view3DShown = [this] { return Is3D(); };
     window.viewKeys = [this](QKeyEvent* event, bool press) {
