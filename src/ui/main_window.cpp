@@ -8,6 +8,7 @@
 #include "ui/points_grid.h"
 #include "ui/program_icon.h"
 #include "ui/view/gl_view.h"
+#include "ui/view/preview_panel.h"
 #include "ui/view/view_area.h"
 
 #include <QActionGroup>
@@ -247,9 +248,16 @@ void FrmMain::LayOut() {
     const int third = r.view.width() / 3;
     for (int i = 0; i < 3; ++i)
         lblPans_[i]->setGeometry(r.view.x() + i * third, labelsTop, third, 20);
+    // The 3D panel under the captions, with the 3D view only.
+    PreviewPanel* preview = viewArea_->Preview();
+    preview->setGeometry(r.view.x(), labelsTop + 22, std::max(r.view.width(), 520), 30);
+    preview->setVisible(in.view3D);
+    preview->SetTableShown(in.panelShown);
 }
 
 void FrmMain::resizeEvent(QResizeEvent* event) {
+    if (stopPreview)
+        stopPreview();
     QMainWindow::resizeEvent(event);
     LayOut();
 }

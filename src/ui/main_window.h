@@ -99,6 +99,8 @@ public:
     // The preview playback: the close waits until it has stopped.
     void SetPreviewRunning(bool running) { previewRunning_ = running; }
     std::function<void()> stopPreview;
+    // Leaves the preview lock (opening the Trace menu).
+    std::function<void()> leavePreview;
     // Keys of the 3D view while it is shown (true: the key was used).
     std::function<bool(QKeyEvent* event, bool press)> viewKeys;
     std::function<bool()> view3DShown;

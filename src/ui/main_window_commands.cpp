@@ -63,6 +63,9 @@ void EnableIfPresent(QWidget* root, const char* name, bool enabled) {
 
 FrmMain::~FrmMain() {
     qApp->removeEventFilter(this);
+    // The hooks point into child widgets that are about to go.
+    stopPreview = nullptr;
+    leavePreview = nullptr;
 }
 
 void FrmMain::WireMenus() {
@@ -146,8 +149,12 @@ void FrmMain::WireMenus() {
         auto* menu = findChild<QMenu*>(QString::fromLatin1(name));
         connect(menu, &QMenu::aboutToShow, this, [this, name] {
             emit AbandonEdits();
-            if (qstrcmp(name, "mnuTrace") != 0 && qstrcmp(name, "mnuDisplay") != 0 && stopPreview)
+            if (qstrcmp(name, "mnuTrace") == 0) {
+                if (leavePreview)
+                    leavePreview();
+            } else if (qstrcmp(name, "mnuDisplay") != 0 && stopPreview) {
                 stopPreview();
+            }
         });
     }
 

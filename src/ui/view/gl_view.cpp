@@ -303,6 +303,8 @@ void GlView::AddPointAtCamera(bool reference) {
 bool GlView::HandleKeyDown(QKeyEvent* event) {
     if (!nav_.Is3D())
         return false;
+    if (preview_ && preview_->PreviewKey(event))
+        return true;
     const NavKey key = KeyOf(event);
     if (key == NavKey::Other)
         return false;
@@ -310,6 +312,8 @@ bool GlView::HandleKeyDown(QKeyEvent* event) {
         key != NavKey::KeypadPlus && key != NavKey::KeypadMinus)
         return true;
     Apply(nav_.KeyDown3D(key, ModifiersOf(event->modifiers())));
+    if (key == NavKey::F && preview_ && preview_->PreviewLocked())
+        preview_->PreviewFov(views_.camera.fov);
     return true;
 }
 
@@ -342,6 +346,15 @@ void GlView::wheelEvent(QWheelEvent* event) {
         notches = y > 0 ? 1 : -1;
     if (notches == 0)
         return;
+    if (nav_.Is3D() && preview_ && preview_->PreviewLocked()) {
+        if (!nav_.motion.keepForward) {
+            const NavModifiers m = ModifiersOf(event->modifiers());
+            preview_->PreviewWheel(nav_.moveSpeed * 5 * static_cast<float>(notches) *
+                                   static_cast<float>(NavStep(m)));
+        }
+        event->accept();
+        return;
+    }
     Apply(nav_.Wheel(notches, ModifiersOf(event->modifiers())));
     event->accept();
 }
@@ -371,7 +384,10 @@ QPointF GlView::HeldDelta(const QPointF& global) {
 
 void GlView::EndHold() {
     QCursor::setPos(savedPointer_);
-    unsetCursor();
+    if (preview_ && preview_->PreviewLocked())
+        setCursor(Qt::CrossCursor);
+    else
+        unsetCursor();
 }
 
 void GlView::mousePressEvent(QMouseEvent* event) {
@@ -380,6 +396,8 @@ void GlView::mousePressEvent(QMouseEvent* event) {
         return;
     const QPointF p = event->position();
     if (nav_.Is3D()) {
+        if (preview_ && preview_->PreviewPlaying())
+            return;
         if (event->button() == Qt::LeftButton) {
             drag_ = Drag::Turn3D;
         } else if (event->button() == Qt::RightButton) {
@@ -412,13 +430,21 @@ void GlView::mouseMoveEvent(QMouseEvent* event) {
         break;
     case Drag::Turn3D: {
         const QPointF d = HeldDelta(event->globalPosition());
-        if (!d.isNull())
+        if (d.isNull())
+            return;
+        if (preview_ && preview_->PreviewLocked())
+            preview_->PreviewTurn(d.x(), d.y(), event->modifiers(), nav_.rollHeld);
+        else
             Apply(nav_.Look(d.x(), d.y()));
         return;
     }
     case Drag::Shift3D: {
         const QPointF d = HeldDelta(event->globalPosition());
-        if (!d.isNull())
+        if (d.isNull())
+            return;
+        if (preview_ && preview_->PreviewLocked())
+            preview_->PreviewShift(d.x(), d.y(), nav_.panSpeed);
+        else
             Apply(nav_.Shift3D(d.x(), d.y()));
         return;
     }

@@ -25,6 +25,21 @@ enum ViewTool : int {
     kTool3D = 4
 };
 
+// While the preview lock is on, the 3D view's keys go here first and its turning, shifting,
+// wheel and field of view edit the current control point instead of moving the camera.
+class PreviewInput {
+public:
+    virtual ~PreviewInput() = default;
+    virtual bool PreviewLocked() const = 0;
+    virtual bool PreviewPlaying() const = 0;
+    // True when the key was used.
+    virtual bool PreviewKey(QKeyEvent* event) = 0;
+    virtual void PreviewTurn(double dx, double dy, Qt::KeyboardModifiers m, bool roll) = 0;
+    virtual void PreviewShift(double dx, double dy, float panSpeed) = 0;
+    virtual void PreviewWheel(float v) = 0;
+    virtual void PreviewFov(float fov) = 0;
+};
+
 class GlView : public QOpenGLWidget {
     Q_OBJECT
     enum class Drag { None, Zoom, Pan, Turn3D, Shift3D };
@@ -57,6 +72,7 @@ public:
     void LookAtPoints();
     void ApplyPreset(int slot);
     void SetTool(int tool) { tool_ = tool; }
+    void SetPreviewInput(PreviewInput* input) { preview_ = input; }
     // No mouse action in progress (the tool keys wait for it).
     bool Idle() const { return drag_ == Drag::None; }
     int Tool() const { return tool_; }
@@ -138,6 +154,7 @@ private:
     QPoint holdCentre_;
     QPointF lastGlobal_;
     bool warpWorks_ = true;
+    PreviewInput* preview_ = nullptr;
 };
 
 } // namespace kestrova::ui

@@ -6,6 +6,7 @@
 #include "ui/points_grid.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/map_controller.h"
+#include "ui/view/preview_panel.h"
 #include "ui/view/view_toolbar.h"
 
 #include <QAction>
@@ -68,6 +69,10 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
         return CanAddPoint(window.CurrentTrace(), kind, fStr(kAddPointTitle),
                            window.ProgramDialogs());
     };
+    // After the tool bar's own binding to the trace, so that the lock has the last word.
+    preview_ = new PreviewPanel(window, *view_, parent);
+    connect(preview_, &PreviewPanel::Unlocked, toolBar_, &ViewToolBar::UpdateToolButtons);
+
     window.view3DShown = [this] { return Is3D(); };
     window.viewKeys = [this](QKeyEvent* event, bool press) {
         return press ? view_->HandleKeyDown(event) : view_->HandleKeyUp(event);

@@ -14,6 +14,7 @@ namespace kestrova::ui {
 class FrmMain;
 class GlView;
 class MapController;
+class PreviewPanel;
 class ViewToolBar;
 
 class ViewArea : public QObject {
@@ -26,6 +27,8 @@ public:
     GlView* View() const { return view_; }
     ViewToolBar* ToolBar() const { return toolBar_; }
     MapController* Map() const { return map_; }
+    // The 3D panel with the path preview.
+    PreviewPanel* Preview() const { return preview_; }
 
     bool Is3D() const;
     bool Keep4by3() const;
@@ -41,6 +44,7 @@ private:
     GlView* view_ = nullptr;
     ViewToolBar* toolBar_ = nullptr;
     MapController* map_ = nullptr;
+    PreviewPanel* preview_ = nullptr;
 };
 
 } // namespace kestrova::ui

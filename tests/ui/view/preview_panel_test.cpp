@@ -1,0 +1,227 @@
+// The path preview inside the main window: the lock, real-time playback from the event loop,
+// the keys, editing through the lock and the controls the lock holds.
+#include "core/model/point_table_ops.h"
+#include "core/numbers.h"
+#include "core/path/build_path.h"
+#include "core/path/point_count.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
+#include "ui/main_window.h"
+#include "ui/points_grid.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/preview_panel.h"
+#include "ui/view/view_area.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+class PreviewPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w = std::make_unique<FrmMain>();
+        w->SetDialogs(&dialogs);
+        w->Form_Load({QString(), false});
+        // Four points; 61 path points: 20 per segment, 400 ms each at 50 frames per second.
+        Trace& t = w->CurrentTrace();
+        const double xs[] = {0, 400, 400, 0};
+        const double ys[] = {0, 0, 400, 400};
+        for (int i = 0; i < 4; ++i)
+            AppendPointXYZ(t, kControl, xs[i], ys[i], 64, std::nullopt, false);
+        t.counts.presetText[0] = QStringLiteral("61");
+        t.counts.frameRate = 50;
+        ApplyPointCount(t, 0);
+        t.modified = false;
+        w->RefreshAfterPointChange();
+        w->resize(1200, 760);
+        w->show();
+        Button("optViews3")->click();
+        panel = w->Views3D()->Preview();
+    }
+    QAbstractButton* Button(const char* name) {
+        return w->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    }
+    QWidget* Widget(const char* name) { return w->findChild<QWidget*>(QString::fromLatin1(name)); }
+    GlView* View() { return w->Views3D()->View(); }
+    int SelectedRow() { return w->Grid(kControl)->Selection().firstRow; }
+    QString Time() { return panel->TimeLabel()->text(); }
+    QString TimeOf(int point) {
+        return QStringLiteral("Time: ") + w->CurrentTrace().points.timeLabel[point];
+    }
+
+    test::TempRegistry registry;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<FrmMain> w;
+    PreviewPanel* panel = nullptr;
+};
+
+TEST_F(PreviewPanelTest, PlaysInRealTimeAndStopsWithEscape) {
+    ASSERT_TRUE(panel->isVisible());
+    QCheckBox* lock = panel->LockBox();
+    ASSERT_TRUE(lock->isEnabled());
+    lock->click();
+    ASSERT_TRUE(panel->Preview().Locked());
+    EXPECT_TRUE(lock->styleSheet().contains(QStringLiteral("255, 0, 0")));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(Time(), TimeOf(1));
+    EXPECT_FALSE(Button("cmdPreview0")->isEnabled());
+    EXPECT_TRUE(Button("cmdPreview7")->isEnabled());
+
+    QElapsedTimer clock;
+    Button("cmdPvwStartStop")->click();
+    clock.start();
+    ASSERT_TRUE(panel->Preview().Playing());
+    EXPECT_EQ(panel->StartStop()->property("Picture").toString(), QStringLiteral("IDB_PVWSTOP"));
+    EXPECT_FALSE(w->Action(QStringLiteral("mnuV_Refresh"))->isEnabled());
+    EXPECT_FALSE(w->findChild<QMenu*>(QStringLiteral("mnuMap"))->menuAction()->isEnabled());
+    EXPECT_FALSE(w->findChild<QMenu*>(QStringLiteral("mnuV_Language"))->menuAction()->isEnabled());
+    EXPECT_FALSE(Button("cmdPreview2")->isEnabled()); // no frame steps while playing
+
+    QTest::qWait(500);
+    QTest::keyClick(View(), Qt::Key_Escape);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_FALSE(panel->Preview().Playing());
+    EXPECT_EQ(panel->StartStop()->property("Picture").toString(), QStringLiteral("IDB_PVWPLAY"));
+    EXPECT_TRUE(w->Action(QStringLiteral("mnuV_Refresh"))->isEnabled());
+
+    // 20 ms frames: at least 25 frames after 500 ms, never ahead of the clock.
+    const int32_t shown = panel->Preview().PathIndex();
+    EXPECT_GE(shown, 24);
+    EXPECT_LE(shown, elapsed / 20 + 1);
+    const int32_t point = panel->Preview().PointIndex();
+    EXPECT_EQ(point, shown >= 60 ? 4 : shown / 20 + 1);
+    EXPECT_EQ(SelectedRow(), point); // the row followed the flight
+    EXPECT_EQ(Time(), TimeOf(point));
+    const PointRecord& at = panel->Preview().Path()[shown];
+    EXPECT_FLOAT_EQ(w->Views().camera.tx, -at.x);
+    EXPECT_FLOAT_EQ(w->Views().camera.ty, -at.y);
+}
+
+TEST_F(PreviewPanelTest, TheLockHoldsTheEditingControlsAndGivesThemBack) {
+    const char* names[] = {"optTools0", "optTools4",      "optViews0",
+                           "optViews3", "optViewPreset0", "fraS_CurveSpeed"};
+    std::vector<bool> before;
+    for (const char* n : names) {
+        ASSERT_TRUE(Widget(n)) << n;
+        before.push_back(Widget(n)->isEnabled());
+    }
+    ASSERT_FALSE(before[0]); // the selection tool is off in 3D: it must stay off
+    panel->SetLocked(true);
+    for (const char* n : names)
+        EXPECT_FALSE(Widget(n)->isEnabled()) << n;
+    EXPECT_EQ(View()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_TRUE(Widget("cboAviDemo")->isEnabled()); // the frame rate may change while playing
+
+    // A change of the trace re-enables the tools; the lock keeps them off.
+    w->RefreshAfterPointChange();
+    EXPECT_FALSE(Widget("optTools4")->isEnabled());
+
+    panel->SetLocked(false);
+    for (size_t i = 0; i < std::size(names); ++i)
+        EXPECT_EQ(Widget(names[i])->isEnabled(), before[i]) << names[i];
+    EXPECT_TRUE(Time().isEmpty());
+    EXPECT_TRUE(panel->LockBox()->styleSheet().isEmpty());
+}
+
+TEST_F(PreviewPanelTest, KeysOfTheViewDriveThePreview) {
+    QTest::keyClick(View(), Qt::Key_L);
+    ASSERT_TRUE(panel->Preview().Locked());
+    QTest::keyClick(View(), Qt::Key_Right);
+    EXPECT_EQ(panel->Preview().PointIndex(), 2);
+    EXPECT_EQ(SelectedRow(), 2);
+    QTest::keyClick(View(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(panel->Preview().PathIndex(), 21);
+    QTest::keyClick(View(), Qt::Key_Down);
+    EXPECT_EQ(panel->Preview().PointIndex(), 4);
+    EXPECT_EQ(Time(), TimeOf(4));
+    QTest::keyClick(View(), Qt::Key_Space); // disabled at the last point
+    EXPECT_FALSE(panel->Preview().Playing());
+    QTest::keyClick(View(), Qt::Key_Up);
+    EXPECT_EQ(panel->Preview().PathIndex(), 0);
+    QTest::keyClick(View(), Qt::Key_Space);
+    EXPECT_TRUE(panel->Preview().Playing());
+    QTest::keyClick(View(), Qt::Key_Space);
+    EXPECT_FALSE(panel->Preview().Playing());
+    QTest::keyClick(View(), Qt::Key_L);
+    EXPECT_FALSE(panel->Preview().Locked());
+    EXPECT_FALSE(panel->LockBox()->isChecked());
+}
+
+TEST_F(PreviewPanelTest, EditsThroughTheLockReachTheTableAndTheHistory) {
+    panel->SetLocked(true);
+    QTest::keyClick(View(), Qt::Key_Right); // point 2, at (400, 0, 64)
+    PointRecord& p = w->CurrentTrace().points.At(kControl, 2);
+    const int recorded = w->Doc().undo.pos;
+    QTest::keyClick(View(), Qt::Key_F);
+    EXPECT_FLOAT_EQ(p.fov, 85);
+    EXPECT_EQ(w->Grid(kControl)->item(1, kFieldFov)->text(), FormatLocaleFixed(85, 2));
+    EXPECT_EQ(w->Doc().undo.pos, recorded + 1); // F records one state
+    EXPECT_TRUE(w->Action(QStringLiteral("mnuE_Undo"))->isEnabled());
+    EXPECT_TRUE(panel->Preview().PathDirty());
+
+    // One wheel notch forward: 1 * 5 * 12 = 60 units along the view, here yaw 0 (+X).
+    QWheelEvent wheel(QPointF(50, 50), View()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(View(), &wheel);
+    EXPECT_FLOAT_EQ(p.x, 460);
+    EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), FormatLocaleFixed(460, 2));
+    EXPECT_EQ(w->Doc().undo.pos, recorded + 1); // moving records nothing
+    EXPECT_FLOAT_EQ(w->Views().camera.tx, -460);
+    EXPECT_TRUE(w->CurrentTrace().modified);
+}
+
+TEST_F(PreviewPanelTest, PlaybackStopsForTheTableTheMenusAndTheClose) {
+    panel->SetLocked(true);
+    panel->StartStop()->click();
+    ASSERT_TRUE(panel->Preview().Playing());
+    // Ctrl alone keeps it playing; a plain click stops it.
+    QWidget* cells = w->Grid(kReference)->viewport();
+    QTest::mouseClick(cells, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+    EXPECT_TRUE(panel->Preview().Playing());
+    QTest::mouseClick(cells, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(panel->Preview().Playing());
+    EXPECT_TRUE(panel->Preview().Locked());
+
+    // Opening the Trace menu leaves the lock.
+    emit w->findChild<QMenu*>(QStringLiteral("mnuTrace"))->aboutToShow();
+    EXPECT_FALSE(panel->Preview().Locked());
+
+    // The close does not wait for a playback that the close itself stops.
+    panel->SetLocked(true);
+    panel->StartStop()->click();
+    ASSERT_TRUE(panel->Preview().Playing());
+    w->close();
+    QTest::qWait(150);
+    EXPECT_FALSE(panel->Preview().Playing());
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(PreviewPanelTest, FewerThanTwoPointsReleaseTheLock) {
+    panel->SetLocked(true);
+    ASSERT_TRUE(panel->Preview().Locked());
+    Trace& t = w->CurrentTrace();
+    DeletePoint(t, kControl, 4, true);
+    DeletePoint(t, kControl, 3, true);
+    DeletePoint(t, kControl, 2, true);
+    w->RefreshAfterPointChange();
+    EXPECT_FALSE(panel->Preview().Locked());
+    EXPECT_FALSE(panel->LockBox()->isChecked());
+    EXPECT_FALSE(panel->LockBox()->isEnabled());
+    EXPECT_TRUE(Widget("optTools4")->isEnabled());
+    // With one point the preview refuses the lock, however asked.
+    panel->SetLocked(true);
+    EXPECT_FALSE(panel->LockBox()->isChecked());
+    QTest::keyClick(View(), Qt::Key_L);
+    EXPECT_FALSE(panel->Preview().Locked());
+}
+
+} // namespace
+} // namespace kestrova::ui
