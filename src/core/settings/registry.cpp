@@ -575,6 +575,20 @@ RegValueNames RegListValueNames(const QString& keyPath) {
     return result;
 }
 
+std::vector<std::pair<QString, RegValue>> RegReadAllValues(const QString& keyPath) {
+    std::vector<std::pair<QString, RegValue>> result;
+    const auto p = ParseRegPath(keyPath);
+    if (!p)
+        return result;
+    std::lock_guard lock(StoreMutex());
+    Store& store = TheStore();
+    store.Sync();
+    if (const Key* key = store.Find(*p))
+        key->ForEachValue(
+            [&](const StoredValue& v) { result.emplace_back(v.name, DecodeValue(v)); });
+    return result;
+}
+
 bool RegLastWriteOk() {
     std::lock_guard lock(StoreMutex());
     return TheStore().lastWriteOk();

@@ -230,6 +230,11 @@ TEST(RegistryStore, LongListsKeepNamesOrderAndValuesThroughDeletions) {
     EXPECT_EQ(RegReadValue(key, QStringLiteral("Item2997")).String(), QStringLiteral("v2997"));
     EXPECT_TRUE(RegReadValue(key, QStringLiteral("Item2998")).IsEmpty());
     EXPECT_FALSE(RegDeleteValue(key, QStringLiteral("Item1")));
+    // The whole list in one read, holes left out.
+    const auto all = RegReadAllValues(key);
+    ASSERT_EQ(all.size(), 1000u);
+    EXPECT_EQ(all.front().first, QStringLiteral("Item3"));
+    EXPECT_EQ(all.back().second.String(), QStringLiteral("v3000"));
 
     // A removed name written again comes last; one still there keeps its place.
     ASSERT_TRUE(RegWriteValue(key, QStringLiteral("Item1"), RegType::Dword, 1));
