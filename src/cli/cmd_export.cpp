@@ -32,8 +32,14 @@ int RunExport(const QStringList& args, CliStreams& io) {
     }
     UniformRandom rng = SeededRandom(*a);
     int32_t effective = 0;
-    const QByteArray text = ExchangeFileText(loaded->trace, static_cast<int32_t>(frames),
-                                             loaded->trace.counts.frameRate, rng, &effective);
+    QString problem;
+    const QByteArray text =
+        ExchangeFileText(loaded->trace, static_cast<int32_t>(frames),
+                         loaded->trace.counts.frameRate, rng, &effective, &problem);
+    if (!problem.isEmpty()) {
+        Fail(io, problem);
+        return kExitFailed;
+    }
     const QString outPath = a->values[QStringLiteral("-o")];
     if (!WriteWholeFile(outPath, text)) {
         Fail(io, QStringLiteral("cannot write '%1'").arg(outPath));

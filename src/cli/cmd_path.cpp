@@ -42,6 +42,10 @@ int RunPath(const QStringList& args, CliStreams& io) {
     int32_t upper = -1;
     const bool scriptPitch = a->flags.contains(QStringLiteral("--script-pitch"));
     BuildPath(trace.points, count, path, !scriptPitch, count, upper, rng);
+    if (const auto fault = FindNonFinitePathValue(path)) {
+        Fail(io, NonFinitePathMessage(*fault));
+        return kExitFailed;
+    }
     for (int32_t i = 0; i <= upper; ++i) {
         const PointRecord& p = path[static_cast<size_t>(i)];
         io.out << i << ';' << p.segment << ';' << ShortestFloat(p.x) << ';' << ShortestFloat(p.y)

@@ -21,6 +21,7 @@ QString WriteTrace(const QTemporaryDir& dir, const char* name, const QString& lo
     c.demoName = demo;
     c.stepText = {QStringLiteral("7"), QStringLiteral("1000")};
     c.aviDemo = 30;
+    c.aviDemos = {30}; // the editor lists the chosen rate
     PointTables& t = c.points;
     t.count = {controls, 1};
     for (int i = 1; i <= controls; ++i) {
@@ -102,6 +103,47 @@ TEST(CliPath, PrintsOneLinePerPathPoint) {
     for (const QString& l : sl.mid(1))
         for (const QString& v : l.split(';'))
             EXPECT_EQ(QString::number(v.toFloat(), 'g', 9).toFloat(), v.toFloat());
+}
+
+TEST(CliPath, ExtremeAnglesGiveNumbersOrARefusalNamingThePoint) {
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QList<const char*>& yaws) {
+        QByteArray text = "game_mod 1\r\nstep1 21\r\n\r\n";
+        for (const char* yaw : yaws)
+            text += QByteArray("ctl:0;0;0;0;") + yaw + ";0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(WriteWholeFile(path, text));
+        return path;
+    };
+    // 3e38 to -3e38; three points normalize to four for two control points. At t = 1/3 the spline
+    // gives (3 - 3 t - 9 t^2 + 6 t^3) 1e38 = 11/9 1e38, with no overflow on the way.
+    const QString wide = write("wide.dfkv", {"3e38", "-3e38"});
+    const CliResult r =
+        RunCli({QStringLiteral("path"), wide, QStringLiteral("--points"), QStringLiteral("3")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("nan")));
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 4);
+    EXPECT_NEAR(lines[2].split(';')[6].toDouble() / 1e38, 11.0 / 9.0, 1e-6);
+
+    // -3.4e38, 3.4e38, 1.7e38 overshoots the float range after the second point: nothing is
+    // written, and every command says where.
+    const QString over = write("over.dfkv", {"-3.4e38", "3.4e38", "1.7e38"});
+    const QString where = QStringLiteral("after control point 2 (field yaw)");
+    const CliResult p = RunCli({QStringLiteral("path"), over});
+    EXPECT_EQ(p.exitCode, 1);
+    EXPECT_TRUE(p.err.contains(where)) << p.err.toStdString();
+    const QString exported = dir.filePath("x.kv3dsx");
+    const CliResult e = RunCli({QStringLiteral("export"), over, QStringLiteral("-o"), exported,
+                                QStringLiteral("--frames"), QStringLiteral("21")});
+    EXPECT_EQ(e.exitCode, 1);
+    EXPECT_TRUE(e.err.contains(where)) << e.err.toStdString();
+    EXPECT_FALSE(QFile::exists(exported));
+    const CliResult s =
+        RunCli({QStringLiteral("script"), over, QStringLiteral("-o"), dir.filePath("cam.cfg")});
+    EXPECT_EQ(s.exitCode, 1);
+    EXPECT_TRUE(s.err.contains(where)) << s.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("cam.cfg")));
 }
 
 TEST(CliExport, WritesTheExchangeFile) {

@@ -12,7 +12,7 @@
 namespace kestrova {
 
 QByteArray ExchangeFileText(const Trace& trace, int32_t frames, int32_t animRate,
-                            UniformRandom& rng, int32_t* effectivePoints) {
+                            UniformRandom& rng, int32_t* effectivePoints, QString* problem) {
     const QString crlf = QStringLiteral("\r\n");
     const QChar sep = QLatin1Char(';');
     QString s;
@@ -29,6 +29,11 @@ QByteArray ExchangeFileText(const Trace& trace, int32_t frames, int32_t animRate
         BuildPath(tables, count, path, false, count, upper, rng);
     else
         upper = -1;
+    if (const auto fault = FindNonFinitePathValue(path)) {
+        if (problem)
+            *problem = NonFinitePathMessage(*fault);
+        return {};
+    }
     s.reserve(static_cast<qsizetype>(upper + 2) * 64);
     for (int32_t i = 0; i <= upper; ++i) {
         const PointRecord& p = path[static_cast<size_t>(i)];
@@ -51,8 +56,14 @@ bool WriteExchangeFile(Document& doc, const QString& path, int32_t frames, Unifo
     QElapsedTimer clock;
     clock.start();
     int32_t effective = 0;
+    QString problem;
     const QByteArray text =
-        ExchangeFileText(doc.trace, frames, doc.trace.counts.frameRate, rng, &effective);
+        ExchangeFileText(doc.trace, frames, doc.trace.counts.frameRate, rng, &effective, &problem);
+    if (!problem.isEmpty()) {
+        doc.dialogs.Message(QStringLiteral("Exportation to 3DSMax"), problem, MessageIcon::Warning,
+                            MessageButtons::Ok);
+        return false;
+    }
     const bool ok = WriteWholeFile(path, text);
     const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     if (!ok) {

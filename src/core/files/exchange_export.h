@@ -11,9 +11,11 @@
 namespace kestrova {
 
 // The path for frames (corrected by the point-count rule) with the script's pitch sign; the
-// trace is not changed. effectivePoints receives the number of cam lines.
+// trace is not changed. effectivePoints receives the number of cam lines. A path that is not
+// made of finite numbers gives no text and its message in problem.
 QByteArray ExchangeFileText(const Trace& trace, int32_t frames, int32_t animRate,
-                            UniformRandom& rng, int32_t* effectivePoints = nullptr);
+                            UniformRandom& rng, int32_t* effectivePoints = nullptr,
+                            QString* problem = nullptr);
 
 // Writes the file and reports the outcome through the dialogs.
 bool WriteExchangeFile(Document& doc, const QString& path, int32_t frames,

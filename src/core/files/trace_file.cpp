@@ -1,11 +1,14 @@
 #include "core/files/trace_file.h"
 
+#include "core/view/view_state.h"
+
 #include "core/files/text_file.h"
 #include "core/model/point_fields.h"
 #include "core/model/undo.h"
 #include "core/numbers.h"
 #include "core/path/point_count.h"
 #include "core/settings/language.h"
+#include "core/view/view_state.h"
 
 #include <algorithm>
 #include <array>
@@ -91,40 +94,33 @@ QString HeaderValue(const QString& line) {
 
 namespace {
 
-// The regional number form, looked up once per file. Plain "digits, sign, decimal separator,
-// exponent" text goes through std::to_chars / from_chars; anything else through QLocale.
+// The regional number form, looked up once per file. Only the decimal separator follows the
+// locale, and only when it is plain ASCII: the file's code page cannot hold a Unicode minus or
+// another script's digits, and a lost sign or digit would silently change the trace. Reading
+// takes the locale's own minus and digits as well, for files written by hand.
 class NumberForm {
 public:
     NumberForm() : loc_(UserLocale()) {
         const QString point = loc_.decimalPoint();
+        point_ = point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
+        localPoint_ = point.size() == 1 ? point[0].unicode() : u'.';
         const QString minus = loc_.negativeSign();
-        const QString exp = loc_.exponential();
-        fast_ = point.size() == 1 && point[0].unicode() < 128 && minus == QLatin1String("-") &&
-                exp.compare(QLatin1String("e"), Qt::CaseInsensitive) == 0;
-        point_ = fast_ ? static_cast<char>(point[0].unicode()) : '.';
+        for (QChar ch : minus)
+            if (!IsDirectionMark(ch.unicode()))
+                localMinus_ = ch.unicode();
+        const QString zero = loc_.zeroDigit();
+        localZero_ = zero.size() == 1 ? zero[0].unicode() : u'0';
     }
 
     QString Format(double v) const {
-        if (v == 0.0 || !std::isfinite(v))
-            v = 0.0; // no "-0"
-        if (!fast_)
-            return loc_.toString(v, 'g', 7);
-        std::array<char, 40> buf{};
-        const auto r =
-            std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 7);
-        QString out = QString::fromLatin1(buf.data(), r.ptr - buf.data());
-        if (point_ != '.')
-            out.replace(QLatin1Char('.'), QLatin1Char(point_));
-        return out;
+        QByteArray out;
+        AppendTo(out, v);
+        return QString::fromLatin1(out);
     }
 
     void AppendTo(QByteArray& out, double v) const {
-        if (!fast_) {
-            out += ToFileBytes(Format(v));
-            return;
-        }
         if (v == 0.0 || !std::isfinite(v))
-            v = 0.0;
+            v = 0.0; // no "-0"
         std::array<char, 40> buf{};
         const auto r =
             std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 7);
@@ -133,40 +129,63 @@ public:
         out.append(buf.data(), r.ptr - buf.data());
     }
 
-    double Parse(QStringView text) const {
+    // 0 when the text is not a number.
+    double Parse(QStringView text, bool* ok = nullptr) const {
+        if (ok)
+            *ok = true;
         text = text.trimmed();
-        if (fast_ && !text.isEmpty() && text.size() < 40) {
-            std::array<char, 40> buf{};
-            bool plain = true;
-            for (qsizetype i = 0; i < text.size() && plain; ++i) {
-                const char16_t ch = text[i].unicode();
-                if (ch == static_cast<char16_t>(point_))
-                    buf[i] = '.';
-                else if ((ch >= '0' && ch <= '9') || ch == '-' || ch == 'e' || ch == 'E' ||
-                         (ch == '+' && i > 0))
-                    buf[i] = static_cast<char>(ch);
-                else
-                    plain = false;
-            }
-            if (plain) {
-                double v = 0;
-                const char* end = buf.data() + text.size();
-                const auto r = std::from_chars(buf.data(), end, v);
-                if (r.ec == std::errc() && r.ptr == end && std::isfinite(v))
-                    return v;
-            }
+        std::array<char, 64> buf{};
+        qsizetype n = 0;
+        bool plain = !text.isEmpty();
+        for (qsizetype i = 0; i < text.size() && plain; ++i) {
+            const char16_t ch = text[i].unicode();
+            char c = 0;
+            if (ch >= u'0' && ch <= u'9')
+                c = static_cast<char>(ch);
+            else if (ch >= localZero_ && ch <= localZero_ + 9)
+                c = static_cast<char>('0' + (ch - localZero_));
+            else if (ch == static_cast<char16_t>(point_) || ch == localPoint_)
+                c = '.';
+            else if (ch == u'-' || ch == localMinus_ || ch == u'\u2212')
+                c = '-';
+            else if (ch == u'e' || ch == u'E')
+                c = 'e';
+            else if (ch == u'+' && n > 0)
+                c = '+';
+            else if (IsDirectionMark(ch))
+                continue;
+            if (c == 0 || n + 1 >= qsizetype(buf.size()))
+                plain = false;
+            else
+                buf[n++] = c;
         }
-        bool ok = false;
-        const double v = loc_.toDouble(text, &ok);
-        return ok && std::isfinite(v) ? v : 0.0;
+        if (plain) {
+            double v = 0;
+            const char* end = buf.data() + n;
+            const auto r = std::from_chars(buf.data(), end, v);
+            if (r.ec == std::errc() && r.ptr == end && std::isfinite(v))
+                return v;
+        }
+        bool good = false;
+        const double v = loc_.toDouble(text, &good);
+        if (good && std::isfinite(v))
+            return v;
+        if (ok)
+            *ok = false;
+        return 0.0;
     }
 
-    const QLocale& Locale() const { return loc_; }
-
 private:
+    // Marks some locales put around their minus sign.
+    static bool IsDirectionMark(char16_t ch) {
+        return ch == u'\u200e' || ch == u'\u200f' || ch == u'\u061c';
+    }
+
     QLocale loc_;
-    bool fast_ = false;
     char point_ = '.';
+    char16_t localPoint_ = u'.';
+    char16_t localMinus_ = u'-';
+    char16_t localZero_ = u'0';
 };
 
 void ReadPointLineWith(const NumberForm& form, PointTables& t, int kind, int index,
@@ -196,6 +215,10 @@ void ReadPointLineWith(const NumberForm& form, PointTables& t, int kind, int ind
 
 QString FormatTraceFloat(double v) {
     return NumberForm().Format(v);
+}
+
+double ParseTraceFloat(QStringView text, bool* ok) {
+    return NumberForm().Parse(text, ok);
 }
 
 void ReadPointLine(PointTables& t, int kind, int index, const QString& line) {
@@ -391,7 +414,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
         } else if (key == QLatin1String("script_pause")) {
             c.script.pauseEnabled = v > 0;
         } else if (key == QLatin1String("sp_nb")) {
-            c.script.pauseEveryText = form.Locale().toString(RoundHalfEven(v));
+            c.script.pauseEveryText = QString::number(RoundHalfEven(v));
         } else if (key == QLatin1String("sp_bind_key")) {
             c.script.bindKeyIndex = std::clamp(RoundHalfEven(v), 0, limits.bindKeyLast);
         } else if (key == QLatin1String("include_fov")) {
@@ -429,7 +452,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
             bool allNumbers = true;
             for (const QString& part : value.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
                 bool ok = false;
-                const double r = ParseLocaleNumber(part, &ok);
+                const double r = form.Parse(part, &ok);
                 if (!ok) {
                     allNumbers = false;
                     break;
@@ -503,6 +526,21 @@ bool LooksLikeTraceFile(const QStringList& lines) {
     return false;
 }
 
+void KeptTraceExtras::ApplyExtras(const TraceFileContents& c) {
+    extras = c;
+    // Kept as the editor keeps them, so that writing back gives what a save would: the presets
+    // it can apply and the frame rates its list takes, the chosen one included.
+    std::array<ViewPreset, kPresetSlots> presets{};
+    ApplyViewPresetLines(c.presetLines, presets);
+    extras.presetLines = ViewPresetLines(presets);
+    extras.aviDemos.clear();
+    QList<int32_t> rates = c.aviDemos;
+    rates.append(c.aviDemo >= 1 && c.aviDemo <= 100000 ? c.aviDemo : DefaultFrameRate());
+    for (int32_t rate : rates)
+        if (rate >= 1 && !extras.aviDemos.contains(rate))
+            extras.aviDemos.append(rate);
+}
+
 void KeptTraceExtras::ResetForNewTrace(bool unloadMap) {
     extras.activeView = 0;
     extras.presetLines.clear();
@@ -524,7 +562,6 @@ void KeptTraceExtras::StoreExtras(TraceFileContents& c) {
     c.demoMinutes = extras.demoMinutes;
     c.demoSeconds = extras.demoSeconds;
     c.demoForward = extras.demoForward;
-    c.aviDemo = extras.aviDemo;
     c.aviDemos = extras.aviDemos;
 }
 

@@ -65,8 +65,12 @@ int CameraModeLast(int game);
 QString PadKey(const QString& key);
 QString HeaderKey(const QString& line);
 QString HeaderValue(const QString& line);
-// Floats in the general regional form (at most seven significant digits, no grouping).
+// Floats in the general regional form (at most seven significant digits, no grouping), with
+// ASCII digits and minus whatever the locale.
 QString FormatTraceFloat(double v);
+// Reads what FormatTraceFloat writes, and the locale's own minus and digits; 0 and ok false
+// when the text is not a number.
+double ParseTraceFloat(QStringView text, bool* ok = nullptr);
 
 // Fills point index (1-based) of kind from one "ctl:"/"ref:" line.
 void ReadPointLine(PointTables& t, int kind, int index, const QString& line);
@@ -114,7 +118,7 @@ class KeptTraceExtras : public TraceFileHost {
 public:
     void StoreExtras(TraceFileContents& c) override;
     bool KnowsDemo(const QString& name) override { return knownDemos.contains(name); }
-    void ApplyExtras(const TraceFileContents& c) override { extras = c; }
+    void ApplyExtras(const TraceFileContents& c) override;
     void ShowNotes() override { notesShown = true; }
     void ResetForNewTrace(bool unloadMap) override;
 

@@ -63,14 +63,11 @@ void fConfigsRegClear(const QString& key, const QString& prefix) {
 bool fConfigsRegRead(ScriptList& list, const QString& key, const QString& prefix) {
     list.Clear();
     bool added = false;
-    const RegValueNames listed = RegListValueNames(key);
-    if (listed.ok) {
-        for (const QString& name : listed.names) {
-            if (!IsListValue(name, prefix))
-                continue;
-            list.Add(RegReadValue(key, name).Text().trimmed());
-            added = true;
-        }
+    for (const auto& [name, value] : RegReadAllValues(key)) {
+        if (!IsListValue(name, prefix))
+            continue;
+        list.Add(value.Text().trimmed());
+        added = true;
     }
     list.Select(0);
     return added;

@@ -72,22 +72,26 @@ struct LumpView {
 class Reader {
 public:
     Reader(QByteArrayView file, int32_t options, MapGeometry& out)
-        : file_(file), options_(options), out_(out) {
-        // Output may grow beyond the file (patches), but only by a bounded factor.
-        vertexBudget_ = file.size() + 4096;
-        indexBudget_ = 4 * file.size() + 4096;
-    }
+        : file_(file), options_(options), out_(out) {}
 
     QString Run();
 
 private:
     QString ReadHeader();
     QString CheckLump(int32_t lump, qsizetype recordSize, qsizetype& count) const;
+    // Which world surfaces are drawn and how; an error when the record cannot be read.
+    enum class SurfaceUse { Skip, Indexed, Patch };
+    QString ClassifySurface(int32_t index, const char* record, SurfaceUse& use) const;
+    // Adds what the surface will expand to, checking its ranges, before anything is expanded.
+    QString MeasureSurface(int32_t index);
     QString ReadSurface(int32_t index);
+    QString CheckIndexRange(int32_t index, const char* record) const;
+    QString CheckPatchShape(int32_t index, const char* record) const;
+    std::vector<PatchControlPoint> ReadControls(const char* record) const;
     QString AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
                               const char* record);
     QString AddPatch(int32_t index, int32_t shader, const char* record);
-    QString ReserveOutput(int64_t vertices, int64_t indices);
+    QString OverLimit() const;
     // Empty when the surface's vertices lie inside the vertex lump.
     QString CheckVertexRange(int32_t index, int32_t firstVert, int32_t numVerts) const;
     void AddTriangle(uint32_t a, uint32_t b, uint32_t c, const MapVec3& normalHint);
@@ -100,8 +104,8 @@ private:
     qsizetype vertexCount_ = 0;
     qsizetype indexCount_ = 0;
     qsizetype surfaceCount_ = 0;
-    int64_t vertexBudget_ = 0;
-    int64_t indexBudget_ = 0;
+    int64_t plannedVertices_ = 0;
+    int64_t plannedTriangles_ = 0;
     uint32_t surfaceFirstTriangle_ = 0;
 };
 
@@ -141,12 +145,15 @@ QString Reader::CheckLump(int32_t lump, qsizetype recordSize, qsizetype& count) 
     return {};
 }
 
-QString Reader::ReserveOutput(int64_t vertices, int64_t indices) {
-    if (int64_t(out_.vertices.size()) + vertices > vertexBudget_ ||
-        int64_t(out_.indices.size()) + indices > indexBudget_)
-        return QStringLiteral("the surfaces describe far more geometry than a file of %1 bytes "
-                              "can hold")
-            .arg(file_.size());
+QString Reader::OverLimit() const {
+    if (plannedTriangles_ > kMaxMapTriangles)
+        return QStringLiteral("the surfaces describe more than %1 triangles, far more than any "
+                              "real map holds")
+            .arg(kMaxMapTriangles);
+    if (plannedVertices_ > kMaxMapVertices)
+        return QStringLiteral("the surfaces describe more than %1 vertices, far more than any "
+                              "real map holds")
+            .arg(kMaxMapVertices);
     return {};
 }
 
@@ -210,8 +217,7 @@ QString Reader::CheckVertexRange(int32_t index, int32_t firstVert, int32_t numVe
     return {};
 }
 
-QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
-                                  const char* record) {
+QString Reader::CheckIndexRange(int32_t index, const char* record) const {
     const int32_t firstVert = ReadInt(record + 12);
     const int32_t numVerts = ReadInt(record + 16);
     const int32_t firstIndex = ReadInt(record + 20);
@@ -228,7 +234,16 @@ QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType 
         return QStringLiteral("surface %1 has %2 indices, not a whole number of triangles")
             .arg(index)
             .arg(numIndexes);
-    if (QString e = ReserveOutput(numVerts, numIndexes); !e.isEmpty())
+    return {};
+}
+
+QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType type,
+                                  const char* record) {
+    const int32_t firstVert = ReadInt(record + 12);
+    const int32_t numVerts = ReadInt(record + 16);
+    const int32_t firstIndex = ReadInt(record + 20);
+    const int32_t numIndexes = ReadInt(record + 24);
+    if (QString e = CheckIndexRange(index, record); !e.isEmpty())
         return e;
 
     const char* verts = lumps_[kDrawVerts].data + qsizetype(firstVert) * kDrawVertSize;
@@ -266,7 +281,7 @@ QString Reader::AddIndexedSurface(int32_t index, int32_t shader, BspSurfaceType 
     return {};
 }
 
-QString Reader::AddPatch(int32_t index, int32_t shader, const char* record) {
+QString Reader::CheckPatchShape(int32_t index, const char* record) const {
     const int32_t firstVert = ReadInt(record + 12);
     const int32_t numVerts = ReadInt(record + 16);
     const int32_t width = ReadInt(record + 96);
@@ -280,18 +295,32 @@ QString Reader::AddPatch(int32_t index, int32_t shader, const char* record) {
             .arg(width)
             .arg(height)
             .arg(numVerts);
-    const int64_t maxVertices = MaxPatchVertices(width, height);
-    if (QString e = ReserveOutput(maxVertices, maxVertices * 6); !e.isEmpty())
-        return e;
+    return {};
+}
 
+std::vector<PatchControlPoint> Reader::ReadControls(const char* record) const {
+    const int32_t firstVert = ReadInt(record + 12);
+    const int32_t numVerts = ReadInt(record + 16);
     std::vector<PatchControlPoint> controls(numVerts);
     const char* verts = lumps_[kDrawVerts].data + qsizetype(firstVert) * kDrawVertSize;
     for (int32_t v = 0; v < numVerts; ++v) {
         controls[v].position = ReadVec3(verts + v * kDrawVertSize);
         controls[v].normal = ReadVec3(verts + v * kDrawVertSize + 28);
+    }
+    return controls;
+}
+
+QString Reader::AddPatch(int32_t index, int32_t shader, const char* record) {
+    const int32_t firstVert = ReadInt(record + 12);
+    const int32_t width = ReadInt(record + 96);
+    const int32_t height = ReadInt(record + 100);
+    if (QString e = CheckPatchShape(index, record); !e.isEmpty())
+        return e;
+    const std::vector<PatchControlPoint> controls = ReadControls(record);
+    for (size_t v = 0; v < controls.size(); ++v) {
         if (!IsFinite(controls[v].position))
             return QStringLiteral("vertex %1 has a coordinate that is not a finite number")
-                .arg(firstVert + v);
+                .arg(firstVert + qsizetype(v));
     }
     const TessellatedPatch grid = TessellatePatch(controls, width, height);
     const uint32_t base = static_cast<uint32_t>(out_.vertices.size());
@@ -319,8 +348,8 @@ QString Reader::AddPatch(int32_t index, int32_t shader, const char* record) {
     return {};
 }
 
-QString Reader::ReadSurface(int32_t index) {
-    const char* record = lumps_[kSurfaces].data + qsizetype(index) * kSurfaceSize;
+QString Reader::ClassifySurface(int32_t index, const char* record, SurfaceUse& use) const {
+    use = SurfaceUse::Skip;
     const int32_t shader = ReadInt(record);
     if (shader < 0 || shader >= qsizetype(out_.shaders.size()))
         return QStringLiteral("surface %1 uses shader %2, but the map has %3")
@@ -328,20 +357,63 @@ QString Reader::ReadSurface(int32_t index) {
             .arg(shader)
             .arg(out_.shaders.size());
     const BspShader& s = out_.shaders[shader];
-    const int32_t type = ReadInt(record + 8);
-    if (!IsVisibleShader(s.name, s.surfaceFlags, s.contentFlags)) {
-        ++out_.skippedSurfaces;
+    if (!IsVisibleShader(s.name, s.surfaceFlags, s.contentFlags))
         return {};
-    }
-    switch (type) {
+    switch (ReadInt(record + 8)) {
     case int32_t(BspSurfaceType::Planar):
     case int32_t(BspSurfaceType::TriangleSoup):
-        return AddIndexedSurface(index, shader, BspSurfaceType(type), record);
+        use = SurfaceUse::Indexed;
+        break;
     case int32_t(BspSurfaceType::Patch):
         if (options_ & kMapOptionPatches)
-            return AddPatch(index, shader, record);
+            use = SurfaceUse::Patch;
         break;
     default: // flares, foliage and unknown kinds are not drawn
+        break;
+    }
+    return {};
+}
+
+QString Reader::MeasureSurface(int32_t index) {
+    const char* record = lumps_[kSurfaces].data + qsizetype(index) * kSurfaceSize;
+    SurfaceUse use;
+    if (QString e = ClassifySurface(index, record, use); !e.isEmpty())
+        return e;
+    if (use == SurfaceUse::Indexed) {
+        if (QString e = CheckIndexRange(index, record); !e.isEmpty())
+            return e;
+        plannedVertices_ += ReadInt(record + 16);
+        plannedTriangles_ += ReadInt(record + 24) / 3;
+    } else if (use == SurfaceUse::Patch) {
+        if (QString e = CheckPatchShape(index, record); !e.isEmpty())
+            return e;
+        const int32_t width = ReadInt(record + 96);
+        const int32_t height = ReadInt(record + 100);
+        // Refused on its smallest size first, so that no more control points are read than
+        // the limit can justify.
+        plannedVertices_ += MinPatchVertices(width, height);
+        if (QString e = OverLimit(); !e.isEmpty())
+            return e;
+        plannedVertices_ -= MinPatchVertices(width, height);
+        const PatchGridSize grid = MeasurePatch(ReadControls(record), width, height);
+        plannedVertices_ += int64_t(grid.columns) * grid.rows;
+        plannedTriangles_ += 2 * int64_t(grid.columns - 1) * (grid.rows - 1);
+    }
+    return OverLimit();
+}
+
+QString Reader::ReadSurface(int32_t index) {
+    const char* record = lumps_[kSurfaces].data + qsizetype(index) * kSurfaceSize;
+    SurfaceUse use;
+    if (QString e = ClassifySurface(index, record, use); !e.isEmpty())
+        return e;
+    const int32_t shader = ReadInt(record);
+    switch (use) {
+    case SurfaceUse::Indexed:
+        return AddIndexedSurface(index, shader, BspSurfaceType(ReadInt(record + 8)), record);
+    case SurfaceUse::Patch:
+        return AddPatch(index, shader, record);
+    case SurfaceUse::Skip:
         break;
     }
     ++out_.skippedSurfaces;
@@ -383,10 +455,20 @@ QString Reader::Run() {
             .arg(int64_t(firstSurface) + numSurfaces - 1)
             .arg(surfaceCount_);
 
+    // Sizes first: a file refused for its size costs no memory.
+    for (int32_t i = firstSurface; i < firstSurface + numSurfaces; ++i) {
+        if (QString e = MeasureSurface(i); !e.isEmpty())
+            return e;
+    }
+    out_.vertices.reserve(size_t(plannedVertices_));
+    out_.indices.reserve(size_t(plannedTriangles_) * 3);
+    out_.triangleNormals.reserve(size_t(plannedTriangles_));
     for (int32_t i = firstSurface; i < firstSurface + numSurfaces; ++i) {
         if (QString e = ReadSurface(i); !e.isEmpty())
             return e;
     }
+    if (out_.surfaces.empty())
+        return QStringLiteral("the map holds no visible geometry");
 
     if (!out_.vertices.empty()) {
         MapBounds& b = out_.bounds;

@@ -45,44 +45,60 @@ std::vector<Cut> Cuts(const std::vector<int32_t>& segments) {
     return cuts;
 }
 
+// One segment count per column of pieces (the worst row decides) and per row of pieces.
+void Segments(const std::vector<PatchControlPoint>& controls, int32_t width, int32_t height,
+              float tolerance, std::vector<int32_t>& segU, std::vector<int32_t>& segV) {
+    auto at = [&](int32_t i, int32_t j) -> const MapVec3& {
+        return controls[static_cast<size_t>(j) * width + i].position;
+    };
+    segU.assign((width - 1) / 2, 1);
+    segV.assign((height - 1) / 2, 1);
+    for (int32_t pu = 0; pu < int32_t(segU.size()); ++pu) {
+        for (int32_t j = 0; j < height; ++j) {
+            const int32_t i = pu * 2;
+            segU[pu] = std::max(
+                segU[pu], SegmentsFor(Bulge(at(i, j), at(i + 1, j), at(i + 2, j)), tolerance));
+        }
+    }
+    for (int32_t pv = 0; pv < int32_t(segV.size()); ++pv) {
+        for (int32_t i = 0; i < width; ++i) {
+            const int32_t j = pv * 2;
+            segV[pv] = std::max(
+                segV[pv], SegmentsFor(Bulge(at(i, j), at(i, j + 1), at(i, j + 2)), tolerance));
+        }
+    }
+}
+
+int32_t Sum(const std::vector<int32_t>& v) {
+    int32_t total = 0;
+    for (int32_t n : v)
+        total += n;
+    return total;
+}
+
 } // namespace
 
-int64_t MaxPatchVertices(int32_t width, int32_t height) {
-    const int64_t cols = int64_t(width - 1) / 2 * kMaxPatchSegments + 1;
-    const int64_t rows = int64_t(height - 1) / 2 * kMaxPatchSegments + 1;
-    return cols * rows;
+int64_t MinPatchVertices(int32_t width, int32_t height) {
+    return int64_t((width - 1) / 2 + 1) * ((height - 1) / 2 + 1);
+}
+
+PatchGridSize MeasurePatch(const std::vector<PatchControlPoint>& controls, int32_t width,
+                           int32_t height, float tolerance) {
+    std::vector<int32_t> segU;
+    std::vector<int32_t> segV;
+    Segments(controls, width, height, tolerance, segU, segV);
+    return {Sum(segU) + 1, Sum(segV) + 1};
 }
 
 TessellatedPatch TessellatePatch(const std::vector<PatchControlPoint>& controls, int32_t width,
                                  int32_t height, float tolerance) {
     TessellatedPatch out;
-    const int32_t piecesU = (width - 1) / 2;
-    const int32_t piecesV = (height - 1) / 2;
     auto at = [&](int32_t i, int32_t j) -> const PatchControlPoint& {
         return controls[static_cast<size_t>(j) * width + i];
     };
-
-    // One segment count per column of pieces (the worst row decides) and per row of pieces.
-    std::vector<int32_t> segU(piecesU, 1);
-    std::vector<int32_t> segV(piecesV, 1);
-    for (int32_t pu = 0; pu < piecesU; ++pu) {
-        for (int32_t j = 0; j < height; ++j) {
-            const int32_t i = pu * 2;
-            segU[pu] = std::max(
-                segU[pu],
-                SegmentsFor(Bulge(at(i, j).position, at(i + 1, j).position, at(i + 2, j).position),
-                            tolerance));
-        }
-    }
-    for (int32_t pv = 0; pv < piecesV; ++pv) {
-        for (int32_t i = 0; i < width; ++i) {
-            const int32_t j = pv * 2;
-            segV[pv] = std::max(
-                segV[pv],
-                SegmentsFor(Bulge(at(i, j).position, at(i, j + 1).position, at(i, j + 2).position),
-                            tolerance));
-        }
-    }
+    std::vector<int32_t> segU;
+    std::vector<int32_t> segV;
+    Segments(controls, width, height, tolerance, segU, segV);
     const std::vector<Cut> cutsU = Cuts(segU);
     const std::vector<Cut> cutsV = Cuts(segV);
     out.columns = static_cast<int32_t>(cutsU.size());

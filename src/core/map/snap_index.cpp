@@ -37,32 +37,33 @@ int32_t SnapIndex::CellOf(float v) {
     return static_cast<int32_t>(std::clamp(c, float(-kCellLimit), float(kCellLimit)));
 }
 
-uint64_t SnapIndex::Key(int32_t column, int32_t row) {
-    return (uint64_t(uint32_t(column + kCellLimit)) << 32) | uint32_t(row + kCellLimit);
-}
-
 SnapIndex::SnapIndex(const std::vector<MapVec3>& vertices, MapPlane plane) {
     const PlanAxes axes = AxesOf(plane);
+    axisA_ = axes.a;
+    axisB_ = axes.b;
+    axisDepth_ = axes.depth;
     points_.reserve(vertices.size());
     for (const MapVec3& v : vertices) {
         const float a = v[axes.a];
         const float b = v[axes.b];
-        points_.push_back({Key(CellOf(a), CellOf(b)), a, b, v});
+        points_.push_back({CellOf(a), CellOf(b), a, b, v[axes.depth]});
     }
     // Same place: the vertex nearest the viewer first, then drop the others.
-    const int32_t d = axes.depth;
     std::sort(points_.begin(), points_.end(), [&](const Entry& l, const Entry& r) {
-        if (l.key != r.key)
-            return l.key < r.key;
+        if (l.column != r.column)
+            return l.column < r.column;
+        if (l.row != r.row)
+            return l.row < r.row;
         if (l.a != r.a)
             return l.a < r.a;
         if (l.b != r.b)
             return l.b < r.b;
-        return axes.viewerAtHigh ? l.position[d] > r.position[d] : l.position[d] < r.position[d];
+        return axes.viewerAtHigh ? l.depth > r.depth : l.depth < r.depth;
     });
     points_.erase(std::unique(points_.begin(), points_.end(),
                               [](const Entry& l, const Entry& r) {
-                                  return l.key == r.key && l.a == r.a && l.b == r.b;
+                                  return l.column == r.column && l.row == r.row && l.a == r.a &&
+                                         l.b == r.b;
                               }),
                   points_.end());
     points_.shrink_to_fit();
@@ -94,16 +95,18 @@ bool SnapIndex::Nearest(float a, float b, float radius, MapVec3& found) const {
     } else {
         // Rows of one column are contiguous in key order: one search per column.
         for (int32_t c = c0; c <= c1; ++c) {
-            auto it = std::lower_bound(points_.begin(), points_.end(), Key(c, r0),
-                                       [](const Entry& e, uint64_t k) { return e.key < k; });
-            const uint64_t last = Key(c, r1);
-            for (; it != points_.end() && it->key <= last; ++it)
+            auto it = std::lower_bound(
+                points_.begin(), points_.end(), r0,
+                [c](const Entry& e, int32_t row) { return CellBefore(e, c, row); });
+            for (; it != points_.end() && it->column == c && it->row <= r1; ++it)
                 consider(*it);
         }
     }
     if (!bestEntry)
         return false;
-    found = bestEntry->position;
+    found[axisA_] = bestEntry->a;
+    found[axisB_] = bestEntry->b;
+    found[axisDepth_] = bestEntry->depth;
     return true;
 }
 

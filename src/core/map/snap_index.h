@@ -23,15 +23,19 @@ public:
     size_t size() const { return points_.size(); }
 
 private:
+    // 20 bytes: a map may bring a million vertices, and each plan keeps its own entries.
     struct Entry {
-        uint64_t key; // cell column in the high half, cell row in the low half
-        float a, b;   // plan coordinates
-        MapVec3 position;
+        int32_t column, row; // cell; entries are sorted by column, then row
+        float a, b;          // plan coordinates
+        float depth;         // the third coordinate
     };
 
     static int32_t CellOf(float v);
-    static uint64_t Key(int32_t column, int32_t row);
+    static bool CellBefore(const Entry& e, int32_t column, int32_t row) {
+        return e.column < column || (e.column == column && e.row < row);
+    }
 
+    int32_t axisA_ = 0, axisB_ = 1, axisDepth_ = 2;
     std::vector<Entry> points_;
 };
 

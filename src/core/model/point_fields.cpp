@@ -95,11 +95,13 @@ void SetPointField(PointTables& t, int kind, int index, int field, float value) 
         if (value > 0.0f && r.wgF == 0)
             r.wgF = 4;
         break;
-    case kFieldWgF:
-        if (value <= 0.0f)
-            value = r.wgA > 0.0f ? 4.0f : 0.0f;
-        r.wgF = RoundHalfEven(value);
+    case kFieldWgF: {
+        // Rounded first: a fraction that rounds to 0 must not store an interval of 0 that
+        // reads back as the default.
+        const int32_t interval = RoundHalfEven(value);
+        r.wgF = interval > 0 ? interval : r.wgA > 0.0f ? 4 : 0;
         break;
+    }
     case kFieldTanAX:
         r.tanA.x = value;
         break;

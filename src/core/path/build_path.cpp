@@ -51,10 +51,17 @@ void HermiteCoefficients(const PointTables& t, int i, PositionCoefficients& out)
     for (int c = 0; c < 3; ++c) {
         const double P1 = Axis(p1, c), P2 = Axis(p2, c);
         const double A = Axis(p1.tanA, c), B = Axis(p1.tanB, c);
-        out.term[0][c] = static_cast<float>(2 * P1 + 2 * A + 2 * B - 2 * P2);
-        out.term[1][c] = static_cast<float>(-3 * P1 - 4 * A - 2 * B + 3 * P2);
-        out.term[2][c] = static_cast<float>(2 * A);
-        out.term[3][c] = static_cast<float>(P1);
+        out.wide[0][c] = 2 * P1 + 2 * A + 2 * B - 2 * P2;
+        out.wide[1][c] = -3 * P1 - 4 * A - 2 * B + 3 * P2;
+        out.wide[2][c] = 2 * A;
+        out.wide[3][c] = P1;
+    }
+    out.useWide = false;
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            out.term[r][c] = static_cast<float>(out.wide[r][c]);
+            out.useWide = out.useWide || !std::isfinite(out.term[r][c]);
+        }
     }
 }
 
@@ -65,6 +72,11 @@ void HermiteEvaluate(const PositionCoefficients& k, float t, PointRecord& out) {
     const float t2 = static_cast<float>(td * td);
     const float t3 = static_cast<float>(td * td * td);
     for (int c = 0; c < 3; ++c) {
+        if (k.useWide) {
+            Axis(out, c) = static_cast<float>(k.wide[1][c] * t2 + k.wide[0][c] * t3 +
+                                              td * k.wide[2][c] + k.wide[3][c]);
+            continue;
+        }
         const double v = static_cast<double>(k.term[1][c]) * t2 +
                          static_cast<double>(k.term[0][c]) * t3 +
                          td * static_cast<double>(k.term[2][c]) + k.term[3][c];
@@ -74,10 +86,15 @@ void HermiteEvaluate(const PositionCoefficients& k, float t, PointRecord& out) {
 
 void CatmullRomCoefficients(const float* values, int i, ChannelCoefficients& out) {
     const double v0 = values[i - 1], v1 = values[i], v2 = values[i + 1], v3 = values[i + 2];
-    out.c[0] = static_cast<float>(-v0 + 3 * v1 - 3 * v2 + v3);
-    out.c[1] = static_cast<float>(2 * v0 - 5 * v1 + 4 * v2 - v3);
-    out.c[2] = static_cast<float>(-v0 + v2);
-    out.c[3] = static_cast<float>(2 * v1);
+    out.wide[0] = -v0 + 3 * v1 - 3 * v2 + v3;
+    out.wide[1] = 2 * v0 - 5 * v1 + 4 * v2 - v3;
+    out.wide[2] = -v0 + v2;
+    out.wide[3] = 2 * v1;
+    out.useWide = false;
+    for (int r = 0; r < 4; ++r) {
+        out.c[r] = static_cast<float>(out.wide[r]);
+        out.useWide = out.useWide || !std::isfinite(out.c[r]);
+    }
 }
 
 // Unlike the position, the angle channels keep t² and t³ in double precision.
@@ -85,6 +102,9 @@ float CatmullRomEvaluate(const ChannelCoefficients& k, float t) {
     const double td = t;
     const double t2 = td * td;
     const double t3 = td * td * td;
+    if (k.useWide)
+        return static_cast<float>((k.wide[1] * t2 + k.wide[0] * t3 + k.wide[2] * td + k.wide[3]) /
+                                  2.0);
     const double v = static_cast<double>(k.c[1]) * t2 + static_cast<double>(k.c[0]) * t3 +
                      static_cast<double>(k.c[2]) * td + k.c[3];
     return static_cast<float>(v / 2.0);
@@ -194,6 +214,25 @@ void BuildPath(PointTables& t, int32_t settingCount, std::vector<PointRecord>& p
         path[k].pitch = -path[k].pitch;
     path.resize(static_cast<size_t>(k) + 1);
     upper = k;
+}
+
+std::optional<PathValueFault> FindNonFinitePathValue(const std::vector<PointRecord>& path) {
+    static const char* const names[] = {"x", "y", "z", "pitch", "yaw", "roll", "fov", "ts"};
+    for (const PointRecord& p : path) {
+        const float values[] = {p.x, p.y, p.z, p.pitch, p.yaw, p.roll, p.fov, p.ts};
+        for (int f = 0; f < 8; ++f) {
+            if (!std::isfinite(values[f]))
+                return PathValueFault{p.segment, QString::fromLatin1(names[f])};
+        }
+    }
+    return std::nullopt;
+}
+
+QString NonFinitePathMessage(const PathValueFault& fault) {
+    return QStringLiteral("The path leaves the range of numbers after control point %1 (field "
+                          "%2): lower its values or those of its neighbours.")
+        .arg(fault.controlPoint)
+        .arg(fault.field);
 }
 
 void RebuildPath(Trace& trace, UniformRandom& rng) {

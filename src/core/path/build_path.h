@@ -6,18 +6,25 @@
 #include "core/model/trace.h"
 #include "core/path/random.h"
 
+#include <QString>
+#include <optional>
 #include <vector>
 
 namespace kestrova {
 
-// Cubic, square, linear and constant terms per axis.
+// Cubic, square, linear and constant terms per axis. Terms too large for a float are kept in
+// double (wide), so that finite control points never give an infinite or undefined path.
 struct PositionCoefficients {
     float term[4][3]{};
+    bool useWide = false;
+    double wide[4][3]{};
 };
 
-// Cubic, square, linear and constant terms, all doubled.
+// Cubic, square, linear and constant terms, all doubled; wide as above.
 struct ChannelCoefficients {
     float c[4]{};
+    bool useWide = false;
+    double wide[4]{};
 };
 
 // floor(total / (controlCount - 1)), 0 with fewer than two control points.
@@ -36,6 +43,16 @@ float CatmullRomEvaluate(const ChannelCoefficients& k, float t);
 void BuildPath(PointTables& t, int32_t settingCount, std::vector<PointRecord>& path,
                bool keepPitchSign, int32_t& pointCount, int32_t& upper,
                UniformRandom& rng = AppRandom());
+
+// A path value that is not a finite number, by the control point that starts its segment and
+// the field's name ("x", "yaw", ...).
+struct PathValueFault {
+    int32_t controlPoint = 0;
+    QString field;
+};
+std::optional<PathValueFault> FindNonFinitePathValue(const std::vector<PointRecord>& path);
+// What the script, the export and the path listing say instead of writing such a path.
+QString NonFinitePathMessage(const PathValueFault& fault);
 
 // The editor's rebuild: pitch as shown, the trace's own point count; no path with fewer than
 // two control points.

@@ -312,6 +312,10 @@ CameraScript GenerateCameraScript(Trace& trace, int game, UniformRandom& rng) {
     const int32_t n = upper + 1;
     if (n <= 0)
         return script;
+    if (const auto fault = FindNonFinitePathValue(path)) {
+        script.problem = NonFinitePathMessage(*fault);
+        return script;
+    }
 
     script.header = ScriptHeader(trace, game, path[0]);
     script.startFile = game == kGameEtPro && trace.script.autoStartEnabled;
@@ -389,6 +393,11 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     result.location = location;
     result.pointCount = script.pointCount;
     result.elapsedMs = script.elapsedMs;
+    if (!script.problem.isEmpty()) {
+        dialogs.Message(fStr(73), script.problem, MessageIcon::Warning, MessageButtons::Ok);
+        result.status = ScriptWriteStatus::Refused;
+        return result;
+    }
     if (script.scripts.empty())
         return result;
     const int last = static_cast<int>(script.scripts.size()) - 1;

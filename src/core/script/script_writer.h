@@ -38,6 +38,7 @@ struct CameraScript {
     QByteArray header;
     std::vector<QByteArray> scripts; // the chain; the tail is in the last one
     QByteArray firstPosition;
+    QString problem;        // set instead of the texts when the path is not made of finite numbers
     bool startFile = false; // ET Pro auto start: the header goes into a start file of its own
     int32_t pointCount = 0; // path points written
     qint64 elapsedMs = 0;   // building the path and its lines

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -148,38 +149,83 @@ struct StoredValue {
     QString name;
     int type = 0;
     QJsonValue data;
+    bool removed = false;
 };
+
+// Names match whatever their case; the indexes are keyed by the folded name so that a store
+// of tens of thousands of values loads and reads in linear time.
+QString FoldedName(const QString& name) {
+    return name.toCaseFolded();
+}
 
 struct Key {
     QString name;
-    std::vector<StoredValue> values;
     std::vector<std::unique_ptr<Key>> subkeys;
 
-    Key* Child(const QString& childName) const {
-        for (const auto& k : subkeys)
-            if (k->name.compare(childName, Qt::CaseInsensitive) == 0)
-                return k.get();
-        return nullptr;
+    Key* Child(const QString& childName) const { return children_.value(FoldedName(childName)); }
+    Key* AddChild(const QString& childName) {
+        auto made = std::make_unique<Key>();
+        made->name = childName;
+        Key* child = made.get();
+        subkeys.push_back(std::move(made));
+        children_.insert(FoldedName(childName), child);
+        return child;
     }
+
     StoredValue* Value(const QString& valueName) {
-        for (StoredValue& v : values)
-            if (v.name.compare(valueName, Qt::CaseInsensitive) == 0)
-                return &v;
-        return nullptr;
+        const auto it = valueIndex_.constFind(FoldedName(valueName));
+        return it == valueIndex_.cend() ? nullptr : &values_[*it];
     }
+    void AddValue(StoredValue value) {
+        valueIndex_.insert(FoldedName(value.name), values_.size());
+        values_.push_back(std::move(value));
+    }
+    // A removed value leaves a hole, so that emptying a long list stays linear; the holes are
+    // squeezed out once they are the majority.
+    bool RemoveValue(const QString& valueName) {
+        const auto it = valueIndex_.constFind(FoldedName(valueName));
+        if (it == valueIndex_.cend())
+            return false;
+        values_[*it] = StoredValue{{}, 0, {}, true};
+        valueIndex_.erase(it);
+        if (++holes_ * 2 > values_.size())
+            Compact();
+        return true;
+    }
+    bool HasValues() const { return values_.size() > holes_; }
+    // Every present value in its order of creation.
+    template <typename F> void ForEachValue(F&& f) const {
+        for (const StoredValue& v : values_)
+            if (!v.removed)
+                f(v);
+    }
+
+private:
+    void Compact() {
+        std::erase_if(values_, [](const StoredValue& v) { return v.removed; });
+        holes_ = 0;
+        valueIndex_.clear();
+        for (size_t i = 0; i < values_.size(); ++i)
+            valueIndex_.insert(FoldedName(values_[i].name), i);
+    }
+
+    std::vector<StoredValue> values_;
+    size_t holes_ = 0;
+    QHash<QString, size_t> valueIndex_;
+    QHash<QString, Key*> children_;
 };
 
 QJsonObject KeyToJson(const Key& key) {
     QJsonObject o;
     o.insert(QStringLiteral("name"), key.name);
     QJsonArray values;
-    for (const StoredValue& v : key.values) {
+    key.ForEachValue([&](const StoredValue& v) {
         QJsonObject vo;
         vo.insert(QStringLiteral("name"), v.name);
         vo.insert(QStringLiteral("type"), v.type);
         vo.insert(QStringLiteral("data"), v.data);
         values.append(vo);
-    }
+    });
     o.insert(QStringLiteral("values"), values);
     QJsonArray keys;
     for (const auto& k : key.subkeys)
@@ -196,17 +242,14 @@ void KeyFromJson(const QJsonObject& o, Key& key) {
         const QJsonValue type = vo.value(QStringLiteral("type"));
         if (!name.isString() || !type.isDouble() || key.Value(name.toString()))
             continue;
-        key.values.push_back({name.toString(), type.toInt(), vo.value(QStringLiteral("data"))});
+        key.AddValue({name.toString(), type.toInt(), vo.value(QStringLiteral("data"))});
     }
     for (const QJsonValue& item : o.value(QStringLiteral("keys")).toArray()) {
         const QJsonObject ko = item.toObject();
         const QJsonValue name = ko.value(QStringLiteral("name"));
         if (!name.isString() || name.toString().isEmpty() || key.Child(name.toString()))
             continue;
-        auto child = std::make_unique<Key>();
-        child->name = name.toString();
-        KeyFromJson(ko, *child);
-        key.subkeys.push_back(std::move(child));
+        KeyFromJson(ko, *key.AddChild(name.toString()));
     }
 }
 
@@ -242,13 +285,7 @@ public:
         Key* key = &roots_[static_cast<int>(p.root)];
         for (const QString& part : p.subkeys) {
             Key* child = key->Child(part);
-            if (!child) {
-                auto made = std::make_unique<Key>();
-                made->name = part;
-                child = made.get();
-                key->subkeys.push_back(std::move(made));
-            }
-            key = child;
+            key = child ? child : key->AddChild(part);
         }
         return key;
     }
@@ -353,7 +390,7 @@ private:
             return false;
         QJsonArray roots;
         for (const Key& root : roots_)
-            if (!root.values.empty() || !root.subkeys.empty())
+            if (root.HasValues() || !root.subkeys.empty())
                 roots.append(KeyToJson(root));
         QJsonObject doc;
         doc.insert(QStringLiteral("format"), kFormatName);
@@ -512,7 +549,7 @@ bool RegWriteValue(const QString& keyPath, const QString& valueName, RegType typ
         existing->type = static_cast<int>(type);
         existing->data = *data;
     } else {
-        key->values.push_back({valueName, static_cast<int>(type), *data});
+        key->AddValue({valueName, static_cast<int>(type), *data});
     }
     return store.Changed();
 }
@@ -527,13 +564,7 @@ bool RegDeleteValue(const QString& keyPath, const QString& valueName) {
     Key* key = store.Find(*p);
     if (!key)
         return false;
-    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-        if (it->name.compare(valueName, Qt::CaseInsensitive) == 0) {
-            key->values.erase(it);
-            return store.Changed();
-        }
-    }
-    return false;
+    return key->RemoveValue(valueName) && store.Changed();
 }
 
 RegValueNames RegListValueNames(const QString& keyPath) {
@@ -545,13 +576,27 @@ RegValueNames RegListValueNames(const QString& keyPath) {
     Store& store = TheStore();
     store.Sync();
     Key* key = store.Find(*p);
-    if (!key || key->values.empty())
+    if (!key || !key->HasValues())
         return result;
-    for (const StoredValue& v : key->values) {
+    key->ForEachValue([&](const StoredValue& v) {
         result.names.append(v.name);
         result.types.push_back(v.type);
-    }
+    });
     result.ok = true;
+    return result;
+}
+
+std::vector<std::pair<QString, RegValue>> RegReadAllValues(const QString& keyPath) {
+    std::vector<std::pair<QString, RegValue>> result;
+    const auto p = ParseRegPath(keyPath);
+    if (!p)
+        return result;
+    std::lock_guard lock(StoreMutex());
+    Store& store = TheStore();
+    store.Sync();
+    if (const Key* key = store.Find(*p))
+        key->ForEachValue(
+            [&](const StoredValue& v) { result.emplace_back(v.name, DecodeValue(v)); });
     return result;
 }
 

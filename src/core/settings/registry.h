@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <variant>
+#include <utility>
 #include <vector>
 
 namespace kestrova {
@@ -88,6 +89,10 @@ struct RegValueNames {
     bool ok = false; // false when the key does not exist or holds no values
 };
 RegValueNames RegListValueNames(const QString& keyPath);
+
+// Every value of a key with its name, in the enumeration order; empty when the key does not
+// exist. One pass for a long list instead of one lookup per value.
+std::vector<std::pair<QString, RegValue>> RegReadAllValues(const QString& keyPath);
 
 // Whether the last write or delete reached the file (the store keeps it in memory otherwise).
 bool RegLastWriteOk();

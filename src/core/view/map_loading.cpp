@@ -89,8 +89,12 @@ bool LoadMap(MapContext& c, QString name) {
     }
     UnloadMap(c);
     if (!c.loader.Load(full)) {
+        // A damaged or empty map is refused with its reason, never shown as an empty world.
+        const QString reason = c.loader.LastError();
         UnloadMap(c);
-        c.dialogs.Message(fStr(130), fStr(140) + QStringLiteral("\r\n") + full,
+        c.dialogs.Message(fStr(130),
+                          fStr(140) + QStringLiteral("\r\n") + full +
+                              (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason),
                           MessageIcon::Information, MessageButtons::Ok);
         return false;
     }

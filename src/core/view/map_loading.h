@@ -25,6 +25,8 @@ public:
     virtual ~MapLoader() = default;
     // Reads the map at full path; false when it is not a readable map.
     virtual bool Load(const QString& fullPath) = 0;
+    // Why the last Load failed, when the component can tell.
+    virtual QString LastError() const { return {}; }
     // Throws the component away and starts a fresh one.
     virtual void Reset() = 0;
     virtual MapBoundsArray Bounds() const = 0;

@@ -34,7 +34,7 @@ void ApplyViewPresetLines(const QStringList& lines, std::array<ViewPreset, kPres
             continue;
         QList<double> v;
         for (const QString& s : f)
-            v << ParseLocaleNumber(s);
+            v << ParseTraceFloat(s);
         const int32_t slot = RoundHalfEven(v[0]);
         if (slot < 0 || slot >= kPresetSlots)
             continue;

@@ -35,6 +35,7 @@ public:
 
     // MapLoader
     bool Load(const QString& fullPath) override;
+    QString LastError() const override { return component_->LastError(); }
     void Reset() override;
     MapBoundsArray Bounds() const override { return component_->GetBounds(); }
 

@@ -191,22 +191,95 @@ TEST(BspReader, RefusesIndicesAndCountsOutOfRange) {
     }
 }
 
-TEST(BspReader, RefusesPatchesThatWouldOutgrowTheFile) {
-    // Many surfaces sharing one big control grid: each is small in the file, but the whole
-    // would tessellate to far more than the file can justify.
+// One soup of 1024 vertices and `triangles` triangles that `copies` surfaces all reuse: a few
+// bytes per copy in the file, a full soup each once expanded.
+BspBuilder SharedSoup(int32_t copies, int32_t triangles = 2046) {
     BspBuilder b;
     const int32_t shader = b.AddShader("textures/x/y");
-    const int32_t side = 15;
+    for (int32_t v = 0; v < 1024; ++v)
+        b.vertices.push_back({{float(v % 32) * 16, float(v / 32) * 16, float(v % 7)}, {0, 0, 1}});
+    for (int32_t t = 0; t < triangles; ++t) {
+        const int32_t a = (t * 37) % 990;
+        b.indices.insert(b.indices.end(), {a, a + 1, a + 33});
+    }
+    for (int32_t k = 0; k < copies; ++k)
+        b.surfaces.push_back({shader, 3, 0, 1024, 0, triangles * 3});
+    return b;
+}
+
+TEST(BspReader, BudgetsWhatTheSurfacesExpandToNotTheFileSize) {
+    MapGeometry g;
+    // Reuse as such is no fault: 10 copies read as 10 soups.
+    ASSERT_EQ(Read(SharedSoup(10).Build(), g), QString());
+    EXPECT_EQ(g.vertices.size(), 10u * 1024);
+    EXPECT_EQ(g.TriangleCount(), 10u * 2046);
+
+    // 489 copies of 4092 triangles ask for 2000988 triangles: refused before anything is
+    // expanded.
+    EXPECT_EQ(Read(SharedSoup(489, 4092).Build(), g),
+              QStringLiteral("the surfaces describe more than 2000000 triangles, far more than "
+                             "any real map holds"));
+    EXPECT_TRUE(g.vertices.empty());
+    // 977 copies without triangles still ask for 1000448 vertices.
+    EXPECT_EQ(Read(SharedSoup(977, 0).Build(), g),
+              QStringLiteral("the surfaces describe more than 1000000 vertices, far more than "
+                             "any real map holds"));
+    // Padding the file changes nothing: what counts is what the surfaces describe.
+    BspBuilder padded = SharedSoup(489, 4092);
+    padded.entities.append(QByteArray(4 << 20, ' '));
+    EXPECT_TRUE(Read(padded.Build(), g).contains("more than 2000000 triangles"));
+
+    // Patches count by their tessellated size: copies of a 15 x 15 grid whose every piece bulges
+    // by 500 units, cut into 16 x 16 segments: 113 x 113 vertices and 25088 triangles each, so
+    // the 79th copy passes 1000000 vertices.
+    BspBuilder b;
+    const int32_t shader = b.AddShader("textures/x/y");
     std::vector<BspBuilder::Vertex> controls;
-    for (int32_t j = 0; j < side; ++j) {
-        for (int32_t i = 0; i < side; ++i)
+    for (int32_t j = 0; j < 15; ++j) {
+        for (int32_t i = 0; i < 15; ++i)
             controls.push_back({{i * 8.0f, j * 8.0f, ((i + j) % 2) * 1000.0f}, {0, 0, 1}});
     }
-    b.AddPatch(shader, side, side, controls);
+    b.AddPatch(shader, 15, 15, controls);
     for (int32_t k = 0; k < 2000; ++k)
         b.surfaces.push_back(b.surfaces.front());
+    EXPECT_TRUE(Read(b.Build(), g).contains("more than 1000000 vertices"));
+    b.surfaces.resize(10);
+    ASSERT_EQ(Read(b.Build(), g), QString());
+    EXPECT_EQ(g.vertices.size(), 10u * 113 * 113);
+    EXPECT_EQ(g.TriangleCount(), 10u * 25088);
+}
+
+TEST(BspReader, ReadsASmallFileWithAFlatPatch) {
+    // 7 x 7 control points on the plane z = 8: each of the 3 x 3 pieces stays whole, so the
+    // grid is 4 x 4 vertices and 18 triangles, whatever the size of the file.
+    BspBuilder b;
+    const int32_t shader = b.AddShader("textures/x/y");
+    std::vector<BspBuilder::Vertex> controls;
+    for (int32_t j = 0; j < 7; ++j) {
+        for (int32_t i = 0; i < 7; ++i)
+            controls.push_back({{i * 32.0f, j * 32.0f, 8.0f}, {0, 0, 1}});
+    }
+    b.AddPatch(shader, 7, 7, controls);
+    const QByteArray bytes = b.Build();
+    ASSERT_LT(bytes.size(), 3000);
     MapGeometry g;
-    EXPECT_TRUE(Read(b.Build(), g).contains("far more geometry than a file of"));
+    ASSERT_EQ(Read(bytes, g), QString());
+    EXPECT_EQ(g.vertices.size(), 16u);
+    EXPECT_EQ(g.TriangleCount(), 18u);
+    EXPECT_EQ(g.bounds.max, (MapVec3{192, 192, 8}));
+}
+
+TEST(BspReader, RefusesAMapWithNothingToDraw) {
+    // Only a clip face, a sky face and a flare: no visible surface, so no empty world either.
+    BspBuilder b = test::RoomWithPatch();
+    b.models = {{7, 3}};
+    MapGeometry g;
+    EXPECT_EQ(Read(b.Build(), g), QStringLiteral("the map holds no visible geometry"));
+    // The same with every shader's flags damaged into "no draw".
+    BspBuilder hidden = test::RoomWithPatch();
+    for (BspShader& s : hidden.shaders)
+        s.surfaceFlags = 0x80;
+    EXPECT_EQ(Read(hidden.Build(), g), QStringLiteral("the map holds no visible geometry"));
 }
 
 TEST(BspReader, SurvivesRandomDamage) {

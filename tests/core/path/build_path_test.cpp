@@ -74,6 +74,33 @@ TEST(BuildPath, AnglesAreInterpolatedAsPlainNumbers) {
     EXPECT_EQ(path[50].yaw, 0.0f);
 }
 
+TEST(BuildPath, ExtremeValuesGiveAFinitePathOrNameTheirControlPoint) {
+    // Yaw 3e38 to -3e38: the spline's terms pass the float range, the path does not. Halfway
+    // the curve is (2 v1 + (v2 - v0) / 2 + ...) / 2 = 0 by symmetry.
+    Trace t = MakeTrace({{-3e38, 0, 0}, {3e38, 0, 0}});
+    SetPointField(t.points, kControl, 1, kFieldYaw, 3e38f);
+    SetPointField(t.points, kControl, 2, kFieldYaw, -3e38f);
+    auto path = Build(t, 3);
+    ASSERT_EQ(path.size(), 3u);
+    EXPECT_EQ(path[1].yaw, 0.0f);
+    EXPECT_TRUE(std::isfinite(path[1].x));
+    EXPECT_LT(std::abs(path[1].x), 3e38f);
+    EXPECT_FALSE(FindNonFinitePathValue(path).has_value());
+
+    // -a, a, a/2 (a = 3.4e38): leaving control point 2 the spline rises on to about 1.05 a at
+    // t = 0.1, beyond the float range.
+    Trace over = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}});
+    for (const auto& [i, yaw] : {std::pair{1, -3.4e38f}, {2, 3.4e38f}, {3, 1.7e38f}})
+        SetPointField(over.points, kControl, i, kFieldYaw, yaw);
+    path = Build(over, 21);
+    const auto fault = FindNonFinitePathValue(path);
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(fault->controlPoint, 2);
+    EXPECT_EQ(fault->field, QStringLiteral("yaw"));
+    for (int k = 0; k < 10; ++k)
+        EXPECT_TRUE(std::isfinite(path[k].yaw)) << "the first segment stays within " << k;
+}
+
 TEST(BuildPath, ACoincidentSegmentHoldsThePreviousLastPosition) {
     Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}, {100, 50, 0}, {200, 0, 0}});
     const auto path = Build(t, 31); // 10 points per segment

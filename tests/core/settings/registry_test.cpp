@@ -194,6 +194,63 @@ TEST(RegistryStore, BatchWritesTheFileOnceAtTheEnd) {
     EXPECT_EQ(RegReadValue(kKey, QStringLiteral("b")).Dword(), 2);
 }
 
+// A long list as a file holds it: Item1..Item3000 under one key, then a second "ITEM7" that the
+// first one hides.
+QByteArray LongListFile() {
+    QByteArray values;
+    for (int i = 1; i <= 3000; ++i)
+        values += "{\"name\":\"Item" + QByteArray::number(i) + "\",\"type\":1,\"data\":\"v" +
+                  QByteArray::number(i) + "\"},";
+    values += "{\"name\":\"ITEM7\",\"type\":1,\"data\":\"hidden\"}";
+    return "{\"format\":\"Kestrova3D registry\",\"roots\":[{\"name\":\"HKEY_LOCAL_MACHINE\","
+           "\"values\":[],\"keys\":[{\"name\":\"Long\",\"values\":[" +
+           values + "],\"keys\":[]}]}]}";
+}
+
+TEST(RegistryStore, LongListsKeepNamesOrderAndValuesThroughDeletions) {
+    TempRegistry reg;
+    reg.WriteFile(LongListFile());
+    const QString key = QStringLiteral("HKLM\\long");
+    EXPECT_EQ(RegReadValue(key, QStringLiteral("item7")).String(), QStringLiteral("v7"));
+    EXPECT_EQ(RegReadValue(key, QStringLiteral("ITEM2999")).String(), QStringLiteral("v2999"));
+    EXPECT_EQ(RegListValueNames(key).names.size(), 3000);
+
+    // Removing two thirds of them (every value not divisible by 3) leaves the rest in order.
+    {
+        RegistryBatch batch;
+        for (int i = 1; i <= 3000; ++i) {
+            if (i % 3 == 0)
+                continue;
+            ASSERT_TRUE(RegDeleteValue(key, QStringLiteral("item%1").arg(i))) << i;
+        }
+    }
+    QStringList expected;
+    for (int i = 3; i <= 3000; i += 3)
+        expected.append(QStringLiteral("Item%1").arg(i));
+    EXPECT_EQ(RegListValueNames(key).names, expected);
+    EXPECT_EQ(RegReadValue(key, QStringLiteral("Item2997")).String(), QStringLiteral("v2997"));
+    EXPECT_TRUE(RegReadValue(key, QStringLiteral("Item2998")).IsEmpty());
+    EXPECT_FALSE(RegDeleteValue(key, QStringLiteral("Item1")));
+    // The whole list in one read, holes left out.
+    const auto all = RegReadAllValues(key);
+    ASSERT_EQ(all.size(), 1000u);
+    EXPECT_EQ(all.front().first, QStringLiteral("Item3"));
+    EXPECT_EQ(all.back().second.String(), QStringLiteral("v3000"));
+
+    // A removed name written again comes last; one still there keeps its place.
+    ASSERT_TRUE(RegWriteValue(key, QStringLiteral("Item1"), RegType::Dword, 1));
+    ASSERT_TRUE(RegWriteValue(key, QStringLiteral("item3"), RegType::Dword, 3));
+    expected.append(QStringLiteral("Item1"));
+    EXPECT_EQ(RegListValueNames(key).names, expected);
+
+    // What the file holds now reads back the same from another store.
+    TempRegistry copy;
+    copy.WriteFile(reg.FileText());
+    EXPECT_EQ(RegListValueNames(key).names, expected);
+    EXPECT_EQ(RegReadValue(key, QStringLiteral("ITEM3")).Dword(), 3);
+    EXPECT_EQ(RegReadValue(key, QStringLiteral("Item30")).String(), QStringLiteral("v30"));
+}
+
 TEST(RegistryStore, CorruptFileIsKeptAsideAndReportedOnce) {
     for (const QByteArray& bad :
          {QByteArray("{\"format\": \"Kestrova3D registry\", \"roots\": [ {"),

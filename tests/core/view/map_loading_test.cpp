@@ -17,12 +17,20 @@ class FakeLoader : public MapLoader {
 public:
     bool Load(const QString& fullPath) override {
         loads << fullPath;
+        error = succeed ? QString() : failure;
         return succeed;
     }
-    void Reset() override { ++resets; }
+    // A fresh component forgets why the last one failed.
+    void Reset() override {
+        ++resets;
+        error.clear();
+    }
+    QString LastError() const override { return error; }
     MapBoundsArray Bounds() const override { return {}; }
 
     bool succeed = true;
+    QString failure; // the reason a failing load gives
+    QString error;
     QStringList loads;
     int resets = 0;
 };
@@ -118,6 +126,15 @@ TEST_F(MapLoading, ComponentFailureUnloadsAndSaysWhere) {
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Map loading error:\r\n") +
                                             dir.filePath(QStringLiteral("q3dm17.bsp")));
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+
+    // The component's reason comes along, read before the component is thrown away.
+    loader.failure = QStringLiteral("the map holds no visible geometry");
+    EXPECT_FALSE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1].text,
+              QStringLiteral("Map loading error:\r\n") +
+                  dir.filePath(QStringLiteral("q3dm17.bsp")) +
+                  QStringLiteral("\r\nthe map holds no visible geometry"));
 }
 
 TEST_F(MapLoading, MissingFolderIsAskedForAndCancelStops) {
