@@ -6,7 +6,10 @@
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
 #include "ui/tabs/calc_tab.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/view_area.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,7 +62,6 @@ TEST_F(CalcTabTest, CaptionsAndTipsInBothLanguages) {
                     .startsWith(QStringLiteral("Allows to calculate the pitch or yaw angle")));
     w->mnuVL_Lang_Click(1);
     EXPECT_EQ(Find("cmdInvert")->text(), QStringLiteral("Intervertit"));
-    EXPECT_EQ(Find("cmdAverage")->text(), QStringLiteral("Moyenne"));
     EXPECT_EQ(Find("cmdLkApply")->text(), QStringLiteral("Appliquer"));
     EXPECT_EQ(Find("cmdInvert")->toolTip(),
               QStringLiteral("Intervertit le point de départ et de fin."));
@@ -124,6 +126,20 @@ TEST_F(CalcTabTest, InvertAndLookTargetThroughTheTab) {
     w->Action(QStringLiteral("mnuE_Undo"))->trigger();
     EXPECT_EQ(Point(kControl, 1).yaw, 0.0f);
     EXPECT_EQ(Point(kControl, 1).y, 100.0f);
+}
+
+TEST_F(CalcTabTest, WorksOnTheTableLastFocusedAndGivesTheKeysBackToTheViews) {
+    Add(kControl, 0, 0, 0);
+    Add(kReference, 10, 20, 30);
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    PointsGrid* refs = w->Grid(kReference);
+    refs->setFocus();
+    refs->SetSelection({1, 1, 3, 3});
+    Click("cmdAddSubVal0");
+    EXPECT_EQ(Point(kReference, 1).z, 120.0f);
+    EXPECT_EQ(Point(kControl, 1).z, 0.0f);
+    EXPECT_EQ(QApplication::focusWidget(), w->Views3D()->View());
 }
 
 TEST_F(CalcTabTest, AverageRefusalAndIncrementOfTheField) {

@@ -287,8 +287,8 @@ bool CalcTab::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const bool isTarget = edit != txtAddSubVal_;
     // Where Enter and Escape send the focus.
-    QWidget* next = isTarget ? static_cast<QWidget*>(optLkTarget_[lookMode_])
-                             : static_cast<QWidget*>(cmdAddVal_);
+    QWidget* next =
+        isTarget ? static_cast<QWidget*>(optLkTarget_[0]) : static_cast<QWidget*>(cmdAddVal_);
     switch (event->type()) {
     case QEvent::FocusIn:
         QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });

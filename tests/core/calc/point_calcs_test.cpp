@@ -132,10 +132,6 @@ TEST_F(CalcFixture, IncrementOfZeroOrEmptySelectionDoesNothing) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(CalcFixture, IncrementStepsOfTheSixButtons) {
-    EXPECT_EQ(kAddSubSteps, (std::array<double, 6>{90, -90, 180, -180, 360, -360}));
-}
-
 // Refusals: a message, nothing changed, no undo step.
 struct RefusalCase {
     const char* name;
