@@ -76,6 +76,7 @@ const QList<CaptionBinding>& LanguageCaptions() {
         {"cmdInvert", 41},
         {"cmdAverage", 42},
         {"fraC_Increment", 43},
+        {"fraC_Convert", 521},
         {"fraGDemo", 80},
     };
     return table;

@@ -24,6 +24,7 @@ class QTimer;
 
 namespace kestrova::ui {
 
+class CalcTab;
 class CurveTab;
 class FrmAbout;
 class FrmExport;
@@ -85,6 +86,8 @@ public:
     FrmExport* ExportDialog() const { return export_; }
     // The views: the surface `picView`, its buttons and the map menu.
     ViewArea* Views3D() const { return viewArea_; }
+    // The Calcul. tab: its SetLookTarget slot takes positions picked in the grids and views.
+    CalcTab* Calculations() const { return calcTab_; }
 
     // Loads both grids from the trace.
     void RefreshGrids();
@@ -173,6 +176,7 @@ private:
     int activationCount_ = 0;
     QTimer* tmrWaitForClose_ = nullptr;
     FrmAbout* about_ = nullptr;
+    CalcTab* calcTab_ = nullptr;
     CurveTab* curveTab_ = nullptr;
     ScriptTab* scriptTab_ = nullptr;
     GameTab* gameTab_ = nullptr;

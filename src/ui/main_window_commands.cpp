@@ -348,8 +348,6 @@ void FrmMain::ApplyCommandStates() {
     actions_.value(QStringLiteral("mnuE_Redo"))->setEnabled(doc_.undo.redoEnabled);
     EnableIfPresent(this, "cmdCreateScript", s.createScript);
     EnableIfPresent(this, "chkPreviewLock", s.previewLock);
-    EnableIfPresent(this, "cmdConvPoints0", s.convPoints[0]);
-    EnableIfPresent(this, "cmdConvPoints1", s.convPoints[1]);
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {

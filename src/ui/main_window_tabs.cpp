@@ -3,6 +3,8 @@
 #include "ui/frm_game_configs.h"
 #include "ui/frm_notes.h"
 #include "ui/main_window.h"
+#include "ui/points_grid.h"
+#include "ui/tabs/calc_tab.h"
 #include "ui/tabs/curve_tab.h"
 #include "ui/tabs/game_tab.h"
 #include "ui/tabs/script_tab.h"
@@ -31,9 +33,11 @@ void FrmMain::InstallToolTabs() {
     picker_ = new FrmGameConfigs(this);
     export_ = new FrmExport(this);
     notes_ = new FrmNotes(doc_.trace, this);
+    calcTab_ = new CalcTab(doc_, grids_);
     curveTab_ = new CurveTab(doc_, game_);
     scriptTab_ = new ScriptTab(doc_, game_, *picker_);
     gameTab_ = new GameTab(doc_, game_, *picker_);
+    FillPage(tabTools_, 0, calcTab_);
     FillPage(tabTools_, 1, curveTab_);
     FillPage(tabTools_, 2, scriptTab_);
     FillPage(tabTools_, 3, gameTab_);
@@ -58,7 +62,13 @@ void FrmMain::InstallToolTabs() {
     connect(scriptTab_, &ScriptTab::TraceChanged, this, refresh);
     connect(gameTab_, &GameTab::TraceChanged, this, refresh);
     connect(notes_, &FrmNotes::TraceChanged, this, [this] { UpdateTitle(); });
+    connect(calcTab_, &CalcTab::PointsChanged, this, refresh);
+    connect(calcTab_, &CalcTab::FocusView, this, [this] { view_->setFocus(); });
+    connect(this, &FrmMain::AbandonEdits, calcTab_, &CalcTab::AbandonEdits);
+    for (PointsGrid* g : grids_)
+        connect(g, &PointsGrid::LookTargetPicked, calcTab_, &CalcTab::SetLookTarget);
     connect(this, &FrmMain::TraceChanged, this, [this] {
+        calcTab_->Refresh();
         curveTab_->Refresh();
         curveTab_->RefreshAviDemo();
         scriptTab_->Refresh();

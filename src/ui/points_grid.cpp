@@ -434,6 +434,20 @@ void PointsGrid::keyPressEvent(QKeyEvent* event) {
     QTableWidget::keyPressEvent(event);
 }
 
+void PointsGrid::mousePressEvent(QMouseEvent* event) {
+    QTableWidget::mousePressEvent(event);
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    emit MouseDown(kind_, mods);
+    if (mods != Qt::ShiftModifier)
+        return;
+    const GridSelection s = Selection();
+    if (s.firstRow < 1 || s.firstRow > trace_.points.count[kind_])
+        return;
+    const PointRecord& p = trace_.points.At(kind_, s.firstRow);
+    emit LookTargetPicked(p.x, p.y, p.z);
+}
+
 void PointsGrid::mouseMoveEvent(QMouseEvent* event) {
     const int column = columnAt(event->position().toPoint().x());
     if (column != tipColumn_) {

@@ -2,18 +2,14 @@
 // The points tables: grid 0 shows the control points, grid 1 the reference points.
 
 #include "core/dialogs.h"
+#include "core/model/table_selection.h"
 #include "core/model/trace.h"
 
 #include <QTableWidget>
 
 namespace kestrova::ui {
 
-struct GridSelection {
-    int firstRow = 0; // 0 or less: nothing selected
-    int lastRow = 0;
-    int firstColumn = 0;
-    int lastColumn = 0;
-};
+using GridSelection = TableSelection;
 
 class PointsGrid : public QTableWidget {
     Q_OBJECT
@@ -43,9 +39,14 @@ signals:
     // The selected rows changed; caption is "N points" or empty.
     void SelectionCaptionChanged(int kind, const QString& caption);
     void SelectedRowsChanged(int kind);
+    // A mouse button went down in the grid with these modifiers.
+    void MouseDown(int kind, Qt::KeyboardModifiers modifiers);
+    // Shift+click: the position of the first selected point, for the look target.
+    void LookTargetPicked(double x, double y, double z);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -272,6 +272,8 @@ CommandStates ComputeCommandStates(const Trace& trace) {
     s.exportTrace = s.createScript = s.previewLock = s.invert = c >= 2;
     s.average = c >= 3 || r >= 3;
     s.convPoints = {c >= 1, r >= 1};
+    s.lookTarget = {c >= 1, c >= 2, c >= 2 && r >= 2};
+    s.lookApply = c >= 1;
     return s;
 }
 

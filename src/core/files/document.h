@@ -26,6 +26,8 @@ struct CommandStates {
     bool invert = false;
     bool average = false;
     std::array<bool, 2> convPoints{}; // cmdConvPoints(0), cmdConvPoints(1)
+    std::array<bool, 3> lookTarget{}; // optLkTarget(0..2): typed, next point, reference points
+    bool lookApply = false;           // cmdLkApply
 };
 
 // Everything the document operations work on. The host applies what belongs to other modules

@@ -1,0 +1,218 @@
+#include "core/model/point_fields.h"
+#include "core/model/point_table_ops.h"
+#include "core/settings/language.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
+#include "ui/main_window.h"
+#include "ui/points_grid.h"
+#include "ui/tabs/calc_tab.h"
+#include "ui/view/gl_view.h"
+#include "ui/view/view_area.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+class CalcTabTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w = std::make_unique<FrmMain>();
+        w->SetDialogs(&dialogs);
+        w->Form_Load({QString(), false});
+    }
+    void Add(int kind, double x, double y, double z) {
+        AppendPointXYZ(w->CurrentTrace(), kind, x, y, z, std::nullopt, false);
+        w->PointsEdited();
+    }
+    template <typename T = QPushButton> T* Find(const char* name) {
+        T* widget = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void Click(const char* name, Qt::MouseButton button = Qt::LeftButton) {
+        QPushButton* b = Find(name);
+        QTest::mouseClick(b, button, Qt::NoModifier, b->rect().center());
+    }
+    PointRecord& Point(int kind, int i) { return w->CurrentTrace().points.At(kind, i); }
+    QString Cell(int kind, int row, int column) {
+        return w->Grid(kind)->item(row - 1, column)->text();
+    }
+    bool Enabled(const char* name) { return Find<QWidget>(name)->isEnabled(); }
+
+    test::TempRegistry registry;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<FrmMain> w;
+};
+
+TEST_F(CalcTabTest, CaptionsAndTipsInBothLanguages) {
+    EXPECT_EQ(Find("cmdInvert")->text(), QStringLiteral("Invert"));
+    EXPECT_EQ(Find("cmdInvert")->toolTip(),
+              QStringLiteral("Inverts the starting and ending point."));
+    EXPECT_EQ(Find<QRadioButton>("optLkTarget2")->text(),
+              QStringLiteral("Selected reference point(s)"));
+    EXPECT_EQ(Find("cmdLkApply")->text(), QStringLiteral("Apply"));
+    EXPECT_TRUE(Find<QRadioButton>("optLkTarget1")
+                    ->toolTip()
+                    .startsWith(QStringLiteral("Allows to calculate the pitch or yaw angle")));
+    w->mnuVL_Lang_Click(1);
+    EXPECT_EQ(Find("cmdInvert")->text(), QStringLiteral("Intervertit"));
+    EXPECT_EQ(Find("cmdLkApply")->text(), QStringLiteral("Appliquer"));
+    EXPECT_EQ(Find("cmdInvert")->toolTip(),
+              QStringLiteral("Intervertit le point de départ et de fin."));
+    w->mnuVL_Lang_Click(0);
+}
+
+TEST_F(CalcTabTest, ButtonsAndOptionsFollowThePointCounts) {
+    for (const char* name : {"cmdInvert", "cmdAverage", "cmdConvPoints0", "cmdConvPoints1",
+                             "optLkTarget0", "optLkTarget1", "optLkTarget2", "cmdLkApply"})
+        EXPECT_FALSE(Enabled(name)) << name;
+    Add(kControl, 0, 0, 0);
+    EXPECT_TRUE(Enabled("optLkTarget0"));
+    EXPECT_TRUE(Enabled("cmdLkApply"));
+    EXPECT_TRUE(Enabled("cmdConvPoints0"));
+    EXPECT_FALSE(Enabled("cmdInvert"));
+    Add(kControl, 100, 0, 0);
+    Add(kReference, 0, 100, 0);
+    Add(kReference, 0, 200, 0);
+    for (const char* name :
+         {"cmdInvert", "cmdConvPoints1", "optLkTarget1", "optLkTarget2", "txtLkTarget0"})
+        EXPECT_TRUE(Enabled(name)) << name;
+    EXPECT_FALSE(Enabled("cmdAverage"));
+
+    // Choosing the reference points turns the typed target off; losing them falls back.
+    Find<QRadioButton>("optLkTarget2")->click();
+    EXPECT_EQ(w->Calculations()->LookMode(), 2);
+    EXPECT_FALSE(Enabled("txtLkTarget1"));
+    EXPECT_FALSE(Enabled("lblLkTarget1"));
+    DeletePoint(w->CurrentTrace(), kReference, 1, false);
+    w->PointsEdited();
+    EXPECT_EQ(w->Calculations()->LookMode(), 0);
+    EXPECT_TRUE(Find<QRadioButton>("optLkTarget0")->isChecked());
+    EXPECT_TRUE(Enabled("txtLkTarget1"));
+
+    // The preview lock holds the conversions back.
+    w->Calculations()->SetConversionLocked(true);
+    EXPECT_FALSE(Enabled("cmdConvPoints0"));
+    w->Calculations()->SetConversionLocked(false);
+    EXPECT_TRUE(Enabled("cmdConvPoints0"));
+}
+
+TEST_F(CalcTabTest, InvertAndLookTargetThroughTheTab) {
+    Add(kControl, 0, 0, 0);
+    Add(kControl, 100, 0, 0);
+    Add(kControl, 100, 100, 0);
+    Click("cmdInvert");
+    EXPECT_EQ(Cell(kControl, 1, kFieldY), QStringLiteral("100.00"));
+    EXPECT_EQ(Cell(kControl, 3, kFieldX), QStringLiteral("0.00"));
+    EXPECT_TRUE(w->Action(QStringLiteral("mnuE_Undo"))->isEnabled());
+
+    // Points 1 and 2 look at (100, 300, 0): from (100, 100) along +y, from (100, 0) too.
+    w->Calculations()->SetLookTarget(100, 300, 0);
+    EXPECT_EQ(Find<QLineEdit>("txtLkTarget1")->text(), QStringLiteral("300.00"));
+    w->Grid(kControl)->SetSelection({1, 2, 1, 11});
+    Click("cmdLkApply");
+    EXPECT_EQ(Cell(kControl, 1, kFieldYaw), QStringLiteral("90.00"));
+    EXPECT_EQ(Cell(kControl, 2, kFieldYaw), QStringLiteral("90.00"));
+    EXPECT_EQ(Cell(kControl, 3, kFieldYaw), QStringLiteral("0.00"));
+    EXPECT_EQ(w->Grid(kControl)->Selection().lastRow, 2); // kept for the next step
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    w->Action(QStringLiteral("mnuE_Undo"))->trigger();
+    EXPECT_EQ(Point(kControl, 1).yaw, 0.0f);
+    EXPECT_EQ(Point(kControl, 1).y, 100.0f);
+}
+
+TEST_F(CalcTabTest, WorksOnTheTableLastFocusedAndGivesTheKeysBackToTheViews) {
+    Add(kControl, 0, 0, 0);
+    Add(kReference, 10, 20, 30);
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    PointsGrid* refs = w->Grid(kReference);
+    refs->setFocus();
+    refs->SetSelection({1, 1, 3, 3});
+    Click("cmdAddSubVal0");
+    EXPECT_EQ(Point(kReference, 1).z, 120.0f);
+    EXPECT_EQ(Point(kControl, 1).z, 0.0f);
+    EXPECT_EQ(QApplication::focusWidget(), w->Views3D()->View());
+}
+
+TEST_F(CalcTabTest, AverageRefusalAndIncrementOfTheField) {
+    for (double x : {0.0, 10.0, 20.0})
+        Add(kControl, x, 0, 0);
+    w->Grid(kControl)->SetSelection({2, 3, 1, 1});
+    Click("cmdAverage");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Calculation of average values"));
+
+    auto* field = Find<QLineEdit>("txtAddSubVal");
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("2.5"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->text(), QStringLiteral("2.50"));
+    QTest::keyClicks(field, QStringLiteral("7"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), QStringLiteral("2.50"));
+    Click("cmdSubVal");
+    EXPECT_EQ(Cell(kControl, 2, kFieldX), QStringLiteral("7.50"));
+    EXPECT_EQ(Cell(kControl, 3, kFieldX), QStringLiteral("17.50"));
+    Click("cmdAddSubVal3"); // -180 on x
+    EXPECT_EQ(Cell(kControl, 3, kFieldX), QStringLiteral("-162.50"));
+}
+
+TEST_F(CalcTabTest, ConversionButtonsMoveOnLeftClickAndCopyOnRightClick) {
+    Add(kControl, 0, 0, 0);
+    Add(kReference, 5, 6, 7);
+    w->Grid(kReference)->SetSelection({1, 1, 1, 3});
+    Click("cmdConvPoints1", Qt::RightButton);
+    EXPECT_EQ(w->CurrentTrace().ReferenceCount(), 1);
+    ASSERT_EQ(w->CurrentTrace().ControlCount(), 2);
+    EXPECT_EQ(Cell(kControl, 2, kFieldZ), QStringLiteral("7.00"));
+    w->Grid(kReference)->SetSelection({1, 1, 1, 3});
+    Click("cmdConvPoints1");
+    EXPECT_EQ(w->CurrentTrace().ReferenceCount(), 0);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 3);
+    EXPECT_FALSE(Enabled("cmdConvPoints1"));
+}
+
+TEST_F(CalcTabTest, ShiftClickInAGridFillsTheTarget) {
+    Add(kControl, 0, 0, 0);
+    Add(kControl, 12.5, -40, 300);
+    Add(kReference, 1, 2, 3);
+    PointsGrid* grid = w->Grid(kControl);
+    grid->SetSelection({2, 2, 1, 1});
+    const QRect cell = grid->visualItemRect(grid->item(1, 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
+    EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("12.50"));
+    EXPECT_EQ(Find<QLineEdit>("txtLkTarget1")->text(), QStringLiteral("-40.00"));
+    EXPECT_EQ(Find<QLineEdit>("txtLkTarget2")->text(), QStringLiteral("300.00"));
+
+    PointsGrid* refs = w->Grid(kReference);
+    const QRect refCell = refs->visualItemRect(refs->item(0, 1));
+    QTest::mouseClick(refs->viewport(), Qt::LeftButton, Qt::NoModifier, refCell.center());
+    EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("12.50")); // no Shift
+    QTest::mouseClick(refs->viewport(), Qt::LeftButton, Qt::ShiftModifier, refCell.center());
+    EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("1.00"));
+}
+
+TEST_F(CalcTabTest, TargetFieldsValidateOnEnterAndRestoreOnEscape) {
+    Add(kControl, 0, 0, 0);
+    auto* field = Find<QLineEdit>("txtLkTarget2");
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("-12.345"));
+    QTest::keyClick(field, Qt::Key_Enter);
+    EXPECT_EQ(field->text(), QStringLiteral("-12.35"));
+    field->setText(QStringLiteral("-"));
+    QTest::keyClick(field, Qt::Key_Enter); // not a number
+    EXPECT_EQ(dialogs.beeps, 1);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), QStringLiteral("-12.35"));
+}
+
+} // namespace
+} // namespace kestrova::ui
