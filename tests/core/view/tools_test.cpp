@@ -467,6 +467,43 @@ TEST_F(ToolsTest, HoverShortcutsSelectCopyAndBuildTheConsoleCommand) {
               QStringLiteral("x    12,346 y    -3,000"));
 }
 
+TEST_F(ToolsTest, ThePointerSaysWhatAClickWouldDo) {
+    trace = MakeTrace({{0, 0, 0}, {100, 0, 0}});
+    trace.points.rec[kControl][2].selected = true;
+    struct Case {
+        int tool;
+        float h;
+        Mods mods;
+        ToolPointer pointer;
+    } cases[] = {
+        {kToolPoints, 50, {}, ToolPointer::Add},
+        {kToolPoints, 50, {true, false, false}, ToolPointer::NoAdd},
+        {kToolPoints, 0, {}, ToolPointer::Move},
+        {kToolPoints, 0, {true, false, false}, ToolPointer::Delete},
+        {kToolPoints, 0, {false, true, true}, ToolPointer::Insert},
+        {kToolSelect, 0, {}, ToolPointer::Select},          // not selected
+        {kToolSelect, 100, {}, ToolPointer::MoveSelection}, // selected
+        {kToolSelect, 100, {false, true, false}, ToolPointer::Select},
+        {kToolTangents, 27.5f, {}, ToolPointer::Handle}, // tanA(1) = 1.1 x 100 / 4
+        {kToolTangents, 60, {}, ToolPointer::Arrow},
+        {kToolZoom, 0, {}, ToolPointer::Zoom},
+    };
+    for (const Case& c : cases) {
+        tools.context.tool = c.tool;
+        tools.Move(At(c.h, 0, c.mods, MouseButton::None));
+        EXPECT_EQ(tools.Pointer(), c.pointer) << c.tool << " at " << c.h;
+    }
+    // A modifier pressed without moving changes it at once.
+    tools.context.tool = kToolPoints;
+    tools.Move(At(0, 0, {}, MouseButton::None));
+    tools.KeyDown(ToolKey::Shift, {true, false, false});
+    EXPECT_EQ(tools.Pointer(), ToolPointer::Delete);
+    tools.KeyUp(ToolKey::Shift, {});
+    EXPECT_EQ(tools.Pointer(), ToolPointer::Move);
+    tools.Press(At(0, 0, {}, MouseButton::Right));
+    EXPECT_EQ(tools.Pointer(), ToolPointer::Pan);
+}
+
 TEST_F(ToolsTest, DeleteKeyRemovesTheSelectionOfBothListsUnlessThePointsToolIsOn) {
     trace = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}});
     AppendPointXYZ(trace, kReference, 5, 5, 0, std::nullopt, false);

@@ -120,5 +120,35 @@ TEST_F(EditingTest, RubberBandThenDeleteKeyEmptiesTheTables) {
     EXPECT_EQ(view->Tool(), kToolPoints);
 }
 
+TEST_F(EditingTest, TheTangentToolShowsTangentsAndItsDoubleClickResetsThem) {
+    QAction* shown = w->Action(QStringLiteral("mnuV_ShowTangent"));
+    if (shown->isChecked())
+        shown->trigger();
+    ASSERT_FALSE(w->CurrentSettings().showTangent);
+    for (QPoint p : {QPoint(150, 150), QPoint(300, 200)})
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, p);
+    Trace& trace = w->CurrentTrace();
+    trace.points.rec[kControl][1].tanA = {999, 999, 999, kViewXY};
+    w->PointsEdited(); // as a drag would record it
+
+    auto* tangents = w->findChild<QToolButton*>(QStringLiteral("optTools2"));
+    ASSERT_TRUE(tangents && tangents->isEnabled());
+    tangents->click();
+    EXPECT_EQ(view->Tool(), kToolTangents);
+    EXPECT_TRUE(shown->isChecked());
+    EXPECT_TRUE(w->CurrentSettings().showTangent);
+
+    QTest::mouseDClick(tangents, Qt::LeftButton);
+    const PointRecord& p1 = trace.points.At(kControl, 1);
+    const PointRecord& p2 = trace.points.At(kControl, 2);
+    // Automatic again: 1.1 x (P2 - P1) / 4, the first point standing in for the one before.
+    EXPECT_EQ(p1.tanA.fixedAxes, 0);
+    EXPECT_NEAR(p1.tanA.x, 1.1 * (p2.x - p1.x) / 4, 0.01);
+    EXPECT_NEAR(p1.tanA.z, 0, 0.01);
+    // The reset is an edit like any other.
+    w->Action(QStringLiteral("mnuE_Undo"))->trigger();
+    EXPECT_EQ(trace.points.At(kControl, 1).tanA.fixedAxes, kViewXY);
+}
+
 } // namespace
 } // namespace kestrova::ui
