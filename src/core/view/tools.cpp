@@ -187,6 +187,28 @@ ToolPointer ToolMachine::Pointer() const {
     }
 }
 
+std::optional<WorldPos> ToolMachine::HoverPosition() const {
+    if (!hover_.Any() || nav_.Is3D())
+        return std::nullopt;
+    const PointTables& t = trace_.points;
+    if (hover_.index > t.count[hover_.list])
+        return std::nullopt;
+    const PointRecord& r = t.At(hover_.list, hover_.index);
+    switch (hover_.handle) {
+    case HandleHit::A:
+        return WorldPos{r.x + r.tanA.x, r.y + r.tanA.y, r.z + r.tanA.z};
+    case HandleHit::B: {
+        if (hover_.index + 1 > t.count[kControl])
+            return std::nullopt;
+        const PointRecord& next = t.At(kControl, hover_.index + 1);
+        return WorldPos{next.x - r.tanB.x, next.y - r.tanB.y, next.z - r.tanB.z};
+    }
+    case HandleHit::None:
+        break;
+    }
+    return WorldPos{r.x, r.y, r.z};
+}
+
 ToolEffect ToolMachine::Press(const ToolInput& in) {
     ToolEffect e;
     if (nav_.Is3D() || drag_ != ToolDrag::None)
@@ -482,6 +504,7 @@ void ToolMachine::HoverMove(const ToolInput& in, ToolEffect& e) {
     const ViewAxes a = Axes();
     const float h = in.world[a.h];
     const float v = in.world[a.v];
+    const HoverState before = hover_;
     if (context.tool == kToolTangents) {
         hover_ = HitTestTangents(h, v);
         if (!hover_.Any()) {
@@ -492,6 +515,7 @@ void ToolMachine::HoverMove(const ToolInput& in, ToolEffect& e) {
     } else {
         hover_ = HitTest(h, v);
     }
+    e.redraw = !(hover_ == before);
 
     // The points tool shows where a click would add a point.
     bool changed = false;

@@ -130,6 +130,8 @@ public:
     bool MarkerVisible() const { return markerVisible_; }
     const WorldPos& MarkerAt() const { return marker_; }
     ToolPointer Pointer() const;
+    // Where the hovered point or handle end is (the surface marks it); nothing when none.
+    std::optional<WorldPos> HoverPosition() const;
     // The last look target copied (x, y, z as the fields show them).
     const std::optional<std::array<QString, 3>>& LookTarget() const { return lookTarget_; }
 

@@ -232,6 +232,10 @@ SceneInput GlView::CurrentSceneInput() {
     in.rubberB = tools_.RubberB();
     in.snapMarker = tools_.MarkerVisible();
     in.snapAt = tools_.MarkerAt();
+    if (const auto at = tools_.HoverPosition()) {
+        in.hover = true;
+        in.hoverAt = *at;
+    }
     if (map_) {
         BspMapComponent* map = map_;
         in.drawMap = [map] {
