@@ -543,6 +543,16 @@ bool GlView::HandlePlanKey(QKeyEvent* event, bool press) {
     return key == ToolKey::Delete;
 }
 
+void GlView::leaveEvent(QEvent* event) {
+    // Nothing is under the pointer any more: no marker, no pick square left behind.
+    if (Idle() && (tools_.MarkerVisible() || tools_.Hover().Any())) {
+        tools_.Reset();
+        UpdatePointer();
+        Redraw();
+    }
+    QOpenGLWidget::leaveEvent(event);
+}
+
 void GlView::mousePressEvent(QMouseEvent* event) {
     setFocus();
     if (drag_ != Drag::None)
