@@ -222,7 +222,10 @@ void FrmMain::LayOut() {
     const QSize panelNeeds = rightPanel_->minimumSizeHint();
     in.panelWidth = std::max(kRightPanelWidth, panelNeeds.width());
     in.panelMinHeight = panelNeeds.height();
-    in.minViewWidth = toolBar_->minimumSizeHint().width() - 7;
+    // The view takes the narrowest tool bar row and, under it, the whole 3D panel.
+    PreviewPanel* preview = viewArea_->Preview();
+    in.minViewWidth =
+        std::max(toolBar_->minimumSizeHint().width() - 7, preview->minimumSizeHint().width());
     in.toolBarHeight = [this](int width) { return toolBar_->heightForWidth(width); };
     const MainLayoutResult r = ComputeMainLayout(in);
 
@@ -249,8 +252,8 @@ void FrmMain::LayOut() {
     for (int i = 0; i < 3; ++i)
         lblPans_[i]->setGeometry(r.view.x() + i * third, labelsTop, third, 20);
     // The 3D panel under the captions, with the 3D view only.
-    PreviewPanel* preview = viewArea_->Preview();
-    preview->setGeometry(r.view.x(), labelsTop + 22, std::max(r.view.width(), 520), 30);
+    preview->setGeometry(r.view.x(), labelsTop + 22,
+                         std::max(r.view.width(), preview->minimumSizeHint().width()), 30);
     preview->setVisible(in.view3D);
     preview->SetTableShown(in.panelShown);
 }

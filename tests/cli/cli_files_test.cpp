@@ -115,11 +115,11 @@ TEST(CliPath, ExtremeAnglesGiveNumbersOrARefusalNamingThePoint) {
         EXPECT_TRUE(WriteWholeFile(path, text));
         return path;
     };
-    // 3e38 to -3e38; three points normalize to four for two control points. At t = 1/3 the spline
+    // 3e38 to -3e38 over four path points (one segment keeps any count). At t = 1/3 the spline
     // gives (3 - 3 t - 9 t^2 + 6 t^3) 1e38 = 11/9 1e38, with no overflow on the way.
     const QString wide = write("wide.dfkv", {"3e38", "-3e38"});
     const CliResult r =
-        RunCli({QStringLiteral("path"), wide, QStringLiteral("--points"), QStringLiteral("3")});
+        RunCli({QStringLiteral("path"), wide, QStringLiteral("--points"), QStringLiteral("4")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_FALSE(r.out.contains(QStringLiteral("nan")));
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);

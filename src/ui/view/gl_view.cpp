@@ -5,10 +5,14 @@
 #include "core/settings/language.h"
 #include "ui/map/bsp_map_component.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPainter>
+#include <QPixmap>
 #include <QWheelEvent>
 
 namespace kestrova::ui {
@@ -48,15 +52,85 @@ NavKey KeyOf(const QKeyEvent* e) {
     }
 }
 
-const char* AxisName(int axis) {
-    return axis == 0 ? "x" : axis == 1 ? "y" : "z";
+// A cross-hair with a small sign beside it: add (+), delete (-), insert (+ in a ring).
+QCursor BadgeCursor(QChar sign, const QColor& colour, bool ring) {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    for (const auto& [pen, width] : {std::pair{QColor(Qt::white), 3}, {QColor(Qt::black), 1}}) {
+        p.setPen(QPen(pen, width));
+        p.drawLine(8, 0, 8, 6);
+        p.drawLine(8, 10, 8, 16);
+        p.drawLine(0, 8, 6, 8);
+        p.drawLine(10, 8, 16, 8);
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour, 2));
+    if (ring)
+        p.drawEllipse(QRectF(15, 15, 14, 14));
+    p.drawLine(QPointF(18, 22), QPointF(26, 22));
+    if (sign == QLatin1Char('+'))
+        p.drawLine(QPointF(22, 18), QPointF(22, 26));
+    p.end();
+    return QCursor(pm, 8, 8);
+}
+
+QCursor CursorFor(ToolPointer pointer) {
+    switch (pointer) {
+    case ToolPointer::Select:
+        return Qt::CrossCursor;
+    case ToolPointer::MoveSelection:
+        return Qt::DragMoveCursor;
+    case ToolPointer::Add: {
+        static const QCursor add = BadgeCursor(QLatin1Char('+'), QColor(0, 120, 0), false);
+        return add;
+    }
+    case ToolPointer::NoAdd:
+        return Qt::ForbiddenCursor;
+    case ToolPointer::Move:
+        return Qt::SizeAllCursor;
+    case ToolPointer::Delete: {
+        static const QCursor del = BadgeCursor(QLatin1Char('-'), QColor(200, 0, 0), false);
+        return del;
+    }
+    case ToolPointer::Insert: {
+        static const QCursor ins = BadgeCursor(QLatin1Char('+'), QColor(0, 0, 200), true);
+        return ins;
+    }
+    case ToolPointer::Handle:
+        return Qt::PointingHandCursor;
+    case ToolPointer::Zoom:
+        return Qt::SizeVerCursor;
+    case ToolPointer::Pan:
+        return Qt::ClosedHandCursor;
+    case ToolPointer::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+ToolKey ToolKeyOf(int key) {
+    switch (key) {
+    case Qt::Key_Delete:
+        return ToolKey::Delete;
+    case Qt::Key_Control:
+        return ToolKey::Control;
+    case Qt::Key_Shift:
+        return ToolKey::Shift;
+    case Qt::Key_Alt:
+        return ToolKey::Alt;
+    default:
+        return ToolKey::Other;
+    }
 }
 
 } // namespace
 
-GlView::GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent)
+GlView::GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent,
+               Dialogs* dialogs)
     : QOpenGLWidget(parent), trace_(trace), views_(views), settings_(settings), nav_(views),
-      keyboardTimer_(this), clearPans2_(this) {
+      tools_(trace, nav_, dialogs ? *dialogs : silentDialogs_), keyboardTimer_(this),
+      clearPans2_(this) {
     setObjectName(QStringLiteral("picView"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -154,6 +228,15 @@ SceneInput GlView::CurrentSceneInput() {
     in.highlightKind = highlightKind_;
     in.highlightFirst = highlightFirst_;
     in.highlightLast = highlightLast_;
+    in.rubberBand = tools_.RubberBandVisible();
+    in.rubberA = tools_.RubberA();
+    in.rubberB = tools_.RubberB();
+    in.snapMarker = tools_.MarkerVisible();
+    in.snapAt = tools_.MarkerAt();
+    if (const auto at = tools_.HoverPosition()) {
+        in.hover = true;
+        in.hoverAt = *at;
+    }
     if (map_) {
         BspMapComponent* map = map_;
         in.drawMap = [map] {
@@ -233,8 +316,22 @@ void GlView::SyncSize() {
         nav_.metrics.Resize(width(), height());
 }
 
+void GlView::SetTool(int tool) {
+    if (tool == tools_.context.tool)
+        return;
+    tools_.context.tool = tool;
+    tools_.Reset();
+    UpdatePointer();
+    Redraw();
+}
+
+void GlView::ResetAllTangents() {
+    ApplyTool(tools_.ResetAllTangents());
+}
+
 void GlView::SelectView(int index) {
     SyncSize();
+    tools_.Reset();
     const NavEffect e = nav_.SelectView(index);
     ShowSelectedView();
     Apply(e);
@@ -330,12 +427,12 @@ bool GlView::HandleKeyUp(QKeyEvent* event) {
 }
 
 void GlView::keyPressEvent(QKeyEvent* event) {
-    if (!HandleKeyDown(event))
+    if (!HandleKeyDown(event) && !HandlePlanKey(event, true))
         QOpenGLWidget::keyPressEvent(event);
 }
 
 void GlView::keyReleaseEvent(QKeyEvent* event) {
-    if (!HandleKeyUp(event))
+    if (!HandleKeyUp(event) && !HandlePlanKey(event, false))
         QOpenGLWidget::keyReleaseEvent(event);
 }
 
@@ -390,11 +487,107 @@ void GlView::EndHold() {
         unsetCursor();
 }
 
+ToolInput GlView::InputOf(const QMouseEvent* event, MouseButton button) {
+    ToolInput in;
+    in.button = button;
+    in.mods = ModifiersOf(event->modifiers());
+    const QPointF p = event->position();
+    in.px = p.x();
+    in.py = p.y();
+    in.world = UnProject(static_cast<float>(p.x()), static_cast<float>(p.y()));
+    return in;
+}
+
+void GlView::SyncToolContext() {
+    ToolContext& c = tools_.context;
+    c.showReferencePoints = settings_.showRefPnts;
+    c.snapControl = settings_.snap2MapCtlPnt;
+    c.snapReference = settings_.snap2MapRefPnt;
+    if (map_) {
+        // The map is drawn shifted by its origin offset: snap in the map's own frame.
+        BspMapComponent* map = map_;
+        const Vec3 offset = mapOffset_;
+        c.snapToMap = [map, offset](WorldPos& at, int plane, float radius) {
+            float x = at[0] - offset[0], y = at[1] - offset[1], z = at[2] - offset[2];
+            bool found = false;
+            map->SnapToMap(x, y, z, plane, radius, found);
+            if (found)
+                at = {x + offset[0], y + offset[1], z + offset[2]};
+            return found;
+        };
+    } else {
+        c.snapToMap = nullptr;
+    }
+}
+
+void GlView::ApplyTool(const ToolEffect& e) {
+    Apply(e.nav);
+    if (e.caption && !clearPans2_.isActive())
+        SetCaption(2, *e.caption);
+    if (e.rowKind >= 0)
+        emit RowChanged(e.rowKind, e.rowIndex);
+    if (e.referenceDisplayOn)
+        emit ReferenceDisplayOn();
+    if (e.recordUndo)
+        emit PointsEdited();
+    if (e.selectKind >= 0)
+        emit SelectRow(e.selectKind, e.selectRow);
+    if (e.clipboard)
+        QGuiApplication::clipboard()->setText(*e.clipboard);
+    if (e.lookTarget)
+        emit LookTargetPicked((*e.lookTarget)[0], (*e.lookTarget)[1], (*e.lookTarget)[2]);
+    if (e.redraw)
+        Redraw();
+    UpdatePointer();
+}
+
+void GlView::UpdatePointer() {
+    if (drag_ != Drag::None)
+        return;
+    const ToolPointer p = tools_.Pointer();
+    if (p == pointer_)
+        return;
+    pointer_ = p;
+    if (p == ToolPointer::Arrow)
+        unsetCursor();
+    else
+        setCursor(CursorFor(p));
+}
+
+bool GlView::HandlePlanKey(QKeyEvent* event, bool press) {
+    if (nav_.Is3D() || event->isAutoRepeat())
+        return false;
+    const ToolKey key = ToolKeyOf(event->key());
+    if (key == ToolKey::Other)
+        return false;
+    // A modifier's own press or release is not yet in the event's modifiers on every system.
+    NavModifiers m = ModifiersOf(event->modifiers());
+    if (key == ToolKey::Control)
+        m.ctrl = press;
+    else if (key == ToolKey::Shift)
+        m.shift = press;
+    else if (key == ToolKey::Alt)
+        m.alt = press;
+    SyncToolContext();
+    const ToolEffect e = press ? tools_.KeyDown(key, m) : tools_.KeyUp(key, m);
+    ApplyTool(e);
+    return key == ToolKey::Delete;
+}
+
+void GlView::leaveEvent(QEvent* event) {
+    // Nothing is under the pointer any more: no marker, no pick square left behind.
+    if (Idle() && (tools_.MarkerVisible() || tools_.Hover().Any())) {
+        tools_.Reset();
+        UpdatePointer();
+        Redraw();
+    }
+    QOpenGLWidget::leaveEvent(event);
+}
+
 void GlView::mousePressEvent(QMouseEvent* event) {
     setFocus();
     if (drag_ != Drag::None)
         return;
-    const QPointF p = event->position();
     if (nav_.Is3D()) {
         if (preview_ && preview_->PreviewPlaying())
             return;
@@ -409,25 +602,17 @@ void GlView::mousePressEvent(QMouseEvent* event) {
         BeginHold(event);
         return;
     }
-    if (event->button() == Qt::RightButton) {
-        drag_ = Drag::Pan;
-        nav_.BeginPanDrag(p.x(), p.y());
-        setCursor(Qt::ClosedHandCursor);
-    } else if (event->button() == Qt::LeftButton && tool_ == kToolZoom) {
-        drag_ = Drag::Zoom;
-        nav_.BeginZoomDrag(p.y());
-    }
+    const MouseButton b = event->button() == Qt::LeftButton    ? MouseButton::Left
+                          : event->button() == Qt::RightButton ? MouseButton::Right
+                                                               : MouseButton::None;
+    if (b == MouseButton::None)
+        return;
+    SyncToolContext();
+    ApplyTool(tools_.Press(InputOf(event, b)));
 }
 
 void GlView::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
     switch (drag_) {
-    case Drag::Pan:
-        Apply(nav_.PanDragMove(p.x(), p.y()));
-        return;
-    case Drag::Zoom:
-        Apply(nav_.ZoomDragMove(p.y()));
-        break;
     case Drag::Turn3D: {
         const QPointF d = HeldDelta(event->globalPosition());
         if (d.isNull())
@@ -453,36 +638,29 @@ void GlView::mouseMoveEvent(QMouseEvent* event) {
     }
     if (nav_.Is3D())
         return;
-    const Vec3 w = UnProject(static_cast<float>(p.x()), static_cast<float>(p.y()));
-    const ViewAxes a = nav_.Axes();
-    const QString text = QLatin1String(AxisName(a.h)) +
-                         FormatLocaleFixed(w[a.h], 3).rightJustified(10) + QLatin1Char(' ') +
-                         QLatin1String(AxisName(a.v)) +
-                         FormatLocaleFixed(w[a.v], 3).rightJustified(10);
-    if (!clearPans2_.isActive())
-        SetCaption(2, text);
+    SyncToolContext();
+    ApplyTool(tools_.Move(InputOf(event, MouseButton::None)));
 }
 
 void GlView::mouseReleaseEvent(QMouseEvent* event) {
     switch (drag_) {
-    case Drag::Pan:
-        if (event->button() != Qt::RightButton)
-            return;
-        unsetCursor();
-        break;
-    case Drag::Zoom:
-        if (event->button() != Qt::LeftButton)
-            return;
-        break;
     case Drag::Turn3D:
     case Drag::Shift3D:
         nav_.EndShift3D();
         EndHold();
-        break;
-    case Drag::None:
+        drag_ = Drag::None;
+        pointer_ = ToolPointer::Arrow;
         return;
+    case Drag::None:
+        break;
     }
-    drag_ = Drag::None;
+    if (nav_.Is3D())
+        return;
+    const MouseButton b = event->button() == Qt::LeftButton    ? MouseButton::Left
+                          : event->button() == Qt::RightButton ? MouseButton::Right
+                                                               : MouseButton::None;
+    SyncToolContext();
+    ApplyTool(tools_.Release(InputOf(event, b)));
 }
 
 } // namespace kestrova::ui

@@ -2,8 +2,10 @@
 // The view surface `picView`: one OpenGL context showing one of the four views of the trace and
 // the map, with the navigation of the plans and of the 3D camera.
 
+#include "core/dialogs.h"
 #include "core/settings/settings.h"
 #include "core/view/navigation.h"
+#include "core/view/tools.h"
 #include "ui/view/real_gl.h"
 #include "ui/view/scene.h"
 
@@ -15,15 +17,6 @@
 namespace kestrova::ui {
 
 class BspMapComponent;
-
-// Tools of the option buttons `optTools`.
-enum ViewTool : int {
-    kToolSelect = 0,
-    kToolPoints = 1,
-    kToolTangents = 2,
-    kToolZoom = 3,
-    kTool3D = 4
-};
 
 // While the preview lock is on, the 3D view's keys go here first and its turning, shifting,
 // wheel and field of view edit the current control point instead of moving the camera.
@@ -42,10 +35,13 @@ public:
 
 class GlView : public QOpenGLWidget {
     Q_OBJECT
-    enum class Drag { None, Zoom, Pan, Turn3D, Shift3D };
+    // The 3D drags; the plans' drags belong to the tools.
+    enum class Drag { None, Turn3D, Shift3D };
 
 public:
-    GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent = nullptr);
+    // dialogs: where the tools say "Limit of points reached" (nullptr: nowhere).
+    GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* parent = nullptr,
+           Dialogs* dialogs = nullptr);
     ~GlView() override;
 
     ViewNavigator& Navigator() { return nav_; }
@@ -71,11 +67,17 @@ public:
     // Moves the 3D camera back to see every point.
     void LookAtPoints();
     void ApplyPreset(int slot);
-    void SetTool(int tool) { tool_ = tool; }
+    void SetTool(int tool);
     void SetPreviewInput(PreviewInput* input) { preview_ = input; }
     // No mouse action in progress (the tool keys wait for it).
-    bool Idle() const { return drag_ == Drag::None; }
-    int Tool() const { return tool_; }
+    bool Idle() const { return drag_ == Drag::None && tools_.Drag() == ToolDrag::None; }
+    int Tool() const { return tools_.context.tool; }
+    ToolMachine& Tools() { return tools_; }
+    // The table new points go to (the one the user last worked in).
+    void SetTableList(int kind) { tools_.context.tableList = kind; }
+    void SetGame(int game) { tools_.context.game = game; }
+    // Double-click on the tangent tool.
+    void ResetAllTangents();
 
     // Pixel (y from the top) of the current plan back to world X, Y, Z.
     Vec3 UnProject(float x, float y) const;
@@ -103,8 +105,16 @@ signals:
     void CaptionChanged(int element, const QString& text);
     // A view was selected: the window lays itself out again.
     void ViewSelected(int view);
-    // The view edited the trace (Insert in 3D added a point).
+    // The view edited the trace: record the undo state, refresh the tables.
     void PointsEdited();
+    // A point moves: its table row follows.
+    void RowChanged(int kind, int index);
+    // Select one row of a table (row 0: none).
+    void SelectRow(int kind, int row);
+    // Ctrl+Shift (or Ctrl+Alt) over a point: its x, y, z for the look-target fields.
+    void LookTargetPicked(const QString& x, const QString& y, const QString& z);
+    // A reference point was added: their display goes on.
+    void ReferenceDisplayOn();
 
 protected:
     void initializeGL() override;
@@ -117,6 +127,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     // The captions and signal of a view just made current (by its button or a preset).
@@ -128,6 +139,11 @@ private:
     QPointF HeldDelta(const QPointF& global);
     void EndHold();
     void AddPointAtCamera(bool reference);
+    ToolInput InputOf(const QMouseEvent* event, MouseButton button);
+    void SyncToolContext();
+    void ApplyTool(const ToolEffect& e);
+    void UpdatePointer();
+    bool HandlePlanKey(QKeyEvent* event, bool press);
 
     Trace& trace_;
     ViewState& views_;
@@ -144,7 +160,9 @@ private:
     int highlightLast_ = 0;
     bool contextOk_ = false;
     PathDotCache pathDots_;
-    int tool_ = kToolPoints;
+    SilentDialogs silentDialogs_;
+    ToolMachine tools_;
+    ToolPointer pointer_ = ToolPointer::Arrow;
     Drag drag_ = Drag::None;
     QTimer keyboardTimer_; // tmrKeyboardMoveUpdate
     QTimer clearPans2_;    // tmrClearPans2

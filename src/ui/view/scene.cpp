@@ -441,6 +441,11 @@ struct Scene {
             DrawCross(gl, in.snapAt[0], in.snapAt[1], in.snapAt[2],
                       static_cast<float>(12 / in.metrics.scale));
         }
+        if (in.hover && in.viewMode != kView3D) {
+            gl.LineWidth(1);
+            gl.Color(0.1f, 0.45f, 0.95f);
+            DrawHoverSquare(gl, in.viewMode, in.hoverAt, static_cast<float>(4 / in.metrics.scale));
+        }
         DrawOverlay();
         gl.Flush();
         result.drawn = true;
@@ -575,6 +580,18 @@ void DrawSelectionRect(GlApi& gl, int32_t viewMode, const Vec3& a, const Vec3& b
         gl.End();
     }
     gl.Disable(GlCap::LineStipple);
+}
+
+void DrawHoverSquare(GlApi& gl, int32_t viewMode, const Vec3& at, float half) {
+    const ViewAxes ax = AxesOfView(ViewOfMode(viewMode));
+    gl.Begin(GlPrimitive::LineLoop);
+    for (const auto& [dh, dv] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
+        Vec3 p = at;
+        p[ax.h] += dh * half;
+        p[ax.v] += dv * half;
+        gl.Vertex(p[0], p[1], p[2]);
+    }
+    gl.End();
 }
 
 void PrintText(GlApi& gl, const QString& text) {

@@ -58,6 +58,8 @@ struct SceneInput {
     Vec3 rubberB{0, 0, 0};
     bool snapMarker = false;
     Vec3 snapAt{0, 0, 0};
+    bool hover = false; // the point or handle end under the pointer
+    Vec3 hoverAt{0, 0, 0};
     bool tableHighlight = false;
     int highlightKind = kControl;
     int highlightFirst = 1; // rows of the points table's selection
@@ -81,6 +83,8 @@ void DrawVector(GlApi& gl, float x, float y, float z, float dx, float dy, float 
 void DrawRect2D(GlApi& gl, double x1, double y1, double x2, double y2, GlPrimitive mode);
 void DrawLine2D(GlApi& gl, double x1, double y1, double x2, double y2);
 void DrawSelectionRect(GlApi& gl, int32_t viewMode, const Vec3& a, const Vec3& b);
+// The square a pick reaches around a point of a plan: half is its half-side in world units.
+void DrawHoverSquare(GlApi& gl, int32_t viewMode, const Vec3& at, float half);
 // Latin-1 text at the raster position; empty text touches nothing.
 void PrintText(GlApi& gl, const QString& text);
 

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTableWidgetItem>
 
 namespace kestrova::ui {
 
@@ -25,7 +26,9 @@ constexpr int kAddPointTitle = 280;
 ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
                    const std::array<QLabel*, 3>& labels)
     : QObject(parent), window_(window) {
-    view_ = new GlView(window.CurrentTrace(), window.Views(), window.CurrentSettings(), parent);
+    view_ = new GlView(window.CurrentTrace(), window.Views(), window.CurrentSettings(), parent,
+                       &window.ProgramDialogs());
+    view_->SetGame(window.Games().Game());
     toolBar_ = new ViewToolBar(*view_, window.CurrentTrace(), toolBarFrame);
     auto* row = new QHBoxLayout(toolBarFrame);
     row->setContentsMargins(0, 0, 0, 0);
@@ -54,7 +57,36 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
             const GridSelection s = grid->Selection();
             view_->SetTableHighlight(k, s.firstRow, s.lastRow);
         });
+        // New points go to the table the user last worked in.
+        grid->installEventFilter(this);
     }
+    connect(view_, &GlView::RowChanged, this, [&window](int kind, int index) {
+        if (PointsGrid* g = window.Grid(kind))
+            g->WriteGridRow(index);
+    });
+    connect(view_, &GlView::SelectRow, this, [&window](int kind, int row) {
+        PointsGrid* g = window.Grid(kind);
+        if (!g)
+            return;
+        if (row < 1) {
+            g->clearSelection();
+            return;
+        }
+        g->SetSelection({row, row, 1, g->columnCount() - 1});
+        if (QTableWidgetItem* item = g->item(row - 1, 0))
+            g->scrollToItem(item);
+    });
+    connect(view_, &GlView::ReferenceDisplayOn, this, [&window] {
+        QAction* a = window.Action(QStringLiteral("mnuV_ShowRefPoints"));
+        if (a && !a->isChecked())
+            a->trigger();
+    });
+    connect(toolBar_, &ViewToolBar::TangentToolChosen, this, [&window] {
+        QAction* a = window.Action(QStringLiteral("mnuV_ShowTangent"));
+        if (a && !a->isChecked())
+            a->trigger();
+    });
+    connect(&window, &FrmMain::GameSwitched, view_, &GlView::SetGame);
     connect(toolBar_, &ViewToolBar::LayoutRequested, this, &ViewArea::LayoutRequested);
     connect(&window, &FrmMain::TraceChanged, this, [this] {
         toolBar_->UpdateToolButtons();
@@ -94,6 +126,14 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
         FollowViewState();
     };
     FollowViewState();
+}
+
+bool ViewArea::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        for (int kind : {kControl, kReference})
+            if (watched == window_.Grid(kind))
+                view_->SetTableList(kind);
+    return QObject::eventFilter(watched, event);
 }
 
 bool ViewArea::Is3D() const {

@@ -33,6 +33,9 @@ public:
     bool Is3D() const;
     bool Keep4by3() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The view's size rules changed (another view, the 4:3 box): lay the window out again.
     void LayoutRequested();

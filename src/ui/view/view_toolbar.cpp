@@ -150,6 +150,8 @@ void ViewToolBar::ChooseTool(int tool) {
         planTool_ = tool;
     tools_[tool]->setChecked(true);
     view_.SetTool(tool);
+    if (tool == kToolTangents)
+        emit TangentToolChosen();
 }
 
 void ViewToolBar::RefreshPresetButtons() {
@@ -191,6 +193,12 @@ void ViewToolBar::ClearPreset(int slot) {
 
 bool ViewToolBar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == tools_[kToolTangents] && tools_[kToolTangents]->isEnabled()) {
+            ChooseTool(kToolTangents);
+            view_.ResetAllTangents();
+            view_.setFocus();
+            return true;
+        }
         if (watched == tools_[kToolZoom] && tools_[kToolZoom]->isEnabled()) {
             ChooseTool(kToolZoom);
             view_.FitAll();

@@ -44,6 +44,8 @@ signals:
     void LayoutRequested();
     // A preset was saved or cleared.
     void TraceModified();
+    // The tangent tool was chosen: the tangents must be shown.
+    void TangentToolChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

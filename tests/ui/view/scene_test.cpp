@@ -467,5 +467,30 @@ TEST_F(SceneFixture, PrintTextDropsWhatTheFontLacks) {
     EXPECT_EQ(gl.texts[0].text, QByteArray("ab"));
 }
 
+TEST_F(SceneFixture, TheHoveredPointGetsThePickSquareInItsPlan) {
+    Trace t = MakeTrace({{10, 20, 30}});
+    RecordingGl gl;
+    SceneInput in = Input(t, kViewXZ, 2.0);
+    in.hover = true;
+    in.hoverAt = {10, 20, 30};
+    Redraw(gl, in);
+    const auto scene = SceneOnly(gl);
+    const auto square = std::find_if(scene.begin(), scene.end(), [](const DrawnPrimitive* p) {
+        return p->type == GlPrimitive::LineLoop && p->colour.Is(0.1f, 0.45f, 0.95f);
+    });
+    ASSERT_NE(square, scene.end());
+    // Four pixels at two pixels a unit: x and z within 2 units, y untouched.
+    ASSERT_EQ((*square)->vertices.size(), 4u);
+    for (const auto& v : (*square)->vertices) {
+        EXPECT_DOUBLE_EQ(std::fabs(v[0] - 10), 2);
+        EXPECT_DOUBLE_EQ(v[1], 20);
+        EXPECT_DOUBLE_EQ(std::fabs(v[2] - 30), 2);
+    }
+    in.hover = false;
+    RecordingGl plain;
+    Redraw(plain, in);
+    EXPECT_EQ(plain.CountColour(0.1f, 0.45f, 0.95f), 0);
+}
+
 } // namespace
 } // namespace kestrova::ui
