@@ -4,6 +4,7 @@
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
 #include "ui/frm_about.h"
+#include "ui/frm_demos.h"
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
 
@@ -130,6 +131,7 @@ void FrmMain::WireMenus() {
         SetDocumentGame(doc_, game_.Game(), &recentStore_);
     };
     host_.switchGame = [this](int game) {
+        host_.demoName.clear(); // the other game's demo; the trace brings its own
         SwitchGame(game_, game, false);
         AfterGameSwitch();
     };
@@ -152,6 +154,7 @@ void FrmMain::Form_Load(const StartupOptions& options) {
         screen.height = s->size().height() * kTwipsPerPixel;
     }
     LoadSettings(settings_, game_, screen, &dialogs_);
+    demos_->ApplyStoredSize(settings_.demosWidthTwips, settings_.demosHeightTwips);
     // The document keeps the trace folders of both games while the editor runs (the import
     // borrows the position folders for its own run).
     for (int g = 0; g < kGameCount; ++g)
@@ -187,6 +190,8 @@ void FrmMain::ReadSettingsFromMenus() {
         if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
             settings_.menuTheme = i;
     settings_.dftPathExtract = doc_.exportFolder;
+    settings_.demosWidthTwips = demos_->WidthTwips();
+    settings_.demosHeightTwips = demos_->HeightTwips();
     for (int g = 0; g < kGameCount; ++g)
         game_.configs[g].DftPathTraces = doc_.traceFolder[g];
 }
