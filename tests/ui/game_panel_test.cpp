@@ -106,6 +106,22 @@ protected:
     QProcess fake;
 };
 
+TEST(DemoBrowserPlace, BelowTheButtonAndInsideTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize window(240, 320);
+    const struct {
+        QPoint button;
+        QPoint expected;
+    } cases[] = {
+        {{100, 200}, {100, 264}},   // 960 twips (64 pixels) below the button's top
+        {{1200, 200}, {1040, 264}}, // pushed back from the right edge
+        {{100, 900}, {100, 704}},   // and from the bottom
+        {{1279, 1023}, {1040, 704}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DemosPosition(c.button, window, screen), c.expected) << c.button.x();
+}
+
 TEST_F(GameInWindow, ADemoIsPickedInTheBrowserAndDroppedWhenItDisappears) {
     FrmDemos* demos = w->Demos();
     ASSERT_EQ(demos->Tree().Count(), 3);
