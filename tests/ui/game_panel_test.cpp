@@ -38,15 +38,7 @@ protected:
         gameFolder = dir.path() + QStringLiteral("/q3");
         modPath = gameFolder + QStringLiteral("/defrag");
         ASSERT_TRUE(QDir().mkpath(modPath + QStringLiteral("/Demos")));
-        QFile exe(gameFolder + QStringLiteral("/quake3"));
-        ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
-        exe.write("#!/bin/sh\n"
-                  "log=\"$(dirname \"$0\")/started.txt\"\n"
-                  "pwd > \"$log.tmp\"\n"
-                  "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$log.tmp\"; done\n"
-                  "mv \"$log.tmp\" \"$log\"\n");
-        exe.close();
-        exe.setPermissions(exe.permissions() | QFileDevice::ExeOwner);
+        Recorder(gameFolder + QStringLiteral("/quake3"));
         Demo(QStringLiteral("day1/run1.dm_68"));
         Demo(QStringLiteral("a.dm_84"));
         Start(kGameDefrag);
@@ -66,6 +58,19 @@ protected:
         dialogs.paths = {modPath};
         Find<QToolButton>("cmdModSelectRoot")->click();
         ASSERT_EQ(w->Games().Current().ModPath, modPath);
+    }
+    // An executable that writes its working folder and arguments to started.txt beside it.
+    static void Recorder(const QString& path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile exe(path);
+        ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+        exe.write("#!/bin/sh\n"
+                  "log=\"$(dirname \"$0\")/started.txt\"\n"
+                  "pwd > \"$log.tmp\"\n"
+                  "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$log.tmp\"; done\n"
+                  "mv \"$log.tmp\" \"$log\"\n");
+        exe.close();
+        exe.setPermissions(exe.permissions() | QFileDevice::ExeOwner);
     }
     void Demo(const QString& rel) const {
         const QString path = modPath + QStringLiteral("/Demos/") + rel;
@@ -207,19 +212,27 @@ TEST_F(GameInWindow, TheBrowsersSizeComesBackAtTheNextStart) {
 }
 
 TEST_F(GameInWindow, TheStartButtonRunsTheGameInItsFolder) {
-    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_68"));
+    // Enemy Territory, so a fake Quake 3 window of a test running beside this one is not found.
+    const QString etFolder = dir.path() + QStringLiteral("/et");
+    Recorder(etFolder + QStringLiteral("/etl"));
+    ASSERT_TRUE(QDir().mkpath(etFolder + QStringLiteral("/etpro/Demos")));
+    w->mnuTM_Mod_Click(kGameEtPro);
+    dialogs.paths = {etFolder + QStringLiteral("/etpro")};
+    Find<QToolButton>("cmdModSelectRoot")->click();
+
+    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
     Find<QPushButton>("cmdGameLoad")->click();
-    const QString log = gameFolder + QStringLiteral("/started.txt");
+    const QString log = etFolder + QStringLiteral("/started.txt");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(log); }, 5000));
     EXPECT_EQ(ReadLines(log),
-              (QStringList{gameFolder, "+set", "fs_game", "defrag", "+demo", "day1\\run1.dm_68"}));
+              (QStringList{etFolder, "+set", "fs_game", "etpro", "+demo", "day1\\run1.dm_84"}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     // A folder without the game asks for another one instead of starting anything.
     QFile::remove(log);
-    QFile::remove(gameFolder + QStringLiteral("/quake3"));
+    QFile::remove(etFolder + QStringLiteral("/etl"));
     Find<QPushButton>("cmdGameLoad")->click();
-    ASSERT_EQ(dialogs.fileDialogs.size(), 2);
+    ASSERT_EQ(dialogs.fileDialogs.size(), 3);
     QTest::qWait(100);
     EXPECT_FALSE(QFileInfo::exists(log));
 }

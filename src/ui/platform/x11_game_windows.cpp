@@ -61,6 +61,7 @@ public:
     void Activate(GameWindow window) override {
         QuietErrors quiet(dpy_);
         const ::Window w = static_cast<::Window>(window);
+        activated_ = w;
         XRaiseWindow(dpy_, w);
         if (HasWindowManager()) {
             // Source 2: a pager acting for the user, which focus-stealing rules let through.
@@ -81,6 +82,10 @@ public:
 
     void SendKeys(const QList<ScanKey>& keys) override {
         QuietErrors quiet(dpy_);
+        // Without a window manager any program may have taken the focus during the wait: the
+        // keys go to the game only if it has it right now.
+        if (activated_ != 0 && !HasWindowManager())
+            XSetInputFocus(dpy_, activated_, RevertToParent, CurrentTime);
         for (const ScanKey& key : keys) {
             const KeyCode code = KeycodeFor(key.scanCode);
             if (code != 0)
@@ -246,6 +251,7 @@ private:
     }
 
     Display* dpy_;
+    ::Window activated_ = 0;
 };
 
 } // namespace
