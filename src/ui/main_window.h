@@ -3,6 +3,7 @@
 #include "core/files/document.h"
 #include "core/files/editor_host.h"
 #include "core/game/game_state.h"
+#include "core/game/game_window.h"
 #include "core/settings/settings.h"
 #include "core/view/view_state.h"
 #include "ui/qt_dialogs.h"
@@ -11,6 +12,7 @@
 #include <QMap>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -27,9 +29,11 @@ namespace kestrova::ui {
 class CalcTab;
 class CurveTab;
 class FrmAbout;
+class FrmDemos;
 class FrmExport;
 class FrmGameConfigs;
 class FrmNotes;
+class GameDemoPanel;
 class GameTab;
 class PointsGrid;
 class ScriptTab;
@@ -84,6 +88,8 @@ public:
     FrmAbout* About() const { return about_; }
     FrmNotes* Notes() const { return notes_; }
     FrmExport* ExportDialog() const { return export_; }
+    FrmDemos* Demos() const { return demos_; }
+    GameWindowSystem& GameWindows() { return *gameWindows_; }
     // The views: the surface `picView`, its buttons and the map menu.
     ViewArea* Views3D() const { return viewArea_; }
     // The Calcul. tab: its SetLookTarget slot takes positions picked in the grids and views.
@@ -157,6 +163,8 @@ private:
     // The Curve, Script and Game tabs, their dialogs, the notes window and the Import and
     // Export commands (main_window_tabs.cpp).
     void InstallToolTabs();
+    // The demo browser and the Game tab's demo part, bound to the game (main_window_game.cpp).
+    void InstallGamePanel();
 
     QtDialogs qtDialogs_;
     ForwardingDialogs dialogs_;
@@ -183,6 +191,9 @@ private:
     FrmGameConfigs* picker_ = nullptr;
     FrmExport* export_ = nullptr;
     FrmNotes* notes_ = nullptr;
+    FrmDemos* demos_ = nullptr;
+    GameDemoPanel* demoPanel_ = nullptr;
+    std::unique_ptr<GameWindowSystem> gameWindows_;
 
     std::array<PointsGrid*, 2> grids_{};
     std::array<QLabel*, 2> selectionLabels_{};

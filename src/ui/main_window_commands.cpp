@@ -5,6 +5,7 @@
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
 #include "ui/frm_about.h"
+#include "ui/frm_demos.h"
 #include "ui/main_window.h"
 #include "ui/menu_theme.h"
 #include "ui/points_grid.h"
@@ -175,6 +176,7 @@ void FrmMain::WireMenus() {
         StoreRememberedFolders(settings_, game_, doc_.traceFolder, doc_.exportFolder);
     };
     host_.switchGame = [this](int game) {
+        host_.demoName.clear(); // the other game's demo; the trace brings its own
         SwitchGame(game_, game, false);
         AfterGameSwitch();
     };
@@ -222,6 +224,7 @@ void FrmMain::Form_Load(const StartupOptions& options) {
             c.DftPathBsp = options.mapFolder;
     if (options.languageIndex >= 0)
         settings_.languageIndex = options.languageIndex == 1 ? 1 : 0;
+    demos_->ApplyStoredSize(settings_.demosWidthTwips, settings_.demosHeightTwips);
     // The document keeps the trace folders of both games while the editor runs (the import
     // borrows the position folders for its own run).
     for (int g = 0; g < kGameCount; ++g)
@@ -261,6 +264,8 @@ void FrmMain::ReadSettingsFromMenus() {
     for (int i = 0; i < 3; ++i)
         if (actions_.value(QString::fromLatin1(kThemeItems[i]))->isChecked())
             settings_.menuTheme = i;
+    settings_.demosWidthTwips = demos_->WidthTwips();
+    settings_.demosHeightTwips = demos_->HeightTwips();
 }
 
 void FrmMain::mnuTM_Mod_Click(int index) {

@@ -41,6 +41,7 @@ void FrmMain::InstallToolTabs() {
     FillPage(tabTools_, 1, curveTab_);
     FillPage(tabTools_, 2, scriptTab_);
     FillPage(tabTools_, 3, gameTab_);
+    InstallGamePanel();
 
     // The notes button stays at hand whichever tab is shown.
     auto* cmdTraceNotes = new QToolButton(tabTools_);

@@ -1,0 +1,304 @@
+// The Game tab's demo part in the main window: the demo browser, starting the game and driving
+// it. The fake game is a real program with the game's window title on the test display.
+#include "core/script/game_profile.h"
+#include "core/settings/registry.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_registry.h"
+#include "ui/frm_demos.h"
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace kestrova::ui {
+namespace {
+
+QStringList ReadLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// A Quake 3 folder whose "quake3" records how it was started, with a Defrag folder.
+class GameInWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gameFolder = dir.path() + QStringLiteral("/q3");
+        modPath = gameFolder + QStringLiteral("/defrag");
+        ASSERT_TRUE(QDir().mkpath(modPath + QStringLiteral("/Demos")));
+        Recorder(gameFolder + QStringLiteral("/quake3"));
+        Demo(QStringLiteral("day1/run1.dm_68"));
+        Demo(QStringLiteral("a.dm_84"));
+        Start(kGameDefrag);
+    }
+    void TearDown() override {
+        if (fake.state() != QProcess::NotRunning) {
+            fake.kill();
+            fake.waitForFinished(2000);
+        }
+    }
+    void Start(int game) {
+        w = std::make_unique<FrmMain>();
+        w->SetDialogs(&dialogs);
+        w->Form_Load({QString(), false});
+        w->mnuTM_Mod_Click(game);
+        // The folder as the user gives it.
+        dialogs.paths = {modPath};
+        Find<QToolButton>("cmdModSelectRoot")->click();
+        ASSERT_EQ(w->Games().Current().ModPath, modPath);
+    }
+    // An executable that writes its working folder and arguments to started.txt beside it.
+    static void Recorder(const QString& path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile exe(path);
+        ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+        exe.write("#!/bin/sh\n"
+                  "log=\"$(dirname \"$0\")/started.txt\"\n"
+                  "pwd > \"$log.tmp\"\n"
+                  "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$log.tmp\"; done\n"
+                  "mv \"$log.tmp\" \"$log\"\n");
+        exe.close();
+        exe.setPermissions(exe.permissions() | QFileDevice::ExeOwner);
+    }
+    void Demo(const QString& rel) const {
+        const QString path = modPath + QStringLiteral("/Demos/") + rel;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    template <typename T> T* Find(const char* name) {
+        T* found = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString DemoText() { return Find<QLineEdit>("txtDemo")->text(); }
+    void DoubleClick(int node) {
+        QTreeWidget* tree = w->Demos()->TreeView();
+        tree->expandAll();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w->Demos()));
+        const QRect r = tree->visualItemRect(w->Demos()->Item(node));
+        // The press of the double-click is the one of a first click.
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    // Closes the way the user does and lets the deferred close run.
+    bool UserClose() {
+        w->show();
+        w->close();
+        for (int i = 0; i < 20 && w->isVisible(); ++i)
+            QTest::qWait(20);
+        return !w->isVisible();
+    }
+
+    QTemporaryDir dir;
+    test::TempRegistry registry;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<FrmMain> w;
+    QString gameFolder;
+    QString modPath;
+    QProcess fake;
+};
+
+TEST(DemoBrowserPlace, BelowTheButtonAndInsideTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize window(240, 320);
+    const struct {
+        QPoint button;
+        QPoint expected;
+    } cases[] = {
+        {{100, 200}, {100, 264}},   // 960 twips (64 pixels) below the button's top
+        {{1200, 200}, {1040, 264}}, // pushed back from the right edge
+        {{100, 900}, {100, 704}},   // and from the bottom
+        {{1279, 1023}, {1040, 704}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DemosPosition(c.button, window, screen), c.expected) << c.button.x();
+}
+
+TEST_F(GameInWindow, ADemoIsPickedInTheBrowserAndDroppedWhenItDisappears) {
+    FrmDemos* demos = w->Demos();
+    ASSERT_EQ(demos->Tree().Count(), 3);
+    EXPECT_EQ(demos->windowTitle(), QStringLiteral("Demos"));
+    Find<QToolButton>("cmdGDemoPick")->click();
+    EXPECT_TRUE(demos->isVisible());
+
+    DoubleClick(1);
+    EXPECT_EQ(DemoText(), QStringLiteral("day1\\run1.dm_68"));
+    EXPECT_EQ(w->Host().demoName, QStringLiteral("day1\\run1.dm_68"));
+    EXPECT_FALSE(demos->isVisible());
+
+    // A folder is not a demo.
+    Find<QToolButton>("cmdGDemoPick")->click();
+    DoubleClick(0);
+    EXPECT_EQ(DemoText(), QStringLiteral("day1\\run1.dm_68"));
+    demos->hide();
+
+    ASSERT_TRUE(QFile::remove(modPath + QStringLiteral("/Demos/day1/run1.dm_68")));
+    Find<QToolButton>("cmdGDemoReload")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("List refreshing"));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("'day1\\run1.dm_68' demo is now not found."));
+    EXPECT_EQ(DemoText(), QString());
+    EXPECT_EQ(w->Host().demoName, QString());
+    EXPECT_TRUE(demos->isVisible());
+    EXPECT_EQ(demos->Tree().Count(), 2); // the empty folder stays
+    EXPECT_EQ(demos->Tree().Nodes()[0].image, kImageFolderEmpty);
+
+    // A right-click empties the box.
+    emit demos->DemoSelected(QStringLiteral("a.dm_84"));
+    EXPECT_EQ(DemoText(), QStringLiteral("a.dm_84"));
+    QTest::mouseClick(Find<QLineEdit>("txtDemo"), Qt::RightButton);
+    EXPECT_EQ(DemoText(), QString());
+
+    // A trace's demo is kept only when the browser knows it.
+    EXPECT_TRUE(w->Host().KnowsDemo(QStringLiteral("A")));
+    EXPECT_FALSE(w->Host().KnowsDemo(QStringLiteral("day1\\run1")));
+}
+
+TEST_F(GameInWindow, TheBrowserHidesAndKeepsNotesBesideTheDemos) {
+    FrmDemos* demos = w->Demos();
+    QStringList opened;
+    demos->openNotes = [&opened](const QString& path) { opened << path; };
+    demos->show();
+    QTest::keyClick(demos->TreeView(), Qt::Key_Escape);
+    EXPECT_FALSE(demos->isVisible());
+    demos->show();
+    demos->close();
+    EXPECT_FALSE(demos->isVisible());
+    EXPECT_EQ(w->Demos(), demos);
+
+    ASSERT_TRUE(demos->SelectItem(QStringLiteral("A")));
+    const int node = demos->Tree().Selected();
+    EXPECT_EQ(demos->TreeView()->currentItem(), demos->Item(node));
+    EXPECT_EQ(demos->NotesMenu()->defaultAction()->objectName(), QStringLiteral("mnuNotes"));
+    demos->NotesMenu()->defaultAction()->trigger();
+    const QString notes = modPath + QStringLiteral("/Demos/a.dm_84.txt");
+    EXPECT_EQ(opened, QStringList{notes});
+    EXPECT_TRUE(QFileInfo(notes).isFile());
+    EXPECT_EQ(QFileInfo(notes).size(), 0);
+    EXPECT_EQ(demos->Item(node)->icon(0).cacheKey(), DemoIcon(kImageDemo).cacheKey());
+
+    // Notes written meanwhile show once the list is read again.
+    QFile f(notes);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("slow start");
+    f.close();
+    demos->RefreshList();
+    ASSERT_TRUE(demos->SelectItem(QStringLiteral("a.dm_84")));
+    EXPECT_EQ(demos->Item(demos->Tree().Selected())->icon(0).cacheKey(),
+              DemoIcon(kImageDemoNotes).cacheKey());
+}
+
+TEST_F(GameInWindow, TheBrowsersSizeComesBackAtTheNextStart) {
+    w->Demos()->resize(300, 420);
+    ASSERT_TRUE(UserClose());
+    EXPECT_EQ(RegReadValue(kApplicationKey, QStringLiteral("FrmDemosWidth")).Dword(), 4500);
+    EXPECT_EQ(RegReadValue(kApplicationKey, QStringLiteral("FrmdemosHeight")).Dword(), 6300);
+    Start(kGameDefrag);
+    EXPECT_EQ(w->Demos()->size(), QSize(300, 420));
+}
+
+TEST_F(GameInWindow, TheStartButtonRunsTheGameInItsFolder) {
+    // Enemy Territory, so a fake Quake 3 window of a test running beside this one is not found.
+    const QString etFolder = dir.path() + QStringLiteral("/et");
+    Recorder(etFolder + QStringLiteral("/etl"));
+    ASSERT_TRUE(QDir().mkpath(etFolder + QStringLiteral("/etpro/Demos")));
+    w->mnuTM_Mod_Click(kGameEtPro);
+    dialogs.paths = {etFolder + QStringLiteral("/etpro")};
+    Find<QToolButton>("cmdModSelectRoot")->click();
+
+    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    const QString log = etFolder + QStringLiteral("/started.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(log); }, 5000));
+    EXPECT_EQ(ReadLines(log),
+              (QStringList{etFolder, "+set", "fs_game", "etpro", "+demo", "day1\\run1.dm_84"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // A folder without the game asks for another one instead of starting anything.
+    QFile::remove(log);
+    QFile::remove(etFolder + QStringLiteral("/etl"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    ASSERT_EQ(dialogs.fileDialogs.size(), 3);
+    QTest::qWait(100);
+    EXPECT_FALSE(QFileInfo::exists(log));
+}
+
+TEST_F(GameInWindow, DemoTimeIsForEtProAndCarriesSecondsIntoMinutes) {
+    auto* frame = Find<QGroupBox>("fraGDemoControl");
+    EXPECT_TRUE(frame->isHidden());
+    w->mnuTM_Mod_Click(kGameEtPro);
+    EXPECT_FALSE(frame->isHidden());
+
+    auto* minutes = Find<QLineEdit>("txtDemoTime0");
+    auto* seconds = Find<QLineEdit>("txtDemoTime1");
+    seconds->setFocus();
+    seconds->selectAll();
+    QTest::keyClicks(seconds, QStringLiteral("7a5"));
+    EXPECT_EQ(seconds->text(), QStringLiteral("75")); // digits only
+    QTest::keyClick(seconds, Qt::Key_Return);
+    EXPECT_EQ(seconds->text(), QStringLiteral("15"));
+    EXPECT_EQ(minutes->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->Host().demoMinutes, 1);
+    EXPECT_EQ(w->Host().demoSeconds, 15);
+
+    // No game runs on the test display under that title.
+    Find<QToolButton>("cmdDemoGoto")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Reach the moment"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("The game is not loaded or unfindable"));
+    // Nothing to advance: nothing sent, nothing said.
+    Find<QToolButton>("cmdDemoFd")->click();
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+TEST_F(GameInWindow, TheRunningGameGetsTheCommandTypedIntoItsConsoleAndCloses) {
+    if (!w->GameWindows().CanDrive())
+        GTEST_SKIP() << "no X11 display with XTest";
+    const QString log = dir.path() + QStringLiteral("/fake.log");
+    fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("Quake 3: Arena")});
+    ASSERT_TRUE(fake.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
+
+    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_68"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    const QStringList expected = {
+        "ready",
+        "press 60", // the console key, left of the 1
+        "release 60",
+        "press 1000003", // Backspace
+        "release 1000003",
+        "press 1000021", // Ctrl
+        "press 56",      // V
+        "paste /demo \"day1\\run1.dm_68\"",
+        "release 56",
+        "release 1000021",
+        "press 1000004", // Enter
+        "release 1000004",
+        "press 60",
+        "release 60",
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).size() >= expected.size(); }, 10000));
+    EXPECT_EQ(ReadLines(log), expected);
+    EXPECT_FALSE(QFileInfo::exists(gameFolder + QStringLiteral("/started.txt")));
+
+    Find<QPushButton>("cmdGameClose")->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fake.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(ReadLines(log).value(expected.size()), QStringLiteral("closed"));
+}
+
+} // namespace
+} // namespace kestrova::ui
