@@ -27,6 +27,9 @@ struct MainLayoutInput {
     int minViewWidth = kViewMinWidth;
     // The tool bar's height at a width (it wraps onto more rows when narrow).
     std::function<int(int width)> toolBarHeight;
+    // Room needed under the view beyond the captions and one row of the 3D panel, at a view
+    // width (the panel wraps under a narrow view).
+    std::function<int(int width)> belowViewExtra;
 };
 
 struct MainLayoutResult {

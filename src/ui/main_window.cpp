@@ -222,10 +222,13 @@ void FrmMain::LayOut() {
     const QSize panelNeeds = rightPanel_->minimumSizeHint();
     in.panelWidth = std::max(kRightPanelWidth, panelNeeds.width());
     in.panelMinHeight = panelNeeds.height();
-    // The view takes the narrowest tool bar row and, under it, the whole 3D panel.
+    // The view takes the narrowest tool bar row and, under it, the 3D panel's widest group.
     PreviewPanel* preview = viewArea_->Preview();
     in.minViewWidth =
         std::max(toolBar_->minimumSizeHint().width() - 7, preview->minimumSizeHint().width());
+    in.belowViewExtra = [preview, view3D = in.view3D](int width) {
+        return view3D ? std::min(preview->heightForWidth(width), 62) - 30 : 0;
+    };
     in.toolBarHeight = [this](int width) { return toolBar_->heightForWidth(width); };
     const MainLayoutResult r = ComputeMainLayout(in);
 
@@ -252,8 +255,9 @@ void FrmMain::LayOut() {
     for (int i = 0; i < 3; ++i)
         lblPans_[i]->setGeometry(r.view.x() + i * third, labelsTop, third, 20);
     // The 3D panel under the captions, with the 3D view only.
-    preview->setGeometry(r.view.x(), labelsTop + 22,
-                         std::max(r.view.width(), preview->minimumSizeHint().width()), 30);
+    // One row, or two under a narrow view: the room below the captions holds both.
+    preview->setGeometry(r.view.x(), labelsTop + 22, r.view.width(),
+                         std::clamp(preview->heightForWidth(r.view.width()), 30, 62));
     preview->setVisible(in.view3D);
     preview->SetTableShown(in.panelShown);
 }

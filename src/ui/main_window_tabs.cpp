@@ -9,6 +9,7 @@
 #include "ui/tabs/game_tab.h"
 #include "ui/tabs/script_tab.h"
 #include "ui/trace_commands.h"
+#include "ui/view/gl_view.h"
 
 #include <QAction>
 #include <QFrame>
@@ -68,6 +69,9 @@ void FrmMain::InstallToolTabs() {
     connect(this, &FrmMain::AbandonEdits, calcTab_, &CalcTab::AbandonEdits);
     for (PointsGrid* g : grids_)
         connect(g, &PointsGrid::LookTargetPicked, calcTab_, &CalcTab::SetLookTarget);
+    // Ctrl+Shift (or Ctrl+Alt) over a point in the views fills the same fields.
+    if (auto* view = findChild<GlView*>(QStringLiteral("picView")))
+        connect(view, &GlView::LookTargetPicked, calcTab_, &CalcTab::SetLookTargetTexts);
     connect(this, &FrmMain::TraceChanged, this, [this] {
         calcTab_->Refresh();
         curveTab_->Refresh();

@@ -58,6 +58,9 @@ protected:
         dialogs.paths = {modPath};
         Find<QToolButton>("cmdModSelectRoot")->click();
         ASSERT_EQ(w->Games().Current().ModPath, modPath);
+        // The chooser explained itself first; the tests look at what follows.
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        dialogs.messages.clear();
     }
     // An executable that writes its working folder and arguments to started.txt beside it.
     static void Recorder(const QString& path) {
@@ -219,6 +222,8 @@ TEST_F(GameInWindow, TheStartButtonRunsTheGameInItsFolder) {
     w->mnuTM_Mod_Click(kGameEtPro);
     dialogs.paths = {etFolder + QStringLiteral("/etpro")};
     Find<QToolButton>("cmdModSelectRoot")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1); // the chooser's explanation
+    dialogs.messages.clear();
 
     emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
     Find<QPushButton>("cmdGameLoad")->click();

@@ -51,8 +51,7 @@ void FinishAppend(Trace& trace, int kind, bool refresh) {
         PointRecord& r = t.rec[kControl][n];
         if (n > 1) {
             r.hide = 0;
-            RecomputeBothHandles(t, n - 1);
-            RecomputeBothHandles(t, n);
+            UpdateTangentsAround(t, n);
         } else {
             r.ts = 1.0f;
             r.fov = 90.0f;
@@ -135,8 +134,7 @@ bool InsertPointInSegment(Trace& trace, int i) {
         SetPointField(t, kControl, i + 1, f, static_cast<float>(RoundTo2(avg)));
     }
     t.count[kControl] = n + 1;
-    RecomputeBothHandles(t, i);
-    RecomputeBothHandles(t, i + 1);
+    UpdateTangentsAround(t, i + 1);
     RefreshVisibleFlags(trace);
     RebuildPath(trace);
     UpdateTimeLabels(trace);

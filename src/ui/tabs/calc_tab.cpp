@@ -196,6 +196,14 @@ void CalcTab::SetLookTarget(double x, double y, double z) {
     }
 }
 
+void CalcTab::SetLookTargetTexts(const QString& x, const QString& y, const QString& z) {
+    const QString v[3] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+        lkValid_[static_cast<size_t>(i)] = v[i];
+        txtLkTarget_[i]->ShowValue(v[i]);
+    }
+}
+
 int CalcTab::TargetIndex(const NumberEdit* edit) const {
     for (int i = 0; i < 3; ++i)
         if (txtLkTarget_[i] == edit)

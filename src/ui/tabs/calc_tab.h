@@ -41,6 +41,8 @@ public:
 public slots:
     // A point's position picked in a grid or a view becomes the typed target.
     void SetLookTarget(double x, double y, double z);
+    // The same from the views' hover, already in the user's number format.
+    void SetLookTargetTexts(const QString& x, const QString& y, const QString& z);
 
 signals:
     // The points changed and their undo step is recorded: everything that shows them refreshes.

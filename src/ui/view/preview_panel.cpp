@@ -1,5 +1,7 @@
 #include "ui/view/preview_panel.h"
 
+#include "ui/flow_layout.h"
+
 #include "core/files/document.h"
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
@@ -7,7 +9,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -83,9 +84,9 @@ PreviewPanel::PreviewPanel(FrmMain& window, GlView& view, QWidget* parent)
     : QFrame(parent), window_(window), view_(view),
       preview_(window.CurrentTrace(), window.Views().camera, clock_), playTimer_(this) {
     setObjectName(QStringLiteral("fra3DView"));
-    auto* row = new QHBoxLayout(this);
+    // Its groups wrap onto a second row when the view beside the tables is narrow.
+    auto* row = new FlowLayout(this, 2);
     row->setContentsMargins(2, 1, 2, 1);
-    row->setSpacing(2);
 
     lock_ = new QCheckBox(QStringLiteral("Lock"), this);
     lock_->setObjectName(QStringLiteral("chkPreviewLock"));
@@ -93,7 +94,7 @@ PreviewPanel::PreviewPanel(FrmMain& window, GlView& view, QWidget* parent)
     lock_->setAutoFillBackground(true);
     lock_->setEnabled(false);
     row->addWidget(lock_);
-    row->addSpacing(6);
+    row->addGroupGap(6);
     connect(lock_, &QCheckBox::toggled, this, &PreviewPanel::OnLockToggled);
 
     for (int k = 0; k < 8; ++k) {
@@ -118,13 +119,13 @@ PreviewPanel::PreviewPanel(FrmMain& window, GlView& view, QWidget* parent)
         row->addWidget(b);
     }
     ShowPlaying(false);
-    row->addSpacing(8);
+    row->addGroupGap(8);
 
     time_ = new QLabel(this);
     time_->setObjectName(QStringLiteral("lbl3dvTime"));
     time_->setMinimumWidth(90);
     row->addWidget(time_);
-    row->addStretch(1);
+    row->addGroupGap(8);
 
     autoSelect_ = new QCheckBox(QStringLiteral("Auto-select point"), this);
     autoSelect_->setObjectName(QStringLiteral("chk3dvAutoSelectPoint"));

@@ -76,10 +76,12 @@ TEST(PointTableOps, DeletingTheLastPointKeepsThePhantoms) {
     EXPECT_EQ(c[4].x, 0.0f);
     EXPECT_EQ(c[4].fov, 0.0f);
     EXPECT_EQ(c[0].x, c[1].x);
-    // Tangents follow the new neighbours: with two points the curve is a straight line.
-    EXPECT_FLOAT_EQ(c[1].tanA.x, 1.1f * 10 / 4);
-    EXPECT_FLOAT_EQ(c[1].tanB.x, 1.1f * 10 / 4);
-    EXPECT_EQ(c[1].tanB.y, 0.0f);
+    // Only the point before the deleted one gets new handles, from its new neighbours (the
+    // phantom copy of itself after it); point 1 keeps the handles it had.
+    EXPECT_FLOAT_EQ(c[2].tanA.x, 1.1f * 10 / 4);
+    EXPECT_EQ(c[2].tanB.x, 0.0f);
+    EXPECT_FLOAT_EQ(c[1].tanB.x, 1.1f * 20 / 4);
+    EXPECT_FLOAT_EQ(c[1].tanB.y, 1.1f * 5 / 4);
 }
 
 TEST(PointTableOps, DeletingTheOnlyPointWithAutoAdjustSetsThePresetToOne) {
