@@ -7,6 +7,7 @@
 #include "ui/main_layout.h"
 #include "ui/points_grid.h"
 #include "ui/program_icon.h"
+#include "ui/qt_translation.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/preview_panel.h"
 #include "ui/view/view_area.h"
@@ -271,6 +272,7 @@ void FrmMain::resizeEvent(QResizeEvent* event) {
 
 void FrmMain::ApplyLanguage(int offset) {
     SetLanguageOffset(offset);
+    UseQtTranslation(offset == kLanguageFrench);
     ApplyCaptions(this, LanguageCaptions());
     recentMenu_->setTitle(fStr(271));
     ApplyTooltips();
