@@ -185,8 +185,8 @@ void FrmMain::WireMenus() {
 }
 
 void FrmMain::PrepareStartup(const StartupOptions& options) {
-    settings_.languageIndex = options.languageIndex >= 0 ? (options.languageIndex == 1 ? 1 : 0)
-                                                         : StoredLanguageIndex();
+    settings_.languageIndex =
+        options.languageIndex >= 0 ? (options.languageIndex == 1 ? 1 : 0) : StoredLanguageIndex();
     ApplyLanguage(LanguageOffsetForIndex(settings_.languageIndex));
     if (about_)
         return;

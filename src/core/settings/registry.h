@@ -11,8 +11,8 @@
 #include <QVariant>
 #include <cstdint>
 #include <optional>
-#include <variant>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace kestrova {
