@@ -67,6 +67,12 @@ FrmMain::~FrmMain() {
     // The hooks point into child widgets that are about to go.
     stopPreview = nullptr;
     leavePreview = nullptr;
+    // Closing the window commits an open cell editor. Done here, while the document and the
+    // dialogs still live; the children go only after them.
+    hide();
+    for (PointsGrid* g : grids_)
+        if (g)
+            g->blockSignals(true);
 }
 
 void FrmMain::WireMenus() {
