@@ -10,6 +10,7 @@
 #include <cstdio>
 #ifndef Q_OS_WIN
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -141,31 +142,55 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
     return f.commit();
 }
 
-bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b) {
+FileReplacer::~FileReplacer() {
+    if (!spare_.isEmpty())
+        QFile::remove(spare_);
+}
+
+bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByteArray& b) {
     const QFileInfo info(path);
-    // One temporary name per process beside the file: a rename within a folder is atomic.
-    const QString tmpName = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                            QLatin1Char('.') + QString::number(QCoreApplication::applicationPid()) +
-                            QStringLiteral(".tmp");
+    const QString spare = info.absolutePath() + QStringLiteral("/.kestrova-") +
+                          QString::number(QCoreApplication::applicationPid()) +
+                          QStringLiteral(".tmp");
+    if (spare != spare_ && !spare_.isEmpty())
+        QFile::remove(spare_); // another folder
+    spare_ = spare;
 #ifdef Q_OS_WIN
-    QFile tmp(tmpName);
+    QFile tmp(spare);
     bool ok = tmp.open(QIODevice::WriteOnly | QIODevice::Truncate) && tmp.write(a) == a.size() &&
               tmp.write(b) == b.size() && tmp.flush();
     tmp.close();
-    ok = ok && (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(tmpName, path);
+    ok = ok && (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(spare, path);
 #else
-    // Plain system calls: this runs for each of the hundreds of files of a chain.
-    const QByteArray tmpPath = QFile::encodeName(tmpName);
-    const int fd = ::open(tmpPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const QByteArray sparePath = QFile::encodeName(spare);
+    const QByteArray target = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return false; // a folder is in the way: an exchange would move it aside
+    const int fd = ::open(sparePath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     bool ok = WriteAll(fd, a) && WriteAll(fd, b);
     ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(tmpPath.constData(), QFile::encodeName(path).constData()) == 0;
+    if (ok) {
+#ifdef RENAME_EXCHANGE
+        // The old text stays in the spare for the next file; without an old file (or where the
+        // file system cannot exchange) a plain rename replaces it in one step too.
+        if (::renameat2(AT_FDCWD, sparePath.constData(), AT_FDCWD, target.constData(),
+                        RENAME_EXCHANGE) == 0)
+            return true;
+#endif
+        ok = std::rename(sparePath.constData(), target.constData()) == 0;
+    }
 #endif
     if (!ok)
-        QFile::remove(tmpName);
+        QFile::remove(spare);
     return ok;
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b) {
+    FileReplacer replacer;
+    return replacer.Replace(path, a, b);
 }
 
 QString MessageWithFile(const QString& message, const QString& path) {

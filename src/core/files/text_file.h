@@ -36,8 +36,23 @@ std::optional<QStringList> ReadFileLines(const QString& path);
 // Replaces the file atomically and durably (flushed to disk before the rename): a failed write
 // keeps the previous file intact. False when nothing could be written.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
-// Replaces the file atomically through a temporary name, without waiting for the disk: for
-// files that can be made again at any time (the camera scripts).
+// Replaces files atomically through a temporary name, without waiting for the disk: for files
+// that can be made again at any time (the camera scripts, hundreds of them in one folder). Each
+// new text is written into a spare file that then trades places with the old one in one step,
+// so the old file's inode becomes the next spare instead of being freed and made anew.
+class FileReplacer {
+public:
+    FileReplacer() = default;
+    ~FileReplacer(); // removes the spare
+    FileReplacer(const FileReplacer&) = delete;
+    FileReplacer& operator=(const FileReplacer&) = delete;
+
+    bool Replace(const QString& path, const QByteArray& a, const QByteArray& b = {});
+
+private:
+    QString spare_; // beside the last file replaced; holds that file's former text
+};
+
 bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b = {});
 
 // A file error message with the file it is about on a line of its own.

@@ -111,8 +111,9 @@ void AppendChained(std::vector<QByteArray>& scripts, const QByteArray& piece) {
 
 // Scripts are made again from the trace at will: replaced atomically, without waiting for the
 // disk on each of the hundreds of files a chain can have.
-bool SaveScript(const QString& path, const QByteArray& a, const QByteArray& b = {}) {
-    return ReplaceFile(path, a, b);
+bool SaveScript(FileReplacer& files, const QString& path, const QByteArray& a,
+                const QByteArray& b = {}) {
+    return files.Replace(path, a, b);
 }
 
 // The chained files of an earlier run: base name + three digits + ".cfg", the only names a chain
@@ -413,7 +414,8 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     }
 
     const QString firstPos = location.folder + QStringLiteral("1stPos.cfg");
-    if (SaveScript(firstPos, script.firstPosition))
+    FileReplacer files;
+    if (SaveScript(files, firstPos, script.firstPosition))
         result.files << firstPos;
     DeleteEarlierChain(location, script.startFile ? 0 : 1, last);
 
@@ -425,7 +427,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     if (script.startFile) {
         const QString start = location.folder + location.baseName + QStringLiteral(".cfg");
         const QByteArray text = StartFileText(script, location, options);
-        while (!SaveScript(start, text)) {
+        while (!SaveScript(files, start, text)) {
             if (askRetry(start) != DialogAnswer::Retry) {
                 result.status = ScriptWriteStatus::Cancelled;
                 return result;
@@ -440,7 +442,7 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         for (int i = 0; i <= last; ++i) {
             const QString name = ChainFileName(location, i, script.startFile);
             const QByteArray chain = i < last ? ChainText(location, options, i) : QByteArray();
-            if (SaveScript(name, script.scripts[static_cast<size_t>(i)], chain)) {
+            if (SaveScript(files, name, script.scripts[static_cast<size_t>(i)], chain)) {
                 if (!result.files.contains(name))
                     result.files << name;
             } else {

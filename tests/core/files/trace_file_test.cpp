@@ -6,7 +6,9 @@
 #include "core/model/undo.h"
 #include "support/scripted_dialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -439,6 +441,28 @@ TEST(TextFile, ReplacesFilesWhole) {
     EXPECT_EQ(f.readAll(), QByteArray("old"));
     ASSERT_TRUE(WriteWholeFile(path, "new"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"t.dfkv"});
+}
+
+TEST(TextFile, AReplacerTradesEachFileForItsNewText) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.cfg"));
+    const QString b = dir.filePath(QStringLiteral("b.cfg"));
+    ASSERT_TRUE(WriteWholeFile(a, "old a"));
+    {
+        FileReplacer files;
+        ASSERT_TRUE(files.Replace(a, "new ", "a"));
+        ASSERT_TRUE(files.Replace(b, "new b")); // no file before
+        ASSERT_TRUE(files.Replace(a, "newer a"));
+        EXPECT_FALSE(files.Replace(dir.filePath(QStringLiteral("no/such/x.cfg")), "x"));
+        QDir().mkpath(dir.filePath(QStringLiteral("c.cfg")));
+        EXPECT_FALSE(files.Replace(dir.filePath(QStringLiteral("c.cfg")), "x")); // a folder
+    }
+    EXPECT_EQ(*ReadTextFileBytes(a), QByteArray("newer a"));
+    EXPECT_EQ(*ReadTextFileBytes(b), QByteArray("new b"));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("c.cfg"))).isDir());
+    // Nothing else stays behind once the replacer is gone.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"a.cfg", "b.cfg"}));
 }
 
 // Random bytes, truncations and shuffled lines: reading never crashes or breaks the limits.
