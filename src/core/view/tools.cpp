@@ -222,16 +222,7 @@ ToolEffect ToolMachine::Press(const ToolInput& in) {
     const float h = in.world[a.h];
     const float v = in.world[a.v];
     // The press decides by what is under it now, whatever the last move saw.
-    if (context.tool == kToolTangents) {
-        hover_ = HitTestTangents(h, v);
-        if (!hover_.Any()) {
-            hover_ = HitTest(h, v);
-            if (hover_.list != kControl)
-                hover_ = {};
-        }
-    } else {
-        hover_ = HitTest(h, v);
-    }
+    hover_ = PickAt(h, v);
 
     if (in.button == MouseButton::Right) {
         if (context.tool == kToolTangents && hover_.Any()) {
@@ -500,21 +491,24 @@ void ToolMachine::DragTangent(const ToolInput& in) {
     RefreshPhantoms(t);
 }
 
+// What the current tool picks under the pointer: the tangent tool takes handle ends first, then
+// control points only.
+HoverState ToolMachine::PickAt(float h, float v) const {
+    if (context.tool != kToolTangents)
+        return HitTest(h, v);
+    HoverState hit = HitTestTangents(h, v);
+    if (hit.Any())
+        return hit;
+    hit = HitTest(h, v);
+    return hit.list == kControl ? hit : HoverState{};
+}
+
 void ToolMachine::HoverMove(const ToolInput& in, ToolEffect& e) {
     const ViewAxes a = Axes();
     const float h = in.world[a.h];
     const float v = in.world[a.v];
     const HoverState before = hover_;
-    if (context.tool == kToolTangents) {
-        hover_ = HitTestTangents(h, v);
-        if (!hover_.Any()) {
-            hover_ = HitTest(h, v);
-            if (hover_.list != kControl)
-                hover_ = {};
-        }
-    } else {
-        hover_ = HitTest(h, v);
-    }
+    hover_ = PickAt(h, v);
     e.redraw = !(hover_ == before);
 
     // The points tool shows where a click would add a point.

@@ -119,6 +119,7 @@ public:
     double Tolerance() const;
     HoverState HitTest(float h, float v) const;
     HoverState HitTestTangents(float h, float v) const;
+    HoverState PickAt(float h, float v) const;
     // Shows the marker where the map is near the pointer; true when found.
     bool SnapToMapPoint(int list, bool& changed);
 
