@@ -32,6 +32,27 @@ QString Fixed2(double v) {
     return FormatLocaleFixed(v, 2);
 }
 
+// The box around the points the views show: control points not hidden, reference points while
+// their display is on. False when no point is shown.
+bool ShownPointBounds(const Trace& trace, bool showReferencePoints, std::array<float, 3>& lo,
+                      std::array<float, 3>& hi) {
+    lo = {kWorldLimit, kWorldLimit, kWorldLimit};
+    hi = {-kWorldLimit, -kWorldLimit, -kWorldLimit};
+    auto take = [&](const PointRecord& p) {
+        for (int i = 0; i < 3; ++i) {
+            lo[i] = std::min(lo[i], Axis(p, i));
+            hi[i] = std::max(hi[i], Axis(p, i));
+        }
+    };
+    for (int i = 1; i <= trace.ControlCount(); ++i)
+        if (!trace.points.At(kControl, i).hide)
+            take(trace.points.At(kControl, i));
+    if (showReferencePoints)
+        for (int i = 1; i <= trace.ReferenceCount(); ++i)
+            take(trace.points.At(kReference, i));
+    return lo[0] <= hi[0];
+}
+
 } // namespace
 
 double ZoomTableEntry(int32_t index) {
@@ -152,21 +173,14 @@ NavEffect ViewNavigator::FitAll(const Trace& trace, bool showReferencePoints,
         minV = (*mapBounds)[a.v][0];
         maxV = (*mapBounds)[a.v][1];
     } else {
-        auto take = [&](const PointRecord& p) {
-            minH = std::min(minH, Axis(p, a.h));
-            maxH = std::max(maxH, Axis(p, a.h));
-            minV = std::min(minV, Axis(p, a.v));
-            maxV = std::max(maxV, Axis(p, a.v));
-        };
-        for (int i = 1; i <= trace.ControlCount(); ++i)
-            if (!trace.points.At(kControl, i).hide)
-                take(trace.points.At(kControl, i));
-        if (showReferencePoints)
-            for (int i = 1; i <= trace.ReferenceCount(); ++i)
-                take(trace.points.At(kReference, i));
+        std::array<float, 3> lo, hi;
         // Every point hidden: nothing to fit to.
-        if (minH > maxH || minV > maxV)
+        if (!ShownPointBounds(trace, showReferencePoints, lo, hi))
             return {};
+        minH = lo[a.h];
+        maxH = hi[a.h];
+        minV = lo[a.v];
+        maxV = hi[a.v];
     }
     float width = maxH - minH;
     float height = maxV - minV;
@@ -323,22 +337,8 @@ void ResetCamera(ViewCamera& c) {
 }
 
 void VantageCamera(const Trace& trace, bool showReferencePoints, ViewCamera& camera) {
-    std::array<float, 3> lo{kWorldLimit, kWorldLimit, kWorldLimit};
-    std::array<float, 3> hi{-kWorldLimit, -kWorldLimit, -kWorldLimit};
-    auto take = [&](const PointRecord& p) {
-        const float v[3] = {p.x, p.y, p.z};
-        for (int i = 0; i < 3; ++i) {
-            lo[i] = std::min(lo[i], v[i]);
-            hi[i] = std::max(hi[i], v[i]);
-        }
-    };
-    for (int i = 1; i <= trace.ControlCount(); ++i)
-        if (!trace.points.At(kControl, i).hide)
-            take(trace.points.At(kControl, i));
-    if (showReferencePoints)
-        for (int i = 1; i <= trace.ReferenceCount(); ++i)
-            take(trace.points.At(kReference, i));
-    if (lo[0] > hi[0])
+    std::array<float, 3> lo, hi;
+    if (!ShownPointBounds(trace, showReferencePoints, lo, hi))
         return;
     double centre[3];
     double radius = 0;
