@@ -135,7 +135,9 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    if (f.write(bytes) != bytes.size()) {
+    // QSaveFile commits even when its buffered write failed at the flush (a full disk): check
+    // both, or the old file would be replaced by a cut one.
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
         f.cancelWriting();
         return false;
     }
@@ -186,11 +188,6 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
     if (!ok)
         QFile::remove(spare);
     return ok;
-}
-
-bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b) {
-    FileReplacer replacer;
-    return replacer.Replace(path, a, b);
 }
 
 QString MessageWithFile(const QString& message, const QString& path) {

@@ -53,8 +53,6 @@ private:
     QString spare_; // beside the last file replaced; holds that file's former text
 };
 
-bool ReplaceFile(const QString& path, const QByteArray& a, const QByteArray& b = {});
-
 // A file error message with the file it is about on a line of its own.
 QString MessageWithFile(const QString& message, const QString& path);
 

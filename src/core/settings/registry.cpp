@@ -1,5 +1,6 @@
 #include "core/settings/registry.h"
 
+#include "core/files/text_file.h"
 #include "core/numbers.h"
 
 #include <QDateTime>
@@ -10,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <array>
 #include <cmath>
@@ -397,19 +397,7 @@ private:
         doc.insert(QStringLiteral("version"), 1);
         doc.insert(QStringLiteral("roots"), roots);
         QDir().mkpath(QFileInfo(path_).absolutePath());
-        QSaveFile file(path_);
-        bool ok = file.open(QIODevice::WriteOnly);
-        if (ok) {
-            // QSaveFile commits even after a failed write: check it, or a full disk would
-            // replace the settings with a cut file.
-            const QByteArray text = QJsonDocument(doc).toJson(QJsonDocument::Indented);
-            if (file.write(text) == text.size() && file.flush())
-                ok = file.commit();
-            else {
-                file.cancelWriting();
-                ok = false;
-            }
-        }
+        const bool ok = WriteWholeFile(path_, QJsonDocument(doc).toJson(QJsonDocument::Indented));
         Remember();
         return ok;
     }
