@@ -2,6 +2,7 @@
 
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
+#include "core/map/game_folder.h"
 #include "core/map/map_file.h"
 #include "openarena_maps.h"
 #include "ui/gl_format.h"
@@ -64,6 +65,25 @@ void BM_LoadLargestMapFromArchive(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadLargestMapFromArchive)->Unit(benchmark::kMillisecond);
+
+// The same found by name in baseoa as the editor does, the folder's index already built.
+void BM_FindAndLoadLargestMapByName(benchmark::State& state) {
+    if (!HaveMap(state))
+        return;
+    const QString baseoa = LargestMap().section(QLatin1Char('/'), 0, -2);
+    const QString name = LargestMap().section(QLatin1String(":maps/"), -1);
+    GameFolderIndex::Get(baseoa);
+    for (auto _ : state) {
+        const auto found = FindGameMap(baseoa, name);
+        BspMap map;
+        const QString error = map.Load(found ? found->FullPath() : QString(), kMapOptionPatches);
+        if (!error.isEmpty()) {
+            state.SkipWithError(error.toStdString().c_str());
+            return;
+        }
+    }
+}
+BENCHMARK(BM_FindAndLoadLargestMapByName)->Unit(benchmark::kMillisecond);
 
 // 10000 queries near drawn vertices (most find one), spread over the three plans.
 void BM_Snap10000(benchmark::State& state) {

@@ -1,30 +1,76 @@
-#include "cli/cli_command.h"
+#include "cli/cli_common.h"
 
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
+#include "core/map/game_folder.h"
+#include "core/map/map_file.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace kestrova::cli {
 
-// "map-info MAP.bsp" (or "archive.pk3:maps/x.bsp"): one JSON object describing the map.
+namespace {
+
+const char kUsage[] =
+    "Usage: kestrova3d-cli map-info MAP.bsp|ARCHIVE.pk3:maps/MAP.bsp\n"
+    "       kestrova3d-cli map-info NAME.bsp --game-folder FOLDER\n"
+    "  --game-folder FOLDER  find NAME as the game does: FOLDER's .pk3 archives (the last in\n"
+    "                        name order wins), then FOLDER/maps, then the base game's folder\n";
+
+QJsonObject SourceOf(const QString& path) {
+    QJsonObject o;
+    QString archive, entry;
+    if (SplitArchivePath(path, archive, entry) && !QFileInfo::exists(path)) {
+        o[QStringLiteral("archive")] = QFileInfo(archive).absoluteFilePath();
+        o[QStringLiteral("entry")] = entry;
+    } else {
+        o[QStringLiteral("file")] = QFileInfo(path).absoluteFilePath();
+    }
+    return o;
+}
+
+} // namespace
+
+// "map-info MAP.bsp" (or "archive.pk3:maps/x.bsp", or a name in a game folder): one JSON object
+// describing the map and where it was read from.
 int RunMapInfo(const QStringList& args, CliStreams& io) {
-    QTextStream& out = io.out;
-    QTextStream& err = io.err;
-    if (args.size() != 1) {
-        err << "Usage: kestrova3d-cli map-info MAP.bsp|ARCHIVE.pk3:maps/MAP.bsp\n";
+    const auto a = ParseArgs(args, {QStringLiteral("--game-folder")}, {}, io);
+    if (!a)
         return kExitUsage;
+    if (a->help) {
+        io.out << kUsage;
+        return kExitOk;
+    }
+    if (a->positional.size() != 1) {
+        io.err << kUsage;
+        return kExitUsage;
+    }
+    QString path = a->positional.first();
+    const auto folder = a->values.constFind(QStringLiteral("--game-folder"));
+    if (folder != a->values.constEnd()) {
+        if (!QFileInfo(*folder).isDir()) {
+            Fail(io, QStringLiteral("%1 is not a folder").arg(*folder));
+            return kExitUsage;
+        }
+        const auto found = FindGameMap(*folder, path);
+        if (!found) {
+            Fail(io, QStringLiteral("%1: no such map in %2, its archives or its base game")
+                         .arg(path, *folder));
+            return kExitUsage;
+        }
+        path = found->FullPath();
     }
     QElapsedTimer timer;
     timer.start();
     BspMap map;
-    const QString error = map.Load(args.first(), kMapOptionPatches);
+    const QString error = map.Load(path, kMapOptionPatches);
     const double ms = timer.nsecsElapsed() / 1e6;
     if (!error.isEmpty()) {
-        err << "kestrova3d-cli: " << args.first() << ": " << error << "\n";
+        Fail(io, QStringLiteral("%1: %2").arg(path, error));
         return kExitUsage;
     }
     const MapGeometry& g = map.Geometry();
@@ -38,9 +84,10 @@ int RunMapInfo(const QStringList& args, CliStreams& io) {
     o[QStringLiteral("vertices")] = qint64(g.vertices.size());
     o[QStringLiteral("triangles")] = qint64(g.TriangleCount());
     o[QStringLiteral("bounds")] = bounds;
+    o[QStringLiteral("source")] = SourceOf(path);
     o[QStringLiteral("load_ms")] = qRound(ms * 100) / 100.0;
-    out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
-    return 0;
+    io.out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
+    return kExitOk;
 }
 
 } // namespace kestrova::cli

@@ -23,6 +23,20 @@ struct FileDialogRequest {
     QString extension; // default extension without the dot
 };
 
+// The maps a game folder offers, for Map > Load.
+struct MapListRequest {
+    QString title;
+    QString folder;
+    QStringList maps; // names relative to maps/, sorted
+    QString current;  // the name to select first, if listed
+};
+
+struct MapChoice {
+    enum class Kind { Cancel, Map, Browse }; // Browse: pick a loose file in the file dialog
+    Kind kind = Kind::Cancel;
+    QString name;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -41,6 +55,12 @@ public:
     virtual void TimedInform(const QString& title, const QString& text, int autoCloseMs) {
         (void)autoCloseMs;
         Message(title, text, MessageIcon::Information, MessageButtons::Ok);
+    }
+
+    // One map out of a game folder's list. Implementations without a list go to the file dialog.
+    virtual MapChoice ChooseMap(const MapListRequest& request) {
+        (void)request;
+        return {MapChoice::Kind::Browse, {}};
     }
 
     // Shorthand for the common information box with OK.
@@ -108,6 +128,9 @@ public:
     void Beep() override { target_->Beep(); }
     void TimedInform(const QString& title, const QString& text, int autoCloseMs) override {
         target_->TimedInform(title, text, autoCloseMs);
+    }
+    MapChoice ChooseMap(const MapListRequest& request) override {
+        return target_->ChooseMap(request);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "ui/qt_dialogs.h"
 
 #include "ui/busy_pointer.h"
+#include "ui/map/map_list_dialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -128,6 +129,13 @@ void QtDialogs::TimedInform(const QString& title, const QString& text, int autoC
     MakeRoomForTitle(box);
     QTimer::singleShot(autoCloseMs, &box, &QMessageBox::accept);
     box.exec();
+}
+
+MapChoice QtDialogs::ChooseMap(const MapListRequest& request) {
+    const NormalPointer pointer;
+    MapListDialog dialog(request, owner_);
+    dialog.exec();
+    return dialog.Choice();
 }
 
 void QtDialogs::Beep() {

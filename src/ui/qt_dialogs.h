@@ -24,6 +24,7 @@ public:
     void Beep() override;
     // Closes itself after autoCloseMs.
     void TimedInform(const QString& title, const QString& text, int autoCloseMs) override;
+    MapChoice ChooseMap(const MapListRequest& request) override;
 
 private:
     QWidget* owner_;

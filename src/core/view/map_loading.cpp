@@ -1,6 +1,7 @@
 #include "core/view/map_loading.h"
 
 #include "core/files/document.h"
+#include "core/map/game_folder.h"
 #include "core/map/map_file.h"
 #include "core/settings/language.h"
 #include "core/settings/settings.h"
@@ -30,9 +31,21 @@ QString MapMenuCaption(const QString& name) {
 }
 
 QString MapFullPath(const QString& folder, const QString& name) {
-    if (IsArchive(folder))
-        return folder + QStringLiteral(":maps/") + name;
-    return folder + QLatin1Char('/') + name;
+    return ResolveMap(folder, name).full;
+}
+
+ResolvedMap ResolveMap(const QString& folder, const QString& name) {
+    if (IsArchive(folder)) {
+        const QString full = folder + QStringLiteral(":maps/") + name;
+        return {full, MapFileExists(full)};
+    }
+    const QString plain = folder + QLatin1Char('/') + name;
+    if (IsGameFolder(folder)) {
+        if (const auto found = FindGameMap(folder, name))
+            return {found->FullPath(), true};
+    }
+    // A plain folder of .bsp files, as before game folders were understood.
+    return {plain, QFileInfo(plain).isFile()};
 }
 
 bool MapFolderExists(const QString& folder) {
@@ -51,9 +64,31 @@ bool MapFileExists(const QString& fullPath) {
 void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString title) {
     if (title.isEmpty())
         title = fStr(130);
+    const QString folder = c.game.DftPathBsp;
+    if (IsGameFolder(folder)) {
+        MapListRequest list;
+        list.title = title;
+        list.folder = folder;
+        list.current = initialFileName.isEmpty() ? c.state.name : initialFileName;
+        for (const MapSource& m : ListGameMaps(folder))
+            list.maps << m.name;
+        const MapChoice choice = c.dialogs.ChooseMap(list);
+        if (choice.kind == MapChoice::Kind::Map) {
+            LoadMap(c, choice.name);
+            if (HasPoints(c.trace))
+                c.trace.modified = true;
+        }
+        if (choice.kind != MapChoice::Kind::Browse) {
+            if (c.redraw)
+                c.redraw();
+            return;
+        }
+    }
     FileDialogRequest r;
     r.title = title;
-    r.folder = ExistingFolderOrParent(c.game.DftPathBsp);
+    r.folder = ExistingFolderOrParent(folder);
+    if (IsGameFolder(folder) && QFileInfo(folder + QStringLiteral("/maps")).isDir())
+        r.folder = folder + QStringLiteral("/maps");
     r.fileName = initialFileName;
     r.filter = QStringLiteral("IDSoftware map (*.bsp)");
     r.extension = QStringLiteral("bsp");
@@ -61,6 +96,11 @@ void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString tit
     if (chosen && QFileInfo(*chosen).isFile()) {
         const QFileInfo info(*chosen);
         c.game.DftPathBsp = QDir::cleanPath(info.absolutePath());
+        // A loose map of a game folder keeps the game folder, so its archives stay in reach.
+        const QFileInfo parent(c.game.DftPathBsp);
+        if (parent.fileName().compare(QStringLiteral("maps"), Qt::CaseInsensitive) == 0 &&
+            IsGameFolder(parent.absolutePath()))
+            c.game.DftPathBsp = parent.absolutePath();
         LoadMap(c, info.fileName());
         if (HasPoints(c.trace))
             c.trace.modified = true;
@@ -79,11 +119,12 @@ bool LoadMap(MapContext& c, QString name) {
             return false;
         c.game.DftPathBsp = *folder;
     }
-    const QString full = MapFullPath(c.game.DftPathBsp, name);
+    const ResolvedMap resolved = ResolveMap(c.game.DftPathBsp, name);
+    const QString& full = resolved.full;
     if (!c.state.name.isEmpty() &&
         full.compare(MapFullPath(c.game.DftPathBsp, c.state.name), Qt::CaseInsensitive) == 0)
         return false;
-    if (!MapFileExists(full)) {
+    if (!resolved.exists) {
         ChooseAndLoadMap(c, name, fStr(141));
         return false;
     }

@@ -46,7 +46,13 @@ struct MapContext {
 // The map menu's caption: the name with every ".bsp" removed (case-sensitive).
 QString MapMenuCaption(const QString& name);
 
-// A map folder may also be a ".pk3" archive, whose maps live under "maps/".
+// A map folder may also be a ".pk3" archive, whose maps live under "maps/", or a game or
+// modification folder, searched as the game does (archives, maps/, the base game).
+struct ResolvedMap {
+    QString full; // what the map component reads
+    bool exists = false;
+};
+ResolvedMap ResolveMap(const QString& folder, const QString& name);
 QString MapFullPath(const QString& folder, const QString& name);
 bool MapFolderExists(const QString& folder);
 bool MapFileExists(const QString& fullPath);
