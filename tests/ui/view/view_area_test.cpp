@@ -1,14 +1,8 @@
 // The views inside the main window: the map menu, the captions and the 4:3 layout.
 #include "core/files/trace_file.h"
 #include "core/map/bsp_builder.h"
-#include "core/model/point_table_ops.h"
 #include "core/script/game_profile.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
-#include "ui/view/gl_view.h"
-#include "ui/view/view_area.h"
+#include "support/main_window_fixture.h"
 #include "ui/view/view_toolbar.h"
 
 #include <QAction>
@@ -23,23 +17,17 @@
 namespace kestrova::ui {
 namespace {
 
-class ViewAreaTest : public ::testing::Test {
+class ViewAreaTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
-        mapPath = QDir(registry.dir()).filePath(QStringLiteral("room.bsp"));
+        Start();
+        mapPath = Path("room.bsp");
         QFile f(mapPath);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(test::RoomWithPatch().Build());
     }
-    QAction* Item(const char* name) { return w->Action(QString::fromLatin1(name)); }
-    GlView* View() { return w->findChild<GlView*>(QStringLiteral("picView")); }
+    QAction* Item(const char* name) { return Action(name); }
 
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
     QString mapPath;
 };
 
@@ -62,7 +50,7 @@ TEST_F(ViewAreaTest, ATraceWithoutItsViewsOpensShowingAllItsPoints) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = QDir(registry.dir()).filePath(QStringLiteral("far.dfkv"));
+        const QString path = Path("far.dfkv");
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.header + points);
