@@ -139,6 +139,8 @@ TEST_F(KeysAndFocus, The3DKeysActOnlyWhenTheViewHasTheFocusAndStopAtTheLimit) {
     View()->setFocus();
     Press(View(), Qt::Key_Insert);
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 1);
+    EXPECT_EQ(w->Grid(kControl)->rowCount(), 1);
+    EXPECT_TRUE(Action("mnuE_Undo")->isEnabled()) << "the edit was recorded";
     AddPoints(kControl, 249);
     Press(View(), Qt::Key_Insert);
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 250);

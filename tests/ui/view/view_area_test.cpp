@@ -135,7 +135,7 @@ TEST_F(ViewAreaTest, OpeningATraceKeepsItsMapAndCameraModeThroughASave) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneState) {
+TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneStateAndTablesHighlight) {
     QAction* display = Item("mnuV_ShowRefPoints");
     display->trigger(); // off
     ASSERT_FALSE(display->isChecked());
@@ -155,6 +155,13 @@ TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneState) {
     EXPECT_FALSE(View()->CurrentSceneInput().flags.referencePoints);
     EXPECT_FALSE(w->CurrentTrace().points.rec[kReference][1].selected);
     EXPECT_TRUE(w->CurrentTrace().points.rec[kControl][1].selected);
+
+    // A selection in a table is highlighted in the views.
+    w->Grid(kControl)->SetSelection({1, 1, 1, 3});
+    const SceneInput in = View()->CurrentSceneInput();
+    EXPECT_TRUE(in.tableHighlight);
+    EXPECT_EQ(in.highlightKind, kControl);
+    EXPECT_EQ(in.highlightFirst, 1);
 }
 
 TEST_F(ViewAreaTest, CaptionsAndTheFourByThreeView) {
@@ -173,22 +180,6 @@ TEST_F(ViewAreaTest, CaptionsAndTheFourByThreeView) {
     w->findChild<QToolButton*>(QStringLiteral("optViews0"))->click();
     EXPECT_GT(std::abs(View()->width() * 3 - View()->height() * 4), 3)
         << "the plans take the whole area";
-}
-
-TEST_F(ViewAreaTest, GridSelectionIsHighlightedAndInsertRecordsAnEdit) {
-    View()->SelectView(3);
-    w->Views().camera.tx = -5;
-    QKeyEvent insert(QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
-    EXPECT_TRUE(View()->HandleKeyDown(&insert));
-    EXPECT_EQ(w->CurrentTrace().ControlCount(), 1);
-    EXPECT_GE(w->Grid(kControl)->rowCount(), 1);
-    EXPECT_TRUE(w->Action(QStringLiteral("mnuE_Undo"))->isEnabled()) << "the edit was recorded";
-
-    w->Grid(kControl)->SetSelection({1, 1, 1, 3});
-    const SceneInput in = View()->CurrentSceneInput();
-    EXPECT_TRUE(in.tableHighlight);
-    EXPECT_EQ(in.highlightKind, kControl);
-    EXPECT_EQ(in.highlightFirst, 1);
 }
 
 } // namespace
