@@ -1,72 +1,28 @@
-#include "core/model/point_fields.h"
-#include "core/model/point_table_ops.h"
-#include "core/settings/language.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
+// The Calculations tab in the main window: its buttons follow the points, work on the table
+// last focused and go through the history.
+#include "support/main_window_fixture.h"
 #include "ui/tabs/calc_tab.h"
-#include "ui/view/gl_view.h"
-#include "ui/view/view_area.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace kestrova::ui {
 namespace {
 
-class CalcTabTest : public ::testing::Test {
+class CalcTabTest : public test::MainWindowFixture {
 protected:
-    void SetUp() override {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
-    }
-    void Add(int kind, double x, double y, double z) {
-        AppendPointXYZ(w->CurrentTrace(), kind, x, y, z, std::nullopt, false);
-        w->PointsEdited();
-    }
-    template <typename T = QPushButton> T* Find(const char* name) {
-        T* widget = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    void SetUp() override { Start(); }
     void Click(const char* name, Qt::MouseButton button = Qt::LeftButton) {
-        QPushButton* b = Find(name);
+        auto* b = Find<QPushButton>(name);
         QTest::mouseClick(b, button, Qt::NoModifier, b->rect().center());
     }
     PointRecord& Point(int kind, int i) { return w->CurrentTrace().points.At(kind, i); }
     QString Cell(int kind, int row, int column) {
         return w->Grid(kind)->item(row - 1, column)->text();
     }
-    bool Enabled(const char* name) { return Find<QWidget>(name)->isEnabled(); }
-
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
+    bool Enabled(const char* name) { return Find(name)->isEnabled(); }
 };
-
-TEST_F(CalcTabTest, CaptionsAndTipsInBothLanguages) {
-    EXPECT_EQ(Find("cmdInvert")->text(), QStringLiteral("Invert"));
-    EXPECT_EQ(Find("cmdInvert")->toolTip(),
-              QStringLiteral("Inverts the starting and ending point."));
-    EXPECT_EQ(Find<QRadioButton>("optLkTarget2")->text(),
-              QStringLiteral("Selected reference point(s)"));
-    EXPECT_EQ(Find("cmdLkApply")->text(), QStringLiteral("Apply"));
-    EXPECT_TRUE(Find<QRadioButton>("optLkTarget1")
-                    ->toolTip()
-                    .startsWith(QStringLiteral("Allows to calculate the pitch or yaw angle")));
-    w->mnuVL_Lang_Click(1);
-    EXPECT_EQ(Find("cmdInvert")->text(), QStringLiteral("Intervertit"));
-    EXPECT_EQ(Find("cmdLkApply")->text(), QStringLiteral("Appliquer"));
-    EXPECT_EQ(Find("cmdInvert")->toolTip(),
-              QStringLiteral("Intervertit le point de départ et de fin."));
-    w->mnuVL_Lang_Click(0);
-}
 
 TEST_F(CalcTabTest, ButtonsAndOptionsFollowThePointCounts) {
     for (const char* name : {"cmdInvert", "cmdAverage", "cmdConvPoints0", "cmdConvPoints1",
@@ -128,21 +84,7 @@ TEST_F(CalcTabTest, InvertAndLookTargetThroughTheTab) {
     EXPECT_EQ(Point(kControl, 1).y, 100.0f);
 }
 
-TEST_F(CalcTabTest, WorksOnTheTableLastFocusedAndGivesTheKeysBackToTheViews) {
-    Add(kControl, 0, 0, 0);
-    Add(kReference, 10, 20, 30);
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    PointsGrid* refs = w->Grid(kReference);
-    refs->setFocus();
-    refs->SetSelection({1, 1, 3, 3});
-    Click("cmdAddSubVal0");
-    EXPECT_EQ(Point(kReference, 1).z, 120.0f);
-    EXPECT_EQ(Point(kControl, 1).z, 0.0f);
-    EXPECT_EQ(QApplication::focusWidget(), w->Views3D()->View());
-}
-
-TEST_F(CalcTabTest, AverageRefusalAndIncrementOfTheField) {
+TEST_F(CalcTabTest, AverageRefusalIncrementsAndTheTableLastFocused) {
     for (double x : {0.0, 10.0, 20.0})
         Add(kControl, x, 0, 0);
     w->Grid(kControl)->SetSelection({2, 3, 1, 1});
@@ -163,6 +105,17 @@ TEST_F(CalcTabTest, AverageRefusalAndIncrementOfTheField) {
     EXPECT_EQ(Cell(kControl, 3, kFieldX), QStringLiteral("17.50"));
     Click("cmdAddSubVal3"); // -180 on x
     EXPECT_EQ(Cell(kControl, 3, kFieldX), QStringLiteral("-162.50"));
+
+    // The buttons work on the table last focused and give the keys back to the views.
+    Add(kReference, 10, 20, 30);
+    Show();
+    PointsGrid* refs = w->Grid(kReference);
+    refs->setFocus();
+    refs->SetSelection({1, 1, 3, 3});
+    Click("cmdAddSubVal0");
+    EXPECT_EQ(Point(kReference, 1).z, 120.0f);
+    EXPECT_EQ(Point(kControl, 1).z, 0.0f);
+    EXPECT_EQ(QApplication::focusWidget(), View());
 }
 
 TEST_F(CalcTabTest, ConversionButtonsMoveOnLeftClickAndCopyOnRightClick) {
@@ -180,7 +133,7 @@ TEST_F(CalcTabTest, ConversionButtonsMoveOnLeftClickAndCopyOnRightClick) {
     EXPECT_FALSE(Enabled("cmdConvPoints1"));
 }
 
-TEST_F(CalcTabTest, ShiftClickInAGridFillsTheTarget) {
+TEST_F(CalcTabTest, ShiftClickInAGridOrTypingFillsTheTarget) {
     Add(kControl, 0, 0, 0);
     Add(kControl, 12.5, -40, 300);
     Add(kReference, 1, 2, 3);
@@ -198,10 +151,8 @@ TEST_F(CalcTabTest, ShiftClickInAGridFillsTheTarget) {
     EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("12.50")); // no Shift
     QTest::mouseClick(refs->viewport(), Qt::LeftButton, Qt::ShiftModifier, refCell.center());
     EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("1.00"));
-}
 
-TEST_F(CalcTabTest, TargetFieldsValidateOnEnterAndRestoreOnEscape) {
-    Add(kControl, 0, 0, 0);
+    // Typed, a target is rounded on Enter and restored on Escape.
     auto* field = Find<QLineEdit>("txtLkTarget2");
     field->clear();
     QTest::keyClicks(field, QStringLiteral("-12.345"));

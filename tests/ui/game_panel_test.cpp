@@ -2,10 +2,8 @@
 // it. The fake game is a real program with the game's window title on the test display.
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
+#include "support/main_window_fixture.h"
 #include "ui/frm_demos.h"
-#include "ui/main_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -32,7 +30,7 @@ QStringList ReadLines(const QString& path) {
 }
 
 // A Quake 3 folder whose "quake3" records how it was started, with a Defrag folder.
-class GameInWindow : public ::testing::Test {
+class GameInWindow : public test::MainWindowFixture {
 protected:
     void SetUp() override {
         gameFolder = dir.path() + QStringLiteral("/q3");
@@ -41,19 +39,18 @@ protected:
         Recorder(gameFolder + QStringLiteral("/quake3"));
         Demo(QStringLiteral("day1/run1.dm_68"));
         Demo(QStringLiteral("a.dm_84"));
-        Start(kGameDefrag);
+        StartWithTheFolder();
     }
     void TearDown() override {
         if (fake.state() != QProcess::NotRunning) {
             fake.kill();
             fake.waitForFinished(2000);
         }
+        MainWindowFixture::TearDown();
     }
-    void Start(int game) {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
-        w->mnuTM_Mod_Click(game);
+    void StartWithTheFolder() {
+        Start();
+        w->mnuTM_Mod_Click(kGameDefrag);
         // The folder as the user gives it.
         dialogs.paths = {modPath};
         Find<QToolButton>("cmdModSelectRoot")->click();
@@ -81,11 +78,6 @@ protected:
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    template <typename T> T* Find(const char* name) {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     QString DemoText() { return Find<QLineEdit>("txtDemo")->text(); }
     void DoubleClick(int node) {
         QTreeWidget* tree = w->Demos()->TreeView();
@@ -96,19 +88,7 @@ protected:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, r.center());
     }
-    // Closes the way the user does and lets the deferred close run.
-    bool UserClose() {
-        w->show();
-        w->close();
-        for (int i = 0; i < 20 && w->isVisible(); ++i)
-            QTest::qWait(20);
-        return !w->isVisible();
-    }
-
     QTemporaryDir dir;
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
     QString gameFolder;
     QString modPath;
     QProcess fake;
@@ -210,7 +190,7 @@ TEST_F(GameInWindow, TheBrowsersSizeComesBackAtTheNextStart) {
     ASSERT_TRUE(UserClose());
     EXPECT_EQ(RegReadValue(kApplicationKey, QStringLiteral("FrmDemosWidth")).Dword(), 4500);
     EXPECT_EQ(RegReadValue(kApplicationKey, QStringLiteral("FrmdemosHeight")).Dword(), 6300);
-    Start(kGameDefrag);
+    StartWithTheFolder();
     EXPECT_EQ(w->Demos()->size(), QSize(300, 420));
 }
 

@@ -1,104 +1,61 @@
 // Which control a key reaches: the text boxes and cell editors keep their own editing keys, the
 // views and tables get the point commands, and the window's shortcuts.
-#include "core/model/point_table_ops.h"
-#include "core/settings/language.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
+#include "support/main_window_fixture.h"
+#include "ui/frm_notes.h"
 #include "ui/tabs/number_edit.h"
-#include "ui/view/gl_view.h"
-#include "ui/view/view_area.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace kestrova::ui {
 namespace {
 
-class KeysAndFocus : public ::testing::Test {
+class KeysAndFocus : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        w.SetDialogs(&dialogs);
-        w.Form_Load({QString(), false});
-        w.show();
-        QApplication::setActiveWindow(&w);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    }
-    void AddPoints(int kind, int n) {
-        for (int i = 0; i < n; ++i)
-            AppendPointXYZ(w.CurrentTrace(), kind, i * 100.0, 50.0, 0, std::nullopt, false);
-        w.PointsEdited();
-    }
-    // The point-count box, on its tab and with the focus.
-    NumberEdit* FocusStepsBox() {
-        w.findChild<QTabWidget*>(QStringLiteral("tabTools"))->setCurrentIndex(1);
-        auto* box = w.findChild<NumberEdit*>(QStringLiteral("txtSteps0"));
-        box->setFocus();
-        QApplication::processEvents();
-        return box;
-    }
-    // Opens the editor of a control-point cell; the editor has the focus.
-    QLineEdit* OpenCellEditor(int row, int column) {
-        PointsGrid* grid = w.Grid(kControl);
-        grid->setFocus();
-        grid->setCurrentCell(row, column);
-        grid->editItem(grid->item(row, column));
-        QApplication::processEvents();
-        return qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    }
-    GlView* View() { return w.Views3D()->View(); }
-    int SelectedCount(int kind) {
-        int n = 0;
-        for (int i = 1; i <= w.CurrentTrace().points.count[kind]; ++i)
-            n += w.CurrentTrace().points.At(kind, i).selected ? 1 : 0;
-        return n;
+        Start();
+        Show();
     }
     void Press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(target, key, mods);
     }
-
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    FrmMain w;
 };
 
-TEST_F(KeysAndFocus, ATextBoxKeepsItsEditingKeys) {
+TEST_F(KeysAndFocus, TextBoxesAndCellEditorsKeepTheirEditingKeys) {
     AddPoints(kControl, 2); // an edit that the window's undo would take back
-    NumberEdit* box = FocusStepsBox();
+    Find<QTabWidget>("tabTools")->setCurrentIndex(1);
+    auto* box = Find<NumberEdit>("txtSteps0");
+    box->setFocus();
+    QApplication::processEvents();
     ASSERT_TRUE(box->hasFocus());
     const QString before = box->text();
-
     Press(box, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(box->selectedText(), before);
     EXPECT_EQ(SelectedCount(kControl), 0) << "Ctrl+A in a box is not Select all";
     QTest::keyClicks(box, QStringLiteral("100"));
     EXPECT_EQ(box->text(), QStringLiteral("100"));
-
     Press(box, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(box->text(), before);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 2) << "the box's undo, not the trace's";
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 2) << "the box's undo, not the trace's";
     Press(box, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(box->text(), QStringLiteral("100"));
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 2);
-
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
     // The file shortcuts wait while a box is being typed into.
     Press(box, Qt::Key_S, Qt::ControlModifier);
     Press(box, Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
-}
 
-TEST_F(KeysAndFocus, ACellEditorKeepsCtrlAAndTheKeypadMinus) {
-    AddPoints(kControl, 2);
+    // A cell editor keeps Ctrl+A and the keypad minus, even with the 3D view shown.
     View()->SelectView(3);
-    QLineEdit* editor = OpenCellEditor(0, 1);
+    PointsGrid* grid = w->Grid(kControl);
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    grid->editItem(grid->item(0, 1));
+    QApplication::processEvents();
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr);
     const float speed = View()->Navigator().moveSpeed;
     Press(editor, Qt::Key_A, Qt::ControlModifier);
@@ -109,81 +66,98 @@ TEST_F(KeysAndFocus, ACellEditorKeepsCtrlAAndTheKeypadMinus) {
     EXPECT_FLOAT_EQ(View()->Navigator().moveSpeed, speed) << "a minus sign, not a slower camera";
 }
 
-TEST_F(KeysAndFocus, The3DKeysActOnlyWhenTheViewHasTheFocus) {
-    View()->SelectView(3);
-    w.Grid(kControl)->setFocus();
-    Press(w.Grid(kControl), Qt::Key_Insert);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 0);
-    const float fov = w.Views().camera.fov;
-    Press(w.Grid(kControl), Qt::Key_F);
-    EXPECT_FLOAT_EQ(w.Views().camera.fov, fov);
-
-    View()->setFocus();
-    Press(View(), Qt::Key_Insert);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 1);
-}
-
-TEST_F(KeysAndFocus, DisabledCommandsLetTheirKeysThrough) {
-    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::ControlModifier);
-    EXPECT_FALSE(w.Form_KeyDown(&space)) << "no script to make";
-    w.Grid(kControl)->setFocus();
-    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_FALSE(w.Form_KeyDown(&selectAll)) << "no point to select";
-    AddPoints(kControl, 1);
-    EXPECT_TRUE(w.Form_KeyDown(&selectAll));
-}
-
-TEST_F(KeysAndFocus, SelectAllInATableSelectsEveryRowAndDeleteRemovesThem) {
+TEST_F(KeysAndFocus, SelectAllAndDeleteInATableFollowTheMenuStates) {
+    PointsGrid* grid = w->Grid(kControl);
+    grid->setFocus();
+    // Disabled commands let their keys through.
+    EXPECT_FALSE(Key(Qt::Key_Space, Qt::ControlModifier)) << "no script to make";
+    EXPECT_FALSE(Key(Qt::Key_A, Qt::ControlModifier)) << "no point to select";
     AddPoints(kControl, 3);
     AddPoints(kReference, 2);
-    PointsGrid* grid = w.Grid(kControl);
-    grid->setFocus();
     Press(grid, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(SelectedCount(kControl), 3);
     EXPECT_EQ(grid->SelectedRowCount(), 3);
-    EXPECT_EQ(w.Grid(kReference)->SelectedRowCount(), 2);
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSelection0"))->text(),
-              QStringLiteral("3 points"));
+    EXPECT_EQ(w->Grid(kReference)->SelectedRowCount(), 2);
+    EXPECT_EQ(Find<QLabel>("lblSelection0")->text(), QStringLiteral("3 points"));
+    EXPECT_TRUE(Action("mnuE_DeselectAll")->isEnabled());
 
     Press(grid, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(grid->SelectedRowCount(), 0);
-    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("lblSelection0"))->text().isEmpty());
+    EXPECT_EQ(SelectedCount(kControl), 0);
+    EXPECT_TRUE(Find<QLabel>("lblSelection0")->text().isEmpty());
+    // While a box waits for validation the keys are its own.
+    w->SetEditingFlag(true);
+    Press(grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(SelectedCount(kControl), 0);
+    w->SetEditingFlag(false);
 
     Press(grid, Qt::Key_A, Qt::ControlModifier);
     Press(grid, Qt::Key_Delete);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 0);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 0);
 }
 
-TEST_F(KeysAndFocus, UndoAndRedoByKeyGiveTheFocusBackToTheViews) {
+TEST_F(KeysAndFocus, TableEditsAreUndoneFromTheMenuAndByKeyWhichGivesTheViewsTheFocus) {
     AddPoints(kControl, 3);
-    PointsGrid* grid = w.Grid(kControl);
+    PointsGrid* grid = w->Grid(kControl);
     grid->setFocus();
     grid->SetSelection({2, 2, 1, grid->columnCount() - 1});
     Press(grid, Qt::Key_Delete);
-    ASSERT_EQ(w.CurrentTrace().ControlCount(), 2);
+    ASSERT_EQ(w->CurrentTrace().ControlCount(), 2);
+    EXPECT_TRUE(Action("mnuE_Undo")->isEnabled());
+    Trigger("mnuE_Undo");
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 3);
+    EXPECT_EQ(grid->item(1, kFieldX)->text(), QStringLiteral("100.00")); // the row is back
+    EXPECT_TRUE(Action("mnuE_Redo")->isEnabled());
+    Trigger("mnuE_Redo");
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
 
+    // Ctrl+D copies the selected point; the keys take it back and forth.
+    grid->setFocus();
+    grid->SetSelection({1, 1, 1, grid->columnCount() - 1});
+    Press(grid, Qt::Key_D, Qt::ControlModifier);
+    ASSERT_EQ(w->CurrentTrace().ControlCount(), 3);
+    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 2).x, 0.0f);
     Press(grid, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 3);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
     EXPECT_TRUE(View()->hasFocus());
     Press(View(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 2);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 3);
     Press(View(), Qt::Key_Z, Qt::ControlModifier);
     Press(View(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 2) << "Ctrl+Shift+Z redoes too";
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 3) << "Ctrl+Shift+Z redoes too";
+}
+
+TEST_F(KeysAndFocus, The3DKeysActOnlyWhenTheViewHasTheFocusAndStopAtTheLimit) {
+    View()->SelectView(3);
+    w->Grid(kControl)->setFocus();
+    Press(w->Grid(kControl), Qt::Key_Insert);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 0);
+    const float fov = w->Views().camera.fov;
+    Press(w->Grid(kControl), Qt::Key_F);
+    EXPECT_FLOAT_EQ(w->Views().camera.fov, fov);
+
+    View()->setFocus();
+    Press(View(), Qt::Key_Insert);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 1);
+    EXPECT_EQ(w->Grid(kControl)->rowCount(), 1);
+    EXPECT_TRUE(Action("mnuE_Undo")->isEnabled()) << "the edit was recorded";
+    AddPoints(kControl, 249);
+    Press(View(), Qt::Key_Insert);
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 250);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Addition of a point"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Limit of points reached"));
 }
 
 TEST_F(KeysAndFocus, TheTraceMenuHasTheDesktopShortcuts) {
     const struct {
         const char* action;
-        QKeySequence keys;
-    } rows[] = {{"mnuT_New", QKeySequence(QStringLiteral("Ctrl+N"))},
-                {"mnuT_Open", QKeySequence(QStringLiteral("Ctrl+O"))},
-                {"mnuT_Save", QKeySequence(QStringLiteral("Ctrl+S"))},
-                {"mnuT_Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
-                {"mnuE_Undo", QKeySequence(QStringLiteral("Ctrl+Z"))},
-                {"mnuE_Redo", QKeySequence(QStringLiteral("Ctrl+Y"))}};
+        const char* keys;
+    } rows[] = {{"mnuT_New", "Ctrl+N"},  {"mnuT_Open", "Ctrl+O"}, {"mnuT_Save", "Ctrl+S"},
+                {"mnuT_Quit", "Ctrl+Q"}, {"mnuE_Undo", "Ctrl+Z"}, {"mnuE_Redo", "Ctrl+Y"}};
     for (const auto& row : rows)
-        EXPECT_EQ(w.Action(QString::fromLatin1(row.action))->shortcut(), row.keys) << row.action;
+        EXPECT_EQ(Action(row.action)->shortcut(), QKeySequence(QString::fromLatin1(row.keys)))
+            << row.action;
 
     View()->setFocus();
     Press(View(), Qt::Key_O, Qt::ControlModifier);
@@ -195,29 +169,33 @@ TEST_F(KeysAndFocus, TheTraceMenuHasTheDesktopShortcuts) {
     EXPECT_EQ(dialogs.fileDialogs[1].kind, test::RecordedFileDialog::Save);
 }
 
-TEST_F(KeysAndFocus, CtrlMShowsTheMessagesBoxAndSaysItsState) {
-    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("tabTools"));
-    tabs->setCurrentIndex(1);
+TEST_F(KeysAndFocus, CtrlMF2AndCtrlSpaceReachTheScriptTabAndTheNotes) {
+    Find<QTabWidget>("tabTools")->setCurrentIndex(1);
     View()->setFocus();
-    auto* box = w.findChild<QCheckBox*>(QStringLiteral("chkSIncConMsg"));
+    auto* box = Find<QCheckBox>("chkSIncConMsg");
     const bool before = box->isChecked();
     Press(View(), Qt::Key_M, Qt::ControlModifier);
     EXPECT_NE(box->isChecked(), before);
+    EXPECT_EQ(w->CurrentTrace().script.includeMsg, !before);
     EXPECT_TRUE(box->isVisible()) << "its tab is in front";
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblPans1"))->text(),
-              box->isChecked() ? QStringLiteral("Messages \u2611")
-                               : QStringLiteral("Messages \u2610"));
-}
+    EXPECT_EQ(Find<QLabel>("lblPans1")->text(),
+              before ? QStringLiteral("Messages \u2610") : QStringLiteral("Messages \u2611"));
+    EXPECT_TRUE(Key(Qt::Key_M, Qt::ControlModifier));
+    EXPECT_EQ(box->isChecked(), before);
+    EXPECT_EQ(w->CurrentTrace().script.includeMsg, before);
 
-TEST_F(KeysAndFocus, AddingAtTheCameraStopsAtTheLimitWithTheMessage) {
-    AddPoints(kControl, 250);
-    View()->SelectView(3);
-    View()->setFocus();
-    Press(View(), Qt::Key_Insert);
-    EXPECT_EQ(w.CurrentTrace().ControlCount(), 250);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Addition of a point"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Limit of points reached"));
+    EXPECT_TRUE(Key(Qt::Key_F2));
+    EXPECT_TRUE(w->Notes()->isVisible());
+    EXPECT_TRUE(Key(Qt::Key_F2));
+    EXPECT_FALSE(w->Notes()->isVisible());
+
+    // Ctrl+Space opens the script's save dialog once a script can be made.
+    AddPoints(kControl, 3);
+    EXPECT_TRUE(Find<QPushButton>("cmdCreateScript")->isEnabled());
+    Key(Qt::Key_Space, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].request.title,
+              QStringLiteral("Choose a name and a location for your script."));
 }
 
 } // namespace

@@ -1,11 +1,8 @@
-// The window at its smallest and on a small screen: no button, check box or column is cut off.
+// The window at its smallest and on a small screen: no button, check box or column is cut off;
+// where the view, the panel and the tool bar go for a client area.
 
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
-#include "ui/view/gl_view.h"
-#include "ui/view/view_area.h"
+#include "support/main_window_fixture.h"
+#include "ui/main_layout.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -83,27 +80,76 @@ QStringList CutOffWidgets(FrmMain& window) {
     return problems;
 }
 
-class MainWindowLayout : public ::testing::Test {
+MainLayoutInput In(int width, int height, bool panel, bool view3D, bool keep4by3) {
+    MainLayoutInput in;
+    in.clientWidth = width;
+    in.clientHeight = height;
+    in.panelShown = panel;
+    in.view3D = view3D;
+    in.keep4by3 = keep4by3;
+    return in;
+}
+
+TEST(MainLayout, ViewAndPanelFollowTheClientArea) {
+    MainLayoutResult r = ComputeMainLayout(In(1200, 800, true, false, false));
+    ASSERT_TRUE(r.valid);
+    EXPECT_EQ(r.view.width(), 1200 - 11 - 536);
+    EXPECT_EQ(r.view.height(), 710);
+    EXPECT_EQ(r.rightPanel.right() + 1, 1200); // the panel ends at the window's edge
+    EXPECT_EQ(r.expandBox.x(), r.view.right() + 1 + 4);
+
+    r = ComputeMainLayout(In(1200, 800, false, false, false));
+    EXPECT_EQ(r.view.width(), 1200 - 14);
+    r = ComputeMainLayout(In(600, 300, true, false, false));
+    EXPECT_EQ(r.view.width(), 502);
+    EXPECT_EQ(r.view.height(), 377);
+    r = ComputeMainLayout(In(1200, 800, true, true, true)); // 653 x 710 kept at 4:3
+    EXPECT_EQ(r.view.width(), 653);
+    EXPECT_EQ(r.view.height(), 489);
+    EXPECT_FALSE(ComputeMainLayout(In(1200, 0, true, false, false)).valid);
+}
+
+TEST(MainLayout, MeasuredPanelAndWrappingToolBarSetTheMinimum) {
+    MainLayoutInput in = In(1000, 700, true, false, false);
+    in.panelWidth = 560;     // the panel's widgets need more than 530
+    in.panelMinHeight = 600; // its grids and tabs at their smallest
+    in.minViewWidth = 300;   // the tool bar's widest group
+    // One row from 620 pixels on, two below.
+    in.toolBarHeight = [](int width) { return width >= 620 ? 24 : 50; };
+    MainLayoutResult r = ComputeMainLayout(in);
+    ASSERT_TRUE(r.valid);
+    EXPECT_EQ(r.view.width(), 1000 - 11 - 566); // 423: the bar wraps
+    EXPECT_EQ(r.toolBar, QRect(1, 2, 430, 50));
+    EXPECT_EQ(r.view.top(), 54); // 2 + 50 + 2 under two rows
+    EXPECT_EQ(r.view.height(), 700 - 90 - 24);
+    EXPECT_EQ(r.rightPanel, QRect(1000 - 560, 2, 560, 696)); // still ends at the edge
+    // Smallest: the narrowest view beside the panel, the taller of the view and the panel.
+    EXPECT_EQ(r.minimumClient, QSize(300 + 11 + 566, 604));
+
+    in.panelMinHeight = 300;
+    EXPECT_EQ(ComputeMainLayout(in).minimumClient.height(), 377 + 90 + 24);
+    // Without the panel the view keeps the classic minimum width.
+    in.panelShown = false;
+    r = ComputeMainLayout(in);
+    EXPECT_EQ(r.minimumClient, QSize(502 + 14, 377 + 90 + 24));
+    EXPECT_EQ(r.view.width(), 1000 - 14);
+    EXPECT_EQ(r.view.top(), 30);
+}
+
+class MainWindowLayout : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        Start();
+        Show();
     }
     void ResizeTo(QSize size) {
         w->resize(size);
         QApplication::processEvents();
         QTest::qWait(20);
     }
-
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
 };
 
-TEST_F(MainWindowLayout, TheSmallestWindowFitsASmallScreen) {
+TEST_F(MainWindowLayout, TheSmallestWindowFitsASmallScreenAndLessWithTheExpandedView) {
     const QSize minimum = w->minimumSize();
     EXPECT_GE(minimum.width(), 520);
     EXPECT_GE(minimum.height(), 513);
@@ -112,12 +158,22 @@ TEST_F(MainWindowLayout, TheSmallestWindowFitsASmallScreen) {
     // Asked for less, the window keeps its minimum.
     ResizeTo(QSize(400, 300));
     EXPECT_EQ(w->size(), minimum);
+
+    auto* expand = Find<QAbstractButton>("chkExpand");
+    expand->click();
+    QApplication::processEvents();
+    EXPECT_LT(w->minimumSize().width(), minimum.width());
+    ResizeTo(w->minimumSize());
+    EXPECT_TRUE(CutOffWidgets(*w).isEmpty())
+        << CutOffWidgets(*w).join(QLatin1Char('\n')).toStdString();
+    expand->click();
+    QApplication::processEvents();
+    EXPECT_EQ(w->minimumSize(), minimum);
 }
 
 TEST_F(MainWindowLayout, NothingIsCutAtTheSmallestSizeNorAt1024x768) {
-    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("tabTools"));
-    ASSERT_NE(tabs, nullptr);
-    GlView* view = w->Views3D()->View();
+    auto* tabs = Find<QTabWidget>("tabTools");
+    GlView* view = View();
     for (int language : {0, 1}) {
         w->mnuVL_Lang_Click(language);
         for (const QSize size : {w->minimumSize(), QSize(1024, 768)}) {
@@ -135,22 +191,6 @@ TEST_F(MainWindowLayout, NothingIsCutAtTheSmallestSizeNorAt1024x768) {
             }
         }
     }
-    w->mnuVL_Lang_Click(0);
-}
-
-TEST_F(MainWindowLayout, TheExpandedViewNeedsLessRoom) {
-    const QSize withPanel = w->minimumSize();
-    auto* expand = w->findChild<QAbstractButton*>(QStringLiteral("chkExpand"));
-    ASSERT_NE(expand, nullptr);
-    expand->click();
-    QApplication::processEvents();
-    EXPECT_LT(w->minimumSize().width(), withPanel.width());
-    ResizeTo(w->minimumSize());
-    EXPECT_TRUE(CutOffWidgets(*w).isEmpty())
-        << CutOffWidgets(*w).join(QLatin1Char('\n')).toStdString();
-    expand->click();
-    QApplication::processEvents();
-    EXPECT_EQ(w->minimumSize(), withPanel);
 }
 
 } // namespace

@@ -44,9 +44,8 @@ TEST_F(PointsGridTest, TypedValuesAreStoredAndShownAsStored) {
     EXPECT_EQ(trace.points.At(kControl, 2).x, 100.0f);
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(edited.count(), 1);
-}
 
-TEST_F(PointsGridTest, MovingAPointKeepsTheCurveThroughIt) {
+    // A moved point keeps the curve through it.
     Type(2, 2, QStringLiteral("50"));
     EXPECT_EQ(trace.points.At(kControl, 2).y, 50.0f);
     // The tangent of the previous point now leans towards the moved one.
@@ -58,7 +57,7 @@ TEST_F(PointsGridTest, MovingAPointKeepsTheCurveThroughIt) {
     EXPECT_TRUE(passes);
 }
 
-TEST_F(PointsGridTest, DeleteAndCopyWorkOnTheSelection) {
+TEST_F(PointsGridTest, DeleteAndCopyWorkOnTheSelectionUnlessLocked) {
     grid.SetSelection({2, 3, 1, 11});
     EXPECT_EQ(grid.SelectedRowCount(), 2);
     QTest::keyClick(&grid, Qt::Key_Delete);
@@ -73,24 +72,12 @@ TEST_F(PointsGridTest, DeleteAndCopyWorkOnTheSelection) {
     EXPECT_EQ(trace.points.At(kControl, 2).x, 0.0f);
     EXPECT_EQ(grid.Selection().firstRow, 2);
     EXPECT_EQ(grid.item(2, 0)->text(), QStringLiteral("  3"));
-}
 
-TEST_F(PointsGridTest, LockedKeysLeaveThePointsAlone) {
+    // Locked keys leave the points alone.
     grid.SetKeysLocked(true);
     grid.SetSelection({1, 1, 1, 11});
     QTest::keyClick(&grid, Qt::Key_Delete);
-    EXPECT_EQ(trace.ControlCount(), 4);
-}
-
-TEST_F(PointsGridTest, CopyStopsAtTheLimit) {
-    for (int i = 4; i < kMaxPoints; ++i)
-        AppendPointXYZ(trace, kControl, i, 0, 0, std::nullopt, false);
-    grid.LoadGrid();
-    grid.SetSelection({1, 1, 1, 1});
-    QTest::keyClick(&grid, Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(trace.ControlCount(), kMaxPoints);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Copy of a point"));
+    EXPECT_EQ(trace.ControlCount(), 3);
 }
 
 TEST_F(PointsGridTest, ClickingTheHideColumnTogglesTheSelectedRows) {
@@ -155,7 +142,7 @@ TEST_F(PointsGridTest, APasteWithTextThatIsNoNumberChangesNothing) {
     EXPECT_EQ(grid.item(0, 1)->text(), QStringLiteral("0.00"));
 }
 
-TEST_F(PointsGridTest, APasteStopsAtTheLimitWithTheMessage) {
+TEST_F(PointsGridTest, APasteAndACopyStopAtTheLimitWithTheMessage) {
     for (int i = 4; i < kMaxPoints - 1; ++i)
         AppendPointXYZ(trace, kControl, i, 0, 0, std::nullopt, false);
     grid.LoadGrid();
@@ -165,6 +152,13 @@ TEST_F(PointsGridTest, APasteStopsAtTheLimitWithTheMessage) {
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Addition of a point"));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Limit of points reached"));
+
+    // A copy at the limit is refused too.
+    grid.SetSelection({1, 1, 1, 1});
+    QTest::keyClick(&grid, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(trace.ControlCount(), kMaxPoints);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1].title, QStringLiteral("Copy of a point"));
 }
 
 TEST_F(PointsGridTest, TheCellEditorRefusesWhatIsNoPartOfANumber) {

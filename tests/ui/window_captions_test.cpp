@@ -1,122 +1,168 @@
-// What the window tells the user: its title, the captions in the chosen language, the tooltips,
-// and the start-up order of the language and the About window.
-#include "core/files/trace_file.h"
-#include "core/model/point_table_ops.h"
+// What the window tells the user: its title, the captions and tooltips in the chosen language,
+// Qt's own texts, the menu themes and the start-up order of the language and the About window.
 #include "core/script/game_profile.h"
-#include "core/settings/language.h"
 #include "core/settings/registry.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
+#include "support/main_window_fixture.h"
+#include "ui/captions.h"
 #include "ui/frm_about.h"
-#include "ui/main_window.h"
-#include "ui/view/gl_view.h"
-#include "ui/view/view_area.h"
+#include "ui/frm_notes.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
-#include <QTest>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace kestrova::ui {
 namespace {
 
-class WindowCaptions : public ::testing::Test {
+class WindowCaptions : public test::MainWindowFixture {
 protected:
-    void Start() {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
+    // Texts of a fresh box's buttons, as a message box or a dialog of ours would show them.
+    static QStringList QtButtons() {
+        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::Cancel);
+        return {box.button(QDialogButtonBox::Yes)->text(),
+                box.button(QDialogButtonBox::Cancel)->text()};
     }
-    void TearDown() override { SetLanguageOffset(kLanguageEnglish); }
-    QString LabelText(const char* name) const {
-        return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    static QString QtLookIn() {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto* label = dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+        return label ? label->text() : QStringLiteral("(no label)");
     }
-
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
 };
 
-TEST_F(WindowCaptions, TheTitleMarksChangesAndNamesTheGame) {
+TEST_F(WindowCaptions, SwitchingTheLanguageRecaptionsEveryControlAndQt) {
+    Start();
+    View()->SelectView(0);
+    auto* tabs = Find<QTabWidget>("tabTools");
+    auto* keys = Find<QComboBox>("cboSP_BindKey");
+    // The caption a control shows: its text or title, or its tooltip.
+    auto shown = [this](const char* name, const char* property) {
+        QObject* o = w->findChild<QObject*>(QString::fromLatin1(name));
+        return o ? o->property(property).toString() : QStringLiteral("(none)");
+    };
+    const struct {
+        const char* name;
+        const char* property;
+        QString english, french;
+    } rows[] = {
+        {"mnuE_Undo", "text", QStringLiteral("&Undo"), QStringLiteral("Ann&uler")},
+        {"mnuT_Save", "text", QStringLiteral("&Save..."), QStringLiteral("&Sauver...")},
+        {"mnuTM_Mod1", "text", QStringLiteral("&Defrag"), QStringLiteral("&Defrag")},
+        {"cmdCreateScript", "text", QStringLiteral("Create..."), QStringLiteral("Créer...")},
+        {"fraS_Duration", "title", QStringLiteral("Duration"), QStringLiteral("Durée")},
+        {"chkSP_Enabled", "text", QStringLiteral("Stop every            scripts"),
+         QStringLiteral("Arrêt tous les       scripts")},
+        {"cmdInvert", "text", QStringLiteral("Invert"), QStringLiteral("Intervertit")},
+        {"cmdLkApply", "text", QStringLiteral("Apply"), QStringLiteral("Appliquer")},
+        {"optLkTarget2", "text", QStringLiteral("Selected reference point(s)"),
+         QStringLiteral("Point(s) de référence")},
+        {"lblPans2", "text", QStringLiteral("X-Y View"), QStringLiteral("Vue X-Y")},
+        {"cmdInvert", "toolTip", QStringLiteral("Inverts the starting and ending point."),
+         QStringLiteral("Intervertit le point de départ et de fin.")},
+        {"optViews1", "toolTip", QStringLiteral("X-Z View"), QStringLiteral("Vue X-Z")},
+    };
+    for (int language : {1, 0}) {
+        w->mnuVL_Lang_Click(language);
+        EXPECT_EQ(w->CheckedLanguageIndex(), language);
+        for (const auto& r : rows)
+            EXPECT_EQ(shown(r.name, r.property), language ? r.french : r.english)
+                << r.name << " " << r.property << " in language " << language;
+        EXPECT_EQ(tabs->tabText(1), language ? QStringLiteral("Courbe") : QStringLiteral("Curve"));
+        EXPECT_EQ(keys->itemText(0), language ? QStringLiteral("' ? ´") : QStringLiteral("-"));
+        EXPECT_EQ(w->Notes()->windowTitle(), language
+                                                 ? QStringLiteral(" Notes (Esc ou F2 pour masquer)")
+                                                 : QStringLiteral(" Notes (Esc or F2 to hide)"));
+        EXPECT_TRUE(
+            Find<QLabel>("lblPans0")
+                ->text()
+                .startsWith(language ? QStringLiteral("Éch. :") : QStringLiteral("Scale:")));
+        EXPECT_TRUE(shown("optLkTarget1", "toolTip")
+                        .startsWith(language ? QStringLiteral("Permet de calculer")
+                                             : QStringLiteral("Allows to calculate the pitch")));
+        // Qt's own buttons and file dialog follow; no French is left over once back in English.
+        EXPECT_EQ(QtButtons(),
+                  language ? (QStringList{QStringLiteral("&Oui"), QStringLiteral("Annuler")})
+                           : (QStringList{QStringLiteral("&Yes"), QStringLiteral("Cancel")}));
+        EXPECT_EQ(QtLookIn(),
+                  language ? QStringLiteral("Voir dans :") : QStringLiteral("Look in:"));
+    }
+
+    // Every bound control that exists shows the French of its binding.
+    w->mnuVL_Lang_Click(1);
+    EXPECT_EQ(LanguageOffset(), kLanguageFrench);
+    int checked = 0;
+    for (const CaptionBinding& b : LanguageCaptions()) {
+        const QString name = QString::fromLatin1(b.objectName);
+        QString text;
+        if (auto* a = w->findChild<QAction*>(name))
+            text = a->text();
+        else if (auto* m = w->findChild<QMenu*>(name))
+            text = m->title();
+        else if (name.startsWith(QLatin1String("tabTools")))
+            text = tabs->tabText(name.back().digitValue());
+        else
+            continue;
+        EXPECT_EQ(text, fStrEx(b.id, kLanguageFrench)) << b.objectName;
+        ++checked;
+    }
+    EXPECT_GE(checked, 36);
+}
+
+TEST_F(WindowCaptions, TheTitleMarksChangesAndASwitchOfGameAsksFirst) {
     Start();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D [ET Pro]"));
-    AppendPointXYZ(w->CurrentTrace(), kControl, 1, 2, 3, std::nullopt, false);
-    w->PointsEdited();
+    AddPoints(kControl, 1);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("*Kestrova 3D [ET Pro]"));
-
-    const QString path = QDir(registry.dir()).filePath(QStringLiteral("example.ep3t"));
-    dialogs.paths = {path};
-    w->Action(QStringLiteral("mnuT_Save"))->trigger();
+    dialogs.paths = {Path("example.ep3t")};
+    Trigger("mnuT_Save");
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - example [ET Pro]"));
-    AppendPointXYZ(w->CurrentTrace(), kControl, 4, 5, 6, std::nullopt, false);
-    w->PointsEdited();
+    AddPoints(kControl, 1);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - *example [ET Pro]"));
 
-    dialogs.answers = {DialogAnswer::No};
+    // Cancel keeps the game and the trace; No starts the other game's new trace.
+    dialogs.answers = {DialogAnswer::Cancel, DialogAnswer::No};
     w->mnuTM_Mod_Click(kGameDefrag);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D [Defrag]"));
-}
-
-TEST_F(WindowCaptions, SwitchingTheGameSaysThatTheTraceIsClosed) {
-    Start();
-    AppendPointXYZ(w->CurrentTrace(), kControl, 1, 2, 3, std::nullopt, false);
-    w->PointsEdited();
-    dialogs.answers = {DialogAnswer::No};
-    w->mnuTM_Mod_Click(kGameDefrag);
-    ASSERT_EQ(dialogs.messages.size(), 1) << "asked once";
+    ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].title,
               QStringLiteral("Change the game: the current trace is closed"));
+    EXPECT_EQ(w->Games().Game(), kGameEtPro);
+    EXPECT_TRUE(Action("mnuTM_Mod0")->isChecked());
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
+    w->mnuTM_Mod_Click(kGameDefrag);
     EXPECT_EQ(w->Games().Game(), kGameDefrag);
+    EXPECT_TRUE(Action("mnuTM_Mod1")->isChecked());
+    EXPECT_EQ(w->CurrentTrace().ControlCount(), 0);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D [Defrag]"));
 
     w->mnuVL_Lang_Click(1);
-    AppendPointXYZ(w->CurrentTrace(), kControl, 1, 2, 3, std::nullopt, false);
-    w->PointsEdited();
+    AddPoints(kControl, 1);
     dialogs.answers = {DialogAnswer::Cancel};
     w->mnuTM_Mod_Click(kGameEtPro);
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[1].title,
+    ASSERT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(dialogs.messages[2].title,
               QStringLiteral("Changer de jeu : le tracé actuel est fermé"));
     EXPECT_EQ(w->Games().Game(), kGameDefrag);
-    w->mnuVL_Lang_Click(0);
-}
-
-TEST_F(WindowCaptions, SwitchingTheLanguageRecaptionsTheViewAndTheLists) {
-    Start();
-    GlView* view = w->Views3D()->View();
-    view->SelectView(0);
-    w->mnuVL_Lang_Click(1);
-    EXPECT_EQ(LabelText("lblPans2"), QStringLiteral("Vue X-Y"));
-    EXPECT_TRUE(LabelText("lblPans0").startsWith(QStringLiteral("Éch. :")))
-        << LabelText("lblPans0").toStdString();
-    auto* keys = w->findChild<QComboBox*>(QStringLiteral("cboSP_BindKey"));
-    EXPECT_EQ(keys->itemText(0), fStrEx(63, kLanguageFrench));
-    EXPECT_EQ(w->findChild<QToolButton*>(QStringLiteral("optViews1"))->toolTip(),
-              QStringLiteral("Vue X-Z"));
-
-    w->mnuVL_Lang_Click(0);
-    EXPECT_EQ(LabelText("lblPans2"), QStringLiteral("X-Y View"));
-    EXPECT_TRUE(LabelText("lblPans0").startsWith(QStringLiteral("Scale:")));
-    EXPECT_EQ(keys->itemText(0), QStringLiteral("-"));
 }
 
 TEST_F(WindowCaptions, TheStoredLanguageAndTheAboutWindowComeBeforeTheWindow) {
     ASSERT_TRUE(RegWriteValue(kApplicationKey, QStringLiteral("Language"), RegType::Dword, 1));
-    FrmMain window;
-    window.SetDialogs(&dialogs);
-    window.PrepareStartup({QString(), true});
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.Action(QStringLiteral("mnuT_Save"))->text(), QStringLiteral("&Sauver..."));
-    ASSERT_NE(window.About(), nullptr);
-    EXPECT_TRUE(window.About()->isVisible());
-    EXPECT_TRUE(window.About()->IsSplash());
+    w = std::make_unique<FrmMain>();
+    w->SetDialogs(&dialogs);
+    w->PrepareStartup({QString(), true});
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Action("mnuT_Save")->text(), QStringLiteral("&Sauver..."));
+    EXPECT_EQ(QtButtons(), (QStringList{QStringLiteral("&Oui"), QStringLiteral("Annuler")}));
+    ASSERT_NE(w->About(), nullptr);
+    EXPECT_TRUE(w->About()->isVisible());
+    EXPECT_TRUE(w->About()->IsSplash());
     // The version is the same text in both languages.
-    EXPECT_EQ(window.About()->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+    EXPECT_EQ(w->About()->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
               QStringLiteral("Version 0.9.9.0"));
 }
 
@@ -143,9 +189,9 @@ TEST_F(WindowCaptions, FolderTooltipsNameTheModificationFolder) {
 
 TEST_F(WindowCaptions, EachMenuThemePaintsTheMenusItsOwnWay) {
     Start();
-    auto* display = w->findChild<QMenu*>(QStringLiteral("mnuDisplay"));
+    auto* display = Find<QMenu>("mnuDisplay");
     auto paint = [&](const char* item) {
-        w->Action(QString::fromLatin1(item))->trigger();
+        Trigger(item);
         display->adjustSize();
         return display->grab().toImage();
     };
@@ -161,18 +207,16 @@ TEST_F(WindowCaptions, EachMenuThemePaintsTheMenusItsOwnWay) {
 
 TEST_F(WindowCaptions, TimesStayOnAndRefreshRepaintsTheView) {
     Start();
-    w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    GlView* view = w->Views3D()->View();
+    Show();
     // Zoomed in far: the time labels are off the screen, the item stays as the user left it.
     for (int i = 0; i < 3; ++i)
         AppendPointXYZ(w->CurrentTrace(), kControl, i * 5000.0, 0, 0, std::nullopt, false);
     w->PointsEdited();
-    view->SelectView(3);
+    View()->SelectView(3);
     QTest::qWait(50);
-    view->SelectView(0);
+    View()->SelectView(0);
     QTest::qWait(50);
-    QAction* times = w->Action(QStringLiteral("mnuV_ShowTimes"));
+    QAction* times = Action("mnuV_ShowTimes");
     EXPECT_TRUE(times->isChecked());
     EXPECT_TRUE(times->isEnabled());
     EXPECT_TRUE(w->CurrentSettings().showTimes);
@@ -184,12 +228,11 @@ TEST_F(WindowCaptions, TimesStayOnAndRefreshRepaintsTheView) {
             return false;
         }
     } counter;
-    QTest::qWait(50);
-    view->installEventFilter(&counter);
-    w->Action(QStringLiteral("mnuV_Refresh"))->trigger();
-    QTest::qWait(100);
-    view->removeEventFilter(&counter);
-    EXPECT_GE(counter.paints, 1);
+    QTest::qWait(50); // what was already due is not the refresh's
+    View()->installEventFilter(&counter);
+    Trigger("mnuV_Refresh");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints >= 1; }, 5000));
+    View()->removeEventFilter(&counter);
 }
 
 } // namespace

@@ -80,7 +80,7 @@ TEST_F(CurveTabTest, BoxesRestoreOnEscapeAndRefuseWithABeep) {
     EXPECT_EQ(duration->text(), QStringLiteral("2,5"));
 }
 
-TEST_F(CurveTabTest, OnlyTheActivePresetCanBeTyped) {
+TEST_F(CurveTabTest, OnlyTheActivePresetAndDefragsTransitionSpeedCanBeTyped) {
     f.AddControlPoints(3);
     f.doc.trace.counts.presetText = {QStringLiteral("101"), QStringLiteral("501")};
     tab.Refresh();
@@ -92,9 +92,9 @@ TEST_F(CurveTabTest, OnlyTheActivePresetCanBeTyped) {
     EXPECT_TRUE(Find<NumberEdit>("txtSteps1")->isEnabled());
     EXPECT_EQ(f.doc.trace.counts.activePreset, 1);
     EXPECT_EQ(f.doc.trace.pathUpper, 500);
-}
 
-TEST_F(CurveTabTest, TransitionSpeedOnlyForDefragAndRoundedOnEnter) {
+    // The transition speed is for Defrag only.
+    f.doc.trace.modified = false;
     EXPECT_TRUE(Find<NumberEdit>("txtTransSpeed")->isVisibleTo(&tab));
     TypeInto(Find<NumberEdit>("txtTransSpeed"), QStringLiteral("250"));
     EXPECT_EQ(f.doc.trace.counts.transSpeedText, QStringLiteral("250"));

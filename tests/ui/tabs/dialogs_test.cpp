@@ -66,12 +66,30 @@ QStringList Sorted(QStringList l) {
     return l;
 }
 
-TEST(ScriptPicker, ListsTheAllowedFoldersAndReturnsTheChoice) {
+TEST(GameTab, ModFolderBrowserAndScriptPickerOfItsScripts) {
     TabFixture f;
     Quake3Folder q3;
-    f.game.Current().ModPath = q3.Path("defrag");
     FrmGameConfigs picker;
     GameTab tab(f.doc, f.game, picker);
+    // The mod folder's browser repeats until a valid folder or Cancel.
+    QSignalSpy changed(&tab, &GameTab::ModPathChanged);
+
+    // A folder whose parent has no game, then the mod folder.
+    f.dialogs.paths = {q3.Path("defrag/cams"), q3.Path("defrag")};
+    tab.findChild<QToolButton*>(QStringLiteral("cmdModSelectRoot"))->click();
+    EXPECT_EQ(f.dialogs.fileDialogs.size(), 2);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].request.folder, q3.Path("defrag/cams"));
+    EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(tab.findChild<QLabel*>(QStringLiteral("lblModPath"))->text(),
+              QDir::toNativeSeparators(q3.Path("defrag")));
+
+    f.dialogs.paths = {q3.Path("defrag/cams"), std::nullopt};
+    EXPECT_FALSE(tab.SelectModFolder());
+    EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
+    EXPECT_EQ(changed.count(), 1);
+
+    // The picker lists the scripts of the mod and base folders.
     QComboBox* configs = tab.findChild<QComboBox*>(QStringLiteral("cboGConfigs"));
     QToolButton* manager = tab.findChild<QToolButton*>(QStringLiteral("cmdGConfigManager"));
     ASSERT_TRUE(configs && manager);
@@ -117,29 +135,6 @@ TEST(ScriptPicker, StandsUnderItsListInsideTheScreen) {
     const QRect screen(0, 0, 1280, 1024);
     EXPECT_EQ(ui::PickerPosition({100, 200}, {300, 250}, screen), QPoint(100, 232));
     EXPECT_EQ(ui::PickerPosition({1100, 900}, {300, 250}, screen), QPoint(980, 774));
-}
-
-TEST(ModFolder, BrowserRepeatsUntilAValidFolderOrCancel) {
-    TabFixture f;
-    Quake3Folder q3;
-    FrmGameConfigs picker;
-    GameTab tab(f.doc, f.game, picker);
-    QSignalSpy changed(&tab, &GameTab::ModPathChanged);
-
-    // A folder whose parent has no game, then the mod folder.
-    f.dialogs.paths = {q3.Path("defrag/cams"), q3.Path("defrag")};
-    tab.findChild<QToolButton*>(QStringLiteral("cmdModSelectRoot"))->click();
-    EXPECT_EQ(f.dialogs.fileDialogs.size(), 2);
-    EXPECT_EQ(f.dialogs.fileDialogs[1].request.folder, q3.Path("defrag/cams"));
-    EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(tab.findChild<QLabel*>(QStringLiteral("lblModPath"))->text(),
-              QDir::toNativeSeparators(q3.Path("defrag")));
-
-    f.dialogs.paths = {q3.Path("defrag/cams"), std::nullopt};
-    EXPECT_FALSE(tab.SelectModFolder());
-    EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
-    EXPECT_EQ(changed.count(), 1);
 }
 
 TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {

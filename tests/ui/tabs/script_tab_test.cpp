@@ -42,7 +42,7 @@ protected:
     ScriptTab tab{f.doc, f.game, picker};
 };
 
-TEST_F(ScriptTabTest, ResumeKeysGiveTheGameNamesAndSkipSeparators) {
+TEST_F(ScriptTabTest, PauseKeysGiveTheGameNamesSkipSeparatorsAndNeedAnInterval) {
     QCheckBox* pause = Find<QCheckBox>(QStringLiteral("chkSP_Enabled"));
     QComboBox* keys = Combo(QStringLiteral("cboSP_BindKey"));
     EXPECT_FALSE(keys->isEnabled());
@@ -67,10 +67,8 @@ TEST_F(ScriptTabTest, ResumeKeysGiveTheGameNamesAndSkipSeparators) {
     EXPECT_EQ(keys->currentText(), QStringLiteral("0"));
     QTest::keyClick(keys, Qt::Key_Up);
     EXPECT_EQ(keys->currentIndex(), zeroX);
-}
 
-TEST_F(ScriptTabTest, PauseIntervalOfZeroKeepsThePreviousNumber) {
-    Find<QCheckBox>(QStringLiteral("chkSP_Enabled"))->click();
+    // A pause interval of zero keeps the previous number.
     NumberEdit* every = Edit(QStringLiteral("txtSP_Nb"));
     TypeInto(every, QStringLiteral("3"));
     EXPECT_EQ(f.doc.trace.script.pauseEveryText, QStringLiteral("3"));
@@ -133,14 +131,6 @@ TEST_F(ScriptTabTest, GameSwitchRefillsTheCameraModesAndGameOnlyFrames) {
                                                       "angles are ignored."));
 }
 
-TEST_F(ScriptTabTest, MessagesShortcutInvertsTheOption) {
-    const bool before = f.doc.trace.script.includeMsg;
-    tab.ToggleMessages();
-    EXPECT_EQ(f.doc.trace.script.includeMsg, !before);
-    tab.ToggleMessages();
-    EXPECT_EQ(f.doc.trace.script.includeMsg, before);
-}
-
 QMap<QString, QByteArray> FolderBytes(const QString& folder) {
     QMap<QString, QByteArray> files;
     for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
@@ -179,12 +169,17 @@ TEST_F(ScriptTabTest, ButtonWritesWhatTheCommandLineWrites) {
     EXPECT_EQ(Combo(QStringLiteral("cboSP_BindKey"))->property("tag").toString(),
               QStringLiteral("Q"));
 
+    // A cancelled save dialog writes nothing and says nothing.
+    EXPECT_EQ(tab.CreateScript().status, ScriptWriteStatus::NotChosen);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_TRUE(QDir(cams).isEmpty());
+
     UniformRandom rng(7);
     tab.SetRandom(&rng);
     f.dialogs.paths.push_back(cams + QStringLiteral("/fly.cfg"));
     Find<QPushButton>(QStringLiteral("cmdCreateScript"))->click();
-    ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(f.dialogs.fileDialogs[0].request.filter, QStringLiteral("Defrag script (*.cfg)"));
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].request.filter, QStringLiteral("Defrag script (*.cfg)"));
     EXPECT_EQ(f.game.Current().DftPathCfg, cams);
     QStringList shown;
     for (const auto& m : f.dialogs.messages)
@@ -207,15 +202,6 @@ TEST_F(ScriptTabTest, ButtonWritesWhatTheCommandLineWrites) {
     EXPECT_EQ(command.keys(), editor.keys());
     for (const QString& name : editor.keys())
         EXPECT_TRUE(command.value(name) == editor.value(name)) << name.toStdString();
-}
-
-TEST_F(ScriptTabTest, CancelledSaveDialogWritesNothing) {
-    f.AddControlPoints(3);
-    UpdateCommandStates(f.doc);
-    tab.UpdateCommandStates();
-    const ScriptWriteResult r = tab.CreateScript();
-    EXPECT_EQ(r.status, ScriptWriteStatus::NotChosen);
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
 } // namespace

@@ -1,11 +1,7 @@
 // Editing with the mouse in the main window, as a user does it: points added, dragged, deleted
 // in the X-Y plan, undone, and the tables following every step.
 #include "core/numbers.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
-#include "ui/view/gl_view.h"
+#include "support/main_window_fixture.h"
 
 #include <QAction>
 #include <QSignalSpy>
@@ -16,17 +12,13 @@
 namespace kestrova::ui {
 namespace {
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
+        Start();
         w->resize(1200, 700);
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        view = w->findChild<GlView*>(QStringLiteral("picView"));
-        ASSERT_TRUE(view);
+        Show();
+        view = View();
         grid = w->Grid(kControl);
     }
 
@@ -49,9 +41,6 @@ protected:
         EXPECT_NEAR(Cell(row, 2), xy.second, 0.006) << "row " << row;
     }
 
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
     GlView* view = nullptr;
     PointsGrid* grid = nullptr;
 };

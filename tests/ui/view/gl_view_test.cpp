@@ -178,7 +178,7 @@ TEST_F(ViewFixture, DrawsTheMapUnderTheTraceAtItsOffset) {
     map.reset();
 }
 
-TEST_F(ViewFixture, WheelZoomsThePlanAndUpdatesTheScaleCaption) {
+TEST_F(ViewFixture, WheelAndPresetsUpdateTheCaptions) {
     QSignalSpy captions(&view, &GlView::CaptionChanged);
     QWheelEvent wheel(QPointF(150, 150), view.mapToGlobal(QPointF(150, 150)), QPoint(),
                       QPoint(0, 240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -187,6 +187,23 @@ TEST_F(ViewFixture, WheelZoomsThePlanAndUpdatesTheScaleCaption) {
     EXPECT_TRUE(view.Caption(1).startsWith(QStringLiteral("Scale:")));
     EXPECT_GE(captions.count(), 1);
     view.SelectView(3);
+    EXPECT_TRUE(view.Caption(1).isEmpty());
+    EXPECT_EQ(view.Caption(3), QStringLiteral("3D View"));
+
+    // A preset shows its view's captions without the transient one.
+    view.SelectView(0);
+    view.Navigator().SavePreset(0); // X-Y
+    view.SelectView(3);
+    view.Navigator().SavePreset(1);
+
+    QTest::keyClick(&view, Qt::Key_F);
+    ASSERT_FALSE(view.Caption(2).isEmpty());
+    view.ApplyPreset(0);
+    EXPECT_TRUE(view.Caption(2).isEmpty());
+    EXPECT_EQ(view.Caption(3), QStringLiteral("X-Y View"));
+    EXPECT_TRUE(view.Caption(1).startsWith(QStringLiteral("Scale:")));
+
+    view.ApplyPreset(1); // the 3D view has no scale
     EXPECT_TRUE(view.Caption(1).isEmpty());
     EXPECT_EQ(view.Caption(3), QStringLiteral("3D View"));
 }
@@ -219,24 +236,7 @@ TEST_F(ViewFixture, ThreeDKeysMoveWhileHeldAndInsertAddsAPoint) {
     EXPECT_EQ(trace.ReferenceCount(), 1);
 }
 
-TEST_F(ViewFixture, APresetShowsItsViewsCaptionsWithoutTheTransientOne) {
-    view.Navigator().SavePreset(0); // X-Y
-    view.SelectView(3);
-    view.Navigator().SavePreset(1);
-
-    QTest::keyClick(&view, Qt::Key_F);
-    ASSERT_FALSE(view.Caption(2).isEmpty());
-    view.ApplyPreset(0);
-    EXPECT_TRUE(view.Caption(2).isEmpty());
-    EXPECT_EQ(view.Caption(3), fStr(87));
-    EXPECT_TRUE(view.Caption(1).startsWith(QStringLiteral("Scale:")));
-
-    view.ApplyPreset(1); // the 3D view has no scale
-    EXPECT_TRUE(view.Caption(1).isEmpty());
-    EXPECT_EQ(view.Caption(3), QStringLiteral("3D View"));
-}
-
-TEST_F(ViewFixture, ToolBarFollowsTheViewAndKeepsPresets) {
+TEST_F(ViewFixture, ToolBarFollowsTheViewKeepsPresetsAndFits) {
     ViewToolBar bar(view, trace);
     bar.ViewButton(3)->click();
     EXPECT_TRUE(view.Navigator().Is3D());
@@ -260,10 +260,9 @@ TEST_F(ViewFixture, ToolBarFollowsTheViewAndKeepsPresets) {
     EXPECT_TRUE(bar.ViewButton(1)->isChecked());
     bar.ClearPreset(5);
     EXPECT_FALSE(bar.PresetButton(5)->font().bold());
-}
 
-TEST_F(ViewFixture, ZoomToolDoubleClickFitsTheView) {
-    ViewToolBar bar(view, trace);
+    // The zoom tool's double-click fits the plan on the points.
+    bar.ViewButton(0)->click();
     AppendPointXYZ(trace, kControl, 2000, 3000, 0, std::nullopt, true);
     bar.UpdateToolButtons();
     QTest::mouseDClick(bar.ToolButton(kToolZoom), Qt::LeftButton);
@@ -286,20 +285,27 @@ struct OriginDialog : ::testing::Test {
     }
 };
 
-TEST_F(OriginDialog, EnterValidatesAndMovesOn) {
+TEST_F(OriginDialog, EnterValidatesEachBoxAndConfirmsInTheLast) {
     EXPECT_EQ(dialog.Box(2)->text(), QStringLiteral("300.25"));
     dialog.Box(0)->setText(QStringLiteral("12.345"));
     QTest::keyClick(dialog.Box(0), Qt::Key_Return);
     EXPECT_EQ(dialog.Box(0)->text(), QStringLiteral("12.35"));
     EXPECT_TRUE(dialog.Box(1)->hasFocus());
     EXPECT_TRUE(dialog.isVisible()) << "Enter is the box's, not the dialog's";
+
+    dialog.Box(2)->setFocus();
+    dialog.Box(2)->setText(QStringLiteral("7"));
+    QTest::keyClick(dialog.Box(2), Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.Canceled());
     float x, y, z;
     dialog.GetOffsets(x, y, z);
     EXPECT_FLOAT_EQ(x, 12.35f);
     EXPECT_FLOAT_EQ(y, -2);
+    EXPECT_FLOAT_EQ(z, 7);
 }
 
-TEST_F(OriginDialog, BadTextBeepsAndKeepsTheFocusEscapeRestores) {
+TEST_F(OriginDialog, BadTextBeepsKeepsTheFocusAndHoldsOk) {
     dialog.Box(0)->setText(QStringLiteral("abc"));
     QTest::keyClick(dialog.Box(0), Qt::Key_Return);
     EXPECT_EQ(dialogs.beeps, 1);
@@ -309,35 +315,22 @@ TEST_F(OriginDialog, BadTextBeepsAndKeepsTheFocusEscapeRestores) {
     EXPECT_EQ(dialog.Box(0)->text(), QStringLiteral("1.50"));
     EXPECT_TRUE(dialog.isVisible());
 
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
-    EXPECT_TRUE(dialog.Canceled());
-}
-
-TEST_F(OriginDialog, OkKeepsTheValues) {
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
-    EXPECT_FALSE(dialog.Canceled());
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST_F(OriginDialog, OkRefusesABoxThatIsNoNumber) {
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"));
     dialog.Box(1)->setText(QStringLiteral("12a"));
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    ok->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(dialog.Canceled());
-    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(dialogs.beeps, 2);
     EXPECT_TRUE(dialog.Box(1)->hasFocus());
     EXPECT_EQ(dialog.Box(1)->selectedText(), QStringLiteral("12a"));
-}
-
-TEST_F(OriginDialog, EnterInTheLastBoxConfirms) {
-    dialog.Box(2)->setFocus();
-    dialog.Box(2)->setText(QStringLiteral("7"));
-    QTest::keyClick(dialog.Box(2), Qt::Key_Return);
-    EXPECT_FALSE(dialog.isVisible());
+    dialog.Box(1)->setText(QStringLiteral("3"));
+    ok->click();
     EXPECT_FALSE(dialog.Canceled());
-    float x, y, z;
-    dialog.GetOffsets(x, y, z);
-    EXPECT_FLOAT_EQ(z, 7);
+    EXPECT_FALSE(dialog.isVisible());
+
+    dialog.show();
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    EXPECT_TRUE(dialog.Canceled());
 }
 
 } // namespace

@@ -1,16 +1,10 @@
 // The path preview inside the main window: the lock, real-time playback from the event loop,
 // the keys, editing through the lock and the controls the lock holds.
-#include "core/model/point_table_ops.h"
 #include "core/numbers.h"
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
-#include "ui/view/gl_view.h"
+#include "support/main_window_fixture.h"
 #include "ui/view/preview_panel.h"
-#include "ui/view/view_area.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,12 +18,10 @@
 namespace kestrova::ui {
 namespace {
 
-class PreviewPanelTest : public ::testing::Test {
+class PreviewPanelTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
+        Start();
         // Four points; 61 path points: 20 per segment, 400 ms each at 50 frames per second.
         Trace& t = w->CurrentTrace();
         const double xs[] = {0, 400, 400, 0};
@@ -50,16 +42,12 @@ protected:
         return w->findChild<QAbstractButton*>(QString::fromLatin1(name));
     }
     QWidget* Widget(const char* name) { return w->findChild<QWidget*>(QString::fromLatin1(name)); }
-    GlView* View() { return w->Views3D()->View(); }
     int SelectedRow() { return w->Grid(kControl)->Selection().firstRow; }
     QString Time() { return panel->TimeLabel()->text(); }
     QString TimeOf(int point) {
         return QStringLiteral("Time: ") + w->CurrentTrace().points.timeLabel[point];
     }
 
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
     PreviewPanel* panel = nullptr;
 };
 
@@ -133,7 +121,7 @@ TEST_F(PreviewPanelTest, TheLockHoldsTheEditingControlsAndGivesThemBack) {
     EXPECT_TRUE(panel->LockBox()->styleSheet().isEmpty());
 }
 
-TEST_F(PreviewPanelTest, KeysOfTheViewDriveThePreview) {
+TEST_F(PreviewPanelTest, KeysOfTheViewDriveThePreviewAndTwoPointsAreNeeded) {
     QTest::keyClick(View(), Qt::Key_L);
     ASSERT_TRUE(panel->Preview().Locked());
     QTest::keyClick(View(), Qt::Key_Right);
@@ -155,6 +143,24 @@ TEST_F(PreviewPanelTest, KeysOfTheViewDriveThePreview) {
     QTest::keyClick(View(), Qt::Key_L);
     EXPECT_FALSE(panel->Preview().Locked());
     EXPECT_FALSE(panel->LockBox()->isChecked());
+
+    // Fewer than two points release the lock.
+    panel->SetLocked(true);
+    ASSERT_TRUE(panel->Preview().Locked());
+    Trace& t = w->CurrentTrace();
+    DeletePoint(t, kControl, 4, true);
+    DeletePoint(t, kControl, 3, true);
+    DeletePoint(t, kControl, 2, true);
+    w->RefreshAfterPointChange();
+    EXPECT_FALSE(panel->Preview().Locked());
+    EXPECT_FALSE(panel->LockBox()->isChecked());
+    EXPECT_FALSE(panel->LockBox()->isEnabled());
+    EXPECT_TRUE(Widget("optTools4")->isEnabled());
+    // With one point the preview refuses the lock, however asked.
+    panel->SetLocked(true);
+    EXPECT_FALSE(panel->LockBox()->isChecked());
+    QTest::keyClick(View(), Qt::Key_L);
+    EXPECT_FALSE(panel->Preview().Locked());
 }
 
 TEST_F(PreviewPanelTest, EditsThroughTheLockReachTheTableAndTheHistory) {
@@ -201,28 +207,8 @@ TEST_F(PreviewPanelTest, PlaybackStopsForTheTableTheMenusAndTheClose) {
     panel->StartStop()->click();
     ASSERT_TRUE(panel->Preview().Playing());
     w->close();
-    QTest::qWait(150);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !w->isVisible(); }, 3000));
     EXPECT_FALSE(panel->Preview().Playing());
-    EXPECT_FALSE(w->isVisible());
-}
-
-TEST_F(PreviewPanelTest, FewerThanTwoPointsReleaseTheLock) {
-    panel->SetLocked(true);
-    ASSERT_TRUE(panel->Preview().Locked());
-    Trace& t = w->CurrentTrace();
-    DeletePoint(t, kControl, 4, true);
-    DeletePoint(t, kControl, 3, true);
-    DeletePoint(t, kControl, 2, true);
-    w->RefreshAfterPointChange();
-    EXPECT_FALSE(panel->Preview().Locked());
-    EXPECT_FALSE(panel->LockBox()->isChecked());
-    EXPECT_FALSE(panel->LockBox()->isEnabled());
-    EXPECT_TRUE(Widget("optTools4")->isEnabled());
-    // With one point the preview refuses the lock, however asked.
-    panel->SetLocked(true);
-    EXPECT_FALSE(panel->LockBox()->isChecked());
-    QTest::keyClick(View(), Qt::Key_L);
-    EXPECT_FALSE(panel->Preview().Locked());
 }
 
 } // namespace

@@ -49,7 +49,7 @@ struct SceneFixture : ::testing::Test {
     static int Magenta(const RecordingGl& gl) { return gl.CountColour(1, 0, 1); }
 };
 
-TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlay) {
+TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlayUnlessSuspended) {
     Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}});
     RecordingGl gl;
     SceneInput in = Input(t, kViewXY, 2.0);
@@ -83,15 +83,11 @@ TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlay) {
     EXPECT_EQ(start.pointSize, 6);
     EXPECT_TRUE(gl.primitives.back().overlay);
     EXPECT_EQ(gl.matrixPushDepth, 0);
-}
 
-TEST_F(SceneFixture, SuspendedRedrawDrawsNothing) {
-    Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}});
-    RecordingGl gl;
-    SceneInput in = Input(t, kViewXY);
+    RecordingGl suspended;
     in.suspended = true;
-    EXPECT_FALSE(Redraw(gl, in).drawn);
-    EXPECT_TRUE(gl.calls.empty());
+    EXPECT_FALSE(Redraw(suspended, in).drawn);
+    EXPECT_TRUE(suspended.calls.empty());
 }
 
 TEST_F(SceneFixture, ControlPointsAndPathDots) {

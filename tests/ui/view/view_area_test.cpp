@@ -1,14 +1,8 @@
 // The views inside the main window: the map menu, the captions and the 4:3 layout.
 #include "core/files/trace_file.h"
 #include "core/map/bsp_builder.h"
-#include "core/model/point_table_ops.h"
 #include "core/script/game_profile.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
-#include "ui/view/gl_view.h"
-#include "ui/view/view_area.h"
+#include "support/main_window_fixture.h"
 #include "ui/view/view_toolbar.h"
 
 #include <QAction>
@@ -23,23 +17,17 @@
 namespace kestrova::ui {
 namespace {
 
-class ViewAreaTest : public ::testing::Test {
+class ViewAreaTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        w = std::make_unique<FrmMain>();
-        w->SetDialogs(&dialogs);
-        w->Form_Load({QString(), false});
-        mapPath = QDir(registry.dir()).filePath(QStringLiteral("room.bsp"));
+        Start();
+        mapPath = Path("room.bsp");
         QFile f(mapPath);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(test::RoomWithPatch().Build());
     }
-    QAction* Item(const char* name) { return w->Action(QString::fromLatin1(name)); }
-    GlView* View() { return w->findChild<GlView*>(QStringLiteral("picView")); }
+    QAction* Item(const char* name) { return Action(name); }
 
-    test::TempRegistry registry;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
     QString mapPath;
 };
 
@@ -62,7 +50,7 @@ TEST_F(ViewAreaTest, ATraceWithoutItsViewsOpensShowingAllItsPoints) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = QDir(registry.dir()).filePath(QStringLiteral("far.dfkv"));
+        const QString path = Path("far.dfkv");
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.header + points);
@@ -147,7 +135,7 @@ TEST_F(ViewAreaTest, OpeningATraceKeepsItsMapAndCameraModeThroughASave) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneState) {
+TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneStateAndTablesHighlight) {
     QAction* display = Item("mnuV_ShowRefPoints");
     display->trigger(); // off
     ASSERT_FALSE(display->isChecked());
@@ -167,15 +155,18 @@ TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneState) {
     EXPECT_FALSE(View()->CurrentSceneInput().flags.referencePoints);
     EXPECT_FALSE(w->CurrentTrace().points.rec[kReference][1].selected);
     EXPECT_TRUE(w->CurrentTrace().points.rec[kControl][1].selected);
+
+    // A selection in a table is highlighted in the views.
+    w->Grid(kControl)->SetSelection({1, 1, 1, 3});
+    const SceneInput in = View()->CurrentSceneInput();
+    EXPECT_TRUE(in.tableHighlight);
+    EXPECT_EQ(in.highlightKind, kControl);
+    EXPECT_EQ(in.highlightFirst, 1);
 }
 
 TEST_F(ViewAreaTest, CaptionsAndTheFourByThreeView) {
-    auto* scale = w->findChild<QLabel*>(QStringLiteral("lblPans0"));
-    auto* name = w->findChild<QLabel*>(QStringLiteral("lblPans2"));
-    ASSERT_TRUE(scale && name);
-    EXPECT_TRUE(scale->text().startsWith(QStringLiteral("Scale:")));
-    EXPECT_EQ(name->text(), QStringLiteral("X-Y View"));
-
+    auto* scale = Find<QLabel>("lblPans0");
+    auto* name = Find<QLabel>("lblPans2");
     w->show();
     w->resize(1200, 700);
     auto* views3D = w->findChild<QToolButton*>(QStringLiteral("optViews3"));
@@ -189,22 +180,6 @@ TEST_F(ViewAreaTest, CaptionsAndTheFourByThreeView) {
     w->findChild<QToolButton*>(QStringLiteral("optViews0"))->click();
     EXPECT_GT(std::abs(View()->width() * 3 - View()->height() * 4), 3)
         << "the plans take the whole area";
-}
-
-TEST_F(ViewAreaTest, GridSelectionIsHighlightedAndInsertRecordsAnEdit) {
-    View()->SelectView(3);
-    w->Views().camera.tx = -5;
-    QKeyEvent insert(QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
-    EXPECT_TRUE(View()->HandleKeyDown(&insert));
-    EXPECT_EQ(w->CurrentTrace().ControlCount(), 1);
-    EXPECT_GE(w->Grid(kControl)->rowCount(), 1);
-    EXPECT_TRUE(w->Action(QStringLiteral("mnuE_Undo"))->isEnabled()) << "the edit was recorded";
-
-    w->Grid(kControl)->SetSelection({1, 1, 1, 3});
-    const SceneInput in = View()->CurrentSceneInput();
-    EXPECT_TRUE(in.tableHighlight);
-    EXPECT_EQ(in.highlightKind, kControl);
-    EXPECT_EQ(in.highlightFirst, 1);
 }
 
 } // namespace
