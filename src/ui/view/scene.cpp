@@ -290,6 +290,19 @@ struct Scene {
         }
     }
 
+    // Over the path's own dots, so that a stretch through a wall stands out in every view.
+    void DrawClearance() {
+        const ClearanceDots& c = *in.clearance;
+        gl.PointSize(kClearancePointSize);
+        for (const auto& [dots, colour] : {std::pair{&c.near, kClearanceNearColour},
+                                           std::pair{&c.inside, kClearanceInsideColour}}) {
+            if (dots->empty())
+                continue;
+            SetColour(gl, colour);
+            gl.DrawArrays(GlPrimitive::Points, dots->data(), static_cast<int>(dots->size() / 3));
+        }
+    }
+
     void DrawTableSelection() {
         const int kind = in.highlightKind == kReference ? kReference : kControl;
         const int first = in.highlightFirst;
@@ -429,6 +442,8 @@ struct Scene {
         }
         if (in.trace)
             DrawTrace();
+        if (in.clearance)
+            DrawClearance();
         if (in.tableHighlight && in.trace)
             DrawTableSelection();
         if (in.rubberBand) {
