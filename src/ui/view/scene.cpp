@@ -290,9 +290,12 @@ struct Scene {
         }
     }
 
-    // Over the path's own dots, so that a stretch through a wall stands out in every view.
+    // Over the path's own dots, so that a stretch through a wall stands out in every view; in
+    // 3D through the wall that hides it, since that is where it matters.
     void DrawClearance() {
         const ClearanceDots& c = *in.clearance;
+        if (Is3D(in))
+            gl.Disable(GlCap::DepthTest);
         gl.PointSize(kClearancePointSize);
         for (const auto& [dots, colour] : {std::pair{&c.near, kClearanceNearColour},
                                            std::pair{&c.inside, kClearanceInsideColour}}) {
@@ -301,6 +304,8 @@ struct Scene {
             SetColour(gl, colour);
             gl.DrawArrays(GlPrimitive::Points, dots->data(), static_cast<int>(dots->size() / 3));
         }
+        if (Is3D(in))
+            gl.Enable(GlCap::DepthTest);
     }
 
     void DrawTableSelection() {

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTreeWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kestrova::ui {
@@ -105,6 +106,13 @@ TEST_F(ClearanceView, DrawsTheStretchInTheWallInTheWarningColours) {
             }
         }
         EXPECT_EQ(insideDots, r->inside.size()) << viewIndex;
+        if (viewIndex == 3) {
+            // Seen through the floor that hides it: the depth test (cap 0) is off, then back on.
+            const auto& c = gl.calls;
+            const auto off = std::find(c.begin(), c.end(), QStringLiteral("Disable(0)"));
+            ASSERT_NE(off, c.end());
+            EXPECT_NE(std::find(off, c.end(), QStringLiteral("Enable(0)")), c.end());
+        }
         EXPECT_EQ(nearDots, r->near.size()) << viewIndex;
     }
 
