@@ -40,6 +40,7 @@ FrmClearance::FrmClearance(const Trace& trace, QWidget* owner)
     lstClearance_->setRootIsDecorated(false);
     lstClearance_->setColumnCount(4);
     lstClearance_->setUniformRowHeights(true);
+    lstClearance_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblClrSummary_ = new QLabel(this);
     lblClrSummary_->setObjectName(QStringLiteral("lblClrSummary"));
     lblClrSummary_->setWordWrap(true);

@@ -100,6 +100,7 @@ QString ReadSolidBrushes(QByteArrayView data, SolidBrushes& out) {
 
     // Counted before anything is copied: a refused file costs no memory.
     int64_t planeTotal = 0;
+    int64_t solidTotal = 0;
     for (int32_t i = firstBrush; i < firstBrush + numBrushes; ++i) {
         const char* brush = l.data[kBrushes] + qsizetype(i) * kBrushSize;
         const int32_t firstSide = ReadInt(brush);
@@ -116,8 +117,14 @@ QString ReadSolidBrushes(QByteArrayView data, SolidBrushes& out) {
                 .arg(firstSide)
                 .arg(int64_t(firstSide) + numSides - 1)
                 .arg(l.count[kBrushSides]);
-        if (ReadInt(l.data[kShaders] + qsizetype(shader) * kShaderSize + 68) & kContentsSolid)
+        if (ReadInt(l.data[kShaders] + qsizetype(shader) * kShaderSize + 68) & kContentsSolid) {
             planeTotal += numSides;
+            ++solidTotal;
+        }
+        if (solidTotal > kMaxSolidBrushes)
+            return QStringLiteral("the world has more than %1 solid brushes, far more than any "
+                                  "real map holds")
+                .arg(kMaxSolidBrushes);
         if (planeTotal > kMaxBrushPlanes)
             return QStringLiteral("the solid brushes have more than %1 sides, far more than any "
                                   "real map holds")

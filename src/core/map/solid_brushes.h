@@ -18,6 +18,9 @@ inline constexpr int32_t kContentsSolid = 1;
 // thousand); brushes sharing one range of sides would otherwise let a small file ask for any
 // number.
 inline constexpr int64_t kMaxBrushPlanes = 2'000'000;
+// Twice what the map compiler allows: every point may meet every brush, so their number bounds
+// the time of a check too.
+inline constexpr int64_t kMaxSolidBrushes = 65536;
 
 // A point p is behind the plane when normal . p < dist.
 struct BrushPlane {

@@ -191,23 +191,28 @@ TEST(SolidBrushes, SkipsBrushesWithoutSidesOrWithPlanesThatAreNotNumbers) {
               (std::vector<Clearance>{Clearance::Clear, Clearance::Near}));
 }
 
-TEST(SolidBrushes, BudgetsSidesThatBrushesShare) {
-    // Every brush names the same long run of sides: a small file asking for a huge expansion.
-    Room r = BoxRoom();
-    SolidBrushes out;
-    // 40000 brushes of 60 sides each: 2.4 million, over the budget, refused unread.
-    BspBuilder many = r.builder;
-    std::vector<TestBrush> list(40000, TestBrush{0, BoxPlanes({0, 0, 0}, {1, 1, 1})});
-    list.front().planes.resize(60, BrushPlane{{0, 0, 1}, 1});
-    QByteArray big = test::WithBrushes(many.Build(), list, {40000});
-    const qsizetype at = BspBuilder::LumpOffset(big, 8);
-    for (int32_t i = 0; i < 40000; ++i) {
-        BspBuilder::SetInt(big, at + i * 12, 0);
-        BspBuilder::SetInt(big, at + i * 12 + 4, 60);
+TEST(SolidBrushes, BudgetsBrushesAndTheSidesTheyShare) {
+    // Every brush names the same run of sides: a small file asking for a huge expansion, or for
+    // more brushes than the map compiler ever writes. Refused before anything is copied.
+    struct Case {
+        int32_t brushes, sides;
+        const char* message;
+    };
+    for (const Case& c : {Case{40000, 60, "more than 2000000 sides"},
+                          Case{70000, 1, "more than 65536 solid brushes"}}) {
+        std::vector<TestBrush> list(size_t(c.brushes), TestBrush{0, {{{0, 0, 1}, 1}}});
+        list.front().planes.resize(size_t(c.sides), BrushPlane{{0, 0, 1}, 1});
+        QByteArray bytes = test::WithBrushes(BoxRoom().builder.Build(), list, {c.brushes});
+        const qsizetype at = BspBuilder::LumpOffset(bytes, 8);
+        for (int32_t i = 0; i < c.brushes; ++i) {
+            BspBuilder::SetInt(bytes, at + i * 12, 0);
+            BspBuilder::SetInt(bytes, at + i * 12 + 4, c.sides);
+        }
+        SolidBrushes out;
+        const QString e = ReadSolidBrushes(bytes, out);
+        EXPECT_TRUE(e.contains(QLatin1String(c.message))) << e.toStdString();
+        EXPECT_TRUE(out.brushes.empty());
     }
-    const QString e = ReadSolidBrushes(big, out);
-    EXPECT_TRUE(e.contains(QLatin1String("more than 2000000 sides"))) << e.toStdString();
-    EXPECT_TRUE(out.brushes.empty());
 }
 
 TEST(SolidBrushes, SurvivesRandomDamage) {

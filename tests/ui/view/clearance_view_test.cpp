@@ -179,32 +179,5 @@ TEST_F(ClearanceView, TheWindowListsTheStretchesAndGoesToThem) {
               QStringLiteral("Charge une carte pour vérifier le chemin contre ses murs."));
 }
 
-TEST(ClearanceScene, DrawsTheWarningOverThePathAndNothingWithoutIt) {
-    Trace t;
-    ClearanceDots dots{{1, 2, 3, 4, 5, 6}, {7, 8, 9}};
-    for (bool given : {true, false}) {
-        SceneInput in;
-        in.trace = &t;
-        in.metrics.Resize(400, 300);
-        in.clearance = given ? &dots : nullptr;
-        test::RecordingGl gl;
-        ASSERT_TRUE(Redraw(gl, in).drawn);
-        std::vector<const test::DrawnPrimitive*> warned;
-        for (const test::DrawnPrimitive& p : gl.primitives)
-            if (p.type == GlPrimitive::Points && p.pointSize == kClearancePointSize)
-                warned.push_back(&p);
-        if (!given) {
-            EXPECT_TRUE(warned.empty());
-            continue;
-        }
-        // Near first, so that the inside points are drawn over it.
-        ASSERT_EQ(warned.size(), 2u);
-        EXPECT_TRUE(warned[0]->colour.Is(1, 0.7f, 0));
-        EXPECT_EQ(warned[0]->vertices, (std::vector<std::array<double, 3>>{{7, 8, 9}}));
-        EXPECT_TRUE(warned[1]->colour.Is(0.9f, 0, 0.35f));
-        EXPECT_EQ(warned[1]->vertices.size(), 2u);
-    }
-}
-
 } // namespace
 } // namespace kestrova::ui
