@@ -45,6 +45,8 @@ const QList<CaptionBinding>& LanguageCaptions() {
         {"mnuV_ShowRefPoints", 28},
         {"mnuV_ShowTimes", 29},
         {"mnuV_ShowRulers", 30},
+        {"mnuV_ShowClearance", 730},
+        {"mnuV_ClearanceList", 731},
         {"mnuV_Language", 31},
         {"mnuVL_Lang0", 32},
         {"mnuVL_Lang1", 33},

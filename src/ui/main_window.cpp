@@ -123,8 +123,9 @@ void FrmMain::BuildMenus() {
     display->addSeparator();
     for (const char* name :
          {"mnuV_ShowArrow", "mnuV_ShowTangent", "mnuV_ShowGrid", "mnuV_AntiAliasing",
-          "mnuV_ShowRefPoints", "mnuV_ShowTimes", "mnuV_ShowRulers"})
+          "mnuV_ShowRefPoints", "mnuV_ShowTimes", "mnuV_ShowRulers", "mnuV_ShowClearance"})
         AddAction(display, name, true);
+    AddAction(display, "mnuV_ClearanceList");
     display->addSeparator();
     QMenu* theme = AddMenu(display, "mnuV_MenuTheme");
     theme->setTitle(QStringLiteral("Me&nu"));

@@ -46,10 +46,16 @@ struct DisplayItem {
 
 // The check items of the Display and Map menus and the settings that keep them.
 const DisplayItem kDisplayItems[] = {
-    {"mnuMM_CtlPoints", &Settings::snap2MapCtlPnt}, {"mnuMM_RefPoints", &Settings::snap2MapRefPnt},
-    {"mnuV_ShowArrow", &Settings::showArrows},      {"mnuV_ShowTangent", &Settings::showTangent},
-    {"mnuV_ShowGrid", &Settings::showGrid},         {"mnuV_AntiAliasing", &Settings::antiAliasing},
-    {"mnuV_ShowTimes", &Settings::showTimes},       {"mnuV_ShowRulers", &Settings::showRuler},
+    {"mnuMM_CtlPoints", &Settings::snap2MapCtlPnt},
+    {"mnuMM_RefPoints", &Settings::snap2MapRefPnt},
+    {"mnuV_ShowArrow", &Settings::showArrows},
+    {"mnuV_ShowTangent", &Settings::showTangent},
+    {"mnuV_ShowGrid", &Settings::showGrid},
+    {"mnuV_AntiAliasing", &Settings::antiAliasing},
+    {"mnuV_ShowTimes", &Settings::showTimes},
+    {"mnuV_ShowRulers", &Settings::showRuler},
+    // Drawn only over a map.
+    {"mnuV_ShowClearance", &Settings::showClearance},
 };
 
 const char* const kThemeItems[] = {"mnuVMT_Standard", "mnuVMT_Gradient", "mnuVMT_OfficeXP"};

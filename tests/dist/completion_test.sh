@@ -45,6 +45,7 @@ check "kestrova3d-cli path a.dfkv --points " ""
 check "kestrova3d-cli check -" "--help --locale"
 check "kestrova3d-cli map-info c.bsp --" "--game-folder --help --locale"
 check "kestrova3d-cli map-info c.bsp --game-folder " "maps"
+check "kestrova3d-cli clearance a.dfkv --map " "c.bsp d.pk3 maps"
 
 # Every command of the program is offered, and nothing else that is not an option.
 expected=$(sed -n 's/^KESTROVA_CLI_COMMAND("\([^"]*\)".*/\1/p' "$commands_def" | sort | tr '\n' ' ' | sed 's/ $//')

@@ -35,6 +35,9 @@ QString BspMap::LoadFromBytes(const QByteArray& bytes, int32_t options) {
         return e;
     geometry_ = std::move(geometry);
     snapper_ = MapSnapper(geometry_.vertices);
+    SolidBrushes brushes;
+    brushError_ = ReadSolidBrushes(bytes, brushes);
+    clearance_ = ClearanceIndex(std::move(brushes));
     loaded_ = true;
     return {};
 }

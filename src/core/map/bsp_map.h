@@ -1,6 +1,7 @@
 #pragma once
 // A loaded map: its drawn geometry, bounds and snapping, without any drawing.
 
+#include "core/map/clearance.h"
 #include "core/map/map_geometry.h"
 #include "core/map/snap_index.h"
 
@@ -33,8 +34,15 @@ public:
     // x, y and z take its position; otherwise they are left alone.
     bool SnapToMap(float& x, float& y, float& z, int32_t plane, float radius) const;
 
+    // The world's solid brushes for the clearance check. A map whose brushes cannot be read
+    // still loads and draws; the index is empty then and BrushError says why.
+    const ClearanceIndex& Clearances() const { return clearance_; }
+    const QString& BrushError() const { return brushError_; }
+
 private:
     MapGeometry geometry_;
+    ClearanceIndex clearance_;
+    QString brushError_;
     MapSnapper snapper_;
     bool loaded_ = false;
 };

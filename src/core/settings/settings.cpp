@@ -102,6 +102,7 @@ void LoadSettings(Settings& s, GameState& state, ScreenTwips screen, Dialogs* di
     ReadFlag(QStringLiteral("ShowRefPnts"), s.showRefPnts);
     ReadFlag(QStringLiteral("ShowTimes"), s.showTimes);
     ReadFlag(QStringLiteral("ShowRuler"), s.showRuler);
+    ReadFlag(QStringLiteral("ShowClearance"), s.showClearance);
 }
 
 void SaveSettings(const Settings& s, GameState& state) {
@@ -125,6 +126,7 @@ void SaveSettings(const Settings& s, GameState& state) {
     WriteDword(QStringLiteral("ShowRefPnts"), s.showRefPnts ? 1 : 0);
     WriteDword(QStringLiteral("ShowTimes"), s.showTimes ? 1 : 0);
     WriteDword(QStringLiteral("ShowRuler"), s.showRuler ? 1 : 0);
+    WriteDword(QStringLiteral("ShowClearance"), s.showClearance ? 1 : 0);
     SaveGameConfigs(state);
 }
 

@@ -33,6 +33,7 @@ struct Settings {
     bool showRefPnts = true;     // mnuV_ShowRefPoints
     bool showTimes = true;       // mnuV_ShowTimes
     bool showRuler = true;       // mnuV_ShowRulers
+    bool showClearance = true;   // mnuV_ShowClearance: path points in or near a wall of the map
 };
 
 // The screen, in twips, bounds the demo browser's stored size.

@@ -145,6 +145,27 @@ PreviewEffect PathPreview::Lock() {
     return e;
 }
 
+PreviewEffect PathPreview::GoTo(int32_t index) {
+    PreviewEffect e;
+    if (!locked_)
+        return e;
+    RebuildIfDirty();
+    if (lastIndex_ < 0) {
+        e |= Unlock();
+        e.unlocked = true;
+        return e;
+    }
+    if (playing_)
+        e |= StopPlaying();
+    const int32_t oldPoint = pointIndex();
+    pathIndex() = std::clamp(index, 0, lastIndex_);
+    pointIndex() = pathIndex() == lastIndex_ ? ControlCount() : path_[pathIndex()].segment;
+    PlaceCamera();
+    e.camera = e.timeCaption = true;
+    e.selectRow = pointIndex() != oldPoint;
+    return e;
+}
+
 PreviewEffect PathPreview::Unlock() {
     PreviewEffect e;
     if (playing_)

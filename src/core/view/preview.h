@@ -116,6 +116,8 @@ public:
     PreviewEffect Command(int command);
     // One turn of the play loop; does nothing unless playing.
     PreviewEffect Tick();
+    // Straight to a path point (a place picked in a list); stops playing. Locked only.
+    PreviewEffect GoTo(int32_t pathIndex);
 
     PreviewButtons Buttons() const;
     // "Time: " and the current control point's time label; empty while unlocked.

@@ -5,6 +5,8 @@
 #include "core/settings/language.h"
 #include "ui/map/bsp_map_component.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
@@ -160,6 +162,51 @@ void GlView::SetMap(BspMapComponent* map, const Vec3& offset) {
     map_ = map;
     mapOffset_ = offset;
     mapBounds_ = map ? map->GetBounds() : MapBoundsArray{};
+    clearance_.Invalidate();
+    UpdateClearance();
+}
+
+const ClearanceReport* GlView::UpdateClearance() {
+    const ClearanceIndex* index =
+        map_ && !map_->Map().Clearances().Empty() ? &map_->Map().Clearances() : nullptr;
+    const ClearanceReport& r =
+        clearance_.Update(index, trace_.path, trace_.pathUpper, mapOffset_, clearanceDistance_);
+    if (clearance_.Computed() != clearanceShown_ || clearanceIndexShown_ != (index != nullptr)) {
+        clearanceShown_ = clearance_.Computed();
+        clearanceIndexShown_ = index != nullptr;
+        clearanceDots_ = {};
+        for (const ClearanceStretch& s : r.stretches) {
+            for (int32_t i = s.first; i <= s.last; ++i) {
+                const PointRecord& p = trace_.path[static_cast<size_t>(i)];
+                std::vector<float>& dots = std::binary_search(r.inside.begin(), r.inside.end(), i)
+                                               ? clearanceDots_.inside
+                                               : clearanceDots_.near;
+                dots.insert(dots.end(), {p.x, p.y, p.z});
+            }
+        }
+        emit ClearanceChanged();
+    }
+    return index ? &r : nullptr;
+}
+
+void GlView::SetClearanceDistance(float distance) {
+    if (distance == clearanceDistance_)
+        return;
+    clearanceDistance_ = distance;
+    UpdateClearance();
+    Redraw();
+}
+
+void GlView::CentrePlansOn(const Vec3& at) {
+    for (int view = 0; view < 3; ++view) {
+        const ViewAxes axes = AxesOfView(view);
+        PlanView& plan = views_.plans[static_cast<size_t>(view)];
+        plan.centreH = at[axes.h];
+        plan.centreV = at[axes.v];
+    }
+    if (!nav_.Is3D())
+        nav_.PanTo(nav_.Current().centreH, nav_.Current().centreV);
+    Redraw();
 }
 
 void GlView::Redraw() {
@@ -224,6 +271,8 @@ SceneInput GlView::CurrentSceneInput() {
     in.flags.rulers = settings_.showRuler;
     in.suspended = suspended_;
     in.pathDots = &pathDots_;
+    if (settings_.showClearance && UpdateClearance())
+        in.clearance = &clearanceDots_;
     in.tableHighlight = highlight_;
     in.highlightKind = highlightKind_;
     in.highlightFirst = highlightFirst_;

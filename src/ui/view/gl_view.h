@@ -3,6 +3,7 @@
 // the map, with the navigation of the plans and of the 3D camera.
 
 #include "core/dialogs.h"
+#include "core/path/path_clearance.h"
 #include "core/settings/settings.h"
 #include "core/view/navigation.h"
 #include "core/view/tools.h"
@@ -79,6 +80,14 @@ public:
     // Double-click on the tangent tool.
     void ResetAllTangents();
 
+    // The path checked against the walls of the map shown (nullptr: no map, or its walls could
+    // not be read). Checked again only when the path, the map or the distance changed.
+    const ClearanceReport* UpdateClearance();
+    void SetClearanceDistance(float distance);
+    float ClearanceDistance() const { return clearanceDistance_; }
+    // Centres the three plans on a world position.
+    void CentrePlansOn(const Vec3& at);
+
     // Pixel (y from the top) of the current plan back to world X, Y, Z.
     Vec3 UnProject(float x, float y) const;
     // The input a SceneInput needs right now (tests draw it with their own GlApi).
@@ -115,6 +124,8 @@ signals:
     void LookTargetPicked(const QString& x, const QString& y, const QString& z);
     // A reference point was added: their display goes on.
     void ReferenceDisplayOn();
+    // The clearance check gave a new answer (or the map changed).
+    void ClearanceChanged();
 
 protected:
     void initializeGL() override;
@@ -160,6 +171,11 @@ private:
     int highlightLast_ = 0;
     bool contextOk_ = false;
     PathDotCache pathDots_;
+    PathClearanceCache clearance_;
+    ClearanceDots clearanceDots_;
+    int32_t clearanceShown_ = -1; // the cache's check count the dots were made from
+    bool clearanceIndexShown_ = false;
+    float clearanceDistance_ = kDefaultClearance;
     SilentDialogs silentDialogs_;
     ToolMachine tools_;
     ToolPointer pointer_ = ToolPointer::Arrow;

@@ -181,6 +181,15 @@ void PreviewPanel::SetLocked(bool locked) {
         lock_->setChecked(locked);
 }
 
+void PreviewPanel::GoToPathIndex(int32_t index) {
+    if (!preview_.Locked())
+        SetLocked(true);
+    if (!preview_.Locked())
+        return;
+    UpdateAutoSelect();
+    Apply(preview_.GoTo(index));
+}
+
 void PreviewPanel::Send(int command) {
     UpdateAutoSelect();
     Apply(preview_.Command(command));

@@ -40,6 +40,8 @@ public:
     // Stops a running playback (menus, the close, a click in a table).
     void StopPlaying();
     void SetLocked(bool locked);
+    // Locks the preview if it can and shows path point index.
+    void GoToPathIndex(int32_t index);
 
     // PreviewInput
     bool PreviewLocked() const override { return preview_.Locked(); }

@@ -290,6 +290,24 @@ struct Scene {
         }
     }
 
+    // Over the path's own dots, so that a stretch through a wall stands out in every view; in
+    // 3D through the wall that hides it, since that is where it matters.
+    void DrawClearance() {
+        const ClearanceDots& c = *in.clearance;
+        if (Is3D(in))
+            gl.Disable(GlCap::DepthTest);
+        gl.PointSize(kClearancePointSize);
+        for (const auto& [dots, colour] : {std::pair{&c.near, kClearanceNearColour},
+                                           std::pair{&c.inside, kClearanceInsideColour}}) {
+            if (dots->empty())
+                continue;
+            SetColour(gl, colour);
+            gl.DrawArrays(GlPrimitive::Points, dots->data(), static_cast<int>(dots->size() / 3));
+        }
+        if (Is3D(in))
+            gl.Enable(GlCap::DepthTest);
+    }
+
     void DrawTableSelection() {
         const int kind = in.highlightKind == kReference ? kReference : kControl;
         const int first = in.highlightFirst;
@@ -429,6 +447,8 @@ struct Scene {
         }
         if (in.trace)
             DrawTrace();
+        if (in.clearance)
+            DrawClearance();
         if (in.tableHighlight && in.trace)
             DrawTableSelection();
         if (in.rubberBand) {

@@ -37,6 +37,12 @@ struct PathDotCache {
     int evaluated = 0;             // segments evaluated since the cache was made (tests read it)
 };
 
+// Path points too close to a wall of the map (world positions, three floats a point).
+struct ClearanceDots {
+    std::vector<float> inside;
+    std::vector<float> near;
+};
+
 struct SceneInput {
     Trace* trace = nullptr; // the redraw refreshes the control table's phantoms
     int32_t viewMode = kViewXY;
@@ -48,6 +54,7 @@ struct SceneInput {
     DisplayFlags flags;
     bool suspended = false;
     PathDotCache* pathDots = nullptr; // nullptr: the dots are evaluated for this redraw only
+    const ClearanceDots* clearance = nullptr; // nullptr: no warning drawn
 
     // Draws the map into the current context; empty when no map is shown.
     std::function<void()> drawMap;
@@ -93,5 +100,10 @@ struct Rgb3 {
     float r, g, b;
 };
 Rgb3 TangentColour(int32_t fixedAxes, int32_t viewMode);
+
+// The warning colours of path points inside a wall and too near one.
+inline constexpr Rgb3 kClearanceInsideColour{0.9f, 0, 0.35f};
+inline constexpr Rgb3 kClearanceNearColour{1, 0.7f, 0};
+inline constexpr float kClearancePointSize = 5;
 
 } // namespace kestrova::ui

@@ -2,6 +2,7 @@
 
 #include "core/model/point_table_ops.h"
 #include "core/settings/language.h"
+#include "ui/frm_clearance.h"
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
 #include "ui/view/gl_view.h"
@@ -126,6 +127,42 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
         FollowViewState();
     };
     FollowViewState();
+    InstallClearance();
+}
+
+void ViewArea::InstallClearance() {
+    clearance_ = new FrmClearance(window_.CurrentTrace(), &window_);
+    auto refresh = [this] {
+        if (!clearance_->isVisible())
+            return;
+        const bool shown = map_->State().shown;
+        clearance_->Show(view_->UpdateClearance(),
+                         shown ? map_->Component().Map().BrushError() : QString());
+    };
+    if (QAction* a = window_.Action(QStringLiteral("mnuV_ClearanceList")))
+        connect(a, &QAction::triggered, this, [this, refresh] {
+            clearance_->show();
+            clearance_->raise();
+            refresh();
+        });
+    connect(view_, &GlView::ClearanceChanged, this, refresh);
+    connect(&window_, &FrmMain::TraceChanged, this, refresh);
+    connect(map_, &MapController::StateChanged, this, refresh);
+    connect(&window_, &FrmMain::LanguageChanged, clearance_, &FrmClearance::ApplyLanguage);
+    connect(clearance_, &FrmClearance::DistanceChanged, view_,
+            [this](double d) { view_->SetClearanceDistance(static_cast<float>(d)); });
+    // The plans centre on the stretch, its segment's row is selected, and the 3D view looks
+    // through the camera there.
+    connect(clearance_, &FrmClearance::GoTo, this, [this](int32_t index) {
+        const Trace& t = window_.CurrentTrace();
+        if (index < 0 || index > t.pathUpper)
+            return;
+        const PointRecord& p = t.path[static_cast<size_t>(index)];
+        view_->CentrePlansOn({p.x, p.y, p.z});
+        emit view_->SelectRow(kControl, p.segment);
+        if (Is3D())
+            preview_->GoToPathIndex(index);
+    });
 }
 
 bool ViewArea::eventFilter(QObject* watched, QEvent* event) {

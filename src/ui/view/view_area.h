@@ -11,6 +11,7 @@ class QWidget;
 
 namespace kestrova::ui {
 
+class FrmClearance;
 class FrmMain;
 class GlView;
 class MapController;
@@ -29,6 +30,8 @@ public:
     MapController* Map() const { return map_; }
     // The 3D panel with the path preview.
     PreviewPanel* Preview() const { return preview_; }
+    // "Path in the walls" (Display menu).
+    FrmClearance* Clearance() const { return clearance_; }
 
     bool Is3D() const;
     bool Keep4by3() const;
@@ -42,12 +45,14 @@ signals:
 
 private:
     void FollowViewState();
+    void InstallClearance();
 
     FrmMain& window_;
     GlView* view_ = nullptr;
     ViewToolBar* toolBar_ = nullptr;
     MapController* map_ = nullptr;
     PreviewPanel* preview_ = nullptr;
+    FrmClearance* clearance_ = nullptr;
 };
 
 } // namespace kestrova::ui

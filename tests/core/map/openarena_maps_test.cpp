@@ -30,6 +30,8 @@ TEST(OpenArenaMaps, EveryInstalledMapLoadsBoundsAndSnaps) {
             ++maps;
             const MapGeometry& g = map.Geometry();
             ASSERT_GT(g.TriangleCount(), 0u);
+            EXPECT_EQ(map.BrushError(), QString());
+            EXPECT_FALSE(map.Clearances().Empty());
             const MapBoundsArray b = map.GetBounds();
             for (const MapVec3& v : g.vertices) {
                 for (int32_t k = 0; k < 3; ++k) {

@@ -135,9 +135,10 @@ TEST_F(SettingsTest, SaveWritesEveryValueWithItsTypeAndLoadRestoresIt) {
     SaveSettings(settings, state);
 
     const QStringList expected = {
-        "DftPathExtract", "Language",       "MenuTheme",      "DefaultMod", "FrmDemosWidth",
-        "FrmdemosHeight", "Snap2MapCtlPnt", "Snap2MapRefPnt", "ShowArrows", "ShowTangent",
-        "ShowGrid",       "AntiAliasing",   "ShowRefPnts",    "ShowTimes",  "ShowRuler"};
+        "DftPathExtract", "Language",       "MenuTheme",      "DefaultMod",
+        "FrmDemosWidth",  "FrmdemosHeight", "Snap2MapCtlPnt", "Snap2MapRefPnt",
+        "ShowArrows",     "ShowTangent",    "ShowGrid",       "AntiAliasing",
+        "ShowRefPnts",    "ShowTimes",      "ShowRuler",      "ShowClearance"};
     const RegValueNames listed = RegListValueNames(Root());
     ASSERT_TRUE(listed.ok);
     EXPECT_EQ(listed.names, expected);

@@ -1,0 +1,175 @@
+#include "core/map/solid_brushes.h"
+
+#include "core/map/bsp_reader.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <tuple>
+
+namespace kestrova {
+
+namespace {
+
+enum Lump : int32_t { kShaders = 1, kPlanes = 2, kModels = 7, kBrushes = 8, kBrushSides = 9 };
+
+constexpr qsizetype kShaderSize = 72;
+constexpr qsizetype kPlaneSize = 16;
+constexpr qsizetype kModelSize = 40;
+constexpr qsizetype kBrushSize = 12;
+constexpr qsizetype kBrushSideSize = 8; // the same in version 46 and 47
+// The game's own bound on coordinates; a brush open on one side reaches this far.
+constexpr float kBrushWorldLimit = 65536;
+
+int32_t ReadInt(const char* p) {
+    return qFromLittleEndian<qint32>(p);
+}
+
+float ReadFloat(const char* p) {
+    const quint32 bits = qFromLittleEndian<quint32>(p);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+struct Lumps {
+    const char* data[17]{};
+    qsizetype count[17]{};
+};
+
+QString LumpRecords(QByteArrayView file, int32_t lump, qsizetype size, const char* name, Lumps& l) {
+    const int32_t offset = ReadInt(file.data() + 8 + lump * 8);
+    const int32_t length = ReadInt(file.data() + 12 + lump * 8);
+    if (offset < 0 || length < 0 || int64_t(offset) + length > file.size())
+        return QStringLiteral("the %1 lump lies outside the file").arg(QLatin1String(name));
+    if (length % size != 0)
+        return QStringLiteral("the %1 lump is %2 bytes long, not a multiple of its record size %3")
+            .arg(QLatin1String(name))
+            .arg(length)
+            .arg(size);
+    l.data[lump] = file.data() + offset;
+    l.count[lump] = length / size;
+    return {};
+}
+
+// The box the axial planes give; the world's bound where a side is open.
+void BoxOf(const std::vector<BrushPlane>& planes, SolidBrush& b) {
+    b.min = {-kBrushWorldLimit, -kBrushWorldLimit, -kBrushWorldLimit};
+    b.max = {kBrushWorldLimit, kBrushWorldLimit, kBrushWorldLimit};
+    for (uint32_t i = b.firstPlane; i < b.firstPlane + b.planeCount; ++i) {
+        const BrushPlane& p = planes[i];
+        for (int32_t axis = 0; axis < 3; ++axis) {
+            const int32_t u = (axis + 1) % 3, v = (axis + 2) % 3;
+            if (p.normal[u] != 0 || p.normal[v] != 0)
+                continue;
+            if (p.normal[axis] == 1)
+                b.max[axis] = std::min(b.max[axis], p.dist);
+            else if (p.normal[axis] == -1)
+                b.min[axis] = std::max(b.min[axis], -p.dist);
+        }
+    }
+}
+
+} // namespace
+
+QString ReadSolidBrushes(QByteArrayView data, SolidBrushes& out) {
+    out = SolidBrushes{};
+    if (data.size() < kBspHeaderSize)
+        return QStringLiteral("the file is too short for a map header");
+    Lumps l;
+    const std::tuple<int32_t, qsizetype, const char*> lumps[] = {
+        {kShaders, kShaderSize, "shaders"},
+        {kPlanes, kPlaneSize, "planes"},
+        {kModels, kModelSize, "models"},
+        {kBrushes, kBrushSize, "brushes"},
+        {kBrushSides, kBrushSideSize, "brush sides"}};
+    for (const auto& [lump, size, name] : lumps) {
+        if (QString e = LumpRecords(data, lump, size, name, l); !e.isEmpty())
+            return e;
+    }
+    if (l.count[kModels] == 0)
+        return QStringLiteral("the map has no world model");
+    const int32_t firstBrush = ReadInt(l.data[kModels] + 32);
+    const int32_t numBrushes = ReadInt(l.data[kModels] + 36);
+    if (firstBrush < 0 || numBrushes < 0 || int64_t(firstBrush) + numBrushes > l.count[kBrushes])
+        return QStringLiteral("the world model uses brushes %1 to %2, but the map has %3")
+            .arg(firstBrush)
+            .arg(int64_t(firstBrush) + numBrushes - 1)
+            .arg(l.count[kBrushes]);
+
+    // Counted before anything is copied: a refused file costs no memory.
+    int64_t planeTotal = 0;
+    int64_t solidTotal = 0;
+    for (int32_t i = firstBrush; i < firstBrush + numBrushes; ++i) {
+        const char* brush = l.data[kBrushes] + qsizetype(i) * kBrushSize;
+        const int32_t firstSide = ReadInt(brush);
+        const int32_t numSides = ReadInt(brush + 4);
+        const int32_t shader = ReadInt(brush + 8);
+        if (shader < 0 || shader >= l.count[kShaders])
+            return QStringLiteral("brush %1 uses shader %2, but the map has %3")
+                .arg(i)
+                .arg(shader)
+                .arg(l.count[kShaders]);
+        if (firstSide < 0 || numSides < 0 || int64_t(firstSide) + numSides > l.count[kBrushSides])
+            return QStringLiteral("brush %1 uses sides %2 to %3, but the map has %4")
+                .arg(i)
+                .arg(firstSide)
+                .arg(int64_t(firstSide) + numSides - 1)
+                .arg(l.count[kBrushSides]);
+        if (ReadInt(l.data[kShaders] + qsizetype(shader) * kShaderSize + 68) & kContentsSolid) {
+            planeTotal += numSides;
+            ++solidTotal;
+        }
+        if (solidTotal > kMaxSolidBrushes)
+            return QStringLiteral("the world has more than %1 solid brushes, far more than any "
+                                  "real map holds")
+                .arg(kMaxSolidBrushes);
+        if (planeTotal > kMaxBrushPlanes)
+            return QStringLiteral("the solid brushes have more than %1 sides, far more than any "
+                                  "real map holds")
+                .arg(kMaxBrushPlanes);
+    }
+
+    SolidBrushes result;
+    result.planes.reserve(size_t(planeTotal));
+    for (int32_t i = firstBrush; i < firstBrush + numBrushes; ++i) {
+        const char* brush = l.data[kBrushes] + qsizetype(i) * kBrushSize;
+        const int32_t firstSide = ReadInt(brush);
+        const int32_t numSides = ReadInt(brush + 4);
+        const int32_t shader = ReadInt(brush + 8);
+        if (!(ReadInt(l.data[kShaders] + qsizetype(shader) * kShaderSize + 68) & kContentsSolid))
+            continue;
+        SolidBrush b;
+        b.firstPlane = uint32_t(result.planes.size());
+        bool usable = numSides > 0; // no sides would hold the whole world
+        for (int32_t s = 0; s < numSides && usable; ++s) {
+            const int32_t plane = ReadInt(l.data[kBrushSides] + qsizetype(firstSide + s) * 8);
+            if (plane < 0 || plane >= l.count[kPlanes])
+                return QStringLiteral("brush %1 uses plane %2, but the map has %3")
+                    .arg(i)
+                    .arg(plane)
+                    .arg(l.count[kPlanes]);
+            const char* p = l.data[kPlanes] + qsizetype(plane) * kPlaneSize;
+            BrushPlane bp{{ReadFloat(p), ReadFloat(p + 4), ReadFloat(p + 8)}, ReadFloat(p + 12)};
+            usable = std::isfinite(bp.normal[0]) && std::isfinite(bp.normal[1]) &&
+                     std::isfinite(bp.normal[2]) && std::isfinite(bp.dist);
+            result.planes.push_back(bp);
+        }
+        if (usable) {
+            b.planeCount = uint32_t(result.planes.size()) - b.firstPlane;
+            BoxOf(result.planes, b);
+            usable = b.min[0] <= b.max[0] && b.min[1] <= b.max[1] && b.min[2] <= b.max[2];
+        }
+        if (!usable) {
+            result.planes.resize(b.firstPlane);
+            ++result.skippedBrushes;
+            continue;
+        }
+        result.brushes.push_back(b);
+    }
+    out = std::move(result);
+    return {};
+}
+
+} // namespace kestrova

@@ -1,0 +1,239 @@
+// Wall clearance on a box room, on a crowd of boxes, and the reading of brushes from damaged
+// files.
+
+#include "core/map/brush_builder.h"
+#include "core/map/bsp_map.h"
+#include "core/map/bsp_reader.h"
+#include "core/map/clearance.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+
+namespace kestrova {
+namespace {
+
+using test::BoxPlanes;
+using test::BoxRoom;
+using test::BspBuilder;
+using test::Room;
+using test::TestBrush;
+
+TEST(Clearance, FindsPointsInAndNearTheWallsOfABoxRoom) {
+    BspMap map;
+    ASSERT_EQ(map.LoadFromBytes(BoxRoom().Build(), kMapOptionPatches), QString());
+    ASSERT_EQ(map.BrushError(), QString());
+    EXPECT_EQ(map.Clearances().BrushCount(), 7u) << "six walls and the wedge";
+
+    struct Case {
+        MapVec3 p;
+        float distance;
+        Clearance expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{128, 128, 64}, 8, Clearance::Clear, "the middle of the room"},
+        {{128, 128, -8}, 8, Clearance::Inside, "in the floor"},
+        {{-8, 128, 64}, 8, Clearance::Inside, "in the west wall"},
+        {{128, 264, 136}, 8, Clearance::Inside, "where the north wall meets the ceiling"},
+        {{128, 128, 4}, 8, Clearance::Near, "4 above the floor"},
+        {{128, 128, 7.5f}, 8, Clearance::Near, "just under the clearance"},
+        {{128, 128, 8}, 8, Clearance::Clear, "exactly the clearance away"},
+        {{128, 128, 4}, 0, Clearance::Clear, "no clearance asked"},
+        {{128, 128, 4}, -5, Clearance::Clear, "a negative clearance counts as none"},
+        {{128, 128, 0}, 8, Clearance::Near, "on the floor's face"},
+        {{128, 128, 0}, 0, Clearance::Clear, "on the face, no clearance"},
+        {{-20, 128, 64}, 8, Clearance::Near, "outside, 4 beyond the west wall"},
+        {{-20, -20, 64}, 8, Clearance::Near, "off the outer corner: the brush grows as a box"},
+        {{128, 128, 100}, 40, Clearance::Near, "28 under the ceiling with a clearance of 40"},
+        {{250, 220, 20}, 8, Clearance::Inside, "under the wedge's slope"},
+        {{210, 220, 20}, 8, Clearance::Clear, "10 above the slope"},
+        {{210, 220, 20}, 12, Clearance::Near, "10 above the slope, clearance 12"},
+        {{125, 125, 20}, 8, Clearance::Clear, "in the water: not solid"},
+        {{190, 128, 64}, 8, Clearance::Clear, "in the door: a mover"},
+        {{5000, 5000, 5000}, 8, Clearance::Clear, "far outside every brush"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Clearance> v = map.Clearances().Classify({c.p}, c.distance);
+        ASSERT_EQ(v.size(), 1u);
+        EXPECT_EQ(v[0], c.expected) << c.what;
+    }
+}
+
+TEST(Clearance, GathersTheRunsOfPointsThatAreNearOrInside) {
+    using C = Clearance;
+    struct Case {
+        std::vector<Clearance> verdicts;
+        std::vector<int32_t> inside, near;
+        std::vector<std::array<int32_t, 3>> stretches; // first, last, inside
+    };
+    const Case cases[] = {
+        {{}, {}, {}, {}},
+        {{C::Clear, C::Clear}, {}, {}, {}},
+        {{C::Clear, C::Near, C::Inside, C::Near, C::Clear, C::Clear, C::Near, C::Clear},
+         {2},
+         {1, 3, 6},
+         {{1, 3, 1}, {6, 6, 0}}},
+        {{C::Inside, C::Inside, C::Clear, C::Near}, {0, 1}, {3}, {{0, 1, 1}, {3, 3, 0}}},
+        {{C::Near, C::Near, C::Near}, {}, {0, 1, 2}, {{0, 2, 0}}},
+    };
+    for (const Case& c : cases) {
+        const ClearanceReport r = SummariseClearance(c.verdicts);
+        EXPECT_EQ(r.inside, c.inside);
+        EXPECT_EQ(r.near, c.near);
+        ASSERT_EQ(r.stretches.size(), c.stretches.size());
+        for (size_t i = 0; i < r.stretches.size(); ++i) {
+            EXPECT_EQ(r.stretches[i].first, c.stretches[i][0]);
+            EXPECT_EQ(r.stretches[i].last, c.stretches[i][1]);
+            EXPECT_EQ(r.stretches[i].inside, c.stretches[i][2] == 1);
+        }
+    }
+}
+
+TEST(Clearance, AgreesWithTestingEveryBrushOverACrowdedMap) {
+    // Many small boxes on a 3-unit lattice: a point's answer must not depend on which grid cells
+    // the index put a brush in. Expected by a plain box test, worked out here per point.
+    BspBuilder b;
+    const int32_t wall = b.AddShader("wall", 0, 1);
+    b.AddQuad(wall, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1});
+    std::vector<TestBrush> brushes;
+    std::vector<std::pair<MapVec3, MapVec3>> boxes;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> at(-2000, 2000), size(4, 400);
+    for (int32_t i = 0; i < 400; ++i) {
+        const MapVec3 lo{at(random), at(random), at(random)};
+        const MapVec3 hi{lo[0] + size(random), lo[1] + size(random), lo[2] + size(random)};
+        brushes.push_back({wall, BoxPlanes(lo, hi)});
+        boxes.push_back({lo, hi});
+    }
+    BspMap map;
+    ASSERT_EQ(map.LoadFromBytes(test::WithBrushes(b.Build(), brushes, {400}), 0), QString());
+    std::vector<MapVec3> points(3000);
+    for (MapVec3& p : points)
+        p = {at(random), at(random), at(random)};
+    const float d = 24;
+    const std::vector<Clearance> v = map.Clearances().Classify(points, d);
+    int32_t flagged = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const MapVec3& p = points[i];
+        Clearance expected = Clearance::Clear;
+        for (const auto& [lo, hi] : boxes) {
+            auto within = [&](float grow) {
+                for (int32_t k = 0; k < 3; ++k)
+                    if (!(p[k] > lo[k] - grow && p[k] < hi[k] + grow))
+                        return false;
+                return true;
+            };
+            if (within(0))
+                expected = Clearance::Inside;
+            else if (within(d) && expected == Clearance::Clear)
+                expected = Clearance::Near;
+        }
+        flagged += expected != Clearance::Clear;
+        ASSERT_EQ(v[i], expected) << i;
+    }
+    EXPECT_GT(flagged, 50) << "the lattice should catch a good share of the points";
+}
+
+TEST(SolidBrushes, RefusesBrushesThatPointOutsideTheirLumps) {
+    const QByteArray good = BoxRoom().Build();
+    auto lumpAt = [&](int32_t lump) { return BspBuilder::LumpOffset(good, lump); };
+    struct Case {
+        const char* what;
+        qsizetype at;
+        int32_t value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"first side past the end", lumpAt(8), 1000, "uses sides"},
+        {"negative side count", lumpAt(8) + 4, -1, "uses sides"},
+        {"shader out of range", lumpAt(8) + 8, 99, "uses shader 99"},
+        {"plane out of range", lumpAt(9), 5000, "uses plane 5000"},
+        {"world brushes past the end", lumpAt(7) + 36, 500, "the world model uses brushes"},
+        {"negative first brush", lumpAt(7) + 32, -3, "the world model uses brushes"},
+        {"planes lump of odd size", 8 + 2 * 8 + 4, 15, "not a multiple"},
+        {"brushes lump outside the file", 8 + 8 * 8, 1 << 30, "outside the file"},
+    };
+    for (const Case& c : cases) {
+        QByteArray bad = good;
+        BspBuilder::SetInt(bad, c.at, c.value);
+        SolidBrushes brushes;
+        const QString e = ReadSolidBrushes(bad, brushes);
+        EXPECT_TRUE(e.contains(QLatin1String(c.message))) << c.what << ": " << e.toStdString();
+        EXPECT_TRUE(brushes.brushes.empty()) << c.what;
+    }
+}
+
+TEST(SolidBrushes, ABadBrushLumpLeavesTheMapDrawnWithoutClearance) {
+    QByteArray bad = BoxRoom().Build();
+    BspBuilder::SetInt(bad, BspBuilder::LumpOffset(bad, 9), -7);
+    BspMap map;
+    ASSERT_EQ(map.LoadFromBytes(bad, 0), QString());
+    EXPECT_TRUE(map.BrushError().contains(QLatin1String("plane -7")));
+    EXPECT_TRUE(map.Clearances().Empty());
+    EXPECT_EQ(map.Clearances().Classify({{128, 128, -8}}, 8)[0], Clearance::Clear);
+}
+
+TEST(SolidBrushes, SkipsBrushesWithoutSidesOrWithPlanesThatAreNotNumbers) {
+    // A brush without sides would hold the whole world; one with a NaN plane holds nothing sure.
+    Room r = BoxRoom();
+    r.brushes.insert(r.brushes.begin(), TestBrush{0, {}});
+    TestBrush nan{0, BoxPlanes({0, 0, 0}, {10, 10, 10})};
+    nan.planes[2].dist = std::numeric_limits<float>::quiet_NaN();
+    r.brushes.insert(r.brushes.begin(), nan);
+    r.perModel = {10, 1};
+    SolidBrushes brushes;
+    ASSERT_EQ(ReadSolidBrushes(r.Build(), brushes), QString());
+    EXPECT_EQ(brushes.skippedBrushes, 2);
+    EXPECT_EQ(brushes.brushes.size(), 7u);
+    EXPECT_EQ(ClearanceIndex(brushes).Classify({{128, 128, 64}, {5, 5, 5}}, 8),
+              (std::vector<Clearance>{Clearance::Clear, Clearance::Near}));
+}
+
+TEST(SolidBrushes, BudgetsBrushesAndTheSidesTheyShare) {
+    // Every brush names the same run of sides: a small file asking for a huge expansion, or for
+    // more brushes than the map compiler ever writes. Refused before anything is copied.
+    struct Case {
+        int32_t brushes, sides;
+        const char* message;
+    };
+    for (const Case& c : {Case{40000, 60, "more than 2000000 sides"},
+                          Case{70000, 1, "more than 65536 solid brushes"}}) {
+        std::vector<TestBrush> list(size_t(c.brushes), TestBrush{0, {{{0, 0, 1}, 1}}});
+        list.front().planes.resize(size_t(c.sides), BrushPlane{{0, 0, 1}, 1});
+        QByteArray bytes = test::WithBrushes(BoxRoom().builder.Build(), list, {c.brushes});
+        const qsizetype at = BspBuilder::LumpOffset(bytes, 8);
+        for (int32_t i = 0; i < c.brushes; ++i) {
+            BspBuilder::SetInt(bytes, at + i * 12, 0);
+            BspBuilder::SetInt(bytes, at + i * 12 + 4, c.sides);
+        }
+        SolidBrushes out;
+        const QString e = ReadSolidBrushes(bytes, out);
+        EXPECT_TRUE(e.contains(QLatin1String(c.message))) << e.toStdString();
+        EXPECT_TRUE(out.brushes.empty());
+    }
+}
+
+TEST(SolidBrushes, SurvivesRandomDamage) {
+    const QByteArray good = BoxRoom().Build();
+    std::mt19937 random(5);
+    for (int32_t round = 0; round < 3000; ++round) {
+        QByteArray bytes = good;
+        for (int32_t k = 0; k < 4; ++k) {
+            const qsizetype at = random() % (round % 2 == 0 ? 144 : bytes.size());
+            bytes[at] = static_cast<char>(random());
+        }
+        SolidBrushes brushes;
+        const QString e = ReadSolidBrushes(bytes, brushes);
+        const ClearanceIndex index(brushes);
+        const std::vector<Clearance> v = index.Classify({{128, 128, 64}, {-8, 128, 64}}, 8);
+        ASSERT_EQ(v.size(), 2u);
+        if (!e.isEmpty()) {
+            ASSERT_TRUE(brushes.brushes.empty());
+        }
+    }
+}
+
+} // namespace
+} // namespace kestrova
