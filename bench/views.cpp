@@ -1,7 +1,10 @@
 // One redraw of the view surface at 1024 x 768: 250 control points, a 40000-point path and the
 // largest OpenArena map, in the X-Y plan and in the 3D view (run under xvfb-run).
 // Each case runs twice: "VertexAtATime" draws as the views first did (every path dot sent on
-// its own and evaluated again each frame), "Arrays" is the view's own paint.
+// its own and evaluated again each frame), "Arrays" is the view's own paint. Some also run
+// "PlainDots" (the path dots without point smoothing) and "NoSmoothing" (no point smoothed at
+// all): llvmpipe sends smoothed points through its slow per-primitive stage, and these tell what
+// that costs. Both change the picture, so they only measure.
 
 #include "core/model/point_table_ops.h"
 #include "core/path/build_path.h"
@@ -30,10 +33,12 @@ public:
     using GlView::paintGL;
 };
 
-// Forwards every call, but sends array draws one vertex at a time.
-class VertexAtATimeGl : public ui::GlApi {
+enum class Way { VertexAtATime, Arrays, PlainDots, NoSmoothing };
+
+// Forwards every call, but sends array draws one vertex at a time, or without smoothing.
+class ForwardingGl : public ui::GlApi {
 public:
-    explicit VertexAtATimeGl(ui::GlApi& to) : to_(to) {}
+    ForwardingGl(ui::GlApi& to, Way way) : to_(to), way_(way) {}
     void Clear() override { to_.Clear(); }
     void MatrixMode(ui::GlMatrix m) override { to_.MatrixMode(m); }
     void LoadIdentity() override { to_.LoadIdentity(); }
@@ -58,10 +63,18 @@ public:
     void Vertex2(double x, double y) override { to_.Vertex2(x, y); }
     void End() override { to_.End(); }
     void DrawArrays(ui::GlPrimitive p, const float* xyz, int count) override {
-        to_.Begin(p);
-        for (int i = 0; i < count; ++i)
-            to_.Vertex(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]);
-        to_.End();
+        if (way_ == Way::PlainDots) {
+            to_.Disable(ui::GlCap::PointSmooth);
+            to_.DrawArrays(p, xyz, count);
+            to_.Enable(ui::GlCap::PointSmooth);
+        } else if (way_ == Way::VertexAtATime) {
+            to_.Begin(p);
+            for (int i = 0; i < count; ++i)
+                to_.Vertex(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]);
+            to_.End();
+        } else {
+            to_.DrawArrays(p, xyz, count);
+        }
     }
     bool RasterPos(float x, float y, float z) override { return to_.RasterPos(x, y, z); }
     void RasterPos2(double x, double y) override { to_.RasterPos2(x, y); }
@@ -70,6 +83,7 @@ public:
 
 private:
     ui::GlApi& to_;
+    Way way_;
 };
 
 struct Scene {
@@ -82,15 +96,19 @@ struct Scene {
     bool ready = false;
 };
 
-enum class Way { VertexAtATime, Arrays };
-
-void PaintOldWay(Scene& s) {
+// Every way but the view's own paint draws through the bench's own GL calls and font.
+void PaintThrough(Scene& s, Way way) {
     ui::SceneInput in = s.view->CurrentSceneInput();
-    in.pathDots = nullptr;
-    VertexAtATimeGl gl(s.oldGl);
+    if (way == Way::VertexAtATime)
+        in.pathDots = nullptr;
+    ForwardingGl gl(s.oldGl, way);
     ui::SetProjection(gl, in);
     gl.Disable(ui::GlCap::LineSmooth);
+    if (way == Way::NoSmoothing)
+        gl.Disable(ui::GlCap::PointSmooth);
     ui::Redraw(gl, in);
+    if (way == Way::NoSmoothing)
+        gl.Enable(ui::GlCap::PointSmooth);
 }
 
 Scene& Shared() {
@@ -167,7 +185,7 @@ void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way
         if (way == Way::Arrays)
             s.view->paintGL();
         else
-            PaintOldWay(s);
+            PaintThrough(s, way);
         glFinish();
     }
     s.view->doneCurrent();
@@ -213,12 +231,25 @@ void BM_Redraw3DMapOnly(benchmark::State& state, Way way) {
         ->UseRealTime();                                                                           \
     BENCHMARK_CAPTURE(name, Arrays, Way::Arrays)->Unit(benchmark::kMillisecond)->UseRealTime()
 
+#define KESTROVA_SMOOTHING_BENCH(name)                                                             \
+    BENCHMARK_CAPTURE(name, PlainDots, Way::PlainDots)                                             \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime();                                                                           \
+    BENCHMARK_CAPTURE(name, NoSmoothing, Way::NoSmoothing)                                         \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime()
+
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXY);
+KESTROVA_SMOOTHING_BENCH(BM_RedrawPlanXY);
 KESTROVA_VIEW_BENCH(BM_Redraw3D);
+KESTROVA_SMOOTHING_BENCH(BM_Redraw3D);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceOnly);
+KESTROVA_SMOOTHING_BENCH(BM_RedrawPlanXYTraceOnly);
 KESTROVA_VIEW_BENCH(BM_Redraw3DTraceOnly);
+KESTROVA_SMOOTHING_BENCH(BM_Redraw3DTraceOnly);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTraceNoTimes);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYTracePointsAndDots);
+KESTROVA_SMOOTHING_BENCH(BM_RedrawPlanXYTracePointsAndDots);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYEmpty);
 KESTROVA_VIEW_BENCH(BM_RedrawPlanXYMapOnly);
 KESTROVA_VIEW_BENCH(BM_Redraw3DMapOnly);
