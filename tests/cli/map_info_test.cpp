@@ -1,5 +1,6 @@
 #include "core/map/bsp_builder.h"
 #include "support/cli_runner.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -15,12 +16,9 @@ TEST(CliMapInfo, DescribesAMapAsOneJsonObject) {
     QTemporaryDir dir;
     BspBuilder room = RoomWithPatch();
     room.version = 47;
-    QFile f(dir.filePath("room.bsp"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(room.Build());
-    f.close();
+    WriteFile(dir.filePath("room.bsp"), room.Build());
 
-    const CliResult r = RunCli({"map-info", f.fileName()});
+    const CliResult r = RunCli({"map-info", dir.filePath("room.bsp")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.count('\n'), 1);
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
@@ -35,16 +33,14 @@ TEST(CliMapInfo, DescribesAMapAsOneJsonObject) {
 
 TEST(CliMapInfo, RefusesWhatIsNotAMap) {
     QTemporaryDir dir;
-    QFile f(dir.filePath("notes.bsp"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(200, 'a'));
-    f.close();
-    CliResult r = RunCli({"map-info", f.fileName()});
+    const QString notes = dir.filePath("notes.bsp");
+    WriteFile(notes, QByteArray(200, 'a'));
+    CliResult r = RunCli({"map-info", notes});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(r.err, QStringLiteral("kestrova3d-cli: %1: not an id Tech 3 map: the file does not "
                                     "start with \"IBSP\"\n")
-                         .arg(f.fileName()));
+                         .arg(notes));
     r = RunCli({"map-info", dir.filePath("missing.bsp")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("cannot open"));

@@ -1,7 +1,5 @@
 #include "core/numbers.h"
 
-#include "core/settings/language.h"
-
 #include "support/scoped_locale.h"
 
 #include <gtest/gtest.h>
@@ -42,21 +40,6 @@ TEST(Numbers, LeadingNumberStopsAtTheFirstForeignCharacter) {
     EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("12,5")), 12.0);
     EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("abc")), 0.0);
     EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("-")), 0.0);
-}
-
-TEST(Language, PlaceholdersFillInOrderAndLinesBreak) {
-    SetLanguageOffset(kLanguageEnglish);
-    EXPECT_EQ(fStrEx(110, kLanguageFrench),
-              QStringLiteral("Veux-tu enregistrer la courbe existante ?"));
-    EXPECT_TRUE(fStr(999).isEmpty());
-    const QString s = fStr(550, QStringLiteral("defrag"), QStringLiteral("Quake3.exe"));
-    EXPECT_TRUE(s.startsWith(QStringLiteral("Specify the folder of the MOD defrag (not")));
-    EXPECT_TRUE(s.contains(QStringLiteral("!).\r\nThe parent")));
-    EXPECT_TRUE(s.endsWith(QStringLiteral("the file Quake3.exe.")));
-    // An argument holding a placeholder feeds the next argument into it.
-    EXPECT_TRUE(fStr(550, QStringLiteral("%%"), QStringLiteral("x"))
-                    .startsWith(QStringLiteral("Specify the folder of the MOD x (not")));
-    EXPECT_EQ(fStr(kVersionStringId), QStringLiteral("0.9.9.0"));
 }
 
 } // namespace

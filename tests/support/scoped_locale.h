@@ -10,6 +10,7 @@ public:
     explicit ScopedLocale(const QLocale& locale) : previous_(QLocale()) {
         QLocale::setDefault(locale);
     }
+    explicit ScopedLocale(const char* name) : ScopedLocale(QLocale(QString::fromLatin1(name))) {}
     ~ScopedLocale() { QLocale::setDefault(previous_); }
     ScopedLocale(const ScopedLocale&) = delete;
     ScopedLocale& operator=(const ScopedLocale&) = delete;

@@ -4,6 +4,7 @@
 #include "core/script/game_profile.h"
 #include "support/scoped_file_size_limit.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -191,7 +192,19 @@ TEST_F(DocumentFixture, OpenAndSaveWithoutEditsGivesTheSameBytes) {
     }
 }
 
-TEST_F(DocumentFixture, AFailedSaveKeepsThePreviousFile) {
+TEST_F(DocumentFixture, AFailedSaveReportsAndKeepsThePreviousFile) {
+    // No folder to write in: the trace stays modified and untitled.
+    GiveModifiedPoints(2);
+    dialogs.paths = {Path("no/such/folder/t.dfkv")};
+    EXPECT_FALSE(SaveTrace(doc));
+    EXPECT_EQ(dialogs.messages.last().text,
+              QStringLiteral("Saving error.\n") +
+                  QDir::toNativeSeparators(Path("no/such/folder/t.dfkv")));
+    EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("Save a curve"));
+    EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D"));
+    EXPECT_TRUE(doc.trace.modified);
+
+    // The disk fills up halfway through: the old file is kept whole.
     const QString own = Path("kept.dfkv");
     WriteSample(own, 3);
     const QByteArray before = *ReadTextFileBytes(own);
@@ -213,14 +226,8 @@ TEST_F(DocumentFixture, AFileThatIsNotATraceChangesNothing) {
     GiveModifiedPoints(3);
     doc.traceName = QStringLiteral("mine");
     SetWindowTitle(doc, doc.traceName);
-    QFile f(Path("junk.dfkv"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("\x01\x02\x00\x7f binary", 12));
-    f.close();
-    QFile g(Path("text.dfkv"));
-    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-    g.write("just some words\nno keys at all\n");
-    g.close();
+    WriteFile(Path("junk.dfkv"), QByteArray("\x01\x02\x00\x7f binary", 12));
+    WriteFile(Path("text.dfkv"), "just some words\nno keys at all\n");
     for (const char* name : {"junk.dfkv", "text.dfkv", "missing.dfkv"}) {
         dialogs.messages.clear();
         EXPECT_FALSE(LoadTraceFile(doc, Path(name)));
@@ -235,19 +242,6 @@ TEST_F(DocumentFixture, AFileThatIsNotATraceChangesNothing) {
     EXPECT_TRUE(doc.trace.modified);
     EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D - mine"));
     EXPECT_TRUE(doc.recent.Entries().isEmpty());
-}
-
-TEST_F(DocumentFixture, AFailedSaveReports) {
-    GiveModifiedPoints(2);
-    doc.traceName = QStringLiteral("kept");
-    dialogs.paths = {Path("no/such/folder/t.dfkv")};
-    EXPECT_FALSE(SaveTrace(doc));
-    EXPECT_EQ(dialogs.messages.last().text,
-              QStringLiteral("Saving error.\n") +
-                  QDir::toNativeSeparators(Path("no/such/folder/t.dfkv")));
-    EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("Save a curve"));
-    EXPECT_EQ(doc.windowTitle, QStringLiteral("Kestrova 3D"));
-    EXPECT_TRUE(doc.trace.modified);
 }
 
 TEST_F(DocumentFixture, RecentFilesKeepTenMostRecentFirstPerGame) {

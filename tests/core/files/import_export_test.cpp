@@ -7,6 +7,7 @@
 #include "core/settings/settings.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,10 +36,8 @@ struct ImportFixture : ::testing::Test {
             return QFile::remove(p);
         };
     }
-    void WriteFile(const QString& name, const QByteArray& bytes) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+    void Write(const QString& name, const QByteArray& bytes) {
+        test::WriteFile(dir.filePath(name), bytes);
     }
 };
 
@@ -73,9 +72,9 @@ TEST(PositionParse, ReadsEtProAndDefragFields) {
 
 TEST_F(ImportFixture, NewTraceFromTooManyEtProFilesKeeps250) {
     for (int i = 0; i < 262; ++i)
-        WriteFile(QStringLiteral("p%1.epcp").arg(i, 3, 10, QLatin1Char('0')),
-                  EtProText(i, 10, 0).toLatin1());
-    WriteFile(QStringLiteral("other.txt"), "x");
+        Write(QStringLiteral("p%1.epcp").arg(i, 3, 10, QLatin1Char('0')),
+              EtProText(i, 10, 0).toLatin1());
+    Write(QStringLiteral("other.txt"), "x");
     dialogs.paths = {dir.path()};
     dialogs.answers = {DialogAnswer::Ok, DialogAnswer::Yes};
     ASSERT_TRUE(ImportPositions(doc)); // empty trace: nothing asked first
@@ -102,7 +101,7 @@ TEST_F(ImportFixture, NewTraceFromTooManyEtProFilesKeeps250) {
 TEST_F(ImportFixture, AppendingBeyondTheLimitIsRefused) {
     FillPoints(doc.trace.points, 245, 0);
     for (int i = 0; i < 10; ++i)
-        WriteFile(QStringLiteral("p%1.epcp").arg(i), EtProText(i, 0, 90).toLatin1());
+        Write(QStringLiteral("p%1.epcp").arg(i), EtProText(i, 0, 90).toLatin1());
     dialogs.answers = {DialogAnswer::No};
     dialogs.paths = {dir.path()};
     EXPECT_FALSE(ImportPositions(doc));
@@ -138,10 +137,10 @@ TEST_F(ImportFixture, EtProFolderMessages) {
 
 TEST_F(ImportFixture, DefragFiles) {
     SetDocumentGame(doc, kGameDefrag, &store);
-    WriteFile(QStringLiteral("only.dfcp"), "header line\r\n");
-    WriteFile(QStringLiteral("three.dfcp"),
-              "header\n1: 1,2,3,4,5,6,7,100\"\n2: 10,20,30,-4,50,0,70,0\"\n3: 9,9,9\n"
-              "4: 1.234,2,3,4,5,6,7,200\"\n");
+    Write(QStringLiteral("only.dfcp"), "header line\r\n");
+    Write(QStringLiteral("three.dfcp"),
+          "header\n1: 1,2,3,4,5,6,7,100\"\n2: 10,20,30,-4,50,0,70,0\"\n3: 9,9,9\n"
+          "4: 1.234,2,3,4,5,6,7,200\"\n");
     dialogs.paths = {dir.filePath(QStringLiteral("only.dfcp"))};
     EXPECT_FALSE(ImportPositions(doc));
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -165,7 +164,7 @@ TEST_F(ImportFixture, DefragFiles) {
 }
 
 TEST(Export, WritesCamThenRefLinesWithTwoDecimals) {
-    ScopedLocale comma(QStringLiteral("fr_FR"));
+    ScopedLocale comma("fr_FR");
     Trace t;
     FillPoints(t.points, 3, 2);
     t.points.rec[kControl][3].pitch = 10;

@@ -3,22 +3,9 @@
 
 #include "core/files/trace_file.h"
 #include "core/model/point_fields.h"
-
-#include <QLocale>
+#include "support/scoped_locale.h"
 
 namespace kestrova::test {
-
-// Sets the default locale for one test and puts the previous one back.
-class ScopedLocale {
-public:
-    explicit ScopedLocale(const QString& name) : saved_(QLocale()) {
-        QLocale::setDefault(QLocale(name));
-    }
-    ~ScopedLocale() { QLocale::setDefault(saved_); }
-
-private:
-    QLocale saved_;
-};
 
 // Control points on a gentle climb with varied angles; reference points beside them.
 inline void FillPoints(PointTables& t, int controls, int references) {

@@ -1,4 +1,5 @@
 #include "core/game/demo_tree.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,15 +19,10 @@ public:
 
     void Folder(const QString& rel) const { ASSERT_TRUE(QDir(demos()).mkpath(rel)); }
     void File(const QString& rel, const QByteArray& bytes = {}) const {
-        const QString path = demos() + QLatin1Char('/') + rel;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-        f.write(bytes);
+        WriteFile(demos() + QLatin1Char('/') + rel, bytes);
     }
     QByteArray Read(const QString& rel) const {
-        QFile f(demos() + QLatin1Char('/') + rel);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return ReadBytes(demos() + QLatin1Char('/') + rel);
     }
 
 private:

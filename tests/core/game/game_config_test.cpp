@@ -5,6 +5,7 @@
 #include "core/script/game_profile.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,12 +14,6 @@ namespace kestrova::test {
 namespace {
 
 const QString kEtKey = Profile(kGameEtPro).registryKey;
-
-void Touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-}
 
 ScriptList ListOf(const QStringList& scripts) {
     ScriptList list;
@@ -94,7 +89,7 @@ class GameFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = QDir(tmp.path()).filePath(QStringLiteral("Wolf ET"));
-        Touch(root + QStringLiteral("/Et.exe"));
+        WriteFile(root + QStringLiteral("/Et.exe"));
         QDir().mkpath(root + QStringLiteral("/etpro"));
     }
 
@@ -120,7 +115,7 @@ TEST_F(GameFolderTest, ParentOfTheModFolderMustHoldTheGame) {
     QDir().mkpath(fake + QStringLiteral("/quake3"));
     EXPECT_FALSE(ResolveGameFolder(fake + QStringLiteral("/defrag"), kGameDefrag).ok);
     // Linux executable names identify the game too.
-    Touch(fake + QStringLiteral("/ioquake3.x86_64"));
+    WriteFile(fake + QStringLiteral("/ioquake3.x86_64"));
     EXPECT_TRUE(ResolveGameFolder(fake + QStringLiteral("/defrag"), kGameDefrag).ok);
 
     // Without a folder the current game's ModPath is taken.
@@ -132,8 +127,8 @@ TEST_F(GameFolderTest, ParentOfTheModFolderMustHoldTheGame) {
 }
 
 TEST_F(GameFolderTest, PruningDropsScriptsWhoseFilesAreGone) {
-    Touch(root + QStringLiteral("/etpro/cams/a.cfg"));
-    Touch(root + QStringLiteral("/etmain/b.cfg"));
+    WriteFile(root + QStringLiteral("/etpro/cams/a.cfg"));
+    WriteFile(root + QStringLiteral("/etmain/b.cfg"));
     ScriptList list =
         ListOf({QStringLiteral("etpro\\cams\\a.cfg"), QStringLiteral("etpro\\gone.cfg"),
                 QStringLiteral("etmain\\b.cfg"), QStringLiteral("etpro\\cams")});
@@ -149,7 +144,7 @@ TEST_F(GameFolderTest, PickerListsScriptsOfTheAllowedTopFoldersOnly) {
     for (const char* f :
          {"/etmain/autoexec.cfg", "/etpro/cams/b.CFG", "/etpro/a.cfg", "/etpro/x.cf", "/etpro/.cfg",
           "/etpro/cfgs.txt", "/other/c.cfg", "/etpromod/d.cfg", "/etpro/deep/er/e.cfg"})
-        Touch(root + QString::fromLatin1(f));
+        WriteFile(root + QString::fromLatin1(f));
 
     const QStringList mod = {QStringLiteral("etpro\\a.cfg"), QStringLiteral("etpro\\cams\\b.CFG"),
                              QStringLiteral("etpro\\deep\\er\\e.cfg")};
@@ -169,7 +164,7 @@ TEST_F(GameFolderTest, PickerListsScriptsOfTheAllowedTopFoldersOnly) {
     EXPECT_EQ(configs.selected, (QList<bool>{false, true, false, false}));
 
     // Scripts lying in the game folder itself are offered too.
-    Touch(root + QStringLiteral("/root.cfg"));
+    WriteFile(root + QStringLiteral("/root.cfg"));
     EXPECT_TRUE(RefreshConfigs(root, {QStringLiteral("EtPro")}, {})
                     .items.contains(QStringLiteral("root.cfg")));
     EXPECT_TRUE(RefreshConfigs(root + QStringLiteral("/missing"), {QStringLiteral("etpro")}, {})
@@ -179,7 +174,7 @@ TEST_F(GameFolderTest, PickerListsScriptsOfTheAllowedTopFoldersOnly) {
 TEST_F(GameFolderTest, PickerTakesTheModFolderWhateverItsName) {
     for (const char* f : {"/etpro-3.2.6/cams/a.cfg", "/etpro/old.cfg", "/etmain/autoexec.cfg",
                           "/etpro-3.2.6x/b.cfg"})
-        Touch(root + QString::fromLatin1(f));
+        WriteFile(root + QString::fromLatin1(f));
     GameState state;
     ScriptedDialogs dialogs;
     struct Case {
@@ -259,7 +254,7 @@ TEST_F(GameFolderTest, AskModFolderRepeatsUntilValidOrCancelled) {
 TEST_F(GameFolderTest, ChoosingScriptsNeedsAValidModFolder) {
     TempRegistry reg;
     GameState state;
-    Touch(root + QStringLiteral("/etpro/a.cfg"));
+    WriteFile(root + QStringLiteral("/etpro/a.cfg"));
     ScriptedDialogs dialogs;
     // No folder yet: the user is asked for it; Cancel opens no picker, a right folder does.
     EXPECT_FALSE(PrepareChooseScripts(state, ScriptListKind::GameConfigs, dialogs).has_value());

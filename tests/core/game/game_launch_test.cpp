@@ -6,6 +6,7 @@
 #include "support/fake_game_windows.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +15,6 @@
 
 namespace kestrova::test {
 namespace {
-
-void Touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-}
 
 TEST(GameCommand, ScriptAndDemoInBothForms) {
     const struct {
@@ -71,9 +66,9 @@ TEST(GameCommand, ExecutableByThePlatformsNamesFirst) {
     QTemporaryDir dir;
     const QString game = dir.path();
     EXPECT_EQ(FindGameExecutable(game, kGameDefrag), QString());
-    Touch(game + QStringLiteral("/QUAKE3.EXE"));
+    WriteFile(game + QStringLiteral("/QUAKE3.EXE"));
     EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + QStringLiteral("/QUAKE3.EXE"));
-    Touch(game + QStringLiteral("/quake3e.x64"));
+    WriteFile(game + QStringLiteral("/quake3e.x64"));
 #ifdef Q_OS_WIN
     EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + QStringLiteral("/QUAKE3.EXE"));
 #else
@@ -139,12 +134,12 @@ TEST(Screenshots, OnlyAFolderWithPicturesGoesToTheTrash) {
     ScriptedDialogs dialogs;
 
     EXPECT_FALSE(DelScreenshots(mod, dialogs)); // no folder
-    Touch(shots + QStringLiteral("/readme.txt"));
+    WriteFile(shots + QStringLiteral("/readme.txt"));
     EXPECT_FALSE(HoldsScreenshots(shots));
     EXPECT_FALSE(DelScreenshots(mod, dialogs));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
-    Touch(shots + QStringLiteral("/shot0001.TGA"));
+    WriteFile(shots + QStringLiteral("/shot0001.TGA"));
     EXPECT_TRUE(HoldsScreenshots(shots));
     dialogs.answers = {DialogAnswer::No};
     EXPECT_FALSE(DelScreenshots(mod, dialogs));
@@ -163,7 +158,7 @@ TEST(Screenshots, OnlyAFolderWithPicturesGoesToTheTrash) {
 TEST(Screenshots, TheLinuxGamesLowerCaseFolderIsFound) {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("baseq3/screenshots"));
-    Touch(dir.path() + QStringLiteral("/baseq3/screenshots/a.jpg"));
+    WriteFile(dir.path() + QStringLiteral("/baseq3/screenshots/a.jpg"));
     EXPECT_EQ(ScreenshotsFolder(dir.path() + QStringLiteral("/baseq3")),
               dir.path() + QStringLiteral("/baseq3/screenshots"));
     EXPECT_EQ(ScreenshotsFolder(dir.path() + QStringLiteral("/defrag")),
@@ -176,7 +171,7 @@ protected:
     void SetUp() override {
         SwitchToStartupGame(state, kGameDefrag);
         gameFolder = dir.path() + QStringLiteral("/q3");
-        Touch(gameFolder + QStringLiteral("/quake3"));
+        WriteFile(gameFolder + QStringLiteral("/quake3"));
         QDir().mkpath(gameFolder + QStringLiteral("/defrag"));
         state.Current().ModPath = gameFolder + QStringLiteral("/defrag");
     }

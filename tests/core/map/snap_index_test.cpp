@@ -2,6 +2,7 @@
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
 #include "core/map/snap_index.h"
+#include "support/test_files.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -84,10 +85,7 @@ TEST(SnapIndex, AgreesWithAPlainSearch) {
 TEST(BspMap, LoadsSnapsAndBoundsTheDrawnGeometry) {
     QTemporaryDir dir;
     const QString path = dir.filePath("room.bsp");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(test::RoomWithPatch().Build());
-    f.close();
+    test::WriteFile(path, test::RoomWithPatch().Build());
 
     BspMap map;
     ASSERT_EQ(map.Load(path, kMapOptionPatches), QString());

@@ -12,18 +12,19 @@ protected:
     float Set(int field, double typed) { return SetTypedPointField(t, kControl, 1, field, typed); }
 };
 
-TEST_F(PointFields, ClampFovAndTimescale) {
-    EXPECT_FLOAT_EQ(Set(kFieldFov, 200), 179.99f);
-    EXPECT_FLOAT_EQ(Set(kFieldFov, 0), 0.1f);
-    EXPECT_FLOAT_EQ(Set(kFieldFov, 75.555), 75.56f);
-    EXPECT_FLOAT_EQ(Set(kFieldTs, 0), 0.1f);
-    EXPECT_FLOAT_EQ(Set(kFieldTs, 12), 12.0f); // no upper bound
-}
-
-TEST_F(PointFields, HideIsZeroOrOne) {
-    EXPECT_EQ(Set(kFieldHide, 7), 1.0f);
-    EXPECT_EQ(Set(kFieldHide, -0.5), 1.0f);
-    EXPECT_EQ(Set(kFieldHide, 0), 0.0f);
+TEST_F(PointFields, TypedValuesAreRoundedAndClampedByField) {
+    const struct {
+        int field;
+        double typed;
+        float stored;
+    } cases[] = {
+        {kFieldFov, 200, 179.99f},  {kFieldFov, 0, 0.1f},     {kFieldFov, 75.555, 75.56f},
+        {kFieldTs, 0, 0.1f},        {kFieldTs, 12, 12.0f}, // no upper bound
+        {kFieldHide, 7, 1.0f},      {kFieldHide, -0.5, 1.0f}, {kFieldHide, 0, 0.0f},
+        {kFieldX, 12.3456, 12.35f}, {kFieldX, 0.125, 0.12f},  {kFieldX, -0.135, -0.14f},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(Set(c.field, c.typed), c.stored) << c.field << " " << c.typed;
 }
 
 TEST_F(PointFields, WiggleAmplitudeAndIntervalAreCoupled) {
@@ -57,14 +58,11 @@ TEST_F(PointFields, FieldSixteenAndUnknownNumbersHoldNothing) {
     EXPECT_EQ(std::memcmp(&t.rec[kControl][1].x, &empty.x, sizeof(float) * 3), 0);
 }
 
-TEST_F(PointFields, FixedAxesRoundToIntegersAndTypedValuesToTwoDecimals) {
+TEST_F(PointFields, FixedAxesRoundToIntegers) {
     SetPointField(t, kControl, 1, kFieldTanAFixed, 2.5f);
     EXPECT_EQ(t.rec[kControl][1].tanA.fixedAxes, 2);
     SetPointField(t, kControl, 1, kFieldTanBFixed, 6.6f);
     EXPECT_EQ(t.rec[kControl][1].tanB.fixedAxes, 7);
-    EXPECT_FLOAT_EQ(Set(kFieldX, 12.3456), 12.35f);
-    EXPECT_FLOAT_EQ(Set(kFieldX, 0.125), 0.12f);
-    EXPECT_FLOAT_EQ(Set(kFieldX, -0.135), -0.14f);
 }
 
 } // namespace

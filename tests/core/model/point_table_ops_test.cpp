@@ -1,7 +1,6 @@
 #include "core/model/point_table_ops.h"
 
 #include "core/model/point_fields.h"
-#include "core/numbers.h"
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
 #include "core/settings/language.h"
@@ -97,17 +96,15 @@ TEST(PointTableOps, InsertingIntoASegmentPutsThePointOnTheCurve) {
     SetPointField(t.points, kControl, 1, kFieldYaw, 10.0f);
     SetPointField(t.points, kControl, 2, kFieldYaw, 30.0f);
     SetPointField(t.points, kControl, 2, kFieldFov, 100.0f);
-    PositionCoefficients k;
-    HermiteCoefficients(t.points, 1, k);
-    PointRecord expected;
-    HermiteEvaluate(k, 0.5f, expected);
-
+    // Hermite at t = 0.5 is (P1 + P2) / 2 + (tanA(1) - tanB(1)) / 4, with the automatic handles
+    // tanA(1) = 1.1 (P2 - P1) / 4 = (27.5, 0, 0) and tanB(1) = 1.1 (P3 - P1) / 4
+    // = (27.5, 27.5, 13.75): (50, -6.875, -3.4375), to two decimals.
     ASSERT_TRUE(InsertPointInSegment(t, 1));
     ASSERT_EQ(t.ControlCount(), 4);
     const auto& c = t.points.rec[kControl];
-    EXPECT_FLOAT_EQ(c[2].x, static_cast<float>(RoundTo2(expected.x)));
-    EXPECT_FLOAT_EQ(c[2].y, static_cast<float>(RoundTo2(expected.y)));
-    EXPECT_FLOAT_EQ(c[2].z, static_cast<float>(RoundTo2(expected.z)));
+    EXPECT_FLOAT_EQ(c[2].x, 50.0f);
+    EXPECT_FLOAT_EQ(c[2].y, -6.88f);
+    EXPECT_FLOAT_EQ(c[2].z, -3.44f);
     EXPECT_EQ(c[2].yaw, 20.0f);
     EXPECT_EQ(c[2].fov, 95.0f);
     EXPECT_EQ(c[3].x, 100.0f); // the old second point moved up

@@ -1,4 +1,5 @@
 #include "core/script/game_profile.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,14 +43,10 @@ TEST(GameProfiles, GameFolderHoldsAnyOfTheExecutables) {
     ASSERT_TRUE(dir.mkdir(QStringLiteral("quake3")));
     EXPECT_FALSE(FolderHoldsGame(tmp.path(), kGameDefrag));
     // The Windows name matches whatever its case.
-    QFile exe(dir.filePath(QStringLiteral("QUAKE3.EXE")));
-    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
-    exe.close();
+    test::WriteFile(dir.filePath(QStringLiteral("QUAKE3.EXE")));
     EXPECT_TRUE(FolderHoldsGame(tmp.path(), kGameDefrag));
     EXPECT_FALSE(FolderHoldsGame(tmp.path(), kGameEtPro));
-    QFile etl(dir.filePath(QStringLiteral("etl.x86_64")));
-    ASSERT_TRUE(etl.open(QIODevice::WriteOnly));
-    etl.close();
+    test::WriteFile(dir.filePath(QStringLiteral("etl.x86_64")));
     EXPECT_TRUE(FolderHoldsGame(tmp.path(), kGameEtPro));
 }
 

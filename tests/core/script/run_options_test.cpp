@@ -106,8 +106,8 @@ TEST(AutoStart, TypedTextsAreValidated) {
     EXPECT_EQ(o.autoStartMsText, "0");
 
     o.autoStartMsText = "3723004";
-    SetAutoStartClockField(o, 1, 10); // minutes
-    EXPECT_EQ(o.autoStartMsText, QString::number(ClockToMs(1, 10, 3, 4)));
+    SetAutoStartClockField(o, 1, 10);        // minutes
+    EXPECT_EQ(o.autoStartMsText, "4203004"); // 1:10:03.004
 
     Trace t;
     SetAutoStartEnabled(t, true, false);

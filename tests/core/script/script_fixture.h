@@ -4,6 +4,7 @@
 #include "core/model/trace.h"
 #include "core/path/tangents.h"
 #include "core/script/game_profile.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +17,8 @@ class GameFolder {
 public:
     explicit GameFolder(int game) {
         root = QDir(temp.path());
-        const QString exe = game == kGameDefrag ? "quake3" : "etl";
         modName = game == kGameDefrag ? "defrag" : "etpro";
-        QFile f(root.filePath(exe));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        WriteFile(root.filePath(game == kGameDefrag ? "quake3" : "etl"));
         root.mkpath(modName + "/cams");
     }
     QString Mod() const { return root.filePath(modName); }
@@ -50,13 +49,6 @@ inline Trace MakeTrace(int controls, int32_t pointCount) {
     t.counts.pointCount = pointCount;
     t.counts.transSpeedText = "250";
     return t;
-}
-
-inline QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing " + path.toLocal8Bit() + ">";
-    return f.readAll();
 }
 
 } // namespace kestrova::test

@@ -85,7 +85,7 @@ TEST(ScriptWriter, ShortPathIsOneFileWithoutChain) {
     ASSERT_EQ(r.status, ScriptWriteStatus::Written);
     const QString cams = game.Path("defrag/cams/");
     EXPECT_EQ(r.files, (QStringList{cams + "1stPos.cfg", cams + "shot.cfg"}));
-    const QByteArray text = ReadAll(cams + "shot.cfg");
+    const QByteArray text = ReadBytes(cams + "shot.cfg");
     EXPECT_FALSE(text.contains("Exec"));
     EXPECT_EQ(Lines(text).count("wait;set pos \"placeplayer "), 0);
     EXPECT_EQ(text.count("\nwait;set pos \"placeplayer "), 10);
@@ -117,7 +117,7 @@ TEST(ScriptWriter, LongPathChainsFilesAndPausesOnTheResumeKey) {
     for (int i = 0; i <= chained; ++i) {
         const QString name = i == 0 ? "shot.cfg" : QString("shot%1.cfg").arg(i, 3, 10, QChar('0'));
         EXPECT_EQ(r.files[i + 1], cams + name);
-        const QByteArray text = ReadAll(cams + name);
+        const QByteArray text = ReadBytes(cams + name);
         const QByteArray last = Lines(text).last();
         const QByteArray next =
             QString("cams\\shot%1.cfg\"").arg(i + 1, 3, 10, QChar('0')).toLatin1();
@@ -131,7 +131,7 @@ TEST(ScriptWriter, LongPathChainsFilesAndPausesOnTheResumeKey) {
         lines += static_cast<int>(text.count("placeplayer"));
     }
     EXPECT_EQ(lines, 1000);
-    EXPECT_TRUE(ReadAll(r.files.last()).endsWith("Echo \"^2*** End ***\"\r\n"));
+    EXPECT_TRUE(ReadBytes(r.files.last()).endsWith("Echo \"^2*** End ***\"\r\n"));
 }
 
 TEST(ScriptWriter, EtProLookPlayerAndAutoStart) {
@@ -149,18 +149,18 @@ TEST(ScriptWriter, EtProLookPlayerAndAutoStart) {
     const QString mod = game.Mod() + "/";
     EXPECT_EQ(r.files.mid(0, 3),
               (QStringList{mod + "1stPos.cfg", mod + "shot.cfg", mod + "shot000.cfg"}));
-    const QByteArray start = ReadAll(mod + "shot.cfg");
+    const QByteArray start = ReadBytes(mod + "shot.cfg");
     EXPECT_TRUE(start.contains("Developer 1\r\nb_Demo_LookAt 12\r\n"));
     // In the mod folder itself the exec names only the file.
     EXPECT_TRUE(start.endsWith("\r\n\r\nexec_at_time 3723004 shot000.cfg"));
     EXPECT_FALSE(start.contains("freecamsetpos"));
 
-    const QByteArray chain = ReadAll(mod + "shot000.cfg");
+    const QByteArray chain = ReadBytes(mod + "shot000.cfg");
     EXPECT_TRUE(chain.startsWith("wait;cg_fov 90.00;timescale 1.00;wait;freecamsetpos 100.00 "
                                  "-35.50 84.00;\r\n"));
     EXPECT_TRUE(chain.endsWith("Exec \"shot001.cfg\""));
-    EXPECT_EQ(ReadAll(mod + "1stPos.cfg"), "freecamsetpos 100.00 -35.50 84.00 0.00 90.00 0.00;"
-                                           "\r\nset cg_fov 90.00");
+    EXPECT_EQ(ReadBytes(mod + "1stPos.cfg"), "freecamsetpos 100.00 -35.50 84.00 0.00 90.00 0.00;"
+                                             "\r\nset cg_fov 90.00");
 }
 
 TEST(ScriptWriter, CommaLocaleStillWritesPeriods) {
@@ -172,7 +172,7 @@ TEST(ScriptWriter, CommaLocaleStillWritesPeriods) {
     const ScriptWriteResult r = Write(game, trace, kGameDefrag, dialogs);
     QLocale::setDefault(saved);
     ASSERT_EQ(r.status, ScriptWriteStatus::Written);
-    const QByteArray text = ReadAll(r.files[1]);
+    const QByteArray text = ReadBytes(r.files[1]);
     EXPECT_TRUE(text.contains("placeplayer 100.00 -35.50 84.00 -5.00 90.00 0.00\";"));
     EXPECT_FALSE(text.contains(','));
     EXPECT_TRUE(dialogs.messages[0].title.contains(',')); // the user's own format on screen
@@ -186,7 +186,7 @@ TEST(ScriptWriter, CommandsBeforeAndAfter) {
     trace.script.commandsAfter = "no backslash: none";
     ScriptedDialogs dialogs;
     const ScriptWriteResult r = Write(game, trace, kGameDefrag, dialogs);
-    const QByteArray text = ReadAll(r.files[1]);
+    const QByteArray text = ReadBytes(r.files[1]);
     EXPECT_TRUE(text.contains("set saveposname pos\r\n\r\nexec cams\\setup.cfg\r\nwait;"));
     EXPECT_TRUE(text.endsWith("\";\r\n"));
 }
@@ -255,7 +255,7 @@ TEST(ScriptWriter, AFailedRunKeepsTheEarlierFiles) {
     Trace trace = MakeTrace(4, 1000);
     ScriptedDialogs first;
     ASSERT_EQ(Write(game, trace, kGameDefrag, first).status, ScriptWriteStatus::Written);
-    const QByteArray before = ReadAll(cams + "shot001.cfg");
+    const QByteArray before = ReadBytes(cams + "shot001.cfg");
 
     trace.script.includeMsg = true;
     ScriptedDialogs cancel;
@@ -263,7 +263,7 @@ TEST(ScriptWriter, AFailedRunKeepsTheEarlierFiles) {
         const ScopedFileSizeLimit limit(1000); // 1stPos.cfg fits, no chained file does
         EXPECT_EQ(Write(game, trace, kGameDefrag, cancel).status, ScriptWriteStatus::Failed);
     }
-    EXPECT_EQ(ReadAll(cams + "shot001.cfg"), before);
+    EXPECT_EQ(ReadBytes(cams + "shot001.cfg"), before);
     const QStringList hidden = QDir(cams).entryList({".*"}, QDir::Files | QDir::Hidden);
     EXPECT_TRUE(hidden.isEmpty()) << hidden.join(' ').toStdString();
 }
@@ -347,7 +347,7 @@ void CompareWithGolden(const QString& folder, const QString& goldenName) {
             QFile::copy(folder + "/" + f, golden + "/" + f);
     EXPECT_EQ(produced, QDir(golden).entryList(QDir::Files, QDir::Name));
     for (const QString& f : produced)
-        EXPECT_EQ(ReadAll(folder + "/" + f), ReadAll(golden + "/" + f)) << f.toStdString();
+        EXPECT_EQ(ReadBytes(folder + "/" + f), ReadBytes(golden + "/" + f)) << f.toStdString();
 }
 
 TEST(ScriptGolden, DefragAllOptions) {

@@ -2,6 +2,7 @@
 
 #include "support/scoped_file_size_limit.h"
 #include "support/temp_registry.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -185,11 +186,7 @@ TEST(RegistryStore, BatchWritesTheFileOnceAtTheEnd) {
     }
     ASSERT_TRUE(QFileInfo::exists(reg.path()));
     TempRegistry copy;
-    {
-        QFile f(reg.path());
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        copy.WriteFile(f.readAll());
-    }
+    copy.WriteFile(reg.FileText());
     EXPECT_EQ(RegReadValue(kKey, QStringLiteral("a")).Dword(), 1);
     EXPECT_EQ(RegReadValue(kKey, QStringLiteral("b")).Dword(), 2);
 }
@@ -260,9 +257,7 @@ TEST(RegistryStore, CorruptFileIsKeptAsideAndReportedOnce) {
         EXPECT_TRUE(RegReadValue(kKey, QStringLiteral("Language")).IsEmpty());
         const QStringList aside = AsideFiles(reg);
         ASSERT_EQ(aside.size(), 1) << bad.constData();
-        QFile kept(QDir(reg.dir()).filePath(aside.first()));
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), bad);
+        EXPECT_EQ(ReadBytes(QDir(reg.dir()).filePath(aside.first())), bad);
 
         const auto notice = TakeRegistryNotice();
         ASSERT_TRUE(notice.has_value());

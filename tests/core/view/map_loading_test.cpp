@@ -4,6 +4,7 @@
 #include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,11 +61,7 @@ struct MapLoading : ::testing::Test {
         Touch(QStringLiteral("q3dm17.bsp"));
         Touch(QStringLiteral("other.bsp"));
     }
-    void Touch(const QString& name) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("IBSP");
-    }
+    void Touch(const QString& name) { test::WriteFile(dir.filePath(name), "IBSP"); }
 };
 
 TEST_F(MapLoading, LoadsFitsAnEmptyTraceAndMarksItModified) {
@@ -102,10 +99,7 @@ TEST_F(MapLoading, MissingFileOffersTheOpenDialogWithItsName) {
 }
 
 TEST_F(MapLoading, ChosenFileSetsTheMapFolder) {
-    QDir(dir.path()).mkdir(QStringLiteral("sub"));
-    QFile f(dir.filePath(QStringLiteral("sub/arena.bsp")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    test::WriteFile(dir.filePath(QStringLiteral("sub/arena.bsp")));
     trace = test::MakeTrace({{0, 0, 0}});
     trace.modified = false;
     dialogs.paths.push_back(dir.filePath(QStringLiteral("sub/arena.bsp")));
