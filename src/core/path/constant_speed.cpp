@@ -30,7 +30,7 @@ void Shift(PointRecord& p, const std::array<float, 3>& d, float sign) {
 // linear in the point count. A run of points at one place (the camera standing still) is passed
 // to its end.
 void PlaceAt(const std::vector<PointRecord>& path, const std::vector<double>& along,
-             const std::vector<double>& at, std::vector<PointRecord>& out) {
+             const std::vector<double>& at, std::vector<PointRecord>& out, bool whole) {
     const size_t n = path.size();
     size_t j = 0;
     for (size_t i = 1; i + 1 < n; ++i) {
@@ -42,11 +42,17 @@ void PlaceAt(const std::vector<PointRecord>& path, const std::vector<double>& al
         const PointRecord& a = path[j];
         const PointRecord& b = path[j + 1];
         PointRecord& p = out[i];
+        if (!whole) {
+            p.x = Lerp(a.x, b.x, f);
+            p.y = Lerp(a.y, b.y, f);
+            p.z = Lerp(a.z, b.z, f);
+            continue;
+        }
         p = a;
-        // Angles as plain numbers, as the builder interpolates them.
         p.x = Lerp(a.x, b.x, f);
         p.y = Lerp(a.y, b.y, f);
         p.z = Lerp(a.z, b.z, f);
+        // Angles as plain numbers, as the builder interpolates them.
         p.pitch = Lerp(a.pitch, b.pitch, f);
         p.yaw = Lerp(a.yaw, b.yaw, f);
         p.roll = Lerp(a.roll, b.roll, f);
@@ -92,7 +98,8 @@ void RespaceByArcLength(std::vector<PointRecord>& path,
     std::vector<PointRecord> out(n);
     out[0] = path[0];
     out[n - 1] = path[n - 1];
-    PlaceAt(path, along, at, out);
+    // The passes move positions only; the whole records are placed once at the end.
+    PlaceAt(path, along, at, out, false);
 
     std::vector<double> chords(n);
     std::vector<double> next(n);
@@ -120,8 +127,9 @@ void RespaceByArcLength(std::vector<PointRecord>& path,
             next[i] = at[k] + f * (at[k + 1] - at[k]);
         }
         at.swap(next);
-        PlaceAt(path, along, at, out);
+        PlaceAt(path, along, at, out, false);
     }
+    PlaceAt(path, along, at, out, true);
     path.swap(out);
     if (shaken)
         for (size_t i = 0; i < n; ++i)
