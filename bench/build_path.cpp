@@ -2,6 +2,7 @@
 #include "core/path/build_path.h"
 #include "core/model/point_fields.h"
 #include "core/model/point_table_ops.h"
+#include "core/path/constant_speed.h"
 #include "core/path/point_count.h"
 #include "core/path/tangents.h"
 
@@ -52,6 +53,40 @@ void BM_EditCycle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditCycle)->Unit(benchmark::kMicrosecond);
+
+// Re-spacing alone, on the largest path as built (the copy back is not timed).
+void BM_RespaceByArcLength(benchmark::State& state) {
+    Trace t = MakeLargeTrace(false);
+    UniformRandom rng(7);
+    RebuildPath(t, rng);
+    std::vector<PointRecord> path;
+    for (auto _ : state) {
+        state.PauseTiming();
+        path = t.path;
+        state.ResumeTiming();
+        RespaceByArcLength(path);
+        benchmark::DoNotOptimize(path.data());
+    }
+    state.counters["points"] = static_cast<double>(path.size());
+}
+BENCHMARK(BM_RespaceByArcLength)->Unit(benchmark::kMicrosecond);
+
+// The editor's rebuild with the option on: the build, the re-spacing and the time labels.
+void BM_BuildPathConstantSpeed(benchmark::State& state) {
+    Trace t = MakeLargeTrace(state.range(0) != 0);
+    t.points.constantSpeed = true;
+    UniformRandom rng(7);
+    for (auto _ : state) {
+        RebuildPath(t, rng);
+        benchmark::DoNotOptimize(t.path.data());
+    }
+    state.counters["points"] = t.pathUpper + 1;
+}
+BENCHMARK(BM_BuildPathConstantSpeed)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgNames({"wiggle"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

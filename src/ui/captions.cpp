@@ -57,6 +57,7 @@ const QList<CaptionBinding>& LanguageCaptions() {
         {"tabTools3", 75},
         {"fraS_CurveSpeed", 46},
         {"lblTransSpeed", 47},
+        {"chkConstantSpeed", 725},
         {"fraS_Duration", 701}, // its label shows the duration as a clock
         {"fraS_Includes", 49},
         {"chkSIncFov", 50},
@@ -95,7 +96,7 @@ const QList<CaptionBinding>& TooltipCaptions() {
         {"chkStepAutoAdjust1", 412}, {"chkSP_Enabled", 413},    {"txtSP_Nb", 414},
         {"cboSP_BindKey", 415},      {"cmdCreateScript", 416},  {"cmdDelSShots", 417},
         {"cmdGDemoReload", 418},     {"cmdModSelectRoot", 419}, {"cmdGameLoad", 420},
-        {"cmdGameClose", 421},       {"txtTransSpeed", 422},
+        {"cmdGameClose", 421},       {"txtTransSpeed", 422},    {"chkConstantSpeed", 726},
     };
     return table;
 }

@@ -290,6 +290,9 @@ QByteArray TraceFileText(const TraceFileContents& c) {
     for (int32_t r : c.aviDemos)
         rates += QString::number(r) + QLatin1Char(';');
     put("avi_demos", rates);
+    // Only when on, so that a trace without the option is written as it always was.
+    if (c.points.constantSpeed)
+        put("constant_speed", Bool01(true));
     s += kCrLf;
     QByteArray out = ToFileBytes(s);
 
@@ -345,6 +348,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
     c.planViewsRead = false;
     c.cameraRead = false;
     int32_t minutes = 0;
+    bool constantSpeed = false;
     const NumberForm form;
 
     // Step 2: header.
@@ -441,6 +445,8 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
             c.demoSeconds = s;
         } else if (key == QLatin1String("demo_forward")) {
             c.demoForward = std::clamp(RoundHalfEven(v), 0, 9999);
+        } else if (key == QLatin1String("constant_speed")) {
+            constantSpeed = v > 0;
         } else if (key == QLatin1String("trans_speed")) {
             c.transSpeedText = QString::number(RoundHalfEven(std::fabs(v)));
         } else if (key == QLatin1String("vpreset")) {
@@ -468,6 +474,7 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
 
     // Steps 3-5: points. A "ctl" line after the first "ref" line is a reference point.
     c.points = PointTables{};
+    c.points.constantSpeed = constantSpeed;
     c.droppedControl = 0;
     c.droppedReference = 0;
     int kind = kControl;

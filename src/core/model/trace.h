@@ -15,6 +15,9 @@ struct PointTables {
     std::array<int32_t, 2> count{0, 0};
     // Control points: when the camera passes each one, seconds with two decimals.
     std::array<QString, kTableSlots> timeLabel;
+    // The path is re-spaced to an even speed. Kept with the points so that every builder of the
+    // path (views, preview, scripts, export) sees it.
+    bool constantSpeed = false;
 
     PointRecord& At(int kind, int index) { return rec[kind][index]; }
     const PointRecord& At(int kind, int index) const { return rec[kind][index]; }

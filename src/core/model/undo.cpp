@@ -21,6 +21,7 @@ void CopyRecords(std::array<std::array<PointRecord, kUndoRecords>, 2>& dst,
 void CopySnapshot(UndoSnapshot& dst, const UndoSnapshot& src) {
     dst.stepField = src.stepField;
     dst.count = src.count;
+    dst.constantSpeed = src.constantSpeed;
     const int c = std::clamp(src.count[kControl], 0, kMaxPoints);
     std::copy_n(src.rec[kControl].begin(), c + 2, dst.rec[kControl].begin());
     const int r = std::clamp(src.count[kReference], 0, kMaxPoints);
@@ -35,6 +36,7 @@ void Restore(UndoHistory& h, Trace& trace) {
     const int r = std::clamp(s.count[kReference], 0, kMaxPoints);
     std::copy_n(s.rec[kReference].begin() + 1, r, t.rec[kReference].begin() + 1);
     t.count = {c, r};
+    t.constantSpeed = s.constantSpeed;
     trace.counts.presetText[0] = QString::number(s.stepField[0]);
     trace.counts.presetText[1] = QString::number(s.stepField[1]);
     ApplyPointCount(trace);
@@ -51,6 +53,7 @@ void ClearUndo(UndoHistory& h, const Trace& trace) {
     for (int i = 0; i < kUndoStates; ++i) {
         h.Snapshot(i).count = {0, 0};
         h.Snapshot(i).stepField = {0, 0};
+        h.Snapshot(i).constantSpeed = false;
         h.Snapshot(i).rec[kControl][0] = PointRecord{};
         h.Snapshot(i).rec[kControl][1] = PointRecord{};
     }
@@ -58,6 +61,7 @@ void ClearUndo(UndoHistory& h, const Trace& trace) {
     h.pos = 1;
     h.Snapshot(0).stepField = {CountFromText(trace.counts.presetText[0]),
                                CountFromText(trace.counts.presetText[1])};
+    h.Snapshot(0).constantSpeed = trace.points.constantSpeed;
     h.undoEnabled = false;
     h.redoEnabled = false;
     if (h.refreshTables)
@@ -80,6 +84,7 @@ void RecordUndo(UndoHistory& h, Trace& trace, bool refreshControl, bool refreshR
     s.count = {std::clamp(trace.points.count[kControl], 0, kMaxPoints),
                std::clamp(trace.points.count[kReference], 0, kMaxPoints)};
     CopyRecords(s.rec, trace.points.rec, s.count);
+    s.constantSpeed = trace.points.constantSpeed;
     if (h.top > 1)
         h.undoEnabled = true;
     h.redoEnabled = false;

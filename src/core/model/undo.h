@@ -16,6 +16,7 @@ constexpr int kUndoRecords = 253; // indices 0..252 per kind
 struct UndoSnapshot {
     std::array<int32_t, 2> stepField{}; // point-count fields: [0] txtSteps(0), [1] txtSteps(1)
     std::array<int32_t, 2> count{};
+    bool constantSpeed = false;
     std::array<std::array<PointRecord, kUndoRecords>, 2> rec{};
 };
 

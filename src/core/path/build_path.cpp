@@ -1,6 +1,7 @@
 #include "core/path/build_path.h"
 
 #include "core/numbers.h"
+#include "core/path/constant_speed.h"
 #include "core/path/point_count.h"
 
 #include <algorithm>
@@ -146,6 +147,12 @@ void BuildPath(PointTables& t, int32_t settingCount, std::vector<PointRecord>& p
     bool first = true;
     int32_t k = -1;
     float wiggle[4] = {0, 0, 0, 0};
+    // Re-spacing moves the smooth curve and puts each frame's shake back on top.
+    const bool respace = t.constantSpeed;
+    std::vector<std::array<float, 3>> shake;
+    if (respace)
+        shake.resize(path.size());
+    bool shaken = false;
 
     PositionCoefficients pos;
     ChannelCoefficients chan[kChannelCount];
@@ -199,6 +206,12 @@ void BuildPath(PointTables& t, int32_t settingCount, std::vector<PointRecord>& p
                 out.x += wiggle[1];
                 out.y += wiggle[2];
                 out.z += wiggle[3];
+                if (respace) {
+                    if (shake.size() <= static_cast<size_t>(k))
+                        shake.resize(static_cast<size_t>(k) + 129);
+                    shake[k] = {wiggle[1], wiggle[2], wiggle[3]};
+                    shaken = true;
+                }
             }
             out.segment = i;
         }
@@ -214,6 +227,10 @@ void BuildPath(PointTables& t, int32_t settingCount, std::vector<PointRecord>& p
         path[k].pitch = -path[k].pitch;
     path.resize(static_cast<size_t>(k) + 1);
     upper = k;
+    if (respace) {
+        shake.resize(path.size());
+        RespaceByArcLength(path, shaken ? &shake : nullptr);
+    }
 }
 
 std::optional<PathValueFault> FindNonFinitePathValue(const std::vector<PointRecord>& path) {
@@ -247,6 +264,9 @@ void RebuildPath(Trace& trace, UniformRandom& rng) {
         setting = FindFeasiblePointCount(setting, trace.ControlCount());
     int32_t count = -1;
     BuildPath(trace.points, setting, trace.path, true, count, trace.pathUpper, rng);
+    // The camera passes the control points at other times than the even split.
+    if (trace.points.constantSpeed)
+        UpdateTimeLabels(trace);
 }
 
 } // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/path/build_path.h"
+#include "core/path/constant_speed.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +46,14 @@ void UpdateTimeLabels(Trace& trace) {
     const int n = trace.ControlCount();
     if (n < 2)
         return;
+    if (trace.points.constantSpeed) {
+        const std::vector<double> at = PassingFractions(trace);
+        if (!at.empty()) {
+            for (int i = 1; i <= n; ++i)
+                trace.points.timeLabel[i] = FormatLocaleFixed(trace.counts.duration * at[i], 2);
+            return;
+        }
+    }
     const double step = trace.counts.duration / (n - 1);
     for (int i = 1; i <= n; ++i)
         trace.points.timeLabel[i] = FormatLocaleFixed(step * (i - 1), 2);

@@ -95,8 +95,9 @@ void PathPreview::RebuildIfDirty() {
 }
 
 int32_t PathPreview::FirstPathPointOf(int32_t point) const {
+    // At constant speed a segment without length has no point of its own: its end stands for it.
     for (int32_t i = 0; i <= lastIndex_; ++i)
-        if (path_[i].segment == point)
+        if (path_[i].segment >= point)
             return i;
     return 0;
 }

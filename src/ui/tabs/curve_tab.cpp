@@ -1,5 +1,6 @@
 #include "ui/tabs/curve_tab.h"
 
+#include "core/path/constant_speed.h"
 #include "core/path/point_count.h"
 #include "ui/tabs/number_edit.h"
 
@@ -68,6 +69,15 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
     speedRow->addWidget(txtTransSpeed_);
     speedRow->addStretch(1);
     grid->addLayout(speedRow);
+    chkConstantSpeed_ = new QCheckBox(speed);
+    chkConstantSpeed_->setObjectName(QStringLiteral("chkConstantSpeed"));
+    grid->addWidget(chkConstantSpeed_);
+    connect(chkConstantSpeed_, &QCheckBox::toggled, this, [this](bool on) {
+        if (filling_ || !SetConstantSpeed(doc_.trace, on))
+            return;
+        RecordEdit(doc_, false, false);
+        emit TraceChanged();
+    });
 
     auto* duration = new QGroupBox(this);
     duration->setObjectName(QStringLiteral("fraS_Duration"));
@@ -147,6 +157,7 @@ void CurveTab::Refresh() {
         chkStepAutoAdjust_[i]->setChecked(c.autoAdjust[i]);
     }
     txtTransSpeed_->ShowValue(c.transSpeedText);
+    chkConstantSpeed_->setChecked(doc_.trace.points.constantSpeed);
     ShowDuration();
     filling_ = false;
 }

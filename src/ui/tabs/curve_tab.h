@@ -1,6 +1,6 @@
 #pragma once
-// The Curve tab: the two point-count presets, the transition speed and the duration frame with
-// the demo's frame-rate list.
+// The Curve tab: the two point-count presets, the transition speed, the constant-speed option
+// and the duration frame with the demo's frame-rate list.
 
 #include "core/files/document.h"
 #include "core/game/game_state.h"
@@ -64,6 +64,7 @@ private:
     std::array<QCheckBox*, 2> chkStepAutoAdjust_{};
     QLabel* lblTransSpeed_ = nullptr;
     NumberEdit* txtTransSpeed_ = nullptr;
+    QCheckBox* chkConstantSpeed_ = nullptr;
     NumberEdit* txtTraceDuration_ = nullptr;
     QComboBox* cboAviDemo_ = nullptr;
     QLabel* lblTraceDuration_ = nullptr;
