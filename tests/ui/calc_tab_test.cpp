@@ -22,6 +22,10 @@ protected:
         return w->Grid(kind)->item(row - 1, column)->text();
     }
     bool Enabled(const char* name) { return Find(name)->isEnabled(); }
+    QStringList Target() {
+        return {Find<QLineEdit>("txtLkTarget0")->text(), Find<QLineEdit>("txtLkTarget1")->text(),
+                Find<QLineEdit>("txtLkTarget2")->text()};
+    }
 };
 
 TEST_F(CalcTabTest, ButtonsAndOptionsFollowThePointCounts) {
@@ -70,7 +74,7 @@ TEST_F(CalcTabTest, InvertAndLookTargetThroughTheTab) {
 
     // Points 1 and 2 look at (100, 300, 0): from (100, 100) along +y, from (100, 0) too.
     w->Calculations()->SetLookTarget(100, 300, 0);
-    EXPECT_EQ(Find<QLineEdit>("txtLkTarget1")->text(), QStringLiteral("300.00"));
+    EXPECT_EQ(Target(), (QStringList{"100.00", "300.00", "0.00"}));
     w->Grid(kControl)->SetSelection({1, 2, 1, 11});
     Click("cmdLkApply");
     EXPECT_EQ(Cell(kControl, 1, kFieldYaw), QStringLiteral("90.00"));
@@ -141,16 +145,14 @@ TEST_F(CalcTabTest, ShiftClickInAGridOrTypingFillsTheTarget) {
     grid->SetSelection({2, 2, 1, 1});
     const QRect cell = grid->visualItemRect(grid->item(1, 2));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
-    EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("12.50"));
-    EXPECT_EQ(Find<QLineEdit>("txtLkTarget1")->text(), QStringLiteral("-40.00"));
-    EXPECT_EQ(Find<QLineEdit>("txtLkTarget2")->text(), QStringLiteral("300.00"));
+    EXPECT_EQ(Target(), (QStringList{"12.50", "-40.00", "300.00"}));
 
     PointsGrid* refs = w->Grid(kReference);
     const QRect refCell = refs->visualItemRect(refs->item(0, 1));
     QTest::mouseClick(refs->viewport(), Qt::LeftButton, Qt::NoModifier, refCell.center());
-    EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("12.50")); // no Shift
+    EXPECT_EQ(Target()[0], QStringLiteral("12.50")); // no Shift
     QTest::mouseClick(refs->viewport(), Qt::LeftButton, Qt::ShiftModifier, refCell.center());
-    EXPECT_EQ(Find<QLineEdit>("txtLkTarget0")->text(), QStringLiteral("1.00"));
+    EXPECT_EQ(Target(), (QStringList{"1.00", "2.00", "3.00"}));
 
     // Typed, a target is rounded on Enter and restored on Escape.
     auto* field = Find<QLineEdit>("txtLkTarget2");

@@ -55,17 +55,12 @@ void PlanXY() {
 }
 
 void PlanXZ() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-20, 276, -20, 276, -25000, 25000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    PlanXY();
     glRotatef(-90, 1, 0, 0);
 }
 
 void PlanYZ() {
-    PlanXZ();
-    glLoadIdentity();
+    PlanXY();
     glRotatef(-90, 0, 1, 0);
     glRotatef(-90, 1, 0, 0);
 }

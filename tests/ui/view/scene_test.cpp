@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace kestrova::ui {
 namespace {
@@ -47,7 +48,31 @@ struct SceneFixture : ::testing::Test {
     }
 
     static int Magenta(const RecordingGl& gl) { return gl.CountColour(1, 0, 1); }
+
+    static RecordingGl Draw(SceneInput& in) {
+        RecordingGl gl;
+        Redraw(gl, in);
+        return gl;
+    }
+    RecordingGl Draw(Trace& t, int32_t viewMode, double scale = 1.0, bool rulers = true) {
+        SceneInput in = Input(t, viewMode, scale);
+        in.flags.rulers = rulers;
+        return Draw(in);
+    }
 };
+
+// "size r,g,b" of a point: what the eye tells apart.
+std::string Look(const DrawnPrimitive* p) {
+    std::ostringstream os;
+    os << p->pointSize << ' ' << p->colour.r << ',' << p->colour.g << ',' << p->colour.b;
+    return os.str();
+}
+std::vector<std::string> Looks(const std::vector<const DrawnPrimitive*>& ps) {
+    std::vector<std::string> out;
+    for (const DrawnPrimitive* p : ps)
+        out.push_back(Look(p));
+    return out;
+}
 
 TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlayUnlessSuspended) {
     Trace t = MakeTrace({{0, 0, 0}, {100, 50, 0}});
@@ -93,21 +118,10 @@ TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlayUnlessSuspended) {
 TEST_F(SceneFixture, ControlPointsAndPathDots) {
     Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}}, 1001);
     t.points.At(kControl, 2).selected = true;
-    RecordingGl gl;
-    SceneInput in = Input(t, kViewXY);
-    Redraw(gl, in);
-
-    // Unselected: black at 4; selected: blue 8 then white 5.
-    auto at1 = gl.PointsAt(0, 0, 0);
-    ASSERT_EQ(at1.size(), 2u); // the start marker, then the point
-    EXPECT_EQ(at1[1]->pointSize, 4);
-    EXPECT_TRUE(at1[1]->colour.Is(0, 0, 0));
-    auto at2 = gl.PointsAt(100, 0, 0);
-    ASSERT_EQ(at2.size(), 2u);
-    EXPECT_EQ(at2[0]->pointSize, 8);
-    EXPECT_TRUE(at2[0]->colour.Is(0, 0, 1));
-    EXPECT_EQ(at2[1]->pointSize, 5);
-    EXPECT_TRUE(at2[1]->colour.Is(1, 1, 1));
+    const RecordingGl gl = Draw(t, kViewXY);
+    // The start marker then the point, black at 4; selected: blue 8 then white 5.
+    EXPECT_EQ(Looks(gl.PointsAt(0, 0, 0)), (std::vector<std::string>{"6 1,0,0", "4 0,0,0"}));
+    EXPECT_EQ(Looks(gl.PointsAt(100, 0, 0)), (std::vector<std::string>{"8 0,0,1", "5 1,1,1"}));
     // Dots every N - 1 = 2 path indices while j <= P - 2 = 999, for each of the two segments.
     EXPECT_EQ(PathDots(gl), 2 * 500);
 }
@@ -121,15 +135,12 @@ TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
                 out.insert(out.end(), p.vertices.begin(), p.vertices.end());
         return out;
     };
-    RecordingGl fresh;
     SceneInput plain = Input(t, kViewXY);
-    Redraw(fresh, plain);
-
+    const RecordingGl fresh = Draw(plain);
     PathDotCache cache;
-    RecordingGl first;
     SceneInput in = Input(t, kViewXY);
     in.pathDots = &cache;
-    Redraw(first, in);
+    const RecordingGl first = Draw(in);
     // The same dots as evaluated on the spot, one array draw per segment.
     EXPECT_EQ(dotsOf(first), dotsOf(fresh));
     EXPECT_EQ(cache.evaluated, 3);
@@ -137,43 +148,30 @@ TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
     // The calls around them keep their order: the points and dots interleave per segment.
     EXPECT_EQ(first.calls, fresh.calls);
 
-    RecordingGl again;
-    Redraw(again, in);
+    EXPECT_EQ(dotsOf(Draw(in)), dotsOf(fresh));
     EXPECT_EQ(cache.evaluated, 3); // nothing changed, nothing evaluated
-    EXPECT_EQ(dotsOf(again), dotsOf(fresh));
 
     // Point 3 ends segment 2 and starts segment 3; segment 1 is kept.
     t.points.At(kControl, 3).y = 150;
-    RecordingGl moved;
-    Redraw(moved, in);
+    EXPECT_EQ(dotsOf(Draw(in)), dotsOf(Draw(plain)));
     EXPECT_EQ(cache.evaluated, 5);
-    RecordingGl movedFresh;
-    Redraw(movedFresh, plain);
-    EXPECT_EQ(dotsOf(moved), dotsOf(movedFresh));
 
     // Another point count changes every segment.
     t.counts.pointCount = 501;
-    RecordingGl recounted;
-    Redraw(recounted, in);
+    EXPECT_EQ(PathDots(Draw(in)), 3 * 167); // j = 0, 3, ..., 498 for each segment
     EXPECT_EQ(cache.evaluated, 8);
-    EXPECT_EQ(PathDots(recounted), 3 * 167); // j = 0, 3, ..., 498 for each segment
 }
 
 TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
     Trace t = MakeTrace({{10, 20, 30}});
-    RecordingGl gl;
-    SceneInput in = Input(t, kViewXY);
-    in.flags.rulers = false;
-    Redraw(gl, in);
+    const RecordingGl gl = Draw(t, kViewXY, 1.0, false);
     auto scene = SceneOnly(gl);
     // cross, start marker, arrow (shaft + two head lines), the point.
     ASSERT_GE(scene.size(), 6u);
-    EXPECT_TRUE(scene[1]->colour.Is(1, 0, 0));
-    EXPECT_EQ(scene[1]->pointSize, 6);
+    EXPECT_EQ(Look(scene[1]), "6 1,0,0");
     for (int k = 2; k <= 4; ++k)
         EXPECT_TRUE(scene[k]->colour.Is(1, 0, 1)) << k;
-    EXPECT_TRUE(scene[5]->colour.Is(0, 0, 0));
-    EXPECT_EQ(scene[5]->pointSize, 4);
+    EXPECT_EQ(Look(scene[5]), "4 0,0,0");
     // No times and no path with a single point.
     EXPECT_TRUE(gl.texts.empty());
     EXPECT_EQ(PathDots(gl), 0);
@@ -182,14 +180,9 @@ TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
 TEST_F(SceneFixture, HiddenPointDrawsNothingOfItsOwn) {
     Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}}, 1001);
     UpdateTimeLabels(t);
-    RecordingGl all;
-    SceneInput in = Input(t, kViewXY);
-    in.flags.rulers = false;
-    Redraw(all, in);
-
+    const RecordingGl all = Draw(t, kViewXY, 1.0, false);
     t.points.At(kControl, 2).hide = 1;
-    RecordingGl gl;
-    Redraw(gl, in);
+    const RecordingGl gl = Draw(t, kViewXY, 1.0, false);
     EXPECT_TRUE(gl.PointsAt(100, 0, 0).empty());
     // Only segment 1 keeps its dots; one tangent pair, one arrow and one time fewer.
     EXPECT_EQ(PathDots(gl), PathDots(all) / 2);
@@ -201,60 +194,40 @@ TEST_F(SceneFixture, HiddenPointDrawsNothingOfItsOwn) {
 TEST_F(SceneFixture, CoincidentPointsInThePlanGetNoPathDotsThere) {
     // Equal in X and Y, apart in Z: nothing to see from above, a segment from the side.
     Trace t = MakeTrace({{50, 50, 0}, {50, 50, 300}}, 1001);
-    RecordingGl xy;
-    SceneInput in = Input(t, kViewXY);
-    Redraw(xy, in);
-    EXPECT_EQ(PathDots(xy), 0);
-
-    RecordingGl xz;
-    in.viewMode = kViewXZ;
-    Redraw(xz, in);
-    EXPECT_GT(PathDots(xz), 0);
-
-    RecordingGl view3D;
-    in.viewMode = kView3D;
-    Redraw(view3D, in);
-    EXPECT_EQ(PathDots(view3D), PathDots(xz));
+    EXPECT_EQ(PathDots(Draw(t, kViewXY)), 0);
+    const int side = PathDots(Draw(t, kViewXZ));
+    EXPECT_GT(side, 0);
+    EXPECT_EQ(PathDots(Draw(t, kView3D)), side);
 }
 
 TEST_F(SceneFixture, TangentColoursFollowTheViewsTheHandleWasMovedIn) {
     Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}});
     t.points.At(kControl, 1).tanA.fixedAxes = kViewXY;
     auto handleColours = [&](int32_t mode) {
-        RecordingGl gl;
         SceneInput in = Input(t, mode);
         in.flags.arrows = false;
-        Redraw(gl, in);
-        std::vector<test::GlColour> colours;
+        std::vector<const DrawnPrimitive*> handles;
+        const RecordingGl gl = Draw(in);
         for (const auto& p : gl.primitives)
             if (p.type == GlPrimitive::Points && p.pointSize == 3)
-                colours.push_back(p.colour);
-        return colours;
+                handles.push_back(&p);
+        return Looks(handles);
     };
-    const auto inXY = handleColours(kViewXY);
-    ASSERT_EQ(inXY.size(), 2u);
-    EXPECT_TRUE(inXY[0].Is(1, 0.06f, 0.06f)); // moved here: red
-    EXPECT_TRUE(inXY[1].Is(0, 1, 0.06f));     // automatic: green
-    const auto inXZ = handleColours(kViewXZ);
-    EXPECT_TRUE(inXZ[0].Is(1, 0.5f, 0.06f)); // moved elsewhere: orange
-    EXPECT_TRUE(inXZ[1].Is(0, 1, 0.06f));
+    // Moved here: red; moved elsewhere: orange; automatic: green.
+    EXPECT_EQ(handleColours(kViewXY), (std::vector<std::string>{"3 1,0.06,0.06", "3 0,1,0.06"}));
+    EXPECT_EQ(handleColours(kViewXZ), (std::vector<std::string>{"3 1,0.5,0.06", "3 0,1,0.06"}));
 }
 
 TEST_F(SceneFixture, TimesNeedTwoPointsAndAPlaceOnScreen) {
     Trace one = MakeTrace({{0, 0, 0}});
     one.points.timeLabel[1] = QStringLiteral("0.00");
-    RecordingGl gl1;
-    SceneInput in1 = Input(one, kViewXY);
-    in1.flags.rulers = false;
-    Redraw(gl1, in1);
-    EXPECT_TRUE(gl1.texts.empty());
+    EXPECT_TRUE(Draw(one, kViewXY, 1.0, false).texts.empty());
 
     Trace three = MakeTrace({{0, 0, 0}, {100, 0, 0}, {0, 40, 0}});
     UpdateTimeLabels(three);
-    RecordingGl gl2;
     SceneInput in2 = Input(three, kViewXY, 0.5);
     in2.flags.rulers = false;
-    Redraw(gl2, in2);
+    const RecordingGl gl2 = Draw(in2);
     ASSERT_EQ(gl2.texts.size(), 3u);
     EXPECT_EQ(gl2.texts[1].text, three.points.timeLabel[2].toLatin1());
     EXPECT_DOUBLE_EQ(gl2.texts[1].at[0], 110); // 5 pixels at half a pixel a unit
@@ -282,8 +255,7 @@ TEST_F(SceneFixture, ReferencePointsAndTableHighlight) {
     Redraw(gl, in);
     auto a = gl.PointsAt(5, 5, 5);
     ASSERT_EQ(a.size(), 5u);
-    EXPECT_TRUE(a[0]->colour.Is(0, 0.5f, 0));
-    EXPECT_EQ(a[0]->pointSize, 6);
+    EXPECT_EQ(Look(a[0]), "6 0,0.5,0");
     EXPECT_TRUE(a[2]->colour.Is(0, 1, 0)); // highlight runs from green ...
     auto b = gl.PointsAt(9, 9, 9);
     ASSERT_EQ(b.size(), 5u);
@@ -293,21 +265,18 @@ TEST_F(SceneFixture, ReferencePointsAndTableHighlight) {
     EXPECT_EQ(b[3]->pointSize, 6);
     EXPECT_TRUE(b[4]->colour.Is(0, 0, 0));
 
-    RecordingGl hidden;
     in.flags.referencePoints = false;
     in.tableHighlight = false;
-    Redraw(hidden, in);
-    EXPECT_TRUE(hidden.PointsAt(5, 5, 5).empty());
+    EXPECT_TRUE(Draw(in).PointsAt(5, 5, 5).empty());
 }
 
 TEST_F(SceneFixture, SelectionRectangleLiesInThePlanAndIsDashedTwice) {
     Trace t;
-    RecordingGl gl;
     SceneInput in = Input(t, kViewXZ);
     in.rubberBand = true;
     in.rubberA = {1, 2, 3};
     in.rubberB = {4, 5, 6};
-    Redraw(gl, in);
+    const RecordingGl gl = Draw(in);
     std::vector<const DrawnPrimitive*> loops;
     for (const auto& p : gl.primitives)
         if (p.type == GlPrimitive::LineLoop && p.stipple)
@@ -323,9 +292,8 @@ TEST_F(SceneFixture, SelectionRectangleLiesInThePlanAndIsDashedTwice) {
     // Stipple is off again for what follows.
     EXPECT_FALSE(gl.primitives.back().stipple);
 
-    RecordingGl in3D;
     in.viewMode = kView3D;
-    Redraw(in3D, in);
+    const RecordingGl in3D = Draw(in);
     EXPECT_TRUE(std::none_of(in3D.primitives.begin(), in3D.primitives.end(),
                              [](const auto& p) { return p.stipple; }));
 }
@@ -347,11 +315,9 @@ std::vector<Tick> HorizontalTicks(const RecordingGl& gl, double halfH) {
 TEST_F(SceneFixture, RulerTicksKeepNinePixelsApart) {
     Trace t;
     for (double scale : {0.01, 0.0173, 0.05, 0.3, 1.0, 2.7, 9.0, 10.0}) {
-        RecordingGl gl;
         SceneInput in = Input(t, kViewXY, scale);
         in.centreH = 123.4f;
-        Redraw(gl, in);
-        auto ticks = HorizontalTicks(gl, 300);
+        auto ticks = HorizontalTicks(Draw(in), 300);
         ASSERT_FALSE(ticks.empty()) << scale;
         std::sort(ticks.begin(), ticks.end(), [](auto& a, auto& b) { return a.x < b.x; });
         for (size_t i = 1; i < ticks.size(); ++i)
@@ -362,12 +328,11 @@ TEST_F(SceneFixture, RulerTicksKeepNinePixelsApart) {
 TEST_F(SceneFixture, RulerSkipsStepsAsLargeAsTheVisibleExtent) {
     // 1000 units visible from -250 to 750: the 1000 step is not drawn, so 500 is the dark level.
     Trace t;
-    RecordingGl gl;
     SceneInput in = Input(t, kViewXY);
     in.metrics.Resize(1000, 600);
     in.metrics.SetScale(1);
     in.centreH = 250;
-    Redraw(gl, in);
+    const RecordingGl gl = Draw(in);
     std::vector<QByteArray> darkLabels;
     for (const auto& x : gl.texts)
         if (x.colour.Is(0.2f, 0.2f, 0.2f) && x.at[1] == 300 - 12)
@@ -384,11 +349,8 @@ TEST_F(SceneFixture, RulerLabelsKeepOutOfEachOthersCorner) {
     // 800 x 600 at one unit a pixel around 0: ticks fall on the left edge (-400) and the top
     // edge (300), right where the other ruler's band is.
     Trace t;
-    RecordingGl gl;
-    SceneInput in = Input(t, kViewXY);
-    Redraw(gl, in);
     int horizontal = 0, vertical = 0;
-    for (const auto& x : gl.texts) {
+    for (const auto& x : Draw(t, kViewXY).texts) {
         if (x.at[1] == 300 - 12) { // horizontal ruler
             ++horizontal;
             EXPECT_GE(x.at[0], -400 + 32) << x.text.constData();
@@ -412,10 +374,7 @@ TEST_F(SceneFixture, TimeLabelsMoveOffTheRulersBands) {
         double x1, y1;
     } rows[] = {{true, -400 + 32 + 2, 300 - 16 - 10 - 2}, {false, -390, 295}};
     for (const auto& r : rows) {
-        RecordingGl gl;
-        SceneInput in = Input(t, kViewXY);
-        in.flags.rulers = r.rulers;
-        Redraw(gl, in);
+        const RecordingGl gl = Draw(t, kViewXY, 1.0, r.rulers);
         std::vector<const test::DrawnText*> labels;
         for (const auto& x : gl.texts)
             if (x.colour.Is(0, 0, 0))
@@ -431,9 +390,7 @@ TEST_F(SceneFixture, TimeLabelsMoveOffTheRulersBands) {
 TEST_F(SceneFixture, ThreeDViewDrawsTheTiltedCameraFrame) {
     Trace t;
     camera.roll = 30;
-    RecordingGl gl;
-    SceneInput in = Input(t, kView3D);
-    Redraw(gl, in);
+    const RecordingGl gl = Draw(t, kView3D);
     EXPECT_NE(std::find(gl.calls.begin(), gl.calls.end(), QStringLiteral("Rotate(-30,0,0,1)")),
               gl.calls.end());
     int bands = 0;
@@ -483,9 +440,7 @@ TEST_F(SceneFixture, TheHoveredPointGetsThePickSquareInItsPlan) {
         EXPECT_DOUBLE_EQ(std::fabs(v[2] - 30), 2);
     }
     in.hover = false;
-    RecordingGl plain;
-    Redraw(plain, in);
-    EXPECT_EQ(plain.CountColour(0.1f, 0.45f, 0.95f), 0);
+    EXPECT_EQ(Draw(in).CountColour(0.1f, 0.45f, 0.95f), 0);
 }
 
 } // namespace
