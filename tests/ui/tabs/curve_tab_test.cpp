@@ -53,6 +53,36 @@ TEST_F(CurveTabTest, TypedDurationSetsTheActivePresetAndShowsTheResult) {
     EXPECT_EQ(f.dialogs.beeps, 0);
 }
 
+TEST_F(CurveTabTest, ConstantSpeedBoxIsAnEditThatMovesThePassingTimes) {
+    // A short first segment and a long second one: at an even speed the camera reaches the
+    // middle point after about a tenth of the flight instead of half of it.
+    for (double x : {0.0, 100.0, 1000.0})
+        AppendPointXYZ(f.doc.trace, kControl, x, 0, 0, std::nullopt, false);
+    RebuildPath(f.doc.trace);
+    tab.Refresh();
+    TypeRate(QStringLiteral("30"));
+    TypeInto(Find<NumberEdit>("txtTraceDuration"), QStringLiteral("10"));
+    EXPECT_EQ(f.doc.trace.points.timeLabel[2], QStringLiteral("5.02")); // 301 frames: 10.033 s
+    f.doc.trace.modified = false;
+
+    QCheckBox* box = Find<QCheckBox>("chkConstantSpeed");
+    EXPECT_FALSE(box->isChecked());
+    QSignalSpy changed(&tab, &CurveTab::TraceChanged);
+    box->click();
+    EXPECT_TRUE(f.doc.trace.points.constantSpeed);
+    EXPECT_TRUE(f.doc.trace.modified);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_LT(f.doc.trace.points.timeLabel[2].toDouble(), 2.0);
+
+    // Showing a trace whose option differs from the box is not an edit.
+    f.doc.trace.modified = false;
+    f.doc.trace.points.constantSpeed = false;
+    tab.Refresh();
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(f.doc.trace.modified);
+    EXPECT_EQ(changed.count(), 1);
+}
+
 TEST_F(CurveTabTest, BoxesRestoreOnEscapeAndRefuseWithABeep) {
     f.AddControlPoints(5);
     NumberEdit* steps = Find<NumberEdit>("txtSteps0");
