@@ -1,9 +1,9 @@
 #include "core/map/bsp_reader.h"
 
+#include "core/map/bsp_lumps.h"
 #include "core/map/patch_tessellation.h"
 #include "core/map/surface_filter.h"
 
-#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -12,37 +12,11 @@ namespace kestrova {
 
 namespace {
 
-enum Lump : int32_t {
-    kEntities = 0,
-    kShaders = 1,
-    kModels = 7,
-    kDrawVerts = 10,
-    kDrawIndexes = 11,
-    kSurfaces = 13,
-    kLumpCount = 17
-};
+using namespace bsp;
 
-constexpr const char* kLumpNames[kLumpCount] = {
-    "entities",     "shaders",  "planes",    "nodes",       "leafs",         "leaf surfaces",
-    "leaf brushes", "models",   "brushes",   "brush sides", "draw vertices", "draw indices",
-    "fogs",         "surfaces", "lightmaps", "light grid",  "visibility"};
-
-constexpr qsizetype kShaderSize = 72;
-constexpr qsizetype kModelSize = 40;
 constexpr qsizetype kDrawVertSize = 44;
 constexpr qsizetype kSurfaceSize = 104;
 constexpr int32_t kMaxPatchSide = 1025;
-
-int32_t ReadInt(const char* p) {
-    return qFromLittleEndian<qint32>(p);
-}
-
-float ReadFloat(const char* p) {
-    const quint32 bits = qFromLittleEndian<quint32>(p);
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
 
 MapVec3 ReadVec3(const char* p) {
     return {ReadFloat(p), ReadFloat(p + 4), ReadFloat(p + 8)};
@@ -63,11 +37,6 @@ float Dot(const MapVec3& a, const MapVec3& b) {
 bool IsFinite(const MapVec3& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
 }
-
-struct LumpView {
-    const char* data = nullptr;
-    qsizetype length = 0;
-};
 
 class Reader {
 public:
@@ -120,29 +89,14 @@ QString Reader::ReadHeader() {
     if (out_.version != 46 && out_.version != 47)
         return QStringLiteral("unsupported map version %1 (versions 46 and 47 are read)")
             .arg(out_.version);
-    for (int32_t i = 0; i < kLumpCount; ++i) {
-        const int32_t offset = ReadInt(file_.data() + 8 + i * 8);
-        const int32_t length = ReadInt(file_.data() + 12 + i * 8);
-        if (offset < 0 || length < 0 || int64_t(offset) + length > file_.size())
-            return QStringLiteral("the %1 lump lies outside the file (offset %2, length %3, "
-                                  "file size %4)")
-                .arg(QLatin1String(kLumpNames[i]))
-                .arg(offset)
-                .arg(length)
-                .arg(file_.size());
-        lumps_[i] = {file_.data() + offset, length};
-    }
+    for (int32_t i = 0; i < kLumpCount; ++i)
+        if (QString e = LocateLump(file_, i, lumps_[i]); !e.isEmpty())
+            return e;
     return {};
 }
 
 QString Reader::CheckLump(int32_t lump, qsizetype recordSize, qsizetype& count) const {
-    if (lumps_[lump].length % recordSize != 0)
-        return QStringLiteral("the %1 lump is %2 bytes long, not a multiple of its record size %3")
-            .arg(QLatin1String(kLumpNames[lump]))
-            .arg(lumps_[lump].length)
-            .arg(recordSize);
-    count = lumps_[lump].length / recordSize;
-    return {};
+    return CountRecords(lump, lumps_[lump], recordSize, count);
 }
 
 QString Reader::OverLimit() const {

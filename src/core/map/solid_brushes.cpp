@@ -1,55 +1,36 @@
 #include "core/map/solid_brushes.h"
 
+#include "core/map/bsp_lumps.h"
 #include "core/map/bsp_reader.h"
 
-#include <QtEndian>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <tuple>
+#include <utility>
 
 namespace kestrova {
 
 namespace {
 
-enum Lump : int32_t { kShaders = 1, kPlanes = 2, kModels = 7, kBrushes = 8, kBrushSides = 9 };
+using namespace bsp;
 
-constexpr qsizetype kShaderSize = 72;
 constexpr qsizetype kPlaneSize = 16;
-constexpr qsizetype kModelSize = 40;
 constexpr qsizetype kBrushSize = 12;
 constexpr qsizetype kBrushSideSize = 8; // the same in version 46 and 47
 // The game's own bound on coordinates; a brush open on one side reaches this far.
 constexpr float kBrushWorldLimit = 65536;
 
-int32_t ReadInt(const char* p) {
-    return qFromLittleEndian<qint32>(p);
-}
-
-float ReadFloat(const char* p) {
-    const quint32 bits = qFromLittleEndian<quint32>(p);
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-
 struct Lumps {
-    const char* data[17]{};
-    qsizetype count[17]{};
+    const char* data[kLumpCount]{};
+    qsizetype count[kLumpCount]{};
 };
 
-QString LumpRecords(QByteArrayView file, int32_t lump, qsizetype size, const char* name, Lumps& l) {
-    const int32_t offset = ReadInt(file.data() + 8 + lump * 8);
-    const int32_t length = ReadInt(file.data() + 12 + lump * 8);
-    if (offset < 0 || length < 0 || int64_t(offset) + length > file.size())
-        return QStringLiteral("the %1 lump lies outside the file").arg(QLatin1String(name));
-    if (length % size != 0)
-        return QStringLiteral("the %1 lump is %2 bytes long, not a multiple of its record size %3")
-            .arg(QLatin1String(name))
-            .arg(length)
-            .arg(size);
-    l.data[lump] = file.data() + offset;
-    l.count[lump] = length / size;
+QString LumpRecords(QByteArrayView file, int32_t lump, qsizetype size, Lumps& l) {
+    LumpView view;
+    if (QString e = LocateLump(file, lump, view); !e.isEmpty())
+        return e;
+    if (QString e = CountRecords(lump, view, size, l.count[lump]); !e.isEmpty())
+        return e;
+    l.data[lump] = view.data;
     return {};
 }
 
@@ -78,14 +59,13 @@ QString ReadSolidBrushes(QByteArrayView data, SolidBrushes& out) {
     if (data.size() < kBspHeaderSize)
         return QStringLiteral("the file is too short for a map header");
     Lumps l;
-    const std::tuple<int32_t, qsizetype, const char*> lumps[] = {
-        {kShaders, kShaderSize, "shaders"},
-        {kPlanes, kPlaneSize, "planes"},
-        {kModels, kModelSize, "models"},
-        {kBrushes, kBrushSize, "brushes"},
-        {kBrushSides, kBrushSideSize, "brush sides"}};
-    for (const auto& [lump, size, name] : lumps) {
-        if (QString e = LumpRecords(data, lump, size, name, l); !e.isEmpty())
+    const std::pair<int32_t, qsizetype> lumps[] = {{kShaders, kShaderSize},
+                                                   {kPlanes, kPlaneSize},
+                                                   {kModels, kModelSize},
+                                                   {kBrushes, kBrushSize},
+                                                   {kBrushSides, kBrushSideSize}};
+    for (const auto& [lump, size] : lumps) {
+        if (QString e = LumpRecords(data, lump, size, l); !e.isEmpty())
             return e;
     }
     if (l.count[kModels] == 0)
