@@ -130,14 +130,19 @@ void PathPreview::PlaceCamera() {
         CameraFromPoint(path_[pathIndex()], camera_);
 }
 
+bool PathPreview::ReleaseIfNoPath(PreviewEffect& e) {
+    if (lastIndex_ >= 0)
+        return false;
+    e |= Unlock();
+    e.unlocked = true;
+    return true;
+}
+
 PreviewEffect PathPreview::Lock() {
     PreviewEffect e;
     Rebuild();
-    if (lastIndex_ < 0) {
-        e |= Unlock();
-        e.unlocked = true;
+    if (ReleaseIfNoPath(e))
         return e;
-    }
     SetFrameRate(trace_.counts.frameRate);
     Place();
     locked_ = true;
@@ -151,11 +156,8 @@ PreviewEffect PathPreview::GoTo(int32_t index) {
     if (!locked_)
         return e;
     RebuildIfDirty();
-    if (lastIndex_ < 0) {
-        e |= Unlock();
-        e.unlocked = true;
+    if (ReleaseIfNoPath(e))
         return e;
-    }
     if (playing_)
         e |= StopPlaying();
     const int32_t oldPoint = pointIndex();
@@ -188,11 +190,8 @@ PreviewEffect PathPreview::Command(int command) {
     if (!locked_)
         return e;
     RebuildIfDirty();
-    if (lastIndex_ < 0) {
-        e |= Unlock();
-        e.unlocked = true;
+    if (ReleaseIfNoPath(e))
         return e;
-    }
     const int32_t n = ControlCount();
     const int32_t oldPath = pathIndex();
     const int32_t oldPoint = pointIndex();

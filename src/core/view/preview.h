@@ -141,6 +141,8 @@ public:
 private:
     void RebuildIfDirty();
     void Rebuild();
+    // The lock cannot hold without a path to fly along: releases it (in e) and says so.
+    bool ReleaseIfNoPath(PreviewEffect& e);
     void Place();
     void PlaceCamera();
     PreviewEffect PlayStep();
