@@ -99,6 +99,7 @@ void BspMapComponent::SetStyle(int32_t family, int32_t style) {
 }
 
 void BspMapComponent::ReleaseLists() {
+    ++generation_;
     QOpenGLContext* current = QOpenGLContext::currentContext();
     for (const auto& [key, lists] : lists_) {
         for (unsigned list : {lists.fill, lists.lines}) {

@@ -67,6 +67,8 @@ public:
     MapBoundsArray GetBounds() const { return map_.GetBounds(); }
 
     const BspMap& Map() const { return map_; }
+    // Changes whenever what Render draws may change (a load, a colour, a style, a context).
+    uint64_t Generation() const { return generation_; }
 
 private:
     struct Lists {
@@ -86,6 +88,7 @@ private:
     std::array<float, 3> origin_{0, 0, 0};
     QPointer<QOpenGLContext> context_; // the context the lists belong to
     std::map<int32_t, Lists> lists_;   // by kind of view
+    uint64_t generation_ = 0;
 };
 
 // A new component with the colours and styles the views use.

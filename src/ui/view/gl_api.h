@@ -46,6 +46,12 @@ public:
     virtual void Text(const QByteArray& latin1) = 0;
 
     virtual void Flush() = 0;
+
+    // A copy of the colour buffer kept in one of two slots between redraws. Restoring draws it
+    // back over the whole view and leaves every state as it was; false when there is no copy of
+    // the view's present size.
+    virtual void SaveLayer(int /*slot*/) {}
+    virtual bool RestoreLayer(int /*slot*/) { return false; }
 };
 
 } // namespace kestrova::ui

@@ -154,6 +154,7 @@ GlView::~GlView() {
     if (context() && context()->isValid()) {
         makeCurrent();
         gl_.DeleteFont();
+        gl_.DeleteLayers();
         doneCurrent();
     }
 }
@@ -238,6 +239,8 @@ void GlView::initializeGL() {
         return;
     RealGl::InitScene();
     gl_.BuildFont();
+    gl_.ForgetLayers(); // a new context has none of the old one's textures
+    layers_ = {};
 }
 
 void GlView::resizeEvent(QResizeEvent* event) {
@@ -310,6 +313,15 @@ void GlView::paintGL() {
         gl_.Enable(GlCap::LineSmooth);
     else
         gl_.Disable(GlCap::LineSmooth);
+    in.layers = &layers_;
+    if (map_)
+        map_->PrepareRender(); // a context change renews its generation before the salt reads it
+    // Mixed into the layers' keys: the map and its look, and the smoothing, are not in the calls.
+    constexpr uint64_t k = 0x9e3779b97f4a7c15ULL;
+    uint64_t salt = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(map_));
+    salt = salt * k + (map_ ? map_->Generation() : 0);
+    salt = salt * k + (settings_.antiAliasing ? 1 : 0);
+    in.layerSalt = salt == 0 ? 1 : salt;
     kestrova::ui::Redraw(gl_, in);
 }
 

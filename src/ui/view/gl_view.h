@@ -109,6 +109,9 @@ public:
 
     // Whether a context could be made (after the first initializeGL).
     bool HasContext() const { return contextOk_; }
+    // What the last redraws kept and reused; dropped, the next redraw draws everything.
+    const LayerCache& Layers() const { return layers_; }
+    void DropLayers() { layers_ = {}; }
 
 signals:
     void CaptionChanged(int element, const QString& text);
@@ -171,6 +174,7 @@ private:
     int highlightLast_ = 0;
     bool contextOk_ = false;
     PathDotCache pathDots_;
+    LayerCache layers_;
     PathClearanceCache clearance_;
     ClearanceDots clearanceDots_;
     int32_t clearanceShown_ = -1; // the cache's check count the dots were made from

@@ -192,4 +192,92 @@ void RealGl::Flush() {
     glFlush();
 }
 
+namespace {
+
+std::array<GLint, 4> Viewport() {
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+}
+
+} // namespace
+
+void RealGl::SaveLayer(int slot) {
+    Layer& layer = layers_.at(static_cast<size_t>(slot));
+    const auto [x, y, w, h] = Viewport();
+    if (w <= 0 || h <= 0)
+        return;
+    glPushAttrib(GL_TEXTURE_BIT);
+    if (layer.texture == 0)
+        glGenTextures(1, &layer.texture);
+    glBindTexture(GL_TEXTURE_2D, layer.texture);
+    if (layer.width != w || layer.height != h) {
+        // Nearest texels at one texel a pixel give the copied pixels back exactly.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        layer.width = w;
+        layer.height = h;
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, w, h);
+    glPopAttrib();
+    layer.saved = glGetError() == GL_NO_ERROR;
+}
+
+bool RealGl::RestoreLayer(int slot) {
+    const Layer& layer = layers_.at(static_cast<size_t>(slot));
+    [[maybe_unused]] const auto [x, y, w, h] = Viewport();
+    if (!layer.saved || layer.width != w || layer.height != h)
+        return false;
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_DEPTH_BUFFER_BIT |
+                 GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glDisable(GL_POLYGON_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, layer.texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, 0, h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2i(w, 0);
+    glTexCoord2f(1, 1);
+    glVertex2i(w, h);
+    glTexCoord2f(0, 1);
+    glVertex2i(0, h);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib(); // the matrix mode too
+    return true;
+}
+
+void RealGl::DeleteLayers() {
+    for (Layer& layer : layers_) {
+        if (layer.texture != 0)
+            glDeleteTextures(1, &layer.texture);
+    }
+    ForgetLayers();
+}
+
+void RealGl::ForgetLayers() {
+    layers_ = {};
+}
+
 } // namespace kestrova::ui

@@ -3,6 +3,8 @@
 
 #include "ui/view/gl_api.h"
 
+#include <array>
+
 namespace kestrova::ui {
 
 class RealGl : public GlApi {
@@ -38,9 +40,21 @@ public:
     void RasterPos2(double x, double y) override;
     void Text(const QByteArray& latin1) override;
     void Flush() override;
+    void SaveLayer(int slot) override;
+    bool RestoreLayer(int slot) override;
+    // The layers' textures: deleted in the current context, or forgotten with a lost one.
+    void DeleteLayers();
+    void ForgetLayers();
 
 private:
+    struct Layer {
+        unsigned texture = 0;
+        int width = 0;
+        int height = 0;
+        bool saved = false;
+    };
     unsigned fontBase_ = 0;
+    std::array<Layer, 2> layers_;
 };
 
 } // namespace kestrova::ui

@@ -3,9 +3,11 @@
 #include "core/path/build_path.h"
 #include "core/path/tangents.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace kestrova::ui {
 
@@ -31,10 +33,97 @@ void SetColour(GlApi& gl, Rgb3 c) {
     gl.Color(c.r, c.g, c.b);
 }
 
+// A GlApi that draws nothing and hashes its calls and their arguments.
+class HashingGl : public GlApi {
+public:
+    explicit HashingGl(uint64_t seed) : h_(seed ^ 0x9e3779b97f4a7c15ULL) {}
+    uint64_t Value() const { return h_; }
+
+    void Clear() override { Op(1); }
+    void MatrixMode(GlMatrix m) override { Op(2, static_cast<int>(m)); }
+    void LoadIdentity() override { Op(3); }
+    void PushMatrix() override { Op(4); }
+    void PopMatrix() override { Op(5); }
+    void Rotate(float a, float x, float y, float z) override { Op(6, a, x, y, z); }
+    void Translate(float x, float y, float z) override { Op(7, x, y, z); }
+    void Ortho(double l, double r, double b, double t, double n, double f) override {
+        Op(8, l, r, b, t, n, f);
+    }
+    void Frustum(double l, double r, double b, double t, double n, double f) override {
+        Op(9, l, r, b, t, n, f);
+    }
+    void Color(float r, float g, float b, float a) override { Op(10, r, g, b, a); }
+    void PointSize(float size) override { Op(11, size); }
+    void LineWidth(float width) override { Op(12, width); }
+    void LineStipple(int factor, uint16_t pattern) override { Op(13, factor, pattern); }
+    void Enable(GlCap cap) override { Op(14, static_cast<int>(cap)); }
+    void Disable(GlCap cap) override { Op(15, static_cast<int>(cap)); }
+    void Begin(GlPrimitive p) override { Op(16, static_cast<int>(p)); }
+    void Vertex(float x, float y, float z) override { Op(17, x, y, z); }
+    void Vertex2(double x, double y) override { Op(18, x, y); }
+    void End() override { Op(19); }
+    void DrawArrays(GlPrimitive p, const float* xyz, int count) override {
+        Op(20, static_cast<int>(p), count);
+        Bytes(xyz, sizeof(float) * 3 * static_cast<size_t>(std::max(count, 0)));
+    }
+    // Where the text would fall out of the view is decided by the calls already hashed.
+    bool RasterPos(float x, float y, float z) override {
+        Op(21, x, y, z);
+        return true;
+    }
+    void RasterPos2(double x, double y) override { Op(22, x, y); }
+    void Text(const QByteArray& latin1) override {
+        Op(23, static_cast<int>(latin1.size()));
+        Bytes(latin1.constData(), static_cast<size_t>(latin1.size()));
+    }
+    void Flush() override {}
+
+private:
+    // MurmurHash64A's mixing step: every bit of a word reaches every bit of the hash.
+    void Word(uint64_t k) {
+        constexpr uint64_t m = 0xc6a4a7935bd1e995ULL;
+        k *= m;
+        k ^= k >> 47;
+        k *= m;
+        h_ ^= k;
+        h_ *= m;
+    }
+    void Bytes(const void* data, size_t size) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (; size >= 8; size -= 8, p += 8) {
+            uint64_t k;
+            std::memcpy(&k, p, 8);
+            Word(k);
+        }
+        uint64_t tail = 0;
+        std::memcpy(&tail, p, size);
+        Word(tail ^ (static_cast<uint64_t>(size) << 56));
+    }
+    template <typename... T> void Op(int code, T... args) {
+        Word(static_cast<uint64_t>(code));
+        (Arg(args), ...);
+    }
+    void Arg(int v) { Word(static_cast<uint64_t>(static_cast<uint32_t>(v))); }
+    void Arg(uint16_t v) { Word(v); }
+    void Arg(float v) {
+        uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        Word(bits);
+    }
+    void Arg(double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        Word(bits);
+    }
+
+    uint64_t h_;
+};
+
 struct Scene {
     GlApi& gl;
     SceneInput& in;
     SceneResult result;
+    bool hashing = false; // drawing into HashingGl: the map is left to the salt
 
     const PointTables& Points() const { return in.trace->points; }
     const PointRecord& Ctl(int i) const { return in.trace->points.At(kControl, i); }
@@ -429,15 +518,28 @@ struct Scene {
         gl.PopMatrix();
     }
 
-    void Run() {
+    // The cleared, placed view and the map.
+    void DrawBase() {
         SetCamera(gl, in);
-        if (in.drawMap) {
-            gl.PushMatrix();
-            gl.Translate(in.mapOffset[0], in.mapOffset[1], in.mapOffset[2]);
-            gl.LineWidth(1);
+        DrawMap();
+    }
+
+    void DrawMap() {
+        if (!in.drawMap)
+            return;
+        gl.PushMatrix();
+        gl.Translate(in.mapOffset[0], in.mapOffset[1], in.mapOffset[2]);
+        gl.LineWidth(1);
+        if (hashing)
+            gl.Text("map"); // the salt stands for what it draws
+        else
             in.drawMap();
-            gl.PopMatrix();
-        }
+        gl.PopMatrix();
+    }
+
+    // In 3D the marks that the map may hide belong here, since restoring a layer brings back
+    // its colours but not its depths.
+    void DrawMiddle() {
         gl.LineWidth(2);
         gl.Color(0.85f, 0, 0);
         DrawCross(gl, 0, 0, 0, Pixels(in, 20, 20));
@@ -449,6 +551,11 @@ struct Scene {
             DrawTrace();
         if (in.clearance)
             DrawClearance();
+        if (Is3D(in))
+            DrawMarks();
+    }
+
+    void DrawMarks() {
         if (in.tableHighlight && in.trace)
             DrawTableSelection();
         if (in.rubberBand) {
@@ -466,9 +573,65 @@ struct Scene {
             gl.Color(0.1f, 0.45f, 0.95f);
             DrawHoverSquare(gl, in.viewMode, in.hoverAt, static_cast<float>(4 / in.metrics.scale));
         }
+    }
+
+    void DrawTop() {
+        if (!Is3D(in))
+            DrawMarks();
         DrawOverlay();
         gl.Flush();
         result.drawn = true;
+    }
+
+    void Run() {
+        DrawBase();
+        DrawMiddle();
+        DrawTop();
+    }
+
+    // Hover, rubber band and selection changes, and repaints, redraw only the top over the kept
+    // scene; a trace edit in a plan redraws the trace over the kept map.
+    void RunLayered() {
+        LayerCache& cache = *in.layers;
+        if (in.camera && in.motion && Is3D(in))
+            ApplyPendingMovement(*in.camera, *in.motion,
+                                 ComputeCameraAxes(in.camera->yaw, in.camera->pitch));
+        CameraMotion* motion = std::exchange(in.motion, nullptr); // moved once, above
+        HashingGl hash(in.layerSalt);
+        SetProjection(hash, in);
+        Scene hashed{hash, in, {}, true};
+        hashed.DrawBase();
+        const uint64_t baseKey = hash.Value();
+        hashed.DrawMiddle();
+        const uint64_t sceneKey = hash.Value();
+
+        // The map's depths matter to the 3D marks, so only a plan keeps the map alone.
+        const bool keepBase = in.drawMap && !Is3D(in);
+        SetCamera(gl, in);
+        if (cache.sceneSaved && cache.sceneKey == sceneKey && gl.RestoreLayer(1)) {
+            ++cache.sceneReused;
+        } else {
+            if (keepBase && cache.baseSaved && cache.baseKey == baseKey && gl.RestoreLayer(0)) {
+                ++cache.baseReused;
+            } else {
+                DrawMap();
+                if (keepBase && baseKey == cache.lastBaseKey) {
+                    gl.SaveLayer(0);
+                    cache.baseSaved = true;
+                    cache.baseKey = baseKey;
+                }
+            }
+            DrawMiddle();
+            if (sceneKey == cache.lastSceneKey) {
+                gl.SaveLayer(1);
+                cache.sceneSaved = true;
+                cache.sceneKey = sceneKey;
+            }
+        }
+        cache.lastBaseKey = baseKey;
+        cache.lastSceneKey = sceneKey;
+        DrawTop();
+        in.motion = motion;
     }
 };
 
@@ -530,7 +693,10 @@ SceneResult Redraw(GlApi& gl, SceneInput& in) {
     if (in.suspended)
         return {};
     Scene scene{gl, in, {}};
-    scene.Run();
+    if (in.layers && !(in.drawMap && in.layerSalt == 0))
+        scene.RunLayered();
+    else
+        scene.Run();
     return scene.result;
 }
 

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -43,6 +44,22 @@ struct ClearanceDots {
     std::vector<float> near;
 };
 
+// What the last redraws left in the surface's two layers: "base" (the cleared view and the map)
+// and "scene" (everything but what follows the pointer and the screen overlay). A layer's key
+// is a hash of the calls that drew it, so a redraw whose calls would be the same draws the
+// saved picture back instead. Saving waits until a layer is drawn the same twice in a row: a
+// copy stalls the renderer, and while the view pans or a point is dragged it would go unused.
+struct LayerCache {
+    uint64_t baseKey = 0; // of the saved layers
+    uint64_t sceneKey = 0;
+    bool baseSaved = false;
+    bool sceneSaved = false;
+    uint64_t lastBaseKey = 0; // of the last redraw
+    uint64_t lastSceneKey = 0;
+    int baseReused = 0; // redraws that started from each layer (tests and the benchmark read them)
+    int sceneReused = 0;
+};
+
 struct SceneInput {
     Trace* trace = nullptr; // the redraw refreshes the control table's phantoms
     int32_t viewMode = kViewXY;
@@ -58,6 +75,10 @@ struct SceneInput {
 
     // Draws the map into the current context; empty when no map is shown.
     std::function<void()> drawMap;
+    // nullptr: every redraw draws everything. layerSalt stands for what the calls do not show:
+    // the map drawn and its look, the line smoothing; 0 with a map draws everything.
+    LayerCache* layers = nullptr;
+    uint64_t layerSalt = 0;
     Vec3 mapOffset{0, 0, 0};
 
     bool rubberBand = false;
