@@ -11,9 +11,9 @@ struct EditorHostFixture : ::testing::Test {
     EditorTraceHost host{games, views};
 
     void SetUp() override {
-        games.gameConfigs.Add(QStringLiteral("etmain\\a.cfg"));
-        games.cmdsBefore.Add(QStringLiteral("etpro\\b.cfg"));
-        games.cmdsAfter.Add(QStringLiteral("etpro\\c.cfg"));
+        games.gameConfigs.Add("etmain\\a.cfg");
+        games.cmdsBefore.Add("etpro\\b.cfg");
+        games.cmdsAfter.Add("etpro\\c.cfg");
     }
 };
 
@@ -25,22 +25,14 @@ TEST_F(EditorHostFixture, ScriptListsAreWrittenAsShownAndReadEitherWay) {
     EXPECT_TRUE(text.contains("\tscmd_before      etpro\\b.cfg\r\n"));
     EXPECT_TRUE(text.contains("\tscmd_after       <none>\r\n"));
 
-    struct Case {
-        QString read;
-        int selected;
-    };
-    const Case cases[] = {
-        {QStringLiteral("<none>"), 0},
-        {QString(), 0}, // what older files hold for "<none>"
-        {QStringLiteral("etpro\\c.cfg"), 1},
-        {QStringLiteral("etpro\\gone.cfg"), 0},
-    };
-    for (const Case& c : cases) {
+    // An empty text is what older files hold for "<none>".
+    for (const auto& c :
+         {std::pair{"<none>", 0}, {"", 0}, {"etpro\\c.cfg", 1}, {"etpro\\gone.cfg", 0}}) {
         games.cmdsAfter.Select(1);
         TraceFileContents contents = CaptureTraceFile(Trace{}, host);
-        contents.script.commandsAfter = c.read;
+        contents.script.commandsAfter = c.first;
         host.ApplyExtras(contents);
-        EXPECT_EQ(games.cmdsAfter.Selected(), c.selected) << c.read.toStdString();
+        EXPECT_EQ(games.cmdsAfter.Selected(), c.second) << c.first;
     }
 }
 
