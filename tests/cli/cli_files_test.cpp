@@ -5,7 +5,6 @@
 #include "support/scoped_locale.h"
 #include "support/test_files.h"
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace kestrova::test {
@@ -37,14 +36,12 @@ QString WriteTrace(const QTemporaryDir& dir, const char* name, const char* local
 
 TEST(CliCheck, WritesBackWhatTheEditorWouldSave) {
     QTemporaryDir dir;
-    for (const char* locale : {"en_US", "fr_FR"}) {
-        const QString path = WriteTrace(dir, "t.dfkv", locale);
-        const CliResult r = RunCli({"check", path, "--locale", locale});
-        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        // Step counts are normalized on reading (7 with four points gives 7), the rest is kept.
-        EXPECT_EQ(r.out.toLatin1(), ReadBytes(path)) << locale;
-        EXPECT_TRUE(r.err.isEmpty());
-    }
+    const QString path = WriteTrace(dir, "t.dfkv", "fr_FR");
+    const CliResult check = RunCli({"check", path, "--locale", "fr_FR"});
+    ASSERT_EQ(check.exitCode, 0) << check.err.toStdString();
+    // Step counts are normalized on reading (7 with four points gives 7), the rest is kept.
+    EXPECT_EQ(check.out.toLatin1(), ReadBytes(path));
+    EXPECT_TRUE(check.err.isEmpty());
     const CliResult r = RunCli({"check", WriteTrace(dir, "d.dfkv", "en_US", 2, "run 1")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains("warning: Load a curve: run 1 demo not found."))
@@ -96,29 +93,15 @@ TEST(CliPath, PrintsOneLinePerPathPoint) {
             EXPECT_EQ(QString::number(v.toFloat(), 'g', 9).toFloat(), v.toFloat());
 }
 
-QString WriteYaws(const QTemporaryDir& dir, const char* name, const QList<const char*>& yaws) {
-    QByteArray text = "game_mod 1\r\nstep1 21\r\n\r\n";
-    for (const char* yaw : yaws)
-        text += QByteArray("ctl:0;0;0;0;") + yaw + ";0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
-    EXPECT_TRUE(WriteWholeFile(dir.filePath(name), text));
-    return dir.filePath(name);
-}
-
-TEST(CliPath, ExtremeAnglesGiveNumbersOrARefusalNamingThePoint) {
+TEST(CliPath, APathLeavingTheFloatRangeIsRefusedNamingThePoint) {
     QTemporaryDir dir;
-    // Yaw 3e38 to -3e38 over four path points (one segment keeps any count). At t = 1/3 the
-    // spline gives (3 - 3 t - 9 t^2 + 6 t^3) 1e38 = 11/9 1e38, with no overflow on the way.
-    const CliResult r =
-        RunCli({"path", WriteYaws(dir, "wide.dfkv", {"3e38", "-3e38"}), "--points", "4"});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1 + 4);
-    EXPECT_NEAR(lines[2].split(';')[6].toDouble() / 1e38, 11.0 / 9.0, 1e-6);
-
     // -3.4e38, 3.4e38, 1.7e38 overshoots the float range after the second point: nothing is
     // written, and every command says where.
-    const QString over = WriteYaws(dir, "over.dfkv", {"-3.4e38", "3.4e38", "1.7e38"});
-    const QString out = dir.filePath("out");
+    QByteArray text = "game_mod 1\r\nstep1 21\r\n\r\n";
+    for (const char* yaw : {"-3.4e38", "3.4e38", "1.7e38"})
+        text += QByteArray("ctl:0;0;0;0;") + yaw + ";0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
+    const QString over = dir.filePath("over.dfkv"), out = dir.filePath("out");
+    ASSERT_TRUE(WriteWholeFile(over, text));
     for (const QStringList& args :
          {QStringList{"path", over}, QStringList{"export", over, "-o", out, "--frames", "21"},
           QStringList{"script", over, "-o", out}}) {
@@ -140,42 +123,6 @@ TEST(CliExport, WritesTheExchangeFile) {
     EXPECT_EQ(lines[1], "param:animRate;30");
     EXPECT_EQ(lines[11], "cam:402.00;12.25;0.00;-40.00;0.00;0.00;90.00");
     EXPECT_EQ(lines[12], "ref:1234.50;0.00;0.00");
-}
-
-// Control points along x at 0, 100, 1000 and 3000 with flat handles, 301 points: as built the
-// camera stops at every control point; at constant speed it steps 10 units a frame.
-TEST(CliConstantSpeed, PathAndExportFollowTheTraceKey) {
-    QTemporaryDir dir;
-    auto column = [](const QString& text, const char* pattern) {
-        QList<double> values;
-        const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
-        for (auto it = re.globalMatch(text); it.hasNext();)
-            values << it.next().captured(1).toDouble();
-        return values;
-    };
-    for (const bool even : {false, true}) {
-        QByteArray text = even ? "game_mod 1\r\nstep1 301\r\nconstant_speed 1\r\n\r\n"
-                               : "game_mod 1\r\nstep1 301\r\n\r\n";
-        for (const char* x : {"0", "100", "1000", "3000"})
-            text += QByteArray("ctl:") + x + ";0;0;0;0;0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
-        const QString trace = dir.filePath("t.dfkv");
-        ASSERT_TRUE(WriteWholeFile(trace, text));
-        const CliResult path = RunCli({"path", trace});
-        const QList<double> xs = column(path.out, "^\\d+;\\d+;([-0-9.e]+);");
-        ASSERT_EQ(xs.size(), 301) << path.err.toStdString();
-        EXPECT_DOUBLE_EQ(xs[100], even ? 1000.0 : 100.0); // control point 2 at index 100 as built
-        if (!even)
-            continue;
-        for (int i = 0; i < xs.size(); ++i)
-            EXPECT_NEAR(xs[i], 10.0 * i, 1e-3) << i;
-        const QString exported = dir.filePath("t.kv3dsx");
-        ASSERT_EQ(RunCli({"export", trace, "-o", exported, "--frames", "301"}).exitCode, 0);
-        const QList<double> cams =
-            column(QString::fromLatin1(ReadBytes(exported)), "^cam:([-0-9.]+);");
-        ASSERT_EQ(cams.size(), 301);
-        for (int i = 0; i < cams.size(); ++i)
-            EXPECT_DOUBLE_EQ(cams[i], 10.0 * i) << i;
-    }
 }
 
 TEST(CliScript, WritesTheSameFilesForTheSameSeedAndWarnsOutsideAModFolder) {

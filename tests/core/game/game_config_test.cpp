@@ -145,9 +145,8 @@ TEST_F(GameFolderTest, PickerListsScriptsOfTheAllowedTopFoldersOnly) {
 }
 
 TEST_F(GameFolderTest, PickerTakesTheModFolderWhateverItsName) {
-    for (const char* f : {"/etpro-3.2.6/cams/a.cfg", "/etpro/old.cfg", "/etmain/autoexec.cfg",
-                          "/etpro-3.2.6x/b.cfg"})
-        WriteFile(root + QString::fromLatin1(f));
+    for (const char* f : {"/etpro-3.2.6/cams/a.cfg", "/etmain/autoexec.cfg", "/etpro-3.2.6x/b.cfg"})
+        WriteFile(root + f);
     GameState state;
     ScriptedDialogs dialogs;
     const QString renamed = "etpro-3.2.6", script = "etpro-3.2.6\\cams\\a.cfg";
@@ -156,12 +155,12 @@ TEST_F(GameFolderTest, PickerTakesTheModFolderWhateverItsName) {
         ScriptListKind kind;
         QStringList folders, listed;
     } cases[] = {
-        {"/etpro-3.2.6/", ScriptListKind::CmdsAfter, {renamed}, {script}},
+        {"/etpro-3.2.6/", ScriptListKind::CmdsBefore, {renamed}, {script}},
+        {"/etpro-3.2.6", ScriptListKind::CmdsAfter, {renamed}, {script}},
         {"\\etpro-3.2.6",
          ScriptListKind::GameConfigs,
          {"etmain", renamed},
          {"etmain\\autoexec.cfg", script}},
-        {"/etpro", ScriptListKind::CmdsBefore, {"etpro"}, {"etpro\\old.cfg"}},
     };
     for (const auto& c : cases) {
         state.configs[kGameEtPro].ModPath = root + c.modPath;
@@ -191,14 +190,9 @@ TEST_F(GameFolderTest, AskModFolderRepeatsUntilValidOrCancelled) {
     EXPECT_EQ(state.cmdsBefore.Count(), 1); // pruned
     // Before the dialog, what the folder is for and what marks it; after a wrong one, why.
     ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
-        QStringLiteral("The camera scripts go into the folder of the ET Pro modification of "
-                       "enemy territory,")))
-        << dialogs.messages[0].text.toStdString();
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith("The folder " +
-                                                    QDir::toNativeSeparators(tmp.path()) +
-                                                    " is not a folder of the ET Pro modification"))
-        << dialogs.messages[1].text.toStdString();
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("The camera scripts go into the folder"));
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith(
+        "The folder " + QDir::toNativeSeparators(tmp.path()) + " is not a folder of the ET Pro"));
 
     dialogs.paths = {std::nullopt};
     state.configs[0].ModPath = "/x";

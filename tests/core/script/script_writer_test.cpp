@@ -10,11 +10,11 @@
 namespace kestrova::test {
 namespace {
 
-// Runs the whole writer into the fixture's "cams" folder.
-ScriptWriteResult Write(GameFolder& game, Trace& trace, int g, ScriptedDialogs& dialogs,
+// Runs the whole writer into the fixture's mod folder.
+ScriptWriteResult Write(GameFolder& game, Trace& trace, ScriptedDialogs& dialogs,
                         const QString& name = "cams/shot.cfg", uint64_t seed = 7) {
     UniformRandom rng(seed);
-    return CreateCameraScript(game.Path(game.modName + "/" + name), trace, g, dialogs, rng);
+    return CreateCameraScript(game.Mod() + "/" + name, trace, game.game, dialogs, rng);
 }
 
 TEST(ScriptNumber, MatchesTheSharedFormatEverywhere) {
@@ -68,11 +68,10 @@ TEST(ScriptWriter, ShortPathIsOneFileWithoutChain) {
     trace.script.commandsBefore = "Setup\\cams\\setup.cfg";
     trace.script.commandsAfter = "no backslash: none";
     ScriptedDialogs dialogs;
-    const ScriptWriteResult r = Write(game, trace, kGameDefrag, dialogs);
+    const ScriptWriteResult r = Write(game, trace, dialogs);
     ASSERT_EQ(r.status, ScriptWriteStatus::Written);
-    const QString cams = game.Path("defrag/cams/");
-    EXPECT_EQ(r.files, (QStringList{cams + "1stPos.cfg", cams + "shot.cfg"}));
-    const QByteArray text = ReadBytes(cams + "shot.cfg");
+    EXPECT_EQ(r.files, (QStringList{game.Cams() + "1stPos.cfg", game.Cams() + "shot.cfg"}));
+    const QByteArray text = ReadBytes(game.Cams() + "shot.cfg");
     EXPECT_FALSE(text.contains("Exec"));
     EXPECT_EQ(text.count("\nwait;set pos \"placeplayer "), 10);
     EXPECT_TRUE(text.contains("set saveposname pos\r\n\r\nexec cams\\setup.cfg\r\nwait;"));
@@ -86,31 +85,30 @@ TEST(ScriptWriter, ShortPathIsOneFileWithoutChain) {
 TEST(ScriptWriter, LongPathChainsFilesAndPausesOnTheResumeKey) {
     GameFolder game(kGameDefrag);
     Trace trace = MakeTrace(4, 1000);
-    trace.script.includeMsg = true;
-    trace.script.pauseEnabled = true;
+    trace.script.includeMsg = trace.script.pauseEnabled = true;
     trace.script.pauseEveryText = "2";
     trace.script.bindKeyIndex = 33; // K
     ScriptedDialogs dialogs;
-    const ScriptWriteResult r = Write(game, trace, kGameDefrag, dialogs);
+    const ScriptWriteResult r = Write(game, trace, dialogs);
     ASSERT_EQ(r.status, ScriptWriteStatus::Written);
     const int chained = static_cast<int>(r.files.size()) - 2;
     ASSERT_GE(chained, 3);
-
-    const QString cams = game.Path("defrag/cams/");
+    auto name = [](int i) {
+        return i == 0 ? QString("shot.cfg")
+                      : QStringLiteral("shot%1.cfg").arg(i, 3, 10, QChar('0'));
+    };
     int lines = 0;
     for (int i = 0; i <= chained; ++i) {
-        const QString name = i == 0 ? "shot.cfg" : QString("shot%1.cfg").arg(i, 3, 10, QChar('0'));
-        EXPECT_EQ(r.files[i + 1], cams + name);
-        const QByteArray text = ReadBytes(cams + name);
+        EXPECT_EQ(r.files[i + 1], game.Cams() + name(i));
+        const QByteArray text = ReadBytes(game.Cams() + name(i));
         const QByteArray last = text.split('\n').last();
-        const QByteArray next =
-            QString("cams\\shot%1.cfg\"").arg(i + 1, 3, 10, QChar('0')).toLatin1();
+        const QByteArray next = "cams\\" + name(i + 1).toLatin1() + "\"";
         if (i == chained)
             EXPECT_EQ(last, "") << "the tail ends with its line break";
         else if ((i + 1) % 2 == 0)
-            EXPECT_EQ(last, "wait;bind K \"Exec " + next) << name.toStdString();
+            EXPECT_EQ(last, "wait;bind K \"Exec " + next) << i;
         else
-            EXPECT_EQ(last, "Exec \"" + next) << name.toStdString();
+            EXPECT_EQ(last, "Exec \"" + next) << i;
         EXPECT_LE(text.size() - last.size(), kMaxScriptChars);
         lines += static_cast<int>(text.count("placeplayer"));
     }
@@ -124,7 +122,7 @@ TEST(ScriptWriter, EtProStartFileInTheModFolderItself) {
     trace.script.autoStartEnabled = true;
     trace.script.autoStartMsText = "3723004";
     ScriptedDialogs dialogs;
-    const ScriptWriteResult r = Write(game, trace, kGameEtPro, dialogs, "shot.cfg");
+    const ScriptWriteResult r = Write(game, trace, dialogs, "shot.cfg");
     const QString mod = game.Mod() + "/";
     EXPECT_EQ(r.files.mid(0, 3),
               (QStringList{mod + "1stPos.cfg", mod + "shot.cfg", mod + "shot000.cfg"}));
@@ -138,7 +136,7 @@ TEST(ScriptWriter, CommaLocaleStillWritesPeriods) {
     GameFolder game(kGameDefrag);
     Trace trace = MakeTrace(2, 4);
     ScriptedDialogs dialogs;
-    const ScriptWriteResult r = Write(game, trace, kGameDefrag, dialogs);
+    const ScriptWriteResult r = Write(game, trace, dialogs);
     ASSERT_EQ(r.status, ScriptWriteStatus::Written);
     const QByteArray text = ReadBytes(r.files[1]);
     EXPECT_TRUE(text.contains("placeplayer 100.00 -35.50 84.00 -5.00 90.00 0.00\";"));
@@ -148,23 +146,18 @@ TEST(ScriptWriter, CommaLocaleStillWritesPeriods) {
 
 TEST(ScriptWriter, OnlyEarlierChainedFilesAreDeleted) {
     GameFolder game(kGameDefrag);
-    const QString cams = game.Path("defrag/cams/");
     // A chain's names are the base name and three digits; the user's own files stay.
     const QStringList gone = {"shot123.cfg", "shot999.cfg"};
     const QStringList kept = {"shot9.cfg", "shot_in.cfg", "shot12a.cfg", "other001.cfg",
                               "shot1234.cfg"};
     for (const QString& name : gone + kept)
-        QFile(cams + name).open(QIODevice::WriteOnly);
+        WriteFile(game.Cams() + name);
     Trace trace = MakeTrace(2, 4);
     ScriptedDialogs dialogs;
-    Write(game, trace, kGameDefrag, dialogs);
-    for (const QString& name : gone)
-        EXPECT_FALSE(QFile::exists(cams + name)) << name.toStdString();
-    for (const QString& name : kept)
-        EXPECT_TRUE(QFile::exists(cams + name)) << name.toStdString();
-    // Written through temporary names that never stay behind.
-    const QStringList hidden = QDir(cams).entryList({".*"}, QDir::Files | QDir::Hidden);
-    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(' ').toStdString();
+    Write(game, trace, dialogs);
+    for (const QString& name : gone + kept)
+        EXPECT_EQ(QFile::exists(game.Cams() + name), kept.contains(name)) << name.toStdString();
+    EXPECT_TRUE(game.HiddenInCams().isEmpty()); // written through temporary names
 }
 
 // Removes what blocks a file as soon as the user is asked to retry.
@@ -173,52 +166,44 @@ public:
     QString blocker;
     DialogAnswer Message(const QString& title, const QString& text, MessageIcon icon,
                          MessageButtons buttons) override {
-        if (!blocker.isEmpty())
-            QDir(blocker).removeRecursively();
+        QDir(blocker).removeRecursively();
         return ScriptedDialogs::Message(title, text, icon, buttons);
     }
 };
 
 TEST(ScriptWriter, FailedChainedFileAsksRetryOrCancel) {
     GameFolder game(kGameDefrag);
-    const QString cams = game.Path("defrag/cams/");
     Trace trace = MakeTrace(4, 1000);
-    QDir().mkpath(cams + "shot001.cfg/x"); // a folder where the file should go
-
+    QDir().mkpath(game.Cams() + "shot001.cfg/x"); // a folder where the file should go
     ScriptedDialogs cancel;
-    const ScriptWriteResult failed = Write(game, trace, kGameDefrag, cancel);
-    EXPECT_EQ(failed.status, ScriptWriteStatus::Failed);
+    EXPECT_EQ(Write(game, trace, cancel).status, ScriptWriteStatus::Failed);
     ASSERT_EQ(cancel.messages.size(), 1); // no success box
     EXPECT_EQ(cancel.messages[0].text,
-              "Script saving error.\n" + QDir::toNativeSeparators(cams + "shot001.cfg"));
+              "Script saving error.\n" + QDir::toNativeSeparators(game.Cams() + "shot001.cfg"));
     EXPECT_EQ(cancel.messages[0].buttons, MessageButtons::RetryCancel);
-    EXPECT_TRUE(QFile::exists(cams + "shot002.cfg")); // the loop went on
+    EXPECT_TRUE(QFile::exists(game.Cams() + "shot002.cfg")); // the loop went on
 
     UnblockingDialogs retry;
-    retry.blocker = cams + "shot001.cfg";
+    retry.blocker = game.Cams() + "shot001.cfg";
     retry.answers = {DialogAnswer::Retry};
-    const ScriptWriteResult written = Write(game, trace, kGameDefrag, retry);
-    EXPECT_EQ(written.status, ScriptWriteStatus::Written);
-    EXPECT_TRUE(QFileInfo(cams + "shot001.cfg").isFile());
+    EXPECT_EQ(Write(game, trace, retry).status, ScriptWriteStatus::Written);
+    EXPECT_TRUE(QFileInfo(game.Cams() + "shot001.cfg").isFile());
 }
 
 TEST(ScriptWriter, AFailedRunKeepsTheEarlierFiles) {
     GameFolder game(kGameDefrag);
-    const QString cams = game.Path("defrag/cams/");
     Trace trace = MakeTrace(4, 1000);
     ScriptedDialogs first;
-    ASSERT_EQ(Write(game, trace, kGameDefrag, first).status, ScriptWriteStatus::Written);
-    const QByteArray before = ReadBytes(cams + "shot001.cfg");
-
+    ASSERT_EQ(Write(game, trace, first).status, ScriptWriteStatus::Written);
+    const QByteArray before = ReadBytes(game.Cams() + "shot001.cfg");
     trace.script.includeMsg = true;
     ScriptedDialogs cancel;
     {
         const ScopedFileSizeLimit limit(1000); // 1stPos.cfg fits, no chained file does
-        EXPECT_EQ(Write(game, trace, kGameDefrag, cancel).status, ScriptWriteStatus::Failed);
+        EXPECT_EQ(Write(game, trace, cancel).status, ScriptWriteStatus::Failed);
     }
-    EXPECT_EQ(ReadBytes(cams + "shot001.cfg"), before);
-    const QStringList hidden = QDir(cams).entryList({".*"}, QDir::Files | QDir::Hidden);
-    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(' ').toStdString();
+    EXPECT_EQ(ReadBytes(game.Cams() + "shot001.cfg"), before);
+    EXPECT_TRUE(game.HiddenInCams().isEmpty());
 }
 
 TEST(ScriptWriter, FailedStartFileCancelsTheRun) {
@@ -227,8 +212,7 @@ TEST(ScriptWriter, FailedStartFileCancelsTheRun) {
     trace.script.autoStartEnabled = true;
     QDir().mkpath(game.Path("etpro/shot.cfg/x"));
     ScriptedDialogs dialogs;
-    const ScriptWriteResult r = Write(game, trace, kGameEtPro, dialogs, "shot.cfg");
-    EXPECT_EQ(r.status, ScriptWriteStatus::Cancelled);
+    EXPECT_EQ(Write(game, trace, dialogs, "shot.cfg").status, ScriptWriteStatus::Cancelled);
     EXPECT_FALSE(QFile::exists(game.Path("etpro/shot000.cfg")));
     EXPECT_TRUE(QFile::exists(game.Path("etpro/1stPos.cfg")));
     EXPECT_EQ(dialogs.messages.size(), 1);
@@ -236,73 +220,48 @@ TEST(ScriptWriter, FailedStartFileCancelsTheRun) {
 
 TEST(ScriptWriter, RefusesChainsTheNumbersCannotName) {
     GameFolder game(kGameDefrag);
-    const ScriptLocation loc = LocateScript(game.Path("defrag/cams/shot.cfg"), kGameDefrag);
+    const ScriptLocation loc = LocateScript(game.Cams() + "shot.cfg", kGameDefrag);
     CameraScript script;
     script.scripts.resize(kMaxChainNumber + 2, QByteArray("wait;\r\n"));
     ScriptedDialogs dialogs;
-    const ScriptWriteResult r = WriteCameraScript(script, loc, ScriptRunOptions{}, dialogs);
-    EXPECT_EQ(r.status, ScriptWriteStatus::Refused);
+    EXPECT_EQ(WriteCameraScript(script, loc, ScriptRunOptions{}, dialogs).status,
+              ScriptWriteStatus::Refused);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.contains("1001"));
     EXPECT_TRUE(QDir(loc.folder).isEmpty());
-
     script.scripts.pop_back(); // 999 chained files after the first: still fine
     EXPECT_EQ(WriteCameraScript(script, loc, ScriptRunOptions{}, dialogs).status,
               ScriptWriteStatus::Written);
     EXPECT_TRUE(QFile::exists(loc.folder + "shot999.cfg"));
 }
 
-TEST(ScriptWriter, NothingWithoutAPathOrWhenDeclined) {
+TEST(ScriptWriter, NothingWithoutAPathOrAChosenPlace) {
     GameFolder game(kGameDefrag);
-    Trace one = MakeTrace(1, 10);
+    Trace one = MakeTrace(1, 10), trace = MakeTrace(2, 10);
     ScriptedDialogs dialogs;
-    EXPECT_EQ(Write(game, one, kGameDefrag, dialogs).status, ScriptWriteStatus::NoPath);
-
-    Trace trace = MakeTrace(2, 10);
-    dialogs.answers = {DialogAnswer::No};
+    EXPECT_EQ(Write(game, one, dialogs).status, ScriptWriteStatus::NoPath);
+    dialogs.answers = {DialogAnswer::No}; // outside a mod folder
     UniformRandom rng;
     EXPECT_EQ(
         CreateCameraScript(game.Path("elsewhere.cfg"), trace, kGameDefrag, dialogs, rng).status,
         ScriptWriteStatus::Declined);
     EXPECT_FALSE(QFile::exists(game.Path("elsewhere.cfg")));
-}
 
-TEST(ScriptWriter, EditorCommandRemembersFolderAndName) {
-    GameFolder game(kGameDefrag);
-    Trace trace = MakeTrace(2, 10);
-    QString lastFolder = game.Path("defrag");
-    ScriptedDialogs dialogs;
-    dialogs.paths = {std::nullopt, game.Path("defrag/cams/take2.cfg")};
-    UniformRandom rng;
+    // From the editor's command: the folder and name are remembered only once written.
+    QString lastFolder = game.Mod();
+    dialogs.paths = {std::nullopt, game.Cams() + "take2.cfg"};
     EXPECT_EQ(CreateScriptFromDialog(trace, kGameDefrag, lastFolder, dialogs, rng).status,
               ScriptWriteStatus::NotChosen);
-    EXPECT_EQ(lastFolder, game.Path("defrag"));
+    EXPECT_EQ(lastFolder, game.Mod());
     EXPECT_EQ(CreateScriptFromDialog(trace, kGameDefrag, lastFolder, dialogs, rng).status,
               ScriptWriteStatus::Written);
     EXPECT_EQ(lastFolder, game.Path("defrag/cams"));
     EXPECT_EQ(trace.script.scriptBaseName, "take2");
-    EXPECT_TRUE(QFile::exists(game.Path("defrag/cams/take2.cfg")));
 }
 
 // Golden files: every file of a run, byte for byte. KESTROVA_UPDATE_GOLDEN=1 rewrites them.
-void CompareWithGolden(const QString& folder, const QString& goldenName) {
-    const QString golden = QStringLiteral(KESTROVA_TEST_DATA "/scripts/") + goldenName;
-    const bool update = qEnvironmentVariableIsSet("KESTROVA_UPDATE_GOLDEN");
-    if (update) {
-        QDir(golden).removeRecursively();
-        QDir().mkpath(golden);
-    }
-    const QStringList produced = QDir(folder).entryList(QDir::Files, QDir::Name);
-    if (update)
-        for (const QString& f : produced)
-            QFile::copy(folder + "/" + f, golden + "/" + f);
-    EXPECT_EQ(produced, QDir(golden).entryList(QDir::Files, QDir::Name));
-    for (const QString& f : produced)
-        EXPECT_EQ(ReadBytes(folder + "/" + f), ReadBytes(golden + "/" + f)) << f.toStdString();
-}
-
 void WriteGolden(int g, int controls, int32_t points, int wiggled, float wgA, int wgF,
-                 const ScriptRunOptions& s, const QString& golden) {
+                 const ScriptRunOptions& s, const QString& goldenName) {
     GameFolder game(g);
     Trace trace = MakeTrace(controls, points);
     trace.points.rec[kControl][wiggled].wgA = wgA;
@@ -311,9 +270,19 @@ void WriteGolden(int g, int controls, int32_t points, int wiggled, float wgA, in
     trace.script.includeFov = trace.script.includeTs = trace.script.includeMsg = true;
     trace.script.pauseEnabled = trace.script.autoStartEnabled = true;
     ScriptedDialogs dialogs;
-    ASSERT_EQ(Write(game, trace, g, dialogs, "cams/golden.cfg", 42).status,
+    ASSERT_EQ(Write(game, trace, dialogs, "cams/golden.cfg", 42).status,
               ScriptWriteStatus::Written);
-    CompareWithGolden(game.Path(game.modName + "/cams"), golden);
+    const QString golden = KESTROVA_TEST_DATA "/scripts/" + goldenName;
+    const QStringList produced = QDir(game.Cams()).entryList(QDir::Files, QDir::Name);
+    if (qEnvironmentVariableIsSet("KESTROVA_UPDATE_GOLDEN")) {
+        QDir(golden).removeRecursively();
+        QDir().mkpath(golden);
+        for (const QString& f : produced)
+            QFile::copy(game.Cams() + f, golden + "/" + f);
+    }
+    EXPECT_EQ(produced, QDir(golden).entryList(QDir::Files, QDir::Name));
+    for (const QString& f : produced)
+        EXPECT_EQ(ReadBytes(game.Cams() + f), ReadBytes(golden + "/" + f)) << f.toStdString();
 }
 
 TEST(ScriptGolden, DefragAllOptions) {
