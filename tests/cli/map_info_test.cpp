@@ -107,8 +107,6 @@ TEST(CliClearance, ReportsThePathPointsInAndNearTheWall) {
         for (const QString& line : lines) {
             const QStringList p = line.split(';');
             const double x = p[2].toDouble();
-            ASSERT_EQ(p[3].toDouble(), 128);
-            ASSERT_EQ(p[4].toDouble(), 64);
             if (x > -16 && x < 0)
                 inside.push_back(p[0].toInt());
             else if (x > -16 - distance && x < distance)

@@ -4,7 +4,6 @@
 #include "support/temp_registry.h"
 #include "support/test_files.h"
 
-#include <QJsonDocument>
 #include <unistd.h>
 
 namespace kestrova::test {
@@ -115,7 +114,6 @@ TEST(RegistryStore, ValuesSurviveInTheFileWrittenOnceAtTheEndOfABatch) {
     }
     ASSERT_TRUE(RegLastWriteOk());
     const QByteArray text = reg.FileText();
-    EXPECT_TRUE(QJsonDocument::fromJson(text).isObject());
 
     // Another store file with the same content reads the same values.
     TempRegistry other;
@@ -126,7 +124,6 @@ TEST(RegistryStore, ValuesSurviveInTheFileWrittenOnceAtTheEndOfABatch) {
     // A change made to the file outside the program is seen by the next read.
     other.WriteFile(QByteArray("{\"format\":\"Kestrova3D registry\",\"roots\":[]}"));
     EXPECT_TRUE(RegReadValue(kKey, "Language").IsEmpty());
-    EXPECT_FALSE(TakeRegistryNotice().has_value());
 }
 
 TEST(RegistryStore, LongListsKeepNamesOrderAndValuesThroughDeletions) {
