@@ -50,21 +50,18 @@ TEST(CliMapInfo, RefusesWhatIsNotAMap) {
     WriteFile(notes, QByteArray(200, 'a'));
     const QString mod = dir.filePath("defrag");
     QDir().mkpath(mod);
-    const struct {
-        QStringList args;
-        QString err;
-    } cases[] = {
+    const std::pair<QStringList, QString> cases[] = {
         {{"map-info", notes},
          "kestrova3d-cli: " + notes +
              ": not an id Tech 3 map: the file does not start with \"IBSP\"\n"},
         {{"map-info", "none.bsp", "--game-folder", mod},
          "kestrova3d-cli: none.bsp: no such map in " + mod + ", its archives or its base game\n"},
     };
-    for (const auto& c : cases) {
-        const CliResult r = RunCli(c.args);
+    for (const auto& [args, err] : cases) {
+        const CliResult r = RunCli(args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.err, err);
     }
     CliResult r = RunCli({"map-info", dir.filePath("missing.bsp")});
     EXPECT_EQ(r.exitCode, 2);
@@ -125,10 +122,7 @@ TEST(CliClearance, ReportsThePathPointsInAndNearTheWall) {
 
 TEST(CliClearance, RefusesMissingOrBadArguments) {
     Flight f;
-    const struct {
-        QStringList args;
-        const char* message;
-    } cases[] = {
+    const std::pair<QStringList, const char*> cases[] = {
         {{"clearance", f.trace}, "clearance wants one trace file and --map MAP"},
         {{"clearance", f.trace, "--map", f.map, "--distance", "-1"},
          "option --distance wants a number from 0 to 1024, not '-1'"},
@@ -137,11 +131,11 @@ TEST(CliClearance, RefusesMissingOrBadArguments) {
         {{"clearance", f.trace, "--map", f.trace}, "not an id Tech 3 map"},
         {{"clearance", f.dir.filePath("none.dfkv"), "--map", f.map}, "cannot read trace"},
     };
-    for (const auto& c : cases) {
-        const CliResult r = RunCli(c.args);
-        EXPECT_EQ(r.exitCode, 2) << c.message;
-        EXPECT_TRUE(r.out.isEmpty()) << c.message;
-        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
+    for (const auto& [args, message] : cases) {
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 2) << message;
+        EXPECT_TRUE(r.out.isEmpty()) << message;
+        EXPECT_TRUE(r.err.contains(QLatin1String(message))) << r.err.toStdString();
     }
 }
 

@@ -1,4 +1,5 @@
 #include "core/files/document.h"
+#include "core/files/editor_host.h"
 #include "core/files/text_file.h"
 #include "core/files/trace_samples.h"
 #include "core/script/game_profile.h"
@@ -245,6 +246,37 @@ TEST(Document, CommandStatesFollowTheCounts) {
     EXPECT_TRUE(s.deselectAll && s.convPoints[1]);
     t.points.count = {2, 2};
     EXPECT_FALSE(ComputeCommandStates(t).average || ComputeCommandStates(t).deselectAll);
+}
+
+struct EditorHostFixture : ::testing::Test {
+    GameState games;
+    ViewState views;
+    EditorTraceHost host{games, views};
+
+    void SetUp() override {
+        games.gameConfigs.Add("etmain\\a.cfg");
+        games.cmdsBefore.Add("etpro\\b.cfg");
+        games.cmdsAfter.Add("etpro\\c.cfg");
+    }
+};
+
+TEST_F(EditorHostFixture, ScriptListsAreWrittenAsShownAndReadEitherWay) {
+    games.cmdsBefore.Select(1);
+    const QByteArray text = TraceFileText(CaptureTraceFile(Trace{}, host));
+    // Key padded to 17 characters, then the list's text.
+    EXPECT_TRUE(text.contains("\tgame_config      <none>\r\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\tscmd_before      etpro\\b.cfg\r\n"));
+    EXPECT_TRUE(text.contains("\tscmd_after       <none>\r\n"));
+
+    // An empty text is what older files hold for "<none>".
+    for (const auto& c :
+         {std::pair{"<none>", 0}, {"", 0}, {"etpro\\c.cfg", 1}, {"etpro\\gone.cfg", 0}}) {
+        games.cmdsAfter.Select(1);
+        TraceFileContents contents = CaptureTraceFile(Trace{}, host);
+        contents.script.commandsAfter = c.first;
+        host.ApplyExtras(contents);
+        EXPECT_EQ(games.cmdsAfter.Selected(), c.second) << c.first;
+    }
 }
 
 } // namespace

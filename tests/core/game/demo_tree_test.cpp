@@ -31,11 +31,7 @@ TEST(DemoTree, FoldersComeFirstThenDemosWithTheirImages) {
 
     DemoTree tree;
     tree.SetModPath(f.mod);
-    const struct {
-        const char* fullPath;
-        const char* key;
-        int image;
-    } expected[] = {
+    const std::tuple<const char*, const char*, int> expected[] = {
         {"day1", "1k", kImageFolder},
         {"day1\\run1.dm_68", "", kImageDemoNotes},
         {"empty", "2k", kImageFolderEmpty},
@@ -46,9 +42,9 @@ TEST(DemoTree, FoldersComeFirstThenDemosWithTheirImages) {
     };
     ASSERT_EQ(tree.Count(), 7);
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(tree.FullPath(i), expected[i].fullPath);
-        EXPECT_EQ(tree.Nodes()[i].key, expected[i].key) << expected[i].fullPath;
-        EXPECT_EQ(tree.Nodes()[i].image, expected[i].image) << expected[i].fullPath;
+        const auto& [path, key, image] = expected[i];
+        EXPECT_EQ(std::tuple(tree.FullPath(i), tree.Nodes()[i].key, tree.Nodes()[i].image),
+                  std::tuple(QString(path), QString(key), image));
     }
     EXPECT_EQ(tree.Nodes()[4].parent, 3);
     EXPECT_EQ(tree.Nodes()[3].expandedImage, kImageFolderOpen);
@@ -81,18 +77,15 @@ TEST(DemoTree, SelectItemTakesTheNameWithOrWithoutTheProtocolSuffix) {
     tree.SetModPath(f.mod);
     ASSERT_EQ(tree.Count(), 3);
 
-    const struct {
-        const char* name;
-        int found;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"run1.dm_84", 2},       {"run1", 2},       {"RUN1", 2}, {"Run1.DM_84", 2}, {"run1.dm", -1},
         {"run1.dm_8", -1},       {"day1\\run1", 1}, {"day1", 0}, {"", -1},          {"run", -1},
         {"day1\\RUN1.dm_84", 1},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, found] : cases) {
         tree.Select(-1);
-        EXPECT_EQ(tree.SelectItem(c.name), c.found >= 0) << c.name;
-        EXPECT_EQ(tree.Selected(), c.found) << c.name;
+        EXPECT_EQ(tree.SelectItem(name), found >= 0) << name;
+        EXPECT_EQ(tree.Selected(), found) << name;
     }
     // A failed search leaves the selection alone.
     tree.Select(1);

@@ -148,11 +148,8 @@ TEST_F(GameFolderTest, PickerTakesTheModFolderWhateverItsName) {
     GameState state;
     ScriptedDialogs dialogs;
     const QString renamed = "etpro-3.2.6", script = "etpro-3.2.6\\cams\\a.cfg";
-    const struct {
-        const char* modPath; // under the game folder, as the user set it
-        ScriptListKind kind;
-        QStringList folders, listed;
-    } cases[] = {
+    // The mod folder as the user set it, the list, the folders offered and the scripts listed.
+    const std::tuple<const char*, ScriptListKind, QStringList, QStringList> cases[] = {
         {"/etpro-3.2.6/", ScriptListKind::CmdsBefore, {renamed}, {script}},
         {"/etpro-3.2.6", ScriptListKind::CmdsAfter, {renamed}, {script}},
         {"\\etpro-3.2.6",
@@ -160,14 +157,14 @@ TEST_F(GameFolderTest, PickerTakesTheModFolderWhateverItsName) {
          {"etmain", renamed},
          {"etmain\\autoexec.cfg", script}},
     };
-    for (const auto& c : cases) {
-        state.configs[kGameEtPro].ModPath = root + c.modPath;
-        const auto request = PrepareChooseScripts(state, c.kind, dialogs);
-        ASSERT_TRUE(request.has_value()) << c.modPath;
-        EXPECT_EQ(request->allowedFolders, c.folders) << c.modPath;
+    for (const auto& [modPath, kind, folders, scripts] : cases) {
+        state.configs[kGameEtPro].ModPath = root + modPath;
+        const auto request = PrepareChooseScripts(state, kind, dialogs);
+        ASSERT_TRUE(request.has_value()) << modPath;
+        EXPECT_EQ(request->allowedFolders, folders) << modPath;
         QStringList listed = RefreshConfigs(request->gameFolder, request->allowedFolders, {}).items;
         listed.sort();
-        EXPECT_EQ(listed, c.listed) << c.modPath;
+        EXPECT_EQ(listed, scripts) << modPath;
     }
     EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
 }

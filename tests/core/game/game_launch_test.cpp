@@ -12,13 +12,8 @@ namespace kestrova::test {
 namespace {
 
 TEST(GameCommand, ScriptAndDemoInBothForms) {
-    const struct {
-        const char* script;
-        const char* demo;
-        const char* prefix;
-        const char* separator;
-        const char* expected;
-    } cases[] = {
+    // script, demo, prefix, separator, command
+    const std::array<const char*, 5> cases[] = {
         {"defrag\\cfg\\intro.cfg", "run1.dm_68", "+", " +",
          "+exec cfg\\intro.cfg +demo \"run1.dm_68\""},
         {"defrag\\cfg\\intro.cfg", "run1.dm_68", "/", ";",
@@ -28,8 +23,8 @@ TEST(GameCommand, ScriptAndDemoInBothForms) {
         {"intro.cfg", "r.dm_68", "+", " +", "+demo \"r.dm_68\""}, // no folder: ignored
         {"\\intro.cfg", "", "/", ";", ""},                        // a "\" only as first character
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(BuildGameCommand(c.script, c.demo, c.prefix, c.separator), c.expected);
+    for (const auto& [script, demo, prefix, separator, command] : cases)
+        EXPECT_EQ(BuildGameCommand(script, demo, prefix, separator), command);
 }
 
 TEST(GameCommand, CommandLineAndArguments) {
@@ -61,42 +56,30 @@ TEST(GameCommand, ExecutableByThePlatformsNamesFirst) {
 }
 
 TEST(DemoTime, CommandsToReachOrAdvance) {
-    const struct {
-        const char* minutes;
-        const char* seconds;
-        int n;
-        const char* command;
-    } go[] = {
-        {"1", "30", -90, "/DemoFF -90"},
-        {"0", "0", 0, ""},
-        {"", "", 0, ""},
-        {"999", "59", -59999, "/DemoFF -59999"},
-    };
-    for (const auto& c : go) {
-        EXPECT_EQ(DemoGotoSeconds(c.minutes, c.seconds), c.n);
-        EXPECT_EQ(DemoFFCommand(c.n), c.command);
+    // minutes, seconds, seconds to go, command
+    for (const auto& [minutes, seconds, n, command] : {std::tuple{"1", "30", -90, "/DemoFF -90"},
+                                                       {"0", "0", 0, ""},
+                                                       {"", "", 0, ""},
+                                                       {"999", "59", -59999, "/DemoFF -59999"}}) {
+        EXPECT_EQ(DemoGotoSeconds(minutes, seconds), n);
+        EXPECT_EQ(DemoFFCommand(n), command);
     }
     EXPECT_EQ(DemoFFCommand(DemoAdvanceSeconds("15")), "/DemoFF 15");
     EXPECT_EQ(DemoFFCommand(DemoAdvanceSeconds("0")), QString());
 }
 
 TEST(DemoTime, SecondsCarryIntoMinutesUpTo999) {
-    const struct {
-        int index;
-        const char* text;
-        const char* minutes;
-        const char* expectedText;
-        const char* expectedMinutes; // "" when the minutes box stays as it is
-    } cases[] = {
+    // field, text, minutes; then the text and the minutes ("" when the box stays as it is)
+    const std::tuple<int, const char*, const char*, const char*, const char*> cases[] = {
         {1, "75", "0", "15", "1"},  {1, "60", "", "0", "1"},       {1, "59", "3", "59", ""},
         {1, "150", "2", "30", "4"}, {1, "75", "998", "15", "999"}, {1, "600", "999", "0", "999"},
         {0, "75", "0", "75", ""},   {2, "120", "0", "120", ""},    {0, "007", "", "7", ""},
         {1, "", "5", "0", ""},
     };
-    for (const auto& c : cases) {
-        const DemoTimeText r = ValidateDemoTime(c.index, c.text, c.minutes);
-        EXPECT_EQ(r.text, c.expectedText) << c.text << " / " << c.minutes;
-        EXPECT_EQ(r.minutes, c.expectedMinutes) << c.text << " / " << c.minutes;
+    for (const auto& [index, text, minutes, newText, newMinutes] : cases) {
+        const DemoTimeText r = ValidateDemoTime(index, text, minutes);
+        EXPECT_EQ(std::pair(r.text, r.minutes), std::pair(QString(newText), QString(newMinutes)))
+            << text << " / " << minutes;
     }
 }
 

@@ -83,24 +83,22 @@ TEST_F(SettingsTest, FlagsCheckFromOneUpAndStayWhenAbsentThemeFallsToOfficeXp) {
 TEST_F(SettingsTest, DemoBrowserSizeMustFitTheScreen) {
     // Half the screen's width and its whole height are too much; the name with the capital D
     // is not the height's, but value names match whatever their case.
-    const struct {
-        const char* heightName;
-        int width, height, keptWidth, keptHeight;
-    } cases[] = {
+    const std::tuple<const char*, int, int, int, int> cases[] = {
         {"FrmdemosHeight", kScreen.width / 2, kScreen.height, 4000, 3000},
         {"FrmdemosHeight", kScreen.width / 2 - 1, kScreen.height - 1, kScreen.width / 2 - 1,
          kScreen.height - 1},
         {"FrmDemosHeight", 0, 100, 4000, 100},
     };
-    for (const auto& c : cases) {
+    for (const auto& [heightName, width, height, keptWidth, keptHeight] : cases) {
         TempRegistry fresh;
         settings.demosWidthTwips = 4000;
         settings.demosHeightTwips = 3000;
-        PutDword("FrmDemosWidth", c.width);
-        PutDword(c.heightName, c.height);
+        PutDword("FrmDemosWidth", width);
+        PutDword(heightName, height);
         LoadSettings(settings, state, kScreen);
-        EXPECT_EQ(settings.demosWidthTwips, c.keptWidth) << c.width;
-        EXPECT_EQ(settings.demosHeightTwips, c.keptHeight) << c.height;
+        EXPECT_EQ(std::pair(settings.demosWidthTwips, settings.demosHeightTwips),
+                  std::pair(keptWidth, keptHeight))
+            << width << " x " << height;
     }
 }
 
