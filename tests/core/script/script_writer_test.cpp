@@ -40,26 +40,25 @@ TEST(ScriptLine, TheDocumentedExamplesComeOutExactly) {
     ScriptLineOptions o;
     o.includeMsg = true;
     o.transSpeed = 250;
-
+    auto line = [&](bool segmentStart) {
+        QByteArray out;
+        AppendScriptLine(out, p, segmentStart, o);
+        return out;
+    };
     o.game = kGameDefrag;
-    QByteArray df;
-    AppendScriptLine(df, p, true, o);
-    EXPECT_EQ(df, "Echo \"^2seg: 3 - 4\"\r\n"
-                  "wait;cg_fov 90.00;timescale 0.50;df_demos_CameraTransitionSpeed 500.00;wait;"
-                  "set pos \"placeplayer 120.00 -35.50 64.00 -10.00 90.00 0.00\";\r\n");
+    EXPECT_EQ(line(true),
+              "Echo \"^2seg: 3 - 4\"\r\n"
+              "wait;cg_fov 90.00;timescale 0.50;df_demos_CameraTransitionSpeed 500.00;wait;"
+              "set pos \"placeplayer 120.00 -35.50 64.00 -10.00 90.00 0.00\";\r\n");
     o.game = kGameEtPro;
-    QByteArray et;
-    AppendScriptLine(et, p, true, o);
-    EXPECT_EQ(et, "Echo \"^2seg: 3 - 4\"\r\n"
-                  "wait;cg_fov 90.00;timescale 0.50;wait;"
-                  "freecamsetpos 120.00 -35.50 64.00 -10.00 90.00 0.00;\r\n");
+    EXPECT_EQ(line(true), "Echo \"^2seg: 3 - 4\"\r\n"
+                          "wait;cg_fov 90.00;timescale 0.50;wait;"
+                          "freecamsetpos 120.00 -35.50 64.00 -10.00 90.00 0.00;\r\n");
 
     // Includes off: the position follows the one wait directly; no message within a segment.
     o.includeFov = o.includeTs = false;
     o.lookPlayer = true;
-    QByteArray bare;
-    AppendScriptLine(bare, p, false, o);
-    EXPECT_EQ(bare, "wait;freecamsetpos 120.00 -35.50 64.00;\r\n");
+    EXPECT_EQ(line(false), "wait;freecamsetpos 120.00 -35.50 64.00;\r\n");
 }
 
 TEST(ScriptWriter, ShortPathIsOneFileWithoutChain) {
@@ -315,10 +314,9 @@ TEST(ScriptLocation, RelativeFolderFromTheModFolder) {
     game.root.mkpath("defrag/cams/deep");
 
     const ScriptLocation deep = LocateScript(game.Path("defrag/cams/deep/run.v2.cfg"), kGameDefrag);
-    EXPECT_EQ(deep.baseName, "run.v2");
-    EXPECT_EQ(deep.folder, game.Path("defrag/cams/deep") + "/");
-    EXPECT_EQ(deep.modFolder, game.Mod());
-    EXPECT_EQ(deep.relativeFolder, "cams\\deep\\");
+    EXPECT_EQ(
+        std::tuple(deep.baseName, deep.folder, deep.modFolder, deep.relativeFolder),
+        std::tuple(QString("run.v2"), game.Cams() + "deep/", game.Mod(), QString("cams\\deep\\")));
 
     const ScriptLocation inMod = LocateScript(game.Path("defrag/run.cfg"), kGameDefrag);
     EXPECT_TRUE(inMod.valid && inMod.relativeFolder.isEmpty());
@@ -361,9 +359,9 @@ TEST(ScriptLocation, SaveDialogStartsWhereTheLastScriptWent) {
     EXPECT_FALSE(AskScriptSavePath(trace, kGameDefrag, game.Path("gone"), dialogs));
     ASSERT_EQ(dialogs.fileDialogs.size(), 2);
     const FileDialogRequest& r = dialogs.fileDialogs[0].request;
-    EXPECT_EQ(r.folder, game.Path("defrag/cams"));
-    EXPECT_EQ(r.fileName, "intro");
-    EXPECT_EQ(r.filter, "Defrag script (*.cfg)");
+    EXPECT_EQ(
+        std::tuple(r.folder, r.fileName, r.filter),
+        std::tuple(game.Path("defrag/cams"), QString("intro"), QString("Defrag script (*.cfg)")));
     EXPECT_EQ(dialogs.fileDialogs[1].request.folder, ""); // a folder that no longer exists
     EXPECT_EQ(ScriptFolderOf(game.Path("defrag/cams/x.cfg")), game.Path("defrag/cams"));
 }
