@@ -2,55 +2,47 @@
 #include "core/files/trace_file.h"
 #include "core/model/point_fields.h"
 #include "support/cli_runner.h"
+#include "support/scoped_locale.h"
 #include "support/test_files.h"
 
-#include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace kestrova::test {
 namespace {
 
 // A small Defrag trace written by the editor's own writer under a given locale.
-QString WriteTrace(const QTemporaryDir& dir, const char* name, const QString& locale,
-                   int controls = 4, const QString& demo = {}) {
-    const QLocale saved;
-    QLocale::setDefault(QLocale(locale));
+QString WriteTrace(const QTemporaryDir& dir, const char* name, const char* locale, int controls = 4,
+                   const QString& demo = {}) {
+    ScopedLocale scoped(locale);
     TraceFileContents c;
     c.game = 1;
     c.demoName = demo;
     c.stepText = {"7", "1000"};
     c.aviDemo = 30;
     c.aviDemos = {30}; // the editor lists the chosen rate
-    PointTables& t = c.points;
-    t.count = {controls, 1};
-    for (int i = 1; i <= controls; ++i) {
-        SetPointField(t, kControl, i, kFieldX, 100.5f * i);
-        SetPointField(t, kControl, i, kFieldY, 12.25f);
-        SetPointField(t, kControl, i, kFieldPitch, 10.0f * i);
-        SetPointField(t, kControl, i, kFieldFov, 90);
-        SetPointField(t, kControl, i, kFieldTs, 1);
-    }
-    SetPointField(t, kReference, 1, kFieldX, 1234.5f);
-    const QString path = dir.filePath(QString::fromLatin1(name));
+    c.points.count = {controls, 1};
+    for (int i = 1; i <= controls; ++i)
+        for (const auto& [field, v] : {std::pair{kFieldX, 100.5f * i},
+                                       {kFieldY, 12.25f},
+                                       {kFieldPitch, 10.0f * i},
+                                       {kFieldFov, 90.0f},
+                                       {kFieldTs, 1.0f}})
+            SetPointField(c.points, kControl, i, field, v);
+    SetPointField(c.points, kReference, 1, kFieldX, 1234.5f);
+    const QString path = dir.filePath(name);
     EXPECT_TRUE(WriteTraceFile(path, c));
-    QLocale::setDefault(saved);
     return path;
 }
 
 TEST(CliCheck, WritesBackWhatTheEditorWouldSave) {
     QTemporaryDir dir;
-    for (const char* locale : {"en_US", "fr_FR"}) {
-        const QString path = WriteTrace(dir, "t.dfkv", QString::fromLatin1(locale));
-        const CliResult r = RunCli({"check", path, "--locale", locale});
-        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        // Step counts are normalized on reading (7 with four points gives 7), the rest is kept.
-        EXPECT_EQ(r.out.toLatin1(), ReadBytes(path)) << locale;
-        EXPECT_TRUE(r.err.isEmpty());
-    }
-    const QString demo = WriteTrace(dir, "d.dfkv", "en_US", 2, "run 1");
-    const CliResult r = RunCli({"check", demo});
+    const QString path = WriteTrace(dir, "t.dfkv", "fr_FR");
+    const CliResult check = RunCli({"check", path, "--locale", "fr_FR"});
+    ASSERT_EQ(check.exitCode, 0) << check.err.toStdString();
+    // Step counts are normalized on reading (7 with four points gives 7), the rest is kept.
+    EXPECT_EQ(check.out.toLatin1(), ReadBytes(path));
+    EXPECT_TRUE(check.err.isEmpty());
+    const CliResult r = RunCli({"check", WriteTrace(dir, "d.dfkv", "en_US", 2, "run 1")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains("warning: Load a curve: run 1 demo not found."))
         << r.err.toStdString();
@@ -58,13 +50,17 @@ TEST(CliCheck, WritesBackWhatTheEditorWouldSave) {
 
 TEST(CliCheck, RefusesWhatItCannotRead) {
     QTemporaryDir dir;
-    const CliResult missing = RunCli({"check", dir.filePath("none.dfkv")});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_TRUE(missing.err.contains("Data reading error."));
-    EXPECT_TRUE(missing.out.isEmpty());
     ASSERT_TRUE(WriteWholeFile(dir.filePath("bin"), QByteArray("\x00\x01\x02", 3)));
-    EXPECT_EQ(RunCli({"check", dir.filePath("bin")}).exitCode, 2);
-
+    for (const char* name : {"none.dfkv", "bin"}) {
+        const CliResult r = RunCli({"check", dir.filePath(name)});
+        EXPECT_EQ(r.exitCode, 2) << name;
+        EXPECT_TRUE(r.err.contains("Data reading error.")) << name;
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    const CliResult script =
+        RunCli({"script", dir.filePath("none.dfkv"), "-o", dir.filePath("x.cfg")});
+    EXPECT_NE(script.exitCode, 0);
+    EXPECT_EQ(script.err.count('\n'), 1) << script.err.toStdString();
     QByteArray many = "game_mod 1\r\n";
     for (int i = 0; i < 255; ++i)
         many += "ctl:1;2;3;\r\n";
@@ -97,42 +93,23 @@ TEST(CliPath, PrintsOneLinePerPathPoint) {
             EXPECT_EQ(QString::number(v.toFloat(), 'g', 9).toFloat(), v.toFloat());
 }
 
-TEST(CliPath, ExtremeAnglesGiveNumbersOrARefusalNamingThePoint) {
+TEST(CliPath, APathLeavingTheFloatRangeIsRefusedNamingThePoint) {
     QTemporaryDir dir;
-    auto write = [&](const char* name, const QList<const char*>& yaws) {
-        QByteArray text = "game_mod 1\r\nstep1 21\r\n\r\n";
-        for (const char* yaw : yaws)
-            text += QByteArray("ctl:0;0;0;0;") + yaw + ";0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        EXPECT_TRUE(WriteWholeFile(path, text));
-        return path;
-    };
-    // 3e38 to -3e38 over four path points (one segment keeps any count). At t = 1/3 the spline
-    // gives (3 - 3 t - 9 t^2 + 6 t^3) 1e38 = 11/9 1e38, with no overflow on the way.
-    const QString wide = write("wide.dfkv", {"3e38", "-3e38"});
-    const CliResult r = RunCli({"path", wide, "--points", "4"});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_FALSE(r.out.contains("nan"));
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1 + 4);
-    EXPECT_NEAR(lines[2].split(';')[6].toDouble() / 1e38, 11.0 / 9.0, 1e-6);
-
     // -3.4e38, 3.4e38, 1.7e38 overshoots the float range after the second point: nothing is
     // written, and every command says where.
-    const QString over = write("over.dfkv", {"-3.4e38", "3.4e38", "1.7e38"});
-    const QString where = "after control point 2 (field yaw)";
-    const CliResult p = RunCli({"path", over});
-    EXPECT_EQ(p.exitCode, 1);
-    EXPECT_TRUE(p.err.contains(where)) << p.err.toStdString();
-    const QString exported = dir.filePath("x.kv3dsx");
-    const CliResult e = RunCli({"export", over, "-o", exported, "--frames", "21"});
-    EXPECT_EQ(e.exitCode, 1);
-    EXPECT_TRUE(e.err.contains(where)) << e.err.toStdString();
-    EXPECT_FALSE(QFile::exists(exported));
-    const CliResult s = RunCli({"script", over, "-o", dir.filePath("cam.cfg")});
-    EXPECT_EQ(s.exitCode, 1);
-    EXPECT_TRUE(s.err.contains(where)) << s.err.toStdString();
-    EXPECT_FALSE(QFile::exists(dir.filePath("cam.cfg")));
+    QByteArray text = "game_mod 1\r\nstep1 21\r\n\r\n";
+    for (const char* yaw : {"-3.4e38", "3.4e38", "1.7e38"})
+        text += QByteArray("ctl:0;0;0;0;") + yaw + ";0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
+    const QString over = dir.filePath("over.dfkv"), out = dir.filePath("out");
+    ASSERT_TRUE(WriteWholeFile(over, text));
+    for (const QStringList& args :
+         {QStringList{"path", over}, QStringList{"export", over, "-o", out, "--frames", "21"},
+          QStringList{"script", over, "-o", out}}) {
+        const CliResult e = RunCli(args);
+        EXPECT_EQ(e.exitCode, 1) << args[0].toStdString();
+        EXPECT_TRUE(e.err.contains("after control point 2 (field yaw)")) << e.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 TEST(CliExport, WritesTheExchangeFile) {
@@ -148,6 +125,29 @@ TEST(CliExport, WritesTheExchangeFile) {
     EXPECT_EQ(lines[12], "ref:1234.50;0.00;0.00");
 }
 
+TEST(CliScript, WritesTheSameFilesForTheSameSeedAndWarnsOutsideAModFolder) {
+    const QString example = KESTROVA_TEST_DATA "/../../examples/example.dfkv";
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("q3/quake3")); // a Quake 3 folder: the executable beside the mod
+    QDir().mkpath(dir.filePath("q3/defrag/cams"));
+    const QString out = dir.filePath("q3/defrag/cams/fly.cfg");
+    const CliResult r = RunCli({"script", example, "-o", out, "--seed", "5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("Effective number of points: "));
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const QByteArray first = ReadBytes(out);
+    ASSERT_TRUE(first.startsWith("// Kestrova 3D 0.9.9.0\r\n"));
+    EXPECT_TRUE(first.contains("set pos \"placeplayer "));
+    EXPECT_TRUE(QFile::exists(dir.filePath("q3/defrag/cams/1stPos.cfg")));
+    ASSERT_EQ(RunCli({"script", example, "-o", out, "--seed", "5"}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(out), first);
+
+    const CliResult loose = RunCli({"script", example, "-o", dir.filePath("loose.cfg")});
+    EXPECT_EQ(loose.exitCode, 0) << loose.err.toStdString();
+    EXPECT_TRUE(loose.err.contains("not inside the game's mod folder"));
+    EXPECT_TRUE(QFile::exists(dir.filePath("loose.cfg")));
+}
+
 TEST(CliErrors, OneLineAndANonZeroExit) {
     QTemporaryDir dir;
     const QString path = WriteTrace(dir, "t.dfkv", "en_US");
@@ -160,22 +160,20 @@ TEST(CliErrors, OneLineAndANonZeroExit) {
         {"check"},
         {"check", path, "--locale", "xx_nowhere"},
         {"--locale", "fr_FR"},
+        {"script", path},
     };
     for (const QStringList& args : bad) {
         const CliResult r = RunCli(args);
         EXPECT_NE(r.exitCode, 0) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-        EXPECT_TRUE(r.err.startsWith("kestrova3d-cli: "));
+        EXPECT_TRUE(r.err.startsWith("kestrova3d-cli: ")) << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("no")));
     const CliResult unknown = RunCli({"frobnicate"});
     EXPECT_NE(unknown.exitCode, 0);
     EXPECT_TRUE(unknown.err.contains("frobnicate")) << unknown.err.toStdString();
-    for (const QStringList& args : {QStringList{"--version"}, QStringList{"path", "--version"}}) {
-        const CliResult v = RunCli(args);
-        EXPECT_EQ(v.exitCode, 0);
-        EXPECT_EQ(v.out, "0.9.9.0\n");
-    }
+    for (const QStringList& args : {QStringList{"--version"}, QStringList{"path", "--version"}})
+        EXPECT_EQ(RunCli(args).out, "0.9.9.0\n");
     const CliResult help = RunCli({"path", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: kestrova3d-cli path"));

@@ -16,26 +16,24 @@ TEST(BatchDialogs, EveryQuestionGetsItsSafeDefaultAndIsReported) {
         {MessageButtons::RetryCancel, DialogAnswer::Cancel},
     };
     for (const auto& [buttons, answer] : cases)
-        EXPECT_EQ(dialogs.Message(QStringLiteral(" Quit"), QStringLiteral("Save?"),
-                                  MessageIcon::Question, buttons),
-                  answer);
+        EXPECT_EQ(dialogs.Message(" Quit", "Save?", MessageIcon::Question, buttons), answer);
     ASSERT_EQ(told.size(), 5);
-    EXPECT_EQ(told[0], QStringLiteral("Quit: Save?"));
-    EXPECT_EQ(told[2], QStringLiteral("Quit: Save? [answered No]"));
-    EXPECT_EQ(told[3], QStringLiteral("Quit: Save? [answered Cancel]"));
+    EXPECT_EQ(told[0], "Quit: Save?");
+    EXPECT_EQ(told[2], "Quit: Save? [answered No]");
+    EXPECT_EQ(told[3], "Quit: Save? [answered Cancel]");
 
     // A chooser returns at once, cancelled, and says what it was for.
     told.clear();
     FileDialogRequest request;
-    request.title = QStringLiteral("Open a map");
+    request.title = "Open a map";
     EXPECT_FALSE(dialogs.OpenFile(request).has_value());
     EXPECT_FALSE(dialogs.SaveFile(request).has_value());
-    EXPECT_FALSE(dialogs.ChooseFolder(QStringLiteral("Map folder"), QStringLiteral("/")));
-    dialogs.TimedInform(QStringLiteral("Done"), QStringLiteral("Line 1\nline 2"), 2000);
+    EXPECT_FALSE(dialogs.ChooseFolder("Map folder", "/"));
+    dialogs.TimedInform("Done", "Line 1\nline 2", 2000);
     ASSERT_EQ(told.size(), 4);
-    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Open a map")));
-    EXPECT_TRUE(told[2].startsWith(QStringLiteral("Map folder")));
-    EXPECT_EQ(told[3], QStringLiteral("Done: Line 1 line 2"));
+    EXPECT_TRUE(told[0].startsWith("Open a map"));
+    EXPECT_TRUE(told[2].startsWith("Map folder"));
+    EXPECT_EQ(told[3], "Done: Line 1 line 2");
 }
 
 } // namespace

@@ -18,28 +18,29 @@ TEST(Numbers, RoundingIsHalfToEven) {
 
 TEST(Numbers, ScriptNumbersIgnoreTheLocaleAndNeverShowMinusZero) {
     test::ScopedLocale french(test::ScopedLocale::French());
-    EXPECT_EQ(FormatScriptNumber(-1234.5), QStringLiteral("-1234.50"));
-    EXPECT_EQ(FormatScriptNumber(-0.004), QStringLiteral("0.00"));
-    EXPECT_EQ(FormatScriptNumber(-0.0), QStringLiteral("0.00"));
     // Formatting rounds halves away from zero, unlike the storage rounding.
-    EXPECT_EQ(FormatScriptNumber(0.125), QStringLiteral("0.13"));
-    EXPECT_EQ(FormatScriptNumber(-0.125), QStringLiteral("-0.13"));
-    EXPECT_EQ(FormatScriptNumber(0.5), QStringLiteral("0.50"));
-    EXPECT_EQ(FormatLocaleFixed(-0.001, 2), QStringLiteral("0,00"));
-    EXPECT_EQ(FormatLocaleFixed(12345.5, 2), QStringLiteral("12345,50"));
+    for (const auto& [v, text] : {std::pair{-1234.5, "-1234.50"},
+                                  {-0.004, "0.00"},
+                                  {-0.0, "0.00"},
+                                  {0.125, "0.13"},
+                                  {-0.125, "-0.13"}})
+        EXPECT_EQ(FormatScriptNumber(v), text) << v;
+    EXPECT_EQ(FormatLocaleFixed(-0.001, 2), "0,00");
+    EXPECT_EQ(FormatLocaleFixed(12345.5, 2), "12345,50");
     bool ok = false;
-    EXPECT_DOUBLE_EQ(ParseLocaleNumber(QStringLiteral("12,5"), &ok), 12.5);
+    EXPECT_DOUBLE_EQ(ParseLocaleNumber("12,5", &ok), 12.5);
     EXPECT_TRUE(ok);
 }
 
 TEST(Numbers, LeadingNumberStopsAtTheFirstForeignCharacter) {
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("  12.5abc")), 12.5);
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("-3.25;x")), -3.25);
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("1e3x")), 1000.0);
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("7e")), 7.0);
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("12,5")), 12.0);
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("abc")), 0.0);
-    EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("-")), 0.0);
+    for (const auto& [text, v] : {std::pair{"  12.5abc", 12.5},
+                                  {"-3.25;x", -3.25},
+                                  {"1e3x", 1000.0},
+                                  {"7e", 7.0},
+                                  {"12,5", 12.0},
+                                  {"abc", 0.0},
+                                  {"-", 0.0}})
+        EXPECT_DOUBLE_EQ(LeadingNumber(text), v) << text;
 }
 
 } // namespace

@@ -7,14 +7,10 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace kestrova::test {
 namespace {
@@ -25,110 +21,63 @@ TraceFileContents ReadBack(const QByteArray& text) {
     return c;
 }
 
-QString LineOf(const QByteArray& text, const QString& key) {
+QString ValueOf(const QByteArray& text, const QString& key) {
     for (const QString& l : SplitLines(text))
         if (HeaderKey(l) == key)
-            return l;
+            return HeaderValue(l);
     return {};
 }
 
-TEST(TraceFile, WritesTheDocumentedLayout) {
-    const QByteArray text = TraceFileText(SampleContents(2, 1));
-    const QStringList raw = QString::fromLatin1(text).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(raw[0], QStringLiteral("// Kestrova 3D 0.9.9.0"));
-    EXPECT_EQ(raw[1], QStringLiteral("\tgame_mod         1"));
-    EXPECT_EQ(PadKey(QStringLiteral("cam_x")), QStringLiteral("\tcam_x            "));
+// A file applied as the editor applies it.
+struct Applied {
+    Trace trace;
+    UndoHistory undo;
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    explicit Applied(const TraceFileContents& c) { ApplyTraceFile(c, trace, undo, host, dialogs); }
+};
 
+// Read, applied and written back as a save would.
+QByteArray OnePass(const QByteArray& text) {
+    KeptTraceExtras fresh;
+    TraceFileContents c = CurrentTraceFileValues(Trace{}, fresh);
+    ReadTraceFile(SplitLines(text), c);
+    Applied a(c);
+    return TraceFileText(CaptureTraceFile(a.trace, a.host));
+}
+
+TEST(TraceFile, WritesTheDocumentedLayout) {
+    TraceFileContents c = SampleContents(2, 1);
+    // Lines that look like points, an empty line and characters of the Windows code page.
+    c.notes = QString::fromUtf8("ctl: take two\r\n\r\nref: \u201cbig\u201d \u2026 5\u20ac\r\n");
+    const QByteArray text = TraceFileText(c);
+    const QStringList raw = QString::fromLatin1(text).split("\r\n");
+    EXPECT_EQ(raw[0], "// Kestrova 3D 0.9.9.0");
+    EXPECT_EQ(raw[1], "\tgame_mod         1");
     // 43 keys plus the preset line, then the empty line before the points.
     QStringList keys;
     int i = 1;
     for (; !raw[i].isEmpty(); ++i)
         keys << HeaderKey(raw[i]);
     EXPECT_EQ(keys.size(), 44);
-    EXPECT_EQ(keys.mid(0, 4), (QStringList{"game_mod", "active_plan", "scale_xy", "pos_xy1"}));
     EXPECT_EQ(keys.mid(38), (QStringList{"demo_goto_sec", "demo_forward", "trans_speed", "vpreset",
                                          "avi_demo", "avi_demos"}));
-    EXPECT_TRUE(raw[i + 1].startsWith(QStringLiteral("ctl:100.25; -50.5; 8; ")));
-    EXPECT_EQ(raw[i + 1].count(QStringLiteral("; ")), 20);
-    EXPECT_TRUE(raw[i + 1].endsWith(QStringLiteral("; ")));
+    EXPECT_TRUE(text.contains("\r\n\tavi_demos        25;50;60;\r\n"));
+    EXPECT_TRUE(raw[i + 1].startsWith("ctl:100.25; -50.5; 8; "));
+    EXPECT_EQ(raw[i + 1].count("; "), 20);
     // Field 16 is always 0, between tanA fixed (0) and tanB.x.
-    EXPECT_TRUE(raw[i + 1].contains(QStringLiteral("; 1.5; 0; 0; 0; 0; 0; 0; 0; 3; ")));
-    EXPECT_EQ(raw[i + 3], QStringLiteral("ref:-7.75; 0; 64; 0; 45; 0; "));
+    EXPECT_TRUE(raw[i + 1].contains("; 1.5; 0; 0; 0; 0; 0; 0; 0; 3; "));
     // One empty line, then the notes as typed.
-    EXPECT_TRUE(raw[i + 4].isEmpty());
-    EXPECT_EQ(raw[i + 5], QStringLiteral("First line"));
-    EXPECT_TRUE(text.endsWith("Second line\r\n"));
-    EXPECT_EQ(LineOf(text, QStringLiteral("avi_demos")),
-              QStringLiteral("\tavi_demos        25;50;60;"));
-    EXPECT_EQ(HeaderValue(LineOf(text, QStringLiteral("scmd_before"))),
-              QStringLiteral("cg_draw2d 0; timescale 1"));
-
-    TraceFileContents blank = SampleContents(2, 0);
-    blank.notes = QStringLiteral("  \r\n \r\n");
-    EXPECT_TRUE(TraceFileText(blank).endsWith("0; 0; 3; \r\n"));
-}
-
-TEST(TraceFile, RoundTripsUnderPointAndCommaLocales) {
-    for (const char* name : {"en_US", "fr_FR"}) {
-        ScopedLocale locale(name);
-        TraceFileContents c = SampleContents(5, 3);
-        const QByteArray first = TraceFileText(c);
-        EXPECT_EQ(TraceFileText(ReadBack(first)), first) << name;
-
-        // Values with more decimals come back rounded, and stay so from then on.
-        SetPointField(c.points, kControl, 2, kFieldX, 12.3456f);
-        SetPointField(c.points, kControl, 3, kFieldY, 0.125f);
-        SetPointField(c.points, kReference, 1, kFieldZ, 1e-5f);
-        const TraceFileContents back = ReadBack(TraceFileText(c));
-        const QByteArray second = TraceFileText(back);
-        EXPECT_EQ(TraceFileText(ReadBack(second)), second) << name;
-        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 2, kFieldX), 12.35f) << name;
-        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 3, kFieldY), 0.12f) << name;
-        EXPECT_EQ(back.points.count, (std::array<int32_t, 2>{5, 3}));
-        EXPECT_EQ(back.demoName, c.demoName);
-        EXPECT_EQ(back.script.commandsBefore, c.script.commandsBefore);
-        EXPECT_EQ(back.aviDemos, c.aviDemos);
-        EXPECT_FLOAT_EQ(back.plans[0].centreV, -33.25f);
-        EXPECT_EQ(back.notes, c.notes);
-    }
-    ScopedLocale comma("fr_FR");
-    const QByteArray text = TraceFileText(SampleContents(1, 0));
-    EXPECT_TRUE(text.contains("ctl:100,25; -50,5; 8; "));
-    EXPECT_EQ(HeaderValue(LineOf(text, QStringLiteral("pos_xy2"))), QStringLiteral("-33,25"));
-}
-
-TEST(TraceFile, NotesComeBackAsTyped) {
-    // Lines that look like points, empty lines and characters of the Windows code page.
-    TraceFileContents c = SampleContents(3, 1);
-    c.notes =
-        QString::fromUtf8("ctl: take two\r\n\r\nref: the \u201cbig\u201d jump \u2026 5\u20ac\r\n");
-    const QByteArray text = TraceFileText(c);
-    EXPECT_TRUE(text.contains("ref: the \x93"
-                              "big\x94 jump \x85 5\x80"));
+    EXPECT_TRUE(text.endsWith("ref:-7.75; 0; 64; 0; 45; 0; \r\n\r\nctl: take two\r\n\r\n"
+                              "ref: \x93"
+                              "big\x94 \x85 5\x80\r\n"));
     const TraceFileContents back = ReadBack(text);
     EXPECT_EQ(back.notes, c.notes);
-    EXPECT_EQ(back.points.count, (std::array<int32_t, 2>{3, 1}));
+    EXPECT_EQ(back.points.count, (std::array<int32_t, 2>{2, 1}));
     EXPECT_EQ(TraceFileText(back), text);
-}
 
-// Read, applied as the editor applies a file, and written back as a save would.
-QByteArray OnePass(const QByteArray& text) {
-    Trace trace;
-    UndoHistory undo;
-    KeptTraceExtras host;
-    SilentDialogs dialogs;
-    TraceFileContents c = CurrentTraceFileValues(trace, host);
-    ReadTraceFile(SplitLines(text), c);
-    ApplyTraceFile(c, trace, undo, host, dialogs);
-    return TraceFileText(CaptureTraceFile(trace, host));
-}
-
-std::string WithoutPointCounts(const QByteArray& text) {
-    QStringList kept;
-    for (const QString& line : QString::fromLatin1(text).split(QStringLiteral("\r\n")))
-        if (HeaderKey(line) != QLatin1String("step1") && HeaderKey(line) != QLatin1String("step2"))
-            kept << line;
-    return kept.join(QLatin1Char('\n')).toStdString();
+    c.notes = "  \r\n \r\n"; // blank notes are not written
+    EXPECT_TRUE(TraceFileText(c).endsWith("64; 0; 45; 0; \r\n"));
 }
 
 TEST(TraceFile, WritesBackWhatTheEditorKeeps) {
@@ -143,8 +92,8 @@ TEST(TraceFile, WritesBackWhatTheEditorKeeps) {
             "ctl:100;0;0;0;0;0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n"
             "ctl:200;0;0;0;0;0;90;1;0;0;0;0;0;0;0;0;0;0;0;0;\r\n";
     const QByteArray once = OnePass(text);
-    EXPECT_EQ(HeaderValue(LineOf(once, QStringLiteral("avi_demo"))), QStringLiteral("50"));
-    EXPECT_EQ(HeaderValue(LineOf(once, QStringLiteral("avi_demos"))), QStringLiteral("30;50;"));
+    EXPECT_EQ(ValueOf(once, "avi_demo"), "50");
+    EXPECT_EQ(ValueOf(once, "avi_demos"), "30;50;");
     EXPECT_EQ(once.count("\tvpreset "), 12);
     EXPECT_TRUE(once.contains("\tvpreset          5;8;1;1;1;1;1;1;1;1;1;1;1\r\n"));
     EXPECT_FALSE(once.contains("99;"));
@@ -152,224 +101,153 @@ TEST(TraceFile, WritesBackWhatTheEditorKeeps) {
     EXPECT_EQ(OnePass(once).toStdString(), once.toStdString());
 }
 
-TEST(TraceFile, NumbersStayAsciiUnderEveryLocale) {
+TEST(TraceFile, NumbersRoundTripAsAsciiUnderEveryLocale) {
     // The file's code page holds no Unicode minus and no other script's digits: only the
     // decimal separator follows the locale, and only when it is ASCII itself.
-    const struct {
-        const char* name;
-        char point;
-    } locales[] = {{"fr_FR", ','}, {"de_DE", ','}, {"sv_SE", ','}, {"nb_NO", ','},
-                   {"fa_IR", '.'}, {"ar_EG", '.'}, {"hi_IN", '.'}};
-    for (const auto& l : locales) {
-        ScopedLocale locale(l.name);
-        TraceFileContents c = SampleContents(2, 1);
+    for (const auto& [name, point] :
+         {std::pair{"en_US", '.'}, {"fr_FR", ','}, {"sv_SE", ','}, {"fa_IR", '.'}}) {
+        ScopedLocale locale(name);
+        TraceFileContents c = SampleContents(5, 3);
         SetPointField(c.points, kControl, 1, kFieldX, -340.0f);
         SetPointField(c.points, kControl, 1, kFieldY, -0.75f);
         SetPointField(c.points, kControl, 2, kFieldZ, -2.5e9f);
-        SetPointField(c.points, kReference, 1, kFieldX, 1.5e8f);
         c.plans[0].centreH = -12.5f;
-        const QByteArray text = TraceFileText(c);
-        EXPECT_EQ(std::count_if(text.begin(), text.end(), [](char ch) { return ch < 0; }), 0)
-            << l.name;
-        EXPECT_TRUE(text.contains(QByteArray("ctl:-340; -0") + l.point + "75; ")) << l.name;
-        EXPECT_TRUE(text.contains(QByteArray("; -2") + l.point + "5e+09; ")) << l.name;
-        EXPECT_TRUE(text.contains(QByteArray("ref:1") + l.point + "5e+08; ")) << l.name;
-        EXPECT_EQ(HeaderValue(LineOf(text, QStringLiteral("pos_xy1"))),
-                  QStringLiteral("-12") + QLatin1Char(l.point) + QStringLiteral("5"));
+        QByteArray text = TraceFileText(c);
+        EXPECT_EQ(std::count_if(text.begin(), text.end(), [](char ch) { return ch < 0; }), 0);
+        EXPECT_TRUE(text.contains(QByteArray("ctl:-340; -0") + point + "75; ")) << name;
+        EXPECT_EQ(ValueOf(text, "pos_xy1"), "-12" + QString(QLatin1Char(point)) + "5");
+        TraceFileContents back = ReadBack(text);
+        EXPECT_EQ(GetPointField(back.points, kControl, 2, kFieldZ), -2.5e9f) << name;
+        EXPECT_EQ(TraceFileText(back), text) << name;
 
-        const TraceFileContents back = ReadBack(text);
-        EXPECT_EQ(GetPointField(back.points, kControl, 1, kFieldX), -340.0f) << l.name;
-        EXPECT_EQ(GetPointField(back.points, kControl, 1, kFieldY), -0.75f) << l.name;
-        EXPECT_EQ(GetPointField(back.points, kControl, 2, kFieldZ), -2.5e9f) << l.name;
-        EXPECT_EQ(GetPointField(back.points, kReference, 1, kFieldX), 1.5e8f) << l.name;
-        EXPECT_EQ(back.plans[0].centreH, -12.5f) << l.name;
-        EXPECT_EQ(TraceFileText(back), text) << l.name;
+        // Values with more decimals come back rounded, and stay so from then on.
+        SetPointField(c.points, kControl, 2, kFieldX, 12.3456f);
+        SetPointField(c.points, kControl, 3, kFieldY, 0.125f);
+        back = ReadBack(TraceFileText(c));
+        text = TraceFileText(back);
+        EXPECT_EQ(TraceFileText(ReadBack(text)), text) << name;
+        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 2, kFieldX), 12.35f) << name;
+        EXPECT_FLOAT_EQ(GetPointField(back.points, kControl, 3, kFieldY), 0.12f) << name;
 
         // A value typed in the locale's own form (its minus, digits and separator) reads too.
         PointTables t;
         t.count = {1, 0};
         const QString own = QLocale().toString(-340.5, 'f', 1);
-        ReadPointLine(t, kControl, 1, QStringLiteral("ctl:") + own + QStringLiteral("; -1; "));
-        EXPECT_EQ(t.At(kControl, 1).x, -340.5f) << l.name << " " << own.toStdString();
-        EXPECT_EQ(t.At(kControl, 1).y, -1.0f) << l.name;
+        ReadPointLine(t, kControl, 1, "ctl:" + own + "; -1; ");
+        EXPECT_EQ(t.At(kControl, 1).x, -340.5f) << name << " " << own.toStdString();
+        EXPECT_EQ(t.At(kControl, 1).y, -1.0f) << name;
     }
 }
 
 TEST(TraceFile, ReaderToleratesHandWrittenFiles) {
-    const QByteArray file = "// anything\r\n"
-                            "GAME_MOD 1\n"
-                            "Demo_Name   two  words \r\n"
-                            "df_cam_mode -3\n"
-                            "df_player_num 12\n"
-                            "demo_goto_min 2\n"
-                            "demo_goto_sec 125\n"
-                            "cam_pitch 90\n"
-                            "cam_yaw 370\n"
-                            "cam_roll -725\n"
-                            "step1 250.5\n"
-                            "unknown_key 5\n"
-                            "ctl:1.5;2;3;\n"
-                            "ref:4;5;6;7;8;9;\n"
-                            "ctl:1e40;11;12;0;0;0;\n"
-                            "\n\nnote one\n\n\nnote two"; // no final break
+    const QByteArray file = "// anything\r\nGAME_MOD 1\nDemo_Name   two  words \r\n"
+                            "df_cam_mode -3\ndf_player_num 12\ndemo_goto_min 2\n"
+                            "demo_goto_sec 125\ncam_pitch 90\ncam_yaw 370\ncam_roll -725\n"
+                            "step1 250.5\nunknown_key 5\nctl:1.5;2;3;\nref:4;5;6;7;8;9;\n"
+                            "ctl:1e40;11;12;0;0;0;\n\n\nnote one\n\n\nnote two"; // no final break
     TraceFileContents c;
-    c.demoMinutes = 99;                       // replaced because its key occurs
-    c.transSpeedText = QStringLiteral("321"); // kept: no key
+    c.demoMinutes = 99;       // replaced because its key occurs
+    c.transSpeedText = "321"; // kept: no key
     ReadTraceFile(SplitLines(file), c);
-    EXPECT_EQ(c.game, 1);
-    EXPECT_EQ(c.demoName, QStringLiteral("two  words"));
-    EXPECT_EQ(c.script.cameraMode, 3);
-    EXPECT_EQ(c.script.player, 12);
-    EXPECT_EQ(c.demoMinutes, 4);
-    EXPECT_EQ(c.demoSeconds, 5);
-    EXPECT_FLOAT_EQ(c.camera.pitch, 0);
-    EXPECT_FLOAT_EQ(c.camera.yaw, 10);
-    EXPECT_FLOAT_EQ(c.camera.roll, -5);
-    EXPECT_EQ(c.stepText[0], QStringLiteral("250")); // halves to even
-    EXPECT_EQ(c.stepText[1], QStringLiteral("0"));
-    EXPECT_EQ(c.transSpeedText, QStringLiteral("321"));
+    // game, camera mode, player, demo minutes and seconds (125 s carry over)
+    EXPECT_EQ(
+        std::tuple(c.game, c.script.cameraMode, c.script.player, c.demoMinutes, c.demoSeconds),
+        std::tuple(1, 3, 12, 4, 5));
+    EXPECT_EQ(std::tuple(c.camera.pitch, c.camera.yaw, c.camera.roll), std::tuple(0.f, 10.f, -5.f));
+    EXPECT_EQ(c.demoName, "two  words");
+    EXPECT_EQ(c.stepText, (std::array<QString, 2>{"250", "0"})); // halves to even
+    EXPECT_EQ(c.transSpeedText, "321");
     // A "ctl" line after a "ref" line is a reference point; missing fields read 0.
     EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{1, 2}));
     EXPECT_FLOAT_EQ(c.points.rec[kControl][1].x, 1.5f);
     EXPECT_FLOAT_EQ(c.points.rec[kControl][1].fov, 0.1f); // fov rule on a missing 0
     EXPECT_FLOAT_EQ(c.points.rec[kReference][2].x, 0);    // beyond float range
     EXPECT_FLOAT_EQ(c.points.rec[kReference][2].y, 11);
-    EXPECT_EQ(c.notes, QStringLiteral("note one\r\nnote two\r\n"));
+    EXPECT_EQ(c.notes, "note one\r\nnote two\r\n");
 }
 
 TEST(TraceFile, TellsWhetherTheViewsWereStored) {
-    struct Case {
-        const char* header;
-        bool plans;
-        bool camera;
-    };
-    const Case cases[] = {
-        {"game_mod 1\n", false, false},        {"scale_xz 300\n", true, false},
-        {"pos_yz2 -40\n", true, false},        {"cam_fov 70\n", false, true},
-        {"pos_xy1 5\ncam_x 12\n", true, true},
-    };
-    for (const Case& k : cases) {
-        // Flags left from a previous read do not count.
+    for (const auto& [header, plans, camera] : {std::tuple{"game_mod 1\n", false, false},
+                                                {"scale_xz 300\n", true, false},
+                                                {"pos_yz2 -40\n", true, false},
+                                                {"cam_fov 70\n", false, true},
+                                                {"pos_xy1 5\ncam_x 12\n", true, true}}) {
         TraceFileContents c;
-        c.planViewsRead = c.cameraRead = true;
-        ReadTraceFile(SplitLines(QByteArray(k.header) + "ctl:1;2;3;\n"), c);
-        EXPECT_EQ(c.planViewsRead, k.plans) << k.header;
-        EXPECT_EQ(c.cameraRead, k.camera) << k.header;
+        c.planViewsRead = c.cameraRead = true; // left from a previous read: does not count
+        ReadTraceFile(SplitLines(QByteArray(header) + "ctl:1;2;3;\n"), c);
+        EXPECT_EQ(c.planViewsRead, plans) << header;
+        EXPECT_EQ(c.cameraRead, camera) << header;
     }
-    // Everything the editor writes holds both.
     const TraceFileContents written = ReadBack(TraceFileText(TraceFileContents{}));
-    EXPECT_TRUE(written.planViewsRead);
-    EXPECT_TRUE(written.cameraRead);
+    EXPECT_TRUE(written.planViewsRead && written.cameraRead);
 }
 
 TEST(TraceFile, ClampsEveryHeaderValue) {
-    struct Case {
-        const char* line;
-        std::function<bool(const TraceFileContents&)> check;
+    // Pairs of the line read and the value written back under its key; ET Pro has two camera
+    // modes, 0 and 1.
+    // clang-format off
+    const char* const cases[] = {
+        "game_mod 2", "0", "active_plan 7", "3", "scale_xz 5000", "1000", "scale_yz 0", "1",
+        "scale_xy 84.5", "84", "pos_xy1 -26000", "-1000", "cam_z 50001", "1",
+        "cam_pitch -100", "-10", "cam_fov 500", "179.99", "cam_zfar 1234.5", "1234",
+        "step_idx 2", "0", "autostart 0.5", "1", "autostart_time 1500.9ms", "1500",
+        "sp_nb 2.5", "2", "sp_bind_key 500", "100", "include_fov 0", "0", "camera_mode 2", "0",
+        "cm_player_num 64", "0", "demo_goto_min 5000", "999", "demo_goto_sec -3", "0",
+        "demo_forward 12345", "9999", "trans_speed -250.5", "250", "avi_demos 25;x;30;", "",
+        "game_config  Default ", "Default", "bsp_filename", "",
+        "vpreset 1;8;0;0;85;1;2;3;4;5;6;90;30000", "1;8;0;0;85;1;2;3;4;5;6;90;30000",
     };
-    const std::vector<Case> cases = {
-        {"game_mod 2", [](auto& c) { return c.game == 0; }},
-        {"game_mod -1", [](auto& c) { return c.game == 0; }},
-        {"active_plan 7", [](auto& c) { return c.activeView == 3; }},
-        {"scale_xz 5000", [](auto& c) { return c.plans[1].zoomIndex == 1000; }},
-        {"scale_yz 0", [](auto& c) { return c.plans[2].zoomIndex == 1; }},
-        {"scale_xy 84.5", [](auto& c) { return c.plans[0].zoomIndex == 84; }},
-        {"pos_xy1 -26000", [](auto& c) { return c.plans[0].centreH == -1000; }},
-        {"cam_z 50001", [](auto& c) { return c.camera.tz == 1; }},
-        {"cam_pitch -100", [](auto& c) { return c.camera.pitch == -10; }},
-        {"cam_fov 0", [](auto& c) { return c.camera.fov == 0.1f; }},
-        {"cam_fov 500", [](auto& c) { return c.camera.fov == 179.99f; }},
-        {"cam_zfar 50", [](auto& c) { return c.camera.zfar == 100; }},
-        {"cam_zfar 2e6", [](auto& c) { return c.camera.zfar == 100000; }},
-        {"cam_zfar 1234.5", [](auto& c) { return c.camera.zfar == 1234; }},
-        {"step_idx 2", [](auto& c) { return c.stepIdx == 0; }},
-        {"autostart 0.5", [](auto& c) { return c.script.autoStartEnabled; }},
-        {"autostart_time 1500.9ms", [](auto& c) { return c.script.autoStartMsText == "1500"; }},
-        {"autostart_time 9e12", [](auto& c) { return c.script.autoStartMsText == "2147483647"; }},
-        {"sp_nb 2.5", [](auto& c) { return c.script.pauseEveryText == "2"; }},
-        {"sp_bind_key 500", [](auto& c) { return c.script.bindKeyIndex == 100; }},
-        {"sp_bind_key -4", [](auto& c) { return c.script.bindKeyIndex == 0; }},
-        {"include_fov 0", [](auto& c) { return !c.script.includeFov; }},
-        {"include_msg 1", [](auto& c) { return c.script.includeMsg; }},
-        {"camera_mode 2", [](auto& c) { return c.script.cameraMode == 0; }}, // ET Pro: 0..1
-        {"cm_player_num 64", [](auto& c) { return c.script.player == 0; }},
-        {"demo_goto_min 5000", [](auto& c) { return c.demoMinutes == 999; }},
-        {"demo_goto_sec -3", [](auto& c) { return c.demoSeconds == 0; }},
-        {"demo_forward 12345", [](auto& c) { return c.demoForward == 9999; }},
-        {"trans_speed -250.5", [](auto& c) { return c.transSpeedText == "250"; }},
-        {"avi_demo 30", [](auto& c) { return c.aviDemo == 30; }},
-        {"avi_demos 25;x;30;", [](auto& c) { return c.aviDemos.isEmpty(); }},
-        {"vpreset 1;8;0;0;85;1;2;3;4;5;6;90;30000",
-         [](auto& c) { return c.presetLines.size() == 1; }},
-        {"game_config  Default ", [](auto& c) { return c.gameConfig == "Default"; }},
-        {"bsp_filename", [](auto& c) { return c.mapName.isEmpty(); }},
-    };
-    for (const Case& k : cases) {
+    // clang-format on
+    for (size_t i = 0; i < std::size(cases); i += 2) {
         TraceFileContents c = SampleContents(0, 0);
         c.aviDemos = {99};
-        ReadTraceFile({QString::fromLatin1(k.line)}, c);
-        EXPECT_TRUE(k.check(c)) << k.line;
+        ReadTraceFile({QString::fromLatin1(cases[i])}, c);
+        EXPECT_EQ(ValueOf(TraceFileText(c), HeaderKey(cases[i])), cases[i + 1]) << cases[i];
     }
 }
 
 TEST(TraceFile, IgnoresPointLinesBeyondTheLimit) {
-    QStringList lines{QStringLiteral("game_mod 1")};
+    QStringList lines{"game_mod 1"};
     for (int i = 0; i < 260; ++i)
         lines << QStringLiteral("ctl:%1;0;0;").arg(i);
     for (int i = 0; i < 253; ++i)
-        lines << QStringLiteral("ref:%1;").arg(i);
+        lines << "ref:1;";
     TraceFileContents c;
     ReadTraceFile(lines, c);
     EXPECT_EQ(c.points.count, (std::array<int32_t, 2>{250, 250}));
-    EXPECT_EQ(c.droppedControl, 10);
-    EXPECT_EQ(c.droppedReference, 3);
+    EXPECT_EQ(std::pair(c.droppedControl, c.droppedReference), std::pair(10, 3));
     EXPECT_FLOAT_EQ(c.points.rec[kControl][250].x, 249);
-
-    Trace trace;
-    UndoHistory undo;
-    KeptTraceExtras host;
-    ScriptedDialogs dialogs;
-    ApplyTraceFile(c, trace, undo, host, dialogs);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("Limit of points reached\r\n13 points will not be imported."));
+    const Applied a(c);
+    ASSERT_EQ(a.dialogs.messages.size(), 1);
+    EXPECT_EQ(a.dialogs.messages[0].text,
+              "Limit of points reached\r\n13 points will not be imported.");
 }
 
 TEST(TraceFile, ApplySetsTheTraceAndHandsTheRestToTheHost) {
     TraceFileContents c = SampleContents(5, 1);
-    c.stepText = {QStringLiteral("100"), QStringLiteral("7")};
+    c.stepText = {"100", "7"};
     c.stepIdx = 0;
-    Trace trace;
-    trace.modified = true;
-    UndoHistory undo;
-    KeptTraceExtras host;
-    ScriptedDialogs dialogs;
-    ApplyTraceFile(c, trace, undo, host, dialogs);
-
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a curve"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("my demo 01 demo not found."));
-    EXPECT_TRUE(host.extras.demoName.isEmpty());
-    EXPECT_EQ(host.extras.mapName, c.mapName);
-    EXPECT_EQ(host.extras.activeView, 2);
+    Applied a(c);
+    ASSERT_EQ(a.dialogs.messages.size(), 1);
+    EXPECT_EQ(a.dialogs.messages[0].title, "Load a curve");
+    EXPECT_EQ(a.dialogs.messages[0].text, "my demo 01 demo not found.");
+    EXPECT_TRUE(a.host.extras.demoName.isEmpty());
+    EXPECT_EQ(a.host.extras.mapName, c.mapName);
     // Point counts corrected for five control points: 100 -> 101 (25 per segment), 7 -> 5.
-    EXPECT_EQ(trace.counts.presetText[0], QStringLiteral("101"));
-    EXPECT_EQ(trace.counts.presetText[1], QStringLiteral("5"));
-    EXPECT_EQ(trace.pathUpper, 100);
-    EXPECT_EQ(trace.counts.frameRate, 60);
-    EXPECT_EQ(trace.script.player, 5);
-    EXPECT_FALSE(trace.modified);
-    EXPECT_TRUE(host.notesShown);
+    EXPECT_EQ(a.trace.counts.presetText, (std::array<QString, 2>{"101", "5"}));
+    EXPECT_EQ(a.trace.pathUpper, 100);
+    EXPECT_EQ(a.trace.counts.frameRate, 60);
+    EXPECT_FALSE(a.trace.modified);
+    EXPECT_TRUE(a.host.notesShown);
     // The loaded trace is the only state of the history.
-    EXPECT_EQ(undo.top, 1);
-    EXPECT_EQ(undo.pos, 1);
-    EXPECT_FALSE(undo.undoEnabled);
+    EXPECT_EQ(a.undo.top, 1);
+    EXPECT_FALSE(a.undo.undoEnabled);
 
-    host.knownDemos = {c.demoName};
-    ScriptedDialogs quiet;
-    ApplyTraceFile(c, trace, undo, host, quiet);
-    EXPECT_TRUE(quiet.messages.isEmpty());
-    EXPECT_EQ(host.extras.demoName, c.demoName);
+    a.host.knownDemos = {c.demoName};
+    a.dialogs.messages.clear();
+    ApplyTraceFile(c, a.trace, a.undo, a.host, a.dialogs);
+    EXPECT_TRUE(a.dialogs.messages.isEmpty());
+    EXPECT_EQ(a.host.extras.demoName, c.demoName);
 }
 
 TEST(TraceFile, ViewPresetLinesRoundTrip) {
@@ -379,146 +257,101 @@ TEST(TraceFile, ViewPresetLinesRoundTrip) {
     presets[11] = {kViewYZ, {0, 100.25f, 400}, {}};
     const QStringList lines = ViewPresetLines(presets);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], QStringLiteral("3;8;12,5;-3;85;1;2;3;-10,5;270;0;75;20000"));
-
+    EXPECT_EQ(lines[0], "3;8;12,5;-3;85;1;2;3;-10,5;270;0;75;20000");
     std::array<ViewPreset, kPresetSlots> back{};
     back[0].viewMode = kViewXY; // cleared: only the lines count
-    ApplyViewPresetLines(lines + QStringList{QStringLiteral("1;1;0;0"),
-                                             QStringLiteral("12;1;0;0;85;0;0;0;0;0;0;0;0")},
-                         back);
+    ApplyViewPresetLines(lines + QStringList{"1;1;0;0", "12;1;0;0;85;0;0;0;0;0;0;0;0"}, back);
     EXPECT_EQ(ViewPresetLines(back), lines);
     EXPECT_EQ(back[0].viewMode, 0);
-    EXPECT_FLOAT_EQ(back[3].camera.pitch, -10.5f);
-    EXPECT_EQ(back[11].plan.zoomIndex, 400);
 }
 
-TEST(TextFile, SplitsAtRunsOfLineBreaks) {
+TEST(TextFile, SplitsLinesInTheWesternWindowsCodePage) {
     EXPECT_EQ(SplitLines("\r\n\r\na\r\r\n\nb\nc"), (QStringList{"a", "b", "c"}));
     EXPECT_TRUE(SplitLines("\r\n\n").isEmpty());
     // Keeping empty lines: CR LF, CR or LF each end one line; a final break leaves "".
-    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n\r\nb\rc\n\nd"), (QStringList{"a", "", "b", "c", "", "d"}));
-    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n"), (QStringList{"a", ""}));
-}
-
-TEST(TextFile, SpeaksTheWesternWindowsCodePage) {
+    EXPECT_EQ(SplitLinesKeepEmpty("a\r\n\r\nb\rc\n\nd\r\n"),
+              (QStringList{"a", "", "b", "c", "", "d", ""}));
     // Bytes of Windows-1252 and the characters they stand for.
     const QByteArray bytes("\x80\x85\x91\x92\x93\x94\x96\x9c\xe9\xff\x81 A", 13);
     const QString text =
         QString::fromUtf8("\u20ac\u2026\u2018\u2019\u201c\u201d\u2013\u0153\u00e9\u00ff") +
-        QChar(0x81) + QStringLiteral(" A");
+        QChar(0x81) + " A";
     EXPECT_EQ(FromFileBytes(bytes), text);
     EXPECT_EQ(ToFileBytes(text), bytes);
-    EXPECT_EQ(SplitLines(bytes + "\n").first(), text);
     // What the page cannot hold becomes "?".
     EXPECT_EQ(ToFileBytes(QString::fromUtf8("\u0101\u4e2d\u00a0")), QByteArray("??\xa0"));
 }
 
-TEST(TextFile, RefusesWhatIsNotText) {
+TEST(TextFile, RefusesWhatIsNotTextAndReplacesFilesWhole) {
     QTemporaryDir dir;
-    auto make = [&](const char* name, const QByteArray& bytes) {
-        WriteFile(dir.filePath(QString::fromLatin1(name)), bytes);
-        return dir.filePath(QString::fromLatin1(name));
-    };
-    EXPECT_FALSE(ReadFileLines(dir.filePath(QStringLiteral("missing"))));
-    EXPECT_FALSE(ReadFileLines(make("empty", {})));
-    EXPECT_FALSE(ReadFileLines(make("breaks", "\r\n\r\n")));
-    EXPECT_FALSE(ReadFileLines(make("binary", QByteArray("ab\0cd", 5))));
-    const QString big = make("big", "x");
-    QFile::resize(big, kMaxTextFileBytes + 1);
-    EXPECT_FALSE(ReadFileLines(big));
-    EXPECT_EQ(*ReadFileLines(make("ok", "a\r\nb")), (QStringList{"a", "b"}));
-}
+    const QString t = dir.filePath("t"), a = dir.filePath("a.cfg"), b = dir.filePath("b.cfg");
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("ab\0c", 4)}) {
+        WriteFile(t, bytes);
+        EXPECT_FALSE(ReadFileLines(t)) << bytes.toStdString();
+    }
+    WriteFile(t, "x");
+    QFile::resize(t, kMaxTextFileBytes + 1);
+    EXPECT_FALSE(ReadFileLines(t));
+    EXPECT_FALSE(ReadFileLines(dir.filePath("missing")));
 
-TEST(TextFile, ReplacesFilesWhole) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("t.dfkv"));
-    ASSERT_TRUE(WriteWholeFile(path, "old"));
-    EXPECT_FALSE(WriteWholeFile(path, {}));
-    EXPECT_FALSE(WriteWholeFile(dir.filePath(QStringLiteral("no/such/folder/t.dfkv")), "x"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("old"));
-    ASSERT_TRUE(WriteWholeFile(path, "new"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"t.dfkv"});
-}
-
-TEST(TextFile, AReplacerTradesEachFileForItsNewText) {
-    QTemporaryDir dir;
-    const QString a = dir.filePath(QStringLiteral("a.cfg"));
-    const QString b = dir.filePath(QStringLiteral("b.cfg"));
+    ASSERT_TRUE(WriteWholeFile(t, "a\r\nb"));
+    EXPECT_FALSE(WriteWholeFile(t, {}));
+    EXPECT_FALSE(WriteWholeFile(dir.filePath("no/such/folder/t"), "x"));
+    EXPECT_EQ(*ReadFileLines(t), (QStringList{"a", "b"}));
     ASSERT_TRUE(WriteWholeFile(a, "old a"));
     {
         FileReplacer files;
         ASSERT_TRUE(files.Replace(a, "new ", "a"));
         ASSERT_TRUE(files.Replace(b, "new b")); // no file before
         ASSERT_TRUE(files.Replace(a, "newer a"));
-        EXPECT_FALSE(files.Replace(dir.filePath(QStringLiteral("no/such/x.cfg")), "x"));
-        QDir().mkpath(dir.filePath(QStringLiteral("c.cfg")));
-        EXPECT_FALSE(files.Replace(dir.filePath(QStringLiteral("c.cfg")), "x")); // a folder
+        EXPECT_FALSE(files.Replace(dir.filePath("no/such/x.cfg"), "x"));
+        QDir().mkpath(dir.filePath("c.cfg"));
+        EXPECT_FALSE(files.Replace(dir.filePath("c.cfg"), "x")); // a folder
     }
-    EXPECT_EQ(*ReadTextFileBytes(a), QByteArray("newer a"));
-    EXPECT_EQ(*ReadTextFileBytes(b), QByteArray("new b"));
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("c.cfg"))).isDir());
+    EXPECT_EQ(ReadBytes(a), "newer a");
+    EXPECT_EQ(ReadBytes(b), "new b");
     // Nothing else stays behind once the replacer is gone.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{"a.cfg", "b.cfg"}));
+              (QStringList{"a.cfg", "b.cfg", "t"}));
 }
 
-// Random bytes, truncations and shuffled lines, read directly and opened as files: refused or
-// read within the limits, never a crash, and what was written once writes back unchanged.
+// Random bytes and damaged files, read directly and opened as files: refused or read within the
+// limits, never a crash, and what was written once writes back unchanged.
 TEST(TraceFile, SurvivesGarbage) {
     QRandomGenerator rng(1234);
     const QByteArray good = TraceFileText(SampleContents(30, 10));
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("g.dfkv"));
-    KeptTraceExtras docHost;
-    SilentDialogs docDialogs;
-    Document doc{docHost, docDialogs};
+    KeptTraceExtras host;
+    SilentDialogs dialogs;
+    Document doc{host, dialogs};
+    // The point counts of a two-point trace still creep up by one per pass.
+    auto withoutCounts = [](const QByteArray& text) {
+        QStringList kept = QString::fromLatin1(text).split("\r\n");
+        kept.removeIf([](const QString& l) { return HeaderKey(l).startsWith("step"); });
+        return kept.join('\n').toStdString();
+    };
     int refused = 0;
-    for (int round = 0; round < 400; ++round) {
-        QByteArray bytes;
-        switch (round % 4) {
-        case 0:
-            bytes = good.left(rng.bounded(good.size()));
-            break;
-        case 1:
-            bytes.resize(rng.bounded(4000));
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes = round % 3 == 0 ? good.left(rng.bounded(good.size())) : good;
+        for (int k = 0; round % 3 == 1 && k < 40; ++k)
+            bytes[rng.bounded(bytes.size())] = static_cast<char>(rng.bounded(256));
+        if (round % 3 == 2) {
+            bytes = QByteArray(rng.bounded(4000), '\0');
             for (char& b : bytes)
                 b = static_cast<char>(rng.bounded(256));
-            break;
-        case 2:
-            bytes = good;
-            for (int k = 0; k < 40; ++k)
-                bytes[rng.bounded(bytes.size())] = static_cast<char>(rng.bounded(256));
-            break;
-        default:
-            for (int k = 0; k < 300; ++k)
-                bytes += rng.bounded(2) ? QByteArray("ctl:") : QByteArray("ref:;;;1e40;-;");
-            break;
         }
-        TraceFileContents c;
-        ReadTraceFile(SplitLines(bytes), c);
-        ASSERT_LE(c.points.count[0], kMaxPoints);
-        ASSERT_LE(c.points.count[1], kMaxPoints);
-        Trace trace;
-        UndoHistory undo;
-        KeptTraceExtras host;
-        SilentDialogs dialogs;
-        ApplyTraceFile(c, trace, undo, host, dialogs);
-        const QByteArray once = TraceFileText(CaptureTraceFile(trace, host));
-        // The point counts of a two-point trace still creep up by one per pass.
-        ASSERT_EQ(WithoutPointCounts(OnePass(once)), WithoutPointCounts(once)) << round;
-
-        WriteFile(path, bytes);
+        const QByteArray once = OnePass(bytes);
+        ASSERT_EQ(withoutCounts(OnePass(once)), withoutCounts(once)) << round;
+        WriteFile(dir.filePath("g.dfkv"), bytes);
         const int before = doc.trace.ControlCount();
-        if (!LoadTraceFile(doc, path)) {
+        if (!LoadTraceFile(doc, dir.filePath("g.dfkv"))) {
             ++refused;
             EXPECT_EQ(doc.trace.ControlCount(), before);
         }
         ASSERT_LE(doc.trace.ControlCount(), kMaxPoints);
     }
     EXPECT_GT(refused, 0);
-    EXPECT_LT(refused, 400);
+    EXPECT_LT(refused, 300);
 }
 
 } // namespace

@@ -37,26 +37,26 @@ inline TraceFileContents SampleContents(int controls = 4, int references = 2) {
     c.plans[1] = {0.0f, 512.0f, 85};
     c.plans[2] = {-1e-05f, 1234567.0f / 100, 400};
     c.camera = {10.5f, -20.25f, 30, 12.5f, 45, 0, 100, 30000};
-    c.presetLines = {QStringLiteral("0;1;12.5;-3;85;0;0;0;0;0;0;0;0")};
+    c.presetLines = {"0;1;12.5;-3;85;0;0;0;0;0;0;0;0"};
     c.stepIdx = 1;
-    c.stepText = {QStringLiteral("301"), QStringLiteral("1000")};
-    c.demoName = QStringLiteral("my demo 01");
-    c.gameConfig = QStringLiteral("High quality");
-    c.mapName = QStringLiteral("maps\\q3dm17.bsp");
-    c.script.commandsBefore = QStringLiteral("cg_draw2d 0; timescale 1");
+    c.stepText = {"301", "1000"};
+    c.demoName = "my demo 01";
+    c.gameConfig = "High quality";
+    c.mapName = "maps\\q3dm17.bsp";
+    c.script.commandsBefore = "cg_draw2d 0; timescale 1";
     c.script.pauseEnabled = true;
-    c.script.pauseEveryText = QStringLiteral("3");
+    c.script.pauseEveryText = "3";
     c.script.bindKeyIndex = 7;
     c.script.cameraMode = 2;
     c.script.player = 5;
     c.demoMinutes = 2;
     c.demoSeconds = 30;
     c.demoForward = 12;
-    c.transSpeedText = QStringLiteral("750");
+    c.transSpeedText = "750";
     c.aviDemo = 60;
     c.aviDemos = {25, 50, 60};
     FillPoints(c.points, controls, references);
-    c.notes = QStringLiteral("First line\r\nSecond line\r\n");
+    c.notes = "First line\r\nSecond line\r\n";
     return c;
 }
 

@@ -1,170 +1,129 @@
 #include "core/game/demo_tree.h"
 #include "support/test_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace kestrova::test {
 namespace {
 
 // A modification folder with a "Demos" folder built file by file.
-class DemoFolder {
-public:
-    DemoFolder() { QDir(mod()).mkpath(QStringLiteral("Demos")); }
-    QString mod() const { return dir_.path() + QStringLiteral("/defrag"); }
-    QString demos() const { return mod() + QStringLiteral("/Demos"); }
-
-    void Folder(const QString& rel) const { ASSERT_TRUE(QDir(demos()).mkpath(rel)); }
+struct DemoFolder {
+    QTemporaryDir dir;
+    QString mod = dir.path() + "/defrag", demos = mod + "/Demos";
+    DemoFolder() { QDir().mkpath(demos); }
+    void Folder(const QString& rel) const { ASSERT_TRUE(QDir(demos).mkpath(rel)); }
     void File(const QString& rel, const QByteArray& bytes = {}) const {
-        WriteFile(demos() + QLatin1Char('/') + rel, bytes);
+        WriteFile(demos + "/" + rel, bytes);
     }
-    QByteArray Read(const QString& rel) const {
-        return ReadBytes(demos() + QLatin1Char('/') + rel);
-    }
-
-private:
-    QTemporaryDir dir_;
 };
-
-struct Expected {
-    const char* fullPath;
-    const char* key;
-    int image;
-};
-
-void ExpectTree(const DemoTree& tree, const std::vector<Expected>& expected) {
-    ASSERT_EQ(tree.Count(), static_cast<int>(expected.size()));
-    for (int i = 0; i < tree.Count(); ++i) {
-        SCOPED_TRACE(expected[i].fullPath);
-        EXPECT_EQ(tree.FullPath(i), QString::fromUtf8(expected[i].fullPath));
-        EXPECT_EQ(tree.Nodes()[i].key, QString::fromLatin1(expected[i].key));
-        EXPECT_EQ(tree.Nodes()[i].image, expected[i].image);
-    }
-}
 
 TEST(DemoTree, FoldersComeFirstThenDemosWithTheirImages) {
     DemoFolder f;
-    f.File(QStringLiteral("day1/run1.dm_68"));
-    f.File(QStringLiteral("day1/run1.dm_68.txt"), "fast start");
-    f.Folder(QStringLiteral("empty"));
-    f.Folder(QStringLiteral("holder/sub"));
-    f.File(QStringLiteral("run.DM_68")); // the suffix is compared with its case
-    f.File(QStringLiteral("xdm_12"));    // no dot needed
-    f.File(QStringLiteral("a.dm_84"));
-    f.File(QStringLiteral("dm_6")); // shorter than the pattern
-    f.File(QStringLiteral("notes.txt"));
+    f.File("day1/run1.dm_68");
+    f.File("day1/run1.dm_68.txt", "fast start");
+    f.Folder("empty");
+    f.Folder("holder/sub");
+    f.File("run.DM_68"); // the suffix is compared with its case
+    f.File("xdm_12");    // no dot needed
+    f.File("a.dm_84");
+    f.File("dm_6"); // shorter than the pattern
+    f.File("notes.txt");
 
     DemoTree tree;
-    tree.SetModPath(f.mod());
-    ExpectTree(tree, {
-                         {"day1", "1k", kImageFolder},
-                         {"day1\\run1.dm_68", "", kImageDemoNotes},
-                         {"empty", "2k", kImageFolderEmpty},
-                         {"holder", "3k", kImageFolder}, // only an empty subfolder
-                         {"holder\\sub", "4k", kImageFolderEmpty},
-                         {"a.dm_84", "", kImageDemo},
-                         {"xdm_12", "", kImageDemo},
-                     });
+    tree.SetModPath(f.mod);
+    const std::tuple<const char*, const char*, int> expected[] = {
+        {"day1", "1k", kImageFolder},
+        {"day1\\run1.dm_68", "", kImageDemoNotes},
+        {"empty", "2k", kImageFolderEmpty},
+        {"holder", "3k", kImageFolder}, // only an empty subfolder
+        {"holder\\sub", "4k", kImageFolderEmpty},
+        {"a.dm_84", "", kImageDemo},
+        {"xdm_12", "", kImageDemo},
+    };
+    ASSERT_EQ(tree.Count(), 7);
+    for (int i = 0; i < 7; ++i) {
+        const auto& [path, key, image] = expected[i];
+        EXPECT_EQ(std::tuple(tree.FullPath(i), tree.Nodes()[i].key, tree.Nodes()[i].image),
+                  std::tuple(QString(path), QString(key), image));
+    }
     EXPECT_EQ(tree.Nodes()[4].parent, 3);
     EXPECT_EQ(tree.Nodes()[3].expandedImage, kImageFolderOpen);
-    EXPECT_EQ(tree.Nodes()[1].notesPath, f.demos() + QStringLiteral("/day1/run1.dm_68.txt"));
+    EXPECT_EQ(tree.Nodes()[1].notesPath, f.demos + "/day1/run1.dm_68.txt");
+    // Folder nodes have no notes.
+    EXPECT_EQ(tree.EnsureNotesFile(0), QString());
+    EXPECT_FALSE(QFileInfo::exists(f.demos + "/day1.txt"));
 }
 
 TEST(DemoTree, KeysAreHexadecimalAndRestartOnEveryScan) {
     DemoFolder f;
-    for (int i = 0; i < 11; ++i)
-        f.Folder(QStringLiteral("f%1").arg(i, 2, 10, QLatin1Char('0')));
+    for (int i = 10; i < 21; ++i)
+        f.Folder(QString::number(i));
     DemoTree tree;
-    tree.SetModPath(f.mod());
-    ASSERT_EQ(tree.Count(), 11);
-    EXPECT_EQ(tree.Nodes()[9].key, QStringLiteral("ak"));
-    EXPECT_EQ(tree.Nodes()[10].key, QStringLiteral("bk"));
-
-    f.Folder(QStringLiteral("e"));
+    tree.SetModPath(f.mod);
+    EXPECT_EQ(tree.Nodes().value(10).key, "bk");
+    f.Folder("0");
     tree.RefreshList();
     ASSERT_EQ(tree.Count(), 12);
-    EXPECT_EQ(tree.FullPath(0), QStringLiteral("e"));
-    EXPECT_EQ(tree.Nodes()[0].key, QStringLiteral("1k"));
-    EXPECT_EQ(tree.Nodes()[11].key, QStringLiteral("ck"));
-}
-
-TEST(DemoTree, MissingFoldersGiveAnEmptyTree) {
-    DemoTree tree;
-    tree.SetModPath(QString());
-    EXPECT_EQ(tree.Count(), 0);
-    QTemporaryDir dir;
-    tree.SetModPath(dir.path()); // no "Demos" inside
-    EXPECT_EQ(tree.Count(), 0);
-    EXPECT_FALSE(tree.SelectItem(QStringLiteral("run1")));
+    EXPECT_EQ(tree.FullPath(0), "0");
+    EXPECT_EQ(tree.Nodes()[0].key, "1k");
+    EXPECT_EQ(tree.Nodes()[11].key, "ck");
 }
 
 TEST(DemoTree, SelectItemTakesTheNameWithOrWithoutTheProtocolSuffix) {
     DemoFolder f;
-    f.File(QStringLiteral("day1/run1.dm_84"));
-    f.File(QStringLiteral("run1.dm_84"));
+    f.File("day1/run1.dm_84");
+    f.File("run1.dm_84");
     DemoTree tree;
-    tree.SetModPath(f.mod());
+    tree.SetModPath(f.mod);
     ASSERT_EQ(tree.Count(), 3);
 
-    const struct {
-        const char* name;
-        int found;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"run1.dm_84", 2},       {"run1", 2},       {"RUN1", 2}, {"Run1.DM_84", 2}, {"run1.dm", -1},
         {"run1.dm_8", -1},       {"day1\\run1", 1}, {"day1", 0}, {"", -1},          {"run", -1},
         {"day1\\RUN1.dm_84", 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, found] : cases) {
         tree.Select(-1);
-        EXPECT_EQ(tree.SelectItem(QString::fromLatin1(c.name)), c.found >= 0);
-        EXPECT_EQ(tree.Selected(), c.found);
+        EXPECT_EQ(tree.SelectItem(name), found >= 0) << name;
+        EXPECT_EQ(tree.Selected(), found) << name;
     }
     // A failed search leaves the selection alone.
     tree.Select(1);
-    EXPECT_FALSE(tree.SelectItem(QStringLiteral("gone")));
+    EXPECT_FALSE(tree.SelectItem("gone"));
     EXPECT_EQ(tree.Selected(), 1);
+    // Without a mod folder, or without its "Demos" folder, the tree is empty.
+    tree.SetModPath(QString());
+    EXPECT_EQ(tree.Count(), 0);
+    tree.SetModPath(f.dir.path());
+    EXPECT_EQ(tree.Count(), 0);
+    EXPECT_FALSE(tree.SelectItem("run1"));
 }
 
 TEST(DemoTree, NotesFilesAreCreatedEmptyAndNeverOverwritten) {
     DemoFolder f;
-    f.File(QStringLiteral("a.dm_68"));
-    f.File(QStringLiteral("b.dm_68"));
-    f.File(QStringLiteral("b.dm_68.txt"), "keep me");
-    f.File(QStringLiteral("c.dm_68"));
-    f.File(QStringLiteral("c.dm_68.txt")); // empty notes are no notes
+    f.File("a.dm_68");
+    f.File("b.dm_68");
+    f.File("b.dm_68.txt", "keep me");
+    f.File("c.dm_68");
+    f.File("c.dm_68.txt");
     DemoTree tree;
-    tree.SetModPath(f.mod());
+    tree.SetModPath(f.mod);
     ASSERT_EQ(tree.Count(), 3);
-    EXPECT_EQ(tree.Nodes()[0].image, kImageDemo);
     EXPECT_EQ(tree.Nodes()[1].image, kImageDemoNotes);
-    EXPECT_EQ(tree.Nodes()[2].image, kImageDemo);
+    EXPECT_EQ(tree.Nodes()[2].image, kImageDemo); // empty notes are no notes
 
-    EXPECT_EQ(tree.EnsureNotesFile(0), f.demos() + QStringLiteral("/a.dm_68.txt"));
-    EXPECT_EQ(f.Read(QStringLiteral("a.dm_68.txt")), QByteArray());
+    EXPECT_EQ(tree.EnsureNotesFile(0), f.demos + "/a.dm_68.txt");
+    EXPECT_EQ(ReadBytes(f.demos + "/a.dm_68.txt"), QByteArray());
     EXPECT_FALSE(tree.RefreshNotesMark(0));
     EXPECT_EQ(tree.Nodes()[0].image, kImageDemo);
 
     tree.EnsureNotesFile(1);
-    EXPECT_EQ(f.Read(QStringLiteral("b.dm_68.txt")), QByteArray("keep me"));
+    EXPECT_EQ(ReadBytes(f.demos + "/b.dm_68.txt"), QByteArray("keep me"));
 
     // Notes written meanwhile show at the next refresh of the mark.
-    f.File(QStringLiteral("a.dm_68.txt"), "x");
+    f.File("a.dm_68.txt", "x");
     EXPECT_TRUE(tree.RefreshNotesMark(0));
     EXPECT_EQ(tree.Nodes()[0].image, kImageDemoNotes);
-}
-
-TEST(DemoTree, FolderNodesHaveNoNotes) {
-    DemoFolder f;
-    f.Folder(QStringLiteral("day1"));
-    DemoTree tree;
-    tree.SetModPath(f.mod());
-    ASSERT_EQ(tree.Count(), 1);
-    EXPECT_EQ(tree.EnsureNotesFile(0), QString());
-    EXPECT_FALSE(QFileInfo::exists(f.demos() + QStringLiteral("/day1.txt")));
 }
 
 } // namespace

@@ -8,119 +8,78 @@
 #include "support/temp_registry.h"
 #include "support/test_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 namespace kestrova::test {
 namespace {
 
 TEST(GameCommand, ScriptAndDemoInBothForms) {
-    const struct {
-        const char* script;
-        const char* demo;
-        const char* prefix;
-        const char* separator;
-        const char* expected;
-    } cases[] = {
+    // script, demo, prefix, separator, command
+    const std::array<const char*, 5> cases[] = {
         {"defrag\\cfg\\intro.cfg", "run1.dm_68", "+", " +",
          "+exec cfg\\intro.cfg +demo \"run1.dm_68\""},
         {"defrag\\cfg\\intro.cfg", "run1.dm_68", "/", ";",
          "/exec cfg\\intro.cfg;demo \"run1.dm_68\""},
         {"baseq3\\a.cfg", "", "+", " +", "+exec a.cfg"},
         {"", "day1\\run1.dm_68", "/", ";", "/demo \"day1\\run1.dm_68\""},
-        {"", "", "+", " +", ""},
         {"intro.cfg", "r.dm_68", "+", " +", "+demo \"r.dm_68\""}, // no folder: ignored
         {"\\intro.cfg", "", "/", ";", ""},                        // a "\" only as first character
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected);
-        EXPECT_EQ(BuildGameCommand(QString::fromLatin1(c.script), QString::fromLatin1(c.demo),
-                                   QString::fromLatin1(c.prefix), QString::fromLatin1(c.separator)),
-                  QString::fromLatin1(c.expected));
-    }
+    for (const auto& [script, demo, prefix, separator, command] : cases)
+        EXPECT_EQ(BuildGameCommand(script, demo, prefix, separator), command);
 }
 
 TEST(GameCommand, CommandLineAndArguments) {
-    EXPECT_EQ(GameCommandLine(QStringLiteral("Defrag"), QString()),
-              QStringLiteral("+set fs_game Defrag "));
-    EXPECT_EQ(GameArguments(QStringLiteral("+set fs_game Defrag ")),
-              (QStringList{"+set", "fs_game", "Defrag"}));
-    EXPECT_EQ(GameArguments(GameCommandLine(
-                  QStringLiteral("etpro"),
-                  QStringLiteral("+exec cfg\\a b.cfg +demo \"day 1\\run1.dm_84\""))),
-              (QStringList{"+set", "fs_game", "etpro", "+exec", "cfg\\a", "b.cfg", "+demo",
-                           "day 1\\run1.dm_84"}));
+    // Quotes hold a name with blanks together.
+    EXPECT_EQ(
+        GameArguments(GameCommandLine("etpro", "+exec cfg\\a b.cfg +demo \"day 1\\run1.dm_84\"")),
+        (QStringList{"+set", "fs_game", "etpro", "+exec", "cfg\\a", "b.cfg", "+demo",
+                     "day 1\\run1.dm_84"}));
 
     // The folder's own spelling when it differs only in case; otherwise the profile's name.
-    EXPECT_EQ(ModFolderName(kGameDefrag, QStringLiteral("/games/q3/defrag/")),
-              QStringLiteral("defrag"));
-    EXPECT_EQ(ModFolderName(kGameEtPro, QStringLiteral("/games/et/etpro")),
-              QStringLiteral("etpro"));
-    EXPECT_EQ(ModFolderName(kGameDefrag, QStringLiteral("/games/q3/mymod")),
-              QStringLiteral("Defrag"));
+    EXPECT_EQ(ModFolderName(kGameDefrag, "/games/q3/defrag/"), "defrag");
+    EXPECT_EQ(ModFolderName(kGameEtPro, "/games/et/etpro"), "etpro");
+    EXPECT_EQ(ModFolderName(kGameDefrag, "/games/q3/mymod"), "Defrag");
 }
 
 TEST(GameCommand, ExecutableByThePlatformsNamesFirst) {
     QTemporaryDir dir;
     const QString game = dir.path();
     EXPECT_EQ(FindGameExecutable(game, kGameDefrag), QString());
-    WriteFile(game + QStringLiteral("/QUAKE3.EXE"));
-    EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + QStringLiteral("/QUAKE3.EXE"));
-    WriteFile(game + QStringLiteral("/quake3e.x64"));
+    WriteFile(game + "/QUAKE3.EXE");
+    EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + "/QUAKE3.EXE");
+    WriteFile(game + "/quake3e.x64");
 #ifdef Q_OS_WIN
-    EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + QStringLiteral("/QUAKE3.EXE"));
+    EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + "/QUAKE3.EXE");
 #else
-    EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + QStringLiteral("/quake3e.x64"));
+    EXPECT_EQ(FindGameExecutable(game, kGameDefrag), game + "/quake3e.x64");
 #endif
     EXPECT_EQ(FindGameExecutable(game, kGameEtPro), QString());
 }
 
 TEST(DemoTime, CommandsToReachOrAdvance) {
-    const struct {
-        const char* minutes;
-        const char* seconds;
-        int n;
-        const char* command;
-    } go[] = {
-        {"1", "30", -90, "/DemoFF -90"},
-        {"0", "0", 0, ""},
-        {"", "", 0, ""},
-        {"x", "15", -15, "/DemoFF -15"},
-        {"999", "59", -59999, "/DemoFF -59999"},
-    };
-    for (const auto& c : go) {
-        SCOPED_TRACE(c.command);
-        const int n =
-            DemoGotoSeconds(QString::fromLatin1(c.minutes), QString::fromLatin1(c.seconds));
-        EXPECT_EQ(n, c.n);
-        EXPECT_EQ(DemoFFCommand(n), QString::fromLatin1(c.command));
+    // minutes, seconds, seconds to go, command
+    for (const auto& [minutes, seconds, n, command] : {std::tuple{"1", "30", -90, "/DemoFF -90"},
+                                                       {"0", "0", 0, ""},
+                                                       {"", "", 0, ""},
+                                                       {"999", "59", -59999, "/DemoFF -59999"}}) {
+        EXPECT_EQ(DemoGotoSeconds(minutes, seconds), n);
+        EXPECT_EQ(DemoFFCommand(n), command);
     }
-    EXPECT_EQ(DemoFFCommand(DemoAdvanceSeconds(QStringLiteral("15"))),
-              QStringLiteral("/DemoFF 15"));
-    EXPECT_EQ(DemoFFCommand(DemoAdvanceSeconds(QStringLiteral("0"))), QString());
+    EXPECT_EQ(DemoFFCommand(DemoAdvanceSeconds("15")), "/DemoFF 15");
+    EXPECT_EQ(DemoFFCommand(DemoAdvanceSeconds("0")), QString());
 }
 
 TEST(DemoTime, SecondsCarryIntoMinutesUpTo999) {
-    const struct {
-        int index;
-        const char* text;
-        const char* minutes;
-        const char* expectedText;
-        const char* expectedMinutes; // "" when the minutes box stays as it is
-    } cases[] = {
+    // field, text, minutes; then the text and the minutes ("" when the box stays as it is)
+    const std::tuple<int, const char*, const char*, const char*, const char*> cases[] = {
         {1, "75", "0", "15", "1"},  {1, "60", "", "0", "1"},       {1, "59", "3", "59", ""},
         {1, "150", "2", "30", "4"}, {1, "75", "998", "15", "999"}, {1, "600", "999", "0", "999"},
         {0, "75", "0", "75", ""},   {2, "120", "0", "120", ""},    {0, "007", "", "7", ""},
         {1, "", "5", "0", ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + " / " + c.minutes);
-        const DemoTimeText r =
-            ValidateDemoTime(c.index, QString::fromLatin1(c.text), QString::fromLatin1(c.minutes));
-        EXPECT_EQ(r.text, QString::fromLatin1(c.expectedText));
-        EXPECT_EQ(r.minutes, QString::fromLatin1(c.expectedMinutes));
+    for (const auto& [index, text, minutes, newText, newMinutes] : cases) {
+        const DemoTimeText r = ValidateDemoTime(index, text, minutes);
+        EXPECT_EQ(std::pair(r.text, r.minutes), std::pair(QString(newText), QString(newMinutes)))
+            << text << " / " << minutes;
     }
 }
 
@@ -128,41 +87,34 @@ TEST(Screenshots, OnlyAFolderWithPicturesGoesToTheTrash) {
     QTemporaryDir dir;
     TempRegistry registry;
     const QByteArray previous = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toLocal8Bit());
-    const QString mod = dir.path() + QStringLiteral("/defrag");
-    const QString shots = mod + QStringLiteral("/ScreenShots");
+    qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
+    const QString mod = dir.path() + "/defrag";
+    const QString shots = mod + "/ScreenShots";
     ScriptedDialogs dialogs;
 
     EXPECT_FALSE(DelScreenshots(mod, dialogs)); // no folder
-    WriteFile(shots + QStringLiteral("/readme.txt"));
-    EXPECT_FALSE(HoldsScreenshots(shots));
-    EXPECT_FALSE(DelScreenshots(mod, dialogs));
+    WriteFile(shots + "/readme.txt");
+    EXPECT_FALSE(DelScreenshots(mod, dialogs)); // no pictures
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
-    WriteFile(shots + QStringLiteral("/shot0001.TGA"));
-    EXPECT_TRUE(HoldsScreenshots(shots));
+    WriteFile(shots + "/shot0001.TGA");
     dialogs.answers = {DialogAnswer::No};
     EXPECT_FALSE(DelScreenshots(mod, dialogs));
-    EXPECT_TRUE(QFileInfo::exists(shots + QStringLiteral("/readme.txt")));
+    EXPECT_TRUE(QFileInfo::exists(shots + "/readme.txt"));
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QDir::toNativeSeparators(shots)));
 
     dialogs.answers = {DialogAnswer::Yes};
     EXPECT_TRUE(DelScreenshots(mod, dialogs));
     EXPECT_FALSE(QFileInfo::exists(shots)); // the other files went with it
-    EXPECT_TRUE(QFileInfo::exists(mod));
     qputenv("XDG_DATA_HOME", previous);
 }
 
 TEST(Screenshots, TheLinuxGamesLowerCaseFolderIsFound) {
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath(QStringLiteral("baseq3/screenshots"));
-    WriteFile(dir.path() + QStringLiteral("/baseq3/screenshots/a.jpg"));
-    EXPECT_EQ(ScreenshotsFolder(dir.path() + QStringLiteral("/baseq3")),
-              dir.path() + QStringLiteral("/baseq3/screenshots"));
-    EXPECT_EQ(ScreenshotsFolder(dir.path() + QStringLiteral("/defrag")),
-              dir.path() + QStringLiteral("/defrag/ScreenShots"));
+    WriteFile(dir.path() + "/baseq3/screenshots/a.jpg");
+    EXPECT_EQ(ScreenshotsFolder(dir.path() + "/baseq3"), dir.path() + "/baseq3/screenshots");
+    EXPECT_EQ(ScreenshotsFolder(dir.path() + "/defrag"), dir.path() + "/defrag/ScreenShots");
 }
 
 // A Quake 3 installation with its Defrag folder, current in the game state.
@@ -170,10 +122,10 @@ class GameDriving : public ::testing::Test {
 protected:
     void SetUp() override {
         SwitchToStartupGame(state, kGameDefrag);
-        gameFolder = dir.path() + QStringLiteral("/q3");
-        WriteFile(gameFolder + QStringLiteral("/quake3"));
-        QDir().mkpath(gameFolder + QStringLiteral("/defrag"));
-        state.Current().ModPath = gameFolder + QStringLiteral("/defrag");
+        gameFolder = dir.path() + "/q3";
+        WriteFile(gameFolder + "/quake3");
+        QDir().mkpath(gameFolder + "/defrag");
+        state.Current().ModPath = gameFolder + "/defrag";
     }
     QTemporaryDir dir;
     TempRegistry registry;
@@ -181,30 +133,26 @@ protected:
     GameState state;
     FakeGameWindows windows;
     QString gameFolder;
-    const GameLoadRequest request{QStringLiteral("defrag\\cfg\\intro.cfg"),
-                                  QStringLiteral("day1\\run1.dm_68")};
+    const GameLoadRequest request{"defrag\\cfg\\intro.cfg", "day1\\run1.dm_68"};
 };
 
 TEST_F(GameDriving, TheRunningGameGetsTheCommandsTypedIntoItsConsole) {
-    windows.runningTitle = QStringLiteral("Quake 3: Arena");
+    windows.runningTitle = "Quake 3: Arena";
     EXPECT_EQ(GameLoad(windows, state, dialogs, request), GameLoadResult::Typed);
     EXPECT_EQ(windows.log, (QStringList{"find Quake 3: Arena",
                                         "clipboard /exec cfg\\intro.cfg;demo \"day1\\run1.dm_68\"",
                                         "activate 69206023", "wait 200", kConsoleKeysLog}));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
 
     // Without a clipboard nothing is typed, and the game still counts as found.
     windows.log.clear();
     windows.clipboardWorks = false;
-    EXPECT_TRUE(SendConsoleCommand(windows, state, dialogs, QStringLiteral("x"), 0, true, QString(),
-                                   QStringLiteral("t")));
+    EXPECT_TRUE(SendConsoleCommand(windows, state, dialogs, "x", 0, true, QString(), "t"));
     EXPECT_EQ(windows.log, (QStringList{"find Quake 3: Arena", "clipboard x"}));
 }
 
 TEST_F(GameDriving, AStoppedGameIsStartedInItsFolder) {
     EXPECT_EQ(GameLoad(windows, state, dialogs, request), GameLoadResult::Started);
-    EXPECT_EQ(windows.log, (QStringList{"find Quake 3: Arena",
-                                        "start " + gameFolder + QStringLiteral("/quake3")}));
+    EXPECT_EQ(windows.log, (QStringList{"find Quake 3: Arena", "start " + gameFolder + "/quake3"}));
     EXPECT_EQ(windows.startedArguments,
               (QStringList{"+set", "fs_game", "defrag", "+exec", "cfg\\intro.cfg", "+demo",
                            "day1\\run1.dm_68"}));
@@ -217,47 +165,39 @@ TEST_F(GameDriving, AStoppedGameIsStartedInItsFolder) {
 }
 
 TEST_F(GameDriving, WithoutAValidFolderTheUserIsAskedAndNothingStarts) {
-    QFile::remove(gameFolder + QStringLiteral("/quake3"));
+    QFile::remove(gameFolder + "/quake3");
     dialogs.paths = {std::nullopt};
     EXPECT_EQ(GameLoad(windows, state, dialogs, request), GameLoadResult::FolderAsked);
-    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(dialogs.fileDialogs[0].kind, RecordedFileDialog::Folder);
+    EXPECT_EQ(dialogs.fileDialogs.value(0).kind, RecordedFileDialog::Folder);
     EXPECT_EQ(windows.log, QStringList{"find Quake 3: Arena"});
 }
 
-TEST_F(GameDriving, DemoTimeNeedsTheRunningGame) {
-    EXPECT_FALSE(DemoGoto(windows, state, dialogs, QStringLiteral("0"), QStringLiteral("0")));
+TEST_F(GameDriving, DemoTimeAndClosingNeedTheRunningGame) {
+    EXPECT_FALSE(DemoGoto(windows, state, dialogs, "0", "0"));
     EXPECT_TRUE(windows.log.isEmpty());
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
-    EXPECT_FALSE(DemoGoto(windows, state, dialogs, QStringLiteral("1"), QStringLiteral("30")));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Reach the moment"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("The game is not loaded or unfindable"));
-
-    windows.runningTitle = QStringLiteral("Quake 3: Arena");
-    windows.log.clear();
-    EXPECT_TRUE(DemoAdvance(windows, state, dialogs, QStringLiteral("15")));
-    EXPECT_EQ(windows.log.value(1), QStringLiteral("clipboard /DemoFF 15"));
-    EXPECT_EQ(windows.log.value(4), kConsoleKeysLog);
-}
-
-TEST_F(GameDriving, ClosingAsksTheGameWindowOnly) {
     EXPECT_FALSE(GameClose(windows, state, dialogs));
     EXPECT_EQ(windows.log, QStringList{"find Quake 3: Arena"});
-    windows.runningTitle = QStringLiteral("Quake 3: Arena");
-    EXPECT_TRUE(GameClose(windows, state, dialogs));
-    EXPECT_EQ(windows.log.last(), QStringLiteral("close 69206023"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_FALSE(DemoGoto(windows, state, dialogs, "1", "30"));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "The game is not loaded or unfindable");
+
+    windows.runningTitle = "Quake 3: Arena";
+    windows.log.clear();
+    EXPECT_TRUE(DemoAdvance(windows, state, dialogs, "15"));
+    EXPECT_EQ(windows.log.value(1), "clipboard /DemoFF 15");
+    EXPECT_EQ(windows.log.value(4), kConsoleKeysLog);
+    EXPECT_TRUE(GameClose(windows, state, dialogs));
+    EXPECT_EQ(windows.log.last(), "close 69206023");
 }
 
 TEST_F(GameDriving, WhereNothingCanBeDrivenTheUserIsTold) {
     windows.canDrive = false;
     EXPECT_FALSE(GameClose(windows, state, dialogs));
-    EXPECT_FALSE(DemoAdvance(windows, state, dialogs, QStringLiteral("5")));
+    EXPECT_FALSE(DemoAdvance(windows, state, dialogs, "5"));
     ASSERT_EQ(dialogs.messages.size(), 2);
     for (const RecordedMessage& m : dialogs.messages)
-        EXPECT_TRUE(m.text.contains(QStringLiteral("X11"))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains("X11")) << m.text.toStdString();
     // Starting still works.
     EXPECT_EQ(GameLoad(windows, state, dialogs, request), GameLoadResult::Started);
 }

@@ -11,48 +11,23 @@
 namespace kestrova {
 namespace {
 
-TEST(BindKeys, ListHoldsItsGroupsInOrder) {
-    EXPECT_EQ(BindKeyText(10), "0x00");
-    EXPECT_TRUE(IsBindKeySeparator(11));
-    EXPECT_EQ(BindKeyText(12), "0");
-    EXPECT_EQ(BindKeyText(23), "A");
-    EXPECT_EQ(BindKeyText(88), kBindKeySeparator);
-    EXPECT_EQ(BindKeyText(kBindKeyCount - 1), "F12");
-    int separators = 0;
-    for (int i = 0; i < kBindKeyCount; ++i)
-        separators += IsBindKeySeparator(i);
-    EXPECT_EQ(separators, 7);
-    EXPECT_FALSE(IsBindKeySeparator(0));
-    EXPECT_FALSE(IsBindKeySeparator(kBindKeyCount - 1));
-}
-
-TEST(BindKeys, TagIsTheGameName) {
+TEST(BindKeys, TagIsTheGameNameInEveryLanguage) {
     auto tagOf = [](const QString& text) {
         for (int i = 0; i < kBindKeyCount; ++i)
             if (BindKeyText(i) == text)
                 return RefreshBindKeyTag(i);
-        return QStringLiteral("<missing>");
+        return QString("<missing>");
     };
-    EXPECT_EQ(tagOf("Num. 5"), "KP_5");
-    EXPECT_EQ(tagOf(";"), "SemiColon");
-    EXPECT_EQ(tagOf("Q"), "Q");
-    EXPECT_EQ(tagOf("Num. *"), "*");
-    EXPECT_EQ(tagOf("Page down"), "PgDn");
-    EXPECT_EQ(tagOf("Right arrow"), "RightArrow");
-    EXPECT_EQ(tagOf("Numlock"), "KP_Numlock");
-    EXPECT_EQ(tagOf("F7"), "F7");
+    for (const auto& [text, tag] :
+         {std::pair{"Num. 5", "KP_5"}, {"Page down", "PgDn"}, {"Numlock", "KP_Numlock"}})
+        EXPECT_EQ(tagOf(text), tag) << text;
+    EXPECT_EQ(BindKeyText(88), kBindKeySeparator);
     EXPECT_EQ(RefreshBindKeyTag(-3), "-"); // out of range: first item
-}
-
-TEST(BindKeys, FrenchLabelsKeepTheGamesNames) {
     SetLanguageOffset(kLanguageFrench);
-    const QString label = BindKeyText(4);
-    const QString tag = RefreshBindKeyTag(4);
-    const QString slash = RefreshBindKeyTag(9);
+    const QString label = BindKeyText(4), tag = RefreshBindKeyTag(4);
     SetLanguageOffset(kLanguageEnglish);
     EXPECT_NE(label, ";");
     EXPECT_EQ(tag, "SemiColon");
-    EXPECT_EQ(slash, "/");
 }
 
 TEST(BindKeys, SeparatorIsSteppedOverInTheKeysDirection) {
@@ -68,29 +43,21 @@ TEST(CameraModes, ListsAndTipsFollowTheGame) {
     const QStringList et = FillCameraModes(o, kGameEtPro);
     EXPECT_EQ(et, (QStringList{"Free", "LookPlayer"}));
     EXPECT_EQ(o.cameraMode, 0);
-    EXPECT_EQ(CameraModes(kGameDefrag).size(), 4);
-    EXPECT_EQ(CameraModes(kGameDefrag)[3], "LookNoYaw");
+    EXPECT_EQ(CameraModes(kGameDefrag).value(3), "LookNoYaw");
 
     EXPECT_EQ(CameraModeTipFor(kGameEtPro, 1).text,
               "Camera view tracks the specified player.\r\nThe specified angles are ignored.");
     EXPECT_EQ(CameraModeTipFor(kGameDefrag, 0).title, "Transition Cam");
-    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 2).text.count("\r\n"), 3);
-    EXPECT_EQ(CameraModeTipFor(kGameDefrag, 3).text.count("\r\n"), 1);
-    EXPECT_EQ(PlayerItems().size(), kPlayerCount);
-    EXPECT_EQ(PlayerItems().last(), "63");
+    EXPECT_EQ(PlayerItems().value(63), "63");
 }
 
 TEST(AutoStart, ClockAndMillisecondsConvertBothWays) {
     EXPECT_EQ(ClockToMs(1, 2, 3, 4), 3723004);
     const ClockTime c = MsToClock(3723004);
-    EXPECT_EQ(c.hours, 1);
-    EXPECT_EQ(c.minutes, 2);
-    EXPECT_EQ(c.seconds, 3);
-    EXPECT_EQ(c.milliseconds, 4);
+    EXPECT_EQ(std::tuple(c.hours, c.minutes, c.seconds, c.milliseconds), std::tuple(1, 2, 3, 4));
     // Fields beyond their usual range still add up, without overflow, up to the clamp.
     EXPECT_EQ(ClockToMs(0, 90, 0, 0), 5400000);
     EXPECT_EQ(ClockToMs(596, 31, 23, 647), kMaxStartMs);
-    EXPECT_EQ(ClockToMs(596, 31, 23, 646), kMaxStartMs - 1);
     EXPECT_EQ(ClockToMs(100000, 0, 0, 0), kMaxStartMs);
     EXPECT_EQ(ClockToMs(MsToClock(kMaxStartMs)), kMaxStartMs);
     EXPECT_EQ(MsToClock(kMaxStartMs).hours, ClockFieldMaximum(0));
@@ -98,12 +65,11 @@ TEST(AutoStart, ClockAndMillisecondsConvertBothWays) {
 
 TEST(AutoStart, TypedTextsAreValidated) {
     ScriptRunOptions o;
-    ValidateAutoStartMsText(o, "3723004.9xyz");
-    EXPECT_EQ(o.autoStartMsText, "3723004");
-    ValidateAutoStartMsText(o, "99999999999");
-    EXPECT_EQ(o.autoStartMsText, "2147483647");
-    ValidateAutoStartMsText(o, "abc");
-    EXPECT_EQ(o.autoStartMsText, "0");
+    for (const auto& [typed, kept] :
+         {std::pair{"3723004.9xyz", "3723004"}, {"99999999999", "2147483647"}, {"abc", "0"}}) {
+        ValidateAutoStartMsText(o, typed);
+        EXPECT_EQ(o.autoStartMsText, kept) << typed;
+    }
 
     o.autoStartMsText = "3723004";
     SetAutoStartClockField(o, 1, 10);        // minutes
@@ -121,17 +87,12 @@ TEST(AutoStart, TypedTextsAreValidated) {
 }
 
 TEST(ScriptPause, ZeroRestoresAndIntervalStaysPositive) {
-    EXPECT_EQ(ValidatePauseEveryText("0", "3"), "3");
-    EXPECT_EQ(ValidatePauseEveryText("abc", "3"), "3");
-    EXPECT_EQ(ValidatePauseEveryText("4", "3"), "4");
-    EXPECT_EQ(ValidatePauseEveryText("0.4", "3"), "0.4");
-
-    EXPECT_EQ(PauseInterval("0.4"), 1);
-    EXPECT_EQ(PauseInterval("0"), 1);
-    EXPECT_EQ(PauseInterval("2.5"), 2); // halves to even
-    EXPECT_EQ(PauseInterval("3.5"), 4);
-    EXPECT_EQ(PauseInterval("-2"), 2);
-    EXPECT_EQ(PauseInterval("-1e30"), 2147483647);
+    for (const auto& [typed, kept] : {std::pair{"0", "3"}, {"abc", "3"}, {"0.4", "0.4"}})
+        EXPECT_EQ(ValidatePauseEveryText(typed, "3"), kept) << typed;
+    // At least 1, halves to even, the sign dropped, clamped to 32 bits.
+    for (const auto& [text, every] :
+         {std::pair{"0.4", 1}, {"2.5", 2}, {"3.5", 4}, {"-2", 2}, {"-1e30", 2147483647}})
+        EXPECT_EQ(PauseInterval(text), every) << text;
 }
 
 } // namespace

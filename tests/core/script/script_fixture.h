@@ -15,15 +15,21 @@ namespace kestrova::test {
 
 class GameFolder {
 public:
-    explicit GameFolder(int game) {
+    explicit GameFolder(int game) : game(game) {
         root = QDir(temp.path());
         modName = game == kGameDefrag ? "defrag" : "etpro";
         WriteFile(root.filePath(game == kGameDefrag ? "quake3" : "etl"));
         root.mkpath(modName + "/cams");
     }
     QString Mod() const { return root.filePath(modName); }
+    QString Cams() const { return Mod() + "/cams/"; }
     QString Path(const QString& rel) const { return root.filePath(rel); }
+    // Files left under temporary names.
+    QStringList HiddenInCams() const {
+        return QDir(Cams()).entryList({".*"}, QDir::Files | QDir::Hidden);
+    }
 
+    int game;
     QTemporaryDir temp;
     QDir root;
     QString modName;
