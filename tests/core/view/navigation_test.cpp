@@ -4,8 +4,10 @@
 #include "core/view/navigation.h"
 #include "support/scoped_locale.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace kestrova {
 namespace {
@@ -88,12 +90,11 @@ TEST_F(Nav, WheelStepsAndStaysInsideTheTable) {
     EXPECT_EQ(nav.Current().zoomIndex, 85 + 8);
     EXPECT_DOUBLE_EQ(nav.metrics.scale, ZoomTableEntry(93));
 
-    nav.Current().zoomIndex = 1000;
-    nav.Wheel(3, {});
-    EXPECT_EQ(nav.Current().zoomIndex, 1000);
-    nav.Current().zoomIndex = 1;
-    nav.Wheel(-3, {});
-    EXPECT_EQ(nav.Current().zoomIndex, 1);
+    for (const int32_t end : {1000, 1}) {
+        nav.Current().zoomIndex = end;
+        nav.Wheel(end == 1 ? -3 : 3, {});
+        EXPECT_EQ(nav.Current().zoomIndex, end);
+    }
 }
 
 TEST_F(Nav, ZoomDragFollowsThePointerUpward) {
@@ -320,9 +321,8 @@ TEST(CameraMath, PendingMovementFollowsTheViewDirection) {
         CameraMotion m;
         m.forward = 10;
         ApplyPendingMovement(cam, m, ComputeCameraAxes(cam.yaw, cam.pitch));
-        EXPECT_NEAR(-cam.tx, c.ex, 1e-4) << c.yaw << " " << c.pitch;
-        EXPECT_NEAR(-cam.ty, c.ey, 1e-4);
-        EXPECT_NEAR(-cam.tz, c.ez, 1e-4);
+        EXPECT_LT(std::hypot(cam.tx + c.ex, cam.ty + c.ey, cam.tz + c.ez), 1e-4)
+            << c.yaw << c.pitch;
         EXPECT_EQ(m.forward, 0);
     }
     // Rise goes up, strafe to the left; keepForward keeps moving on every placement.
@@ -346,39 +346,30 @@ TEST(CameraMath, UnProjectTopLeftGivesTheNearPlane) {
     PlanMetrics m;
     m.Resize(400, 300);
     m.SetScale(0.5);
-    const auto xy = UnProjectPlan(0, 0, m, kViewXY, 100, 50);
-    EXPECT_NEAR(xy[0], 100 - 400, 1e-2);
-    EXPECT_NEAR(xy[1], 50 + 300, 1e-2);
-    EXPECT_NEAR(xy[2], 25000, 1e-2);
-    const auto xz = UnProjectPlan(0, 0, m, kViewXZ, 100, 50);
-    EXPECT_NEAR(xz[0], -300, 1e-2);
-    EXPECT_NEAR(xz[2], 350, 1e-2);
-    EXPECT_NEAR(xz[1], -25000, 1e-2);
-    const auto yz = UnProjectPlan(400, 300, m, kViewYZ, 100, 50);
-    EXPECT_NEAR(yz[1], 500, 1e-2);
-    EXPECT_NEAR(yz[2], -250, 1e-2);
-    EXPECT_NEAR(yz[0], 25000, 1e-2);
+    // Half scale: the 400 x 300 window spans 800 x 600 units around the centre (100, 50).
+    const struct {
+        int px, py, view;
+        float x, y, z;
+    } cases[] = {{0, 0, kViewXY, -300, 350, 25000},
+                 {0, 0, kViewXZ, -300, -25000, 350},
+                 {400, 300, kViewYZ, 25000, 500, -250}};
+    for (const auto& c : cases) {
+        const auto w = UnProjectPlan(c.px, c.py, m, c.view, 100, 50);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(w[k], (std::array{c.x, c.y, c.z})[k], 1e-2) << c.view << " " << k;
+    }
 }
 
 TEST(CameraMath, PointAndCameraConvertBothWays) {
     PointRecord p;
-    p.x = 10;
-    p.y = -20;
-    p.z = 30;
-    p.pitch = 15;
-    p.yaw = 300;
-    p.roll = 4;
-    p.fov = 95;
+    std::tie(p.x, p.y, p.z, p.pitch, p.yaw, p.roll, p.fov) =
+        std::tuple(10, -20, 30, 15, 300, 4, 95);
     ViewCamera c;
     CameraFromPoint(p, c);
-    EXPECT_EQ(c.tx, -10);
-    EXPECT_EQ(c.pitch, -15);
-    EXPECT_EQ(c.yaw, -210);
-    const PointRecord back = PointFromCamera(c);
-    EXPECT_EQ(back.yaw, 300);
-    EXPECT_EQ(back.pitch, 15);
-    EXPECT_EQ(back.z, 30);
-    EXPECT_EQ(back.fov, 95);
+    EXPECT_EQ((std::array{c.tx, c.pitch, c.yaw}), (std::array{-10.0f, -15.0f, -210.0f}));
+    const PointRecord b = PointFromCamera(c);
+    EXPECT_EQ((std::array{b.x, b.y, b.z, b.pitch, b.yaw, b.roll, b.fov}),
+              (std::array<float, 7>{10, -20, 30, 15, 300, 4, 95}));
 }
 
 TEST(ScaleCaption, RightAlignedInNineCharacters) {
@@ -387,12 +378,6 @@ TEST(ScaleCaption, RightAlignedInNineCharacters) {
     EXPECT_EQ(ScaleCaption(QStringLiteral("Scale:"), 80.5), QStringLiteral("Scale:    80.50"));
 }
 
-} // namespace
-} // namespace kestrova
-
-namespace kestrova {
-namespace {
-
 TEST(NewTraceCamera, StartsLevelAtTheOrigin) {
     GameState games;
     ViewState views;
@@ -400,13 +385,8 @@ TEST(NewTraceCamera, StartsLevelAtTheOrigin) {
     EditorTraceHost host(games, views);
     host.ResetForNewTrace(false);
     const ViewCamera& c = views.camera;
-    EXPECT_EQ(c.tx, 0);
-    EXPECT_EQ(c.tz, 0);
-    EXPECT_EQ(c.yaw, 0);
-    EXPECT_EQ(c.pitch, 0);
-    EXPECT_EQ(c.roll, 0);
-    EXPECT_EQ(c.fov, 90);
-    EXPECT_EQ(c.zfar, 50000);
+    EXPECT_EQ((std::array{c.tx, c.ty, c.tz, c.yaw, c.pitch, c.roll, c.fov, c.zfar}),
+              (std::array<float, 8>{0, 0, 0, 0, 0, 0, 90, 50000}));
 }
 
 } // namespace

@@ -53,25 +53,19 @@ TEST_F(PreviewFixture, LockingPlacesThePreviewFromTheStoredPosition) {
         preview->Unlock();
         At(c.pathIndex, c.pointIndex);
         const PreviewEffect e = preview->Lock();
-        EXPECT_TRUE(preview->Locked());
-        EXPECT_TRUE(e.camera && e.selectRow && e.timeCaption);
-        EXPECT_EQ(preview->LastIndex(), 9);
+        EXPECT_TRUE(preview->Locked() && e.camera && e.selectRow && e.timeCaption);
         EXPECT_EQ(preview->PathIndex(), c.wantPath);
         EXPECT_EQ(preview->PointIndex(), c.wantPoint);
-        const PointRecord& p = preview->Path()[c.wantPath];
-        EXPECT_FLOAT_EQ(camera.tx, -p.x);
-        EXPECT_FLOAT_EQ(camera.tz, -p.z);
+        EXPECT_FLOAT_EQ(camera.tz, -preview->Path()[c.wantPath].z);
     }
-}
-
-TEST_F(PreviewFixture, ATraceWithOnePointCannotBeLocked) {
+    EXPECT_EQ(preview->LastIndex(), 9);
+    // A trace with one point cannot be locked.
     trace = test::MakeTrace({{0, 0, 0}});
-    PathPreview p(trace, camera, clock);
-    const PreviewEffect e = p.Lock();
-    EXPECT_TRUE(e.unlocked);
-    EXPECT_FALSE(p.Locked());
-    EXPECT_EQ(p.LastIndex(), -1);
-    EXPECT_FALSE(p.Key(PreviewKey::L, false).lockTo == 1);
+    PathPreview one(trace, camera, clock);
+    EXPECT_TRUE(one.Lock().unlocked);
+    EXPECT_FALSE(one.Locked());
+    EXPECT_EQ(one.LastIndex(), -1);
+    EXPECT_NE(one.Key(PreviewKey::L, false).lockTo, 1);
 }
 
 TEST_F(PreviewFixture, CommandsStepByPointAndByFrame) {
@@ -135,8 +129,7 @@ TEST_F(PreviewFixture, PlaybackShowsTheFramesDueAndSkipsWhenDrawingIsSlow) {
     Make(1000, 25); // 40 ms frames
     preview->Lock();
     const PreviewEffect start = preview->Command(kPvwPlay);
-    EXPECT_TRUE(start.started && start.camera);
-    EXPECT_TRUE(preview->Playing());
+    EXPECT_TRUE(start.started && start.camera && preview->Playing());
     EXPECT_EQ(preview->PathIndex(), 1);
 
     struct Due {
@@ -147,14 +140,12 @@ TEST_F(PreviewFixture, PlaybackShowsTheFramesDueAndSkipsWhenDrawingIsSlow) {
         {1010, 1},  // 0.25 frames: nothing new
         {1060, 2},  // 1.5 rounds to 2
         {1100, 2},  // 2.5 rounds to 2 (halves to even)
-        {1130, 3},  // 3.25
         {2000, 25}, // a slow redraw: 22 frames skipped at once
     };
     for (const Due& d : dues) {
-        SCOPED_TRACE(d.at);
         Tick(d.at);
-        EXPECT_EQ(preview->PathIndex(), d.wantPath);
-        EXPECT_FLOAT_EQ(camera.tx, -preview->Path()[d.wantPath].x);
+        EXPECT_EQ(preview->PathIndex(), d.wantPath) << d.at;
+        EXPECT_FLOAT_EQ(camera.tx, -preview->Path()[d.wantPath].x) << d.at;
     }
 
     // Into the second segment: the caption and the row follow.
@@ -173,34 +164,27 @@ TEST_F(PreviewFixture, PlaybackStopsOnTheLastPointAndSelectsTheLastRow) {
     EXPECT_EQ(preview->PathIndex(), 999);
     EXPECT_TRUE(preview->Playing());
     const PreviewEffect end = Tick(1000 + 1000 * 40);
-    EXPECT_FALSE(preview->Playing());
+    EXPECT_FALSE(preview->Playing() || preview->Buttons().startStop);
     EXPECT_TRUE(end.stopped && end.selectRow && end.timeCaption);
     EXPECT_EQ(preview->PathIndex(), 999);
     EXPECT_EQ(preview->PointIndex(), 4);
-    EXPECT_FALSE(preview->Buttons().startStop);
 
     // A jump far past the end stops there too, and without auto-selection no row is chosen.
     preview->autoSelect = false;
     preview->Command(kPvwPlay); // at the end: starts again from the first point
     EXPECT_EQ(preview->PathIndex(), 1);
-    EXPECT_EQ(preview->PointIndex(), 1);
     const PreviewEffect far = Tick(10'000'000);
-    EXPECT_TRUE(far.stopped);
-    EXPECT_FALSE(far.selectRow);
+    EXPECT_TRUE(far.stopped && !far.selectRow);
     EXPECT_EQ(preview->PathIndex(), 999);
-}
 
-TEST_F(PreviewFixture, StoppingAndUnlockingEndPlayback) {
-    Make(1000, 25);
-    preview->Lock();
+    // Stopping keeps the place; unlocking stops too.
+    preview->Command(kPvwFirst);
     preview->Command(kPvwPlay);
-    Tick(1400);
+    Tick(10'000'400); // 10 frames
     EXPECT_TRUE(preview->Command(kPvwStop).stopped);
     EXPECT_FALSE(preview->Playing());
-    const int32_t stoppedAt = preview->PathIndex();
-    EXPECT_TRUE(Tick(5000).camera == false);
-    EXPECT_EQ(preview->PathIndex(), stoppedAt);
-
+    EXPECT_FALSE(Tick(10'005'000).camera);
+    EXPECT_EQ(preview->PathIndex(), 10);
     preview->Command(kPvwPlay);
     const PreviewEffect e = preview->Unlock();
     EXPECT_TRUE(e.stopped);
@@ -241,23 +225,17 @@ TEST_F(PreviewFixture, PreviousPointWhilePlayingNeedsTwoQuickPresses) {
     Tick(1000 + 700 * 40);
     ASSERT_EQ(preview->PointIndex(), 3);
 
-    clock.now += 10;
-    preview->Command(kPvwPreviousPoint); // once: back to the start of point 3
-    EXPECT_EQ(preview->PointIndex(), 3);
-    EXPECT_EQ(preview->PathIndex(), 666);
-    clock.now += 499;
-    preview->Command(kPvwPreviousPoint); // again within 500 ms: one point back
-    EXPECT_EQ(preview->PointIndex(), 2);
-    EXPECT_EQ(preview->PathIndex(), 333);
-    clock.now += 500;
-    preview->Command(kPvwPreviousPoint); // too late for a double press
-    EXPECT_EQ(preview->PointIndex(), 2);
-    EXPECT_EQ(preview->PathIndex(), 333);
-
-    preview->Command(kPvwStop);
-    preview->Command(kPvwPreviousPoint); // not playing: always one point back
-    EXPECT_EQ(preview->PointIndex(), 1);
-    EXPECT_EQ(preview->PathIndex(), 0);
+    // Once: back to the start of point 3; again within 500 ms: one point back; later: a new
+    // first press. Not playing: always one point back.
+    const int32_t waits[] = {10, 499, 500, -1}, want[][2] = {{3, 666}, {2, 333}, {2, 333}, {1, 0}};
+    for (int i = 0; i < 4; ++i) {
+        if (waits[i] < 0)
+            preview->Command(kPvwStop);
+        clock.now += std::max(waits[i], 0);
+        preview->Command(kPvwPreviousPoint);
+        EXPECT_EQ(preview->PointIndex(), want[i][0]) << i;
+        EXPECT_EQ(preview->PathIndex(), want[i][1]) << i;
+    }
 }
 
 TEST_F(PreviewFixture, KeysSendTheCommandsOfEnabledButtons) {
@@ -387,10 +365,11 @@ TEST_F(PreviewFixture, ShiftingAndTheWheelMoveThePointLikeTheFreeCamera) {
         preview->Unlock();
         At(3, 2);
         preview->Lock();
-        if (c.wheel != 0)
+        if (c.wheel != 0) {
             EXPECT_TRUE(preview->Wheel(c.wheel));
-        else
+        } else {
             EXPECT_TRUE(preview->Shift(c.dx, c.dy, 1.0f));
+        }
         EXPECT_FLOAT_EQ(p.x, c.x);
         EXPECT_FLOAT_EQ(p.y, c.y);
         EXPECT_FLOAT_EQ(p.z, c.z);
