@@ -171,8 +171,7 @@ TEST_F(CalcFixture, ConversionPastTheLimitIsRefused) {
     ExpectOneMessage(QStringLiteral("Points conversion"),
                      QStringLiteral("The max. number of points is 250.\r\nYou must have 3 "
                                     "point(s) to be able to convert them."));
-    EXPECT_EQ(T().count[kControl], 248);
-    EXPECT_EQ(T().count[kReference], 3);
+    EXPECT_EQ(T().count, (std::array<int32_t, 2>{248, 3}));
     // Two fit.
     EXPECT_TRUE(ConvertPoints(doc, kReference, kControl, {2, 3, 1, 1}, true));
     EXPECT_EQ(T().count[kControl], 250);
@@ -181,15 +180,14 @@ TEST_F(CalcFixture, ConversionPastTheLimitIsRefused) {
 
 TEST_F(CalcFixture, ReferencePointsBecomeControlPointsWithFovAndTimescale) {
     AddControls({0, 10});
-    Set(kControl, 2, kFieldFov, 60);
-    Set(kControl, 2, kFieldTs, 0.5f);
-    Set(kControl, 2, kFieldWgA, 3);
-    Set(kControl, 2, kFieldHide, 1);
+    for (const auto& [field, v] :
+         {std::pair{kFieldFov, 60.0f}, {kFieldTs, 0.5f}, {kFieldWgA, 3.0f}, {kFieldHide, 1.0f}})
+        Set(kControl, 2, field, v);
     Add(kReference, 100, 200, 300);
     Add(kReference, 400, 500, 600);
-    Set(kReference, 2, kFieldPitch, 12.5f);
-    Set(kReference, 2, kFieldYaw, -45);
-    Set(kReference, 2, kFieldRoll, 3);
+    for (const auto& [field, v] :
+         {std::pair{kFieldPitch, 12.5f}, {kFieldYaw, -45.0f}, {kFieldRoll, 3.0f}})
+        Set(kReference, 2, field, v);
 
     ASSERT_TRUE(ConvertPoints(doc, kReference, kControl, {1, 2, 2, 4}, true)); // a left click
     EXPECT_EQ(T().count[kReference], 0);

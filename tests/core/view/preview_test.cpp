@@ -354,11 +354,7 @@ TEST_F(PreviewFixture, ShiftingAndTheWheelMoveThePointLikeTheFreeCamera) {
         preview->Unlock();
         At(3, 2);
         preview->Lock();
-        if (c.wheel != 0) {
-            EXPECT_TRUE(preview->Wheel(c.wheel));
-        } else {
-            EXPECT_TRUE(preview->Shift(c.dx, c.dy, 1.0f));
-        }
+        EXPECT_TRUE(c.wheel != 0 ? preview->Wheel(c.wheel) : preview->Shift(c.dx, c.dy, 1.0f));
         EXPECT_NEAR(std::hypot(p.x - c.x, p.y - c.y, p.z - c.z), 0, 1e-3);
         EXPECT_FLOAT_EQ(camera.tx, -c.x);
         // The drawn path follows at once; its first sample of the point is the point.
