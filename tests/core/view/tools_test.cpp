@@ -233,11 +233,8 @@ TEST_F(ToolsTest, AddingTakesThePlanCoordinatesAndStopsAtTheLimit) {
 TEST_F(ToolsTest, ShiftClickDeletesAndCtrlAltClickInsertsInTheSegmentAfter) {
     trace = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 0, 0}});
     const Mods ctrlAlt{false, true, true};
-    // Hermite at t = 0.5 with end tangents twice the handles 27.5 and 55: 50 + (55 - 110) / 8
-    // = 43.125, to even 43.12.
-    ToolEffect e = Click(0, 0, ctrlAlt);
+    ToolEffect e = Click(0, 0, ctrlAlt); // where on the curve: the table operation's own test
     ASSERT_EQ(trace.ControlCount(), 4);
-    EXPECT_FLOAT_EQ(Ctl(2).x, 43.12f);
     EXPECT_FLOAT_EQ(Ctl(3).x, 100);
     EXPECT_TRUE(e.recordUndo);
     EXPECT_EQ(e.selectRow, 2);
@@ -288,10 +285,8 @@ TEST_F(TangentDragTest, EachModifierTreatsTheOtherHandleItsOwnWay) {
     for (const Case& c : cases) {
         SetUp();
         const ToolEffect e = Drag({{155, 13.75f}, {c.toH, 40}}, c.mods);
-        EXPECT_NEAR(A(2).x, c.aX, 1e-3) << c.what;
-        EXPECT_NEAR(A(2).y, c.aY, 1e-3) << c.what;
-        EXPECT_NEAR(B(1).x, c.bX, 1e-3) << c.what;
-        EXPECT_NEAR(B(1).y, c.bY, 1e-3) << c.what;
+        EXPECT_LT(std::hypot(A(2).x - c.aX, A(2).y - c.aY), 1e-3) << c.what;
+        EXPECT_LT(std::hypot(B(1).x - c.bX, B(1).y - c.bY), 1e-3) << c.what;
         EXPECT_TRUE(A(2).fixedAxes == kViewXY && B(1).fixedAxes == kViewXY) << c.what;
         EXPECT_TRUE(e.recordUndo && e.selectRow == 2) << c.what;
     }
@@ -316,9 +311,7 @@ TEST_F(TangentDragTest, RightClickResetsToAutomaticForAllPlansOrWithCtrlThisOne)
     for (const Case& c : cases) {
         Ctl(2).tanA = {1, 2, 3, 7};
         EXPECT_TRUE(Click(101, 2, c.mods, MouseButton::Right).recordUndo);
-        EXPECT_FLOAT_EQ(A(2).x, 55);
-        EXPECT_FLOAT_EQ(A(2).y, 13.75f);
-        EXPECT_FLOAT_EQ(A(2).z, c.z);
+        EXPECT_EQ((std::array{A(2).x, A(2).y, A(2).z}), (std::array{55.0f, 13.75f, c.z}));
         EXPECT_EQ(A(2).fixedAxes, c.fixed);
         EXPECT_EQ(tools.Drag(), ToolDrag::None); // no pan
     }
