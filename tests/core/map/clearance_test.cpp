@@ -45,6 +45,7 @@ TEST(Clearance, FindsPointsInAndNearTheWallsOfABoxRoom) {
         {{210, 220, 20}, 12, Clearance::Near, "10 above the slope, clearance 12"},
         {{125, 125, 20}, 8, Clearance::Clear, "in the water: not solid"},
         {{190, 128, 64}, 8, Clearance::Clear, "in the door: a mover"},
+        {{5000, 5000, 5000}, 8, Clearance::Clear, "far outside every brush"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(map.Clearances().Classify({c.p}, c.distance), std::vector{c.expected}) << c.what;
