@@ -1,3 +1,4 @@
+#include "core/map/game_folder.h"
 #include "core/settings/settings.h"
 #include "core/support_trace.h"
 #include "core/view/map_loading.h"
@@ -5,6 +6,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
 #include "support/test_files.h"
+#include "support/zip_writer.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,13 +33,23 @@ public:
     QStringList loads;
 };
 
+// Answers Map > Load's list with a prepared choice and keeps what it was shown.
+struct ListDialogs : test::ScriptedDialogs {
+    MapChoice ChooseMap(const MapListRequest& r) override {
+        shown = r;
+        return choice;
+    }
+    MapChoice choice{MapChoice::Kind::Browse, {}};
+    MapListRequest shown;
+};
+
 struct MapLoading : ::testing::Test {
     test::TempRegistry reg;
     QTemporaryDir dir;
     MapState state;
     Trace trace;
     GameConfig game;
-    test::ScriptedDialogs dialogs;
+    ListDialogs dialogs;
     FakeLoader loader;
     int fits = 0, menuUpdates = 0, redraws = 0;
     MapContext c{state,
@@ -160,6 +172,34 @@ TEST_F(MapLoading, OffsetsArePerMap) {
     EXPECT_EQ(state.offset, (std::array<float, 3>{0, 0, 0}));
     ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
     EXPECT_EQ(state.offset, (std::array<float, 3>{12.5f, -3, 0.25f}));
+}
+
+TEST_F(MapLoading, NamesResolveInAGameFoldersArchivesAndLoadListsThem) {
+    GameFolderIndex::ClearCache();
+    const QString base = dir.filePath("baseq3");
+    test::WriteFile(base + "/maps/loose.bsp"); // makes the folders too
+    ASSERT_TRUE(test::WriteZip(base + "/pak0.pk3", {{"maps/q3dm17.bsp", "IBSP"}}));
+    game.DftPathBsp = base;
+
+    // A trace's bare name, as it is stored, is found inside the archive.
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    EXPECT_EQ(loader.loads, QStringList{base + "/pak0.pk3:maps/q3dm17.bsp"});
+    EXPECT_EQ(state.name, QStringLiteral("q3dm17.bsp"));
+
+    dialogs.choice = {MapChoice::Kind::Cancel, {}};
+    ChooseAndLoadMap(c, {}, {});
+    EXPECT_EQ(dialogs.shown.maps, (QStringList{"loose.bsp", "q3dm17.bsp"}));
+    EXPECT_EQ(dialogs.shown.current, QStringLiteral("q3dm17.bsp"));
+    EXPECT_EQ(loader.loads.size(), 1);
+
+    // A loose file picked in maps/ keeps the game folder as the map folder.
+    dialogs.choice = {MapChoice::Kind::Browse, {}};
+    dialogs.paths.push_back(base + "/maps/loose.bsp");
+    ChooseAndLoadMap(c, {}, {});
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].request.folder, base + "/maps");
+    EXPECT_EQ(game.DftPathBsp, base);
+    EXPECT_EQ(state.name, QStringLiteral("loose.bsp"));
 }
 
 TEST(MapMenuCaption, RemovesOnlyTheLowerCaseEnding) {
