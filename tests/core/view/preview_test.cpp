@@ -36,6 +36,8 @@ struct PreviewFixture : ::testing::Test {
         trace.preview.index = pathIndex;
         trace.preview.segment = pointIndex;
     }
+    // The path point shown and its control point.
+    std::array<int32_t, 2> Where() const { return {preview->PathIndex(), preview->PointIndex()}; }
     PreviewEffect Tick(int64_t ms) {
         clock.now = ms;
         return preview->Tick();
@@ -57,8 +59,7 @@ TEST_F(PreviewFixture, LockingPlacesThePreviewFromTheStoredPosition) {
         At(c.pathIndex, c.pointIndex);
         const PreviewEffect e = preview->Lock();
         EXPECT_TRUE(preview->Locked() && e.camera && e.selectRow && e.timeCaption);
-        EXPECT_EQ(preview->PathIndex(), c.wantPath);
-        EXPECT_EQ(preview->PointIndex(), c.wantPoint);
+        EXPECT_EQ(Where(), (std::array{c.wantPath, c.wantPoint}));
         EXPECT_FLOAT_EQ(camera.tz, -preview->Path()[c.wantPath].z);
     }
     EXPECT_EQ(preview->LastIndex(), 9);
@@ -92,8 +93,7 @@ TEST_F(PreviewFixture, CommandsStepByPointAndByFrame) {
         clock.now += 1000;
         const int32_t before = preview->PathIndex();
         const PreviewEffect e = preview->Command(s.command);
-        EXPECT_EQ(preview->PathIndex(), s.wantPath);
-        EXPECT_EQ(preview->PointIndex(), s.wantPoint);
+        EXPECT_EQ(Where(), (std::array{s.wantPath, s.wantPoint}));
         EXPECT_EQ(e.selectRow, s.rowSelected);
         EXPECT_EQ(e.camera, before != s.wantPath);
         EXPECT_FLOAT_EQ(camera.tx, -preview->Path()[s.wantPath].x);
@@ -153,8 +153,7 @@ TEST_F(PreviewFixture, PlaybackShowsTheFramesDueAndSkipsWhenDrawingIsSlow) {
 
     // Into the second segment: the caption and the row follow.
     const PreviewEffect next = Tick(1000 + 333 * 40);
-    EXPECT_EQ(preview->PathIndex(), 333);
-    EXPECT_EQ(preview->PointIndex(), 2);
+    EXPECT_EQ(Where(), (std::array{333, 2}));
     EXPECT_TRUE(next.timeCaption && next.selectRow);
     EXPECT_FALSE(Tick(1000 + 334 * 40).selectRow);
 }
@@ -169,8 +168,7 @@ TEST_F(PreviewFixture, PlaybackStopsOnTheLastPointAndSelectsTheLastRow) {
     const PreviewEffect end = Tick(1000 + 1000 * 40);
     EXPECT_FALSE(preview->Playing() || preview->Buttons().startStop);
     EXPECT_TRUE(end.stopped && end.selectRow && end.timeCaption);
-    EXPECT_EQ(preview->PathIndex(), 999);
-    EXPECT_EQ(preview->PointIndex(), 4);
+    EXPECT_EQ(Where(), (std::array{999, 4}));
 
     // A jump far past the end stops there too, and without auto-selection no row is chosen.
     preview->autoSelect = false;
