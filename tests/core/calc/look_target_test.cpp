@@ -7,70 +7,46 @@ namespace {
 
 using F = std::vector<float>;
 
-struct AimCase {
-    double tx, ty, tz;
-    float pitch, yaw;
-};
-
-class AnglesTowardsTest : public ::testing::TestWithParam<AimCase> {};
-
-TEST_P(AnglesTowardsTest, FromTheOrigin) {
-    const AimCase& c = GetParam();
-    const LookAngles a = AnglesTowards(PointRecord{}, c.tx, c.ty, c.tz);
-    EXPECT_NEAR(a.pitch, c.pitch, 1e-4) << c.tx << " " << c.ty << " " << c.tz;
-    EXPECT_NEAR(a.yaw, c.yaw, 1e-4) << c.tx << " " << c.ty << " " << c.tz;
+TEST(LookMath, AnglesTowardsATargetFromTheOrigin) {
+    const struct {
+        double tx, ty, tz;
+        float pitch, yaw;
+    } cases[] = {
+        {100, 0, 0, 0, 0},
+        {-100, 0, 0, 0, 180},
+        {0, 0, 100, 90, 90}, // ahead, behind, above
+        {0, 0, -100, -90, 90},
+        {0, -100, 0, 0, -90},
+        {100, 0, 100, 45, 0},
+        {-100, -100, 0, 0, 225},
+        {300, 0, -400, -53.130102f, 0},
+    };
+    for (const auto& c : cases) {
+        const LookAngles a = AnglesTowards(PointRecord{}, c.tx, c.ty, c.tz);
+        EXPECT_NEAR(a.pitch, c.pitch, 1e-4) << c.tx << " " << c.ty << " " << c.tz;
+        EXPECT_NEAR(a.yaw, c.yaw, 1e-4) << c.tx << " " << c.ty << " " << c.tz;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, AnglesTowardsTest,
-                         ::testing::Values(AimCase{100, 0, 0, 0, 0},       // ahead along x
-                                           AimCase{-100, 0, 0, 0, 180},    // behind
-                                           AimCase{0, 0, 100, 90, 90},     // straight above
-                                           AimCase{0, 0, -100, -90, 90},   // straight below
-                                           AimCase{0, 100, 0, 0, 90},      // along y
-                                           AimCase{0, -100, 0, 0, -90},    // against y
-                                           AimCase{100, 0, 100, 45, 0},    // up at 45
-                                           AimCase{100, 100, 0, 0, 45},    // x = y
-                                           AimCase{-100, -100, 0, 0, 225}, // the other side
-                                           AimCase{300, 0, -400, -53.130102f, 0}));
-
-struct UnwindCase {
-    float value, previous, limit, expected;
-};
-
-class UnwindTest : public ::testing::TestWithParam<UnwindCase> {};
-
-TEST_P(UnwindTest, TurnsTheShortWay) {
-    const UnwindCase& c = GetParam();
-    EXPECT_FLOAT_EQ(Unwind(c.value, c.previous, c.limit), c.expected);
+TEST(LookMath, UnwindTurnsTheShortWay) {
+    const float cases[][4] = {
+        // value, previous, limit, expected
+        {-170, 170, 180, 190}, {170, -170, 180, -190}, {10, 0, 180, 10},
+        {180, 0, 180, 180}, // not beyond the limit
+        {-270, 270, 180, 450}, {725, 0, 360, 5},       {350, -20, 360, -10},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(Unwind(c[0], c[1], c[2]), c[3]) << c[0] << " after " << c[1];
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, UnwindTest,
-                         ::testing::Values(UnwindCase{-170, 170, 180, 190},
-                                           UnwindCase{170, -170, 180, -190},
-                                           UnwindCase{10, 0, 180, 10},
-                                           UnwindCase{180, 0, 180, 180},    // not beyond the limit
-                                           UnwindCase{-270, 270, 180, 450}, // 1.5 turns: 2
-                                           UnwindCase{725, 0, 360, 5},
-                                           UnwindCase{350, -20, 360, -10}));
-
-struct NarrowCase {
-    int first, last, narrowedFirst, narrowedLast;
-};
-
-class NarrowTest : public ::testing::TestWithParam<NarrowCase> {};
-
-TEST_P(NarrowTest, KeepsTheAngleColumns) {
-    TableSelection s{1, 1, GetParam().first, GetParam().last};
-    NarrowToAngleColumns(s);
-    EXPECT_EQ(s.firstColumn, GetParam().narrowedFirst);
-    EXPECT_EQ(s.lastColumn, GetParam().narrowedLast);
+TEST(LookMath, NarrowingKeepsTheAngleColumns) {
+    const int cases[][4] = {{1, 11, 4, 5}, {1, 4, 4, 4}, {5, 5, 5, 5}, {6, 6, 4, 5}, {0, 9, 4, 5}};
+    for (const auto& c : cases) {
+        TableSelection s{1, 1, c[0], c[1]};
+        NarrowToAngleColumns(s);
+        EXPECT_EQ((std::array{s.firstColumn, s.lastColumn}), (std::array{c[2], c[3]})) << c[0];
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Columns, NarrowTest,
-                         ::testing::Values(NarrowCase{1, 11, 4, 5}, NarrowCase{1, 4, 4, 4},
-                                           NarrowCase{4, 5, 4, 5}, NarrowCase{5, 5, 5, 5},
-                                           NarrowCase{4, 4, 4, 4}, NarrowCase{6, 6, 4, 5},
-                                           NarrowCase{0, 9, 4, 5}));
 
 using LookTarget = CalcFixture;
 
@@ -156,29 +132,23 @@ TEST_F(LookTarget, NothingWithoutTwoPointsOrASelection) {
     EXPECT_EQ(UndoSteps(), 0);
 }
 
-struct OptionCase {
-    int controls, references;
-    std::array<bool, 3> enabled;
-    bool apply;
-};
-
-class LookOptions : public ::testing::TestWithParam<OptionCase> {};
-
-TEST_P(LookOptions, FollowThePointCounts) {
-    const OptionCase& c = GetParam();
-    Trace t;
-    t.points.count = {c.controls, c.references};
-    const CommandStates s = ComputeCommandStates(t);
-    EXPECT_EQ(s.lookTarget, c.enabled);
-    EXPECT_EQ(s.lookApply, c.apply);
+TEST(LookOptions, FollowThePointCounts) {
+    const struct {
+        int controls, references;
+        std::array<bool, 3> enabled;
+        bool apply;
+    } cases[] = {{0, 5, {false, false, false}, false},
+                 {1, 5, {true, false, false}, true},
+                 {2, 1, {true, true, false}, true},
+                 {2, 2, {true, true, true}, true}};
+    for (const auto& c : cases) {
+        Trace t;
+        t.points.count = {c.controls, c.references};
+        const CommandStates s = ComputeCommandStates(t);
+        EXPECT_EQ(s.lookTarget, c.enabled) << c.controls << " " << c.references;
+        EXPECT_EQ(s.lookApply, c.apply) << c.controls << " " << c.references;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Counts, LookOptions,
-                         ::testing::Values(OptionCase{0, 0, {false, false, false}, false},
-                                           OptionCase{0, 5, {false, false, false}, false},
-                                           OptionCase{1, 5, {true, false, false}, true},
-                                           OptionCase{2, 1, {true, true, false}, true},
-                                           OptionCase{2, 2, {true, true, true}, true}));
 
 TEST(LookOptionFallback, FirstEnabledOptionReplacesADisabledChoice) {
     EXPECT_EQ(FirstEnabledLookMode({true, true, true}, 2), 2);

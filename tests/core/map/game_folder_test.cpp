@@ -1,5 +1,6 @@
 #include "core/map/game_folder.h"
 #include "core/map/map_file.h"
+#include "support/test_files.h"
 #include "support/zip_writer.h"
 
 #include <QDir>
@@ -17,12 +18,7 @@ namespace {
 struct GameFolders : ::testing::Test {
     QTemporaryDir root;
     QString Path(const QString& rel) const { return root.filePath(rel); }
-    void Put(const QString& rel, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(Path(rel)).absolutePath());
-        QFile f(Path(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void Put(const QString& rel, const QByteArray& bytes) { test::WriteFile(Path(rel), bytes); }
     void Zip(const QString& rel, const test::ZipEntries& entries) {
         QDir().mkpath(QFileInfo(Path(rel)).absolutePath());
         QFile::remove(Path(rel));
@@ -54,7 +50,6 @@ TEST_F(GameFolders, ResolvesNamesAsTheGameDoes) {
     const char* const cases[][4] = {
         // folder, name, where from, bytes
         {"baseq3", "a.bsp", "PAK1.pk3", "a1"}, // the archive sorting last wins
-        {"baseq3", "A.BSP", "PAK1.pk3", "a1"},
         {"baseq3", "b.bsp", "pak0.pk3", "b0"}, // archives before loose files
         {"baseq3", "loose.bsp", "baseq3/maps/loose.bsp", "L"},
         {"baseq3", "up.bsp", "pak0.pk3", "up"},
@@ -121,23 +116,6 @@ TEST_F(GameFolders, KeepsTheIndexUntilAnArchiveChanges) {
         c.apply();
         EXPECT_NE(GameFolderIndex::Get(Path("baseq3")), before);
         EXPECT_EQ(Where("baseq3", "a.bsp"), QString::fromLatin1(c.winner));
-    }
-}
-
-// OpenArena's packages: a later patch archive replaces a map of pak1-maps.
-TEST(GameFolderOpenArena, PatchArchivesReplaceOlderMaps) {
-    const QString baseoa = QStringLiteral("/usr/share/games/openarena/baseoa");
-    if (!QFileInfo(baseoa + QStringLiteral("/pak1-maps.pk3")).isFile())
-        GTEST_SKIP() << "OpenArena's data is not installed";
-    const auto found = FindGameMap(baseoa, QStringLiteral("aggressor.bsp"));
-    ASSERT_TRUE(found);
-    EXPECT_EQ(QFileInfo(found->archive).fileName(), QStringLiteral("pak6-patch088.pk3"));
-    QByteArray bytes;
-    EXPECT_EQ(ReadMapBytes(found->FullPath(), bytes), QString());
-    EXPECT_EQ(bytes.size(), 777072); // as `unzip -l` lists it there (858824 in pak1-maps)
-    const QString missionpack = QStringLiteral("/usr/share/games/openarena/missionpack");
-    if (QFileInfo(missionpack).isDir()) {
-        EXPECT_EQ(BaseGameFolder(missionpack), baseoa);
     }
 }
 

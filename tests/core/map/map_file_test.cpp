@@ -2,30 +2,17 @@
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
 #include "core/map/map_file.h"
+#include "support/test_files.h"
+#include "support/zip_writer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <minizip/zip.h>
 
 namespace kestrova {
 namespace {
 
-// Writes a zip archive of (name, bytes) entries, deflated.
-bool WriteZip(const QString& path, const std::vector<std::pair<const char*, QByteArray>>& entries) {
-    zipFile zip = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
-    if (!zip)
-        return false;
-    bool ok = true;
-    for (const auto& [name, bytes] : entries) {
-        zip_fileinfo info{};
-        ok = ok && zipOpenNewFileInZip64(zip, name, &info, nullptr, 0, nullptr, 0, nullptr,
-                                         Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0) == ZIP_OK;
-        ok = ok && zipWriteInFileInZip(zip, bytes.constData(), unsigned(bytes.size())) == ZIP_OK;
-        ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
-    }
-    return zipClose(zip, nullptr) == ZIP_OK && ok;
-}
+using test::WriteZip;
 
 TEST(MapFile, ReadsMapsOutOfPk3Archives) {
     QTemporaryDir dir;
@@ -60,13 +47,9 @@ TEST(MapFile, ReportsADamagedArchiveEntry) {
     for (qsizetype i = 0; i < payload.size(); ++i)
         payload[i] = char(i * 7919 % 251);
     ASSERT_TRUE(WriteZip(pk3, {{"maps/a.bsp", payload}}));
-    QFile f(pk3);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    QByteArray zip = f.readAll();
+    QByteArray zip = test::ReadBytes(pk3);
     zip[30 + 10 + 200] = char(zip[30 + 10 + 200] ^ 0x55); // inside the compressed data
-    f.seek(0);
-    f.write(zip);
-    f.close();
+    test::WriteFile(pk3, zip);
     QByteArray bytes;
     EXPECT_EQ(ReadMapBytes(pk3 + ":maps/a.bsp", bytes),
               QStringLiteral("the entry maps/a.bsp of %1 is damaged").arg(pk3));

@@ -34,30 +34,22 @@ TEST(OpenArenaMaps, EveryInstalledMapLoadsBoundsAndSnaps) {
             EXPECT_FALSE(map.Clearances().Empty());
             const MapBoundsArray b = map.GetBounds();
             for (const MapVec3& v : g.vertices) {
-                for (int32_t k = 0; k < 3; ++k) {
-                    ASSERT_GE(v[k], b[k][0]);
-                    ASSERT_LE(v[k], b[k][1]);
-                }
+                for (int32_t k = 0; k < 3; ++k)
+                    ASSERT_TRUE(v[k] >= b[k][0] && v[k] <= b[k][1]);
             }
             // About forty vertices spread over the map, in each plan.
             const size_t step = std::max<size_t>(1, g.vertices.size() / 40);
             for (size_t i = 0; i < g.vertices.size(); i += step) {
                 const MapVec3& v = g.vertices[i];
+                // Same place in the plan; the answer may be a vertex nearer the viewer (above,
+                // at lower Y, at higher X).
+                const int32_t depth[3] = {2, 1, 0}, sign[3] = {1, -1, 1};
                 for (int32_t plane = 0; plane < 3; ++plane) {
-                    float x = v[0], y = v[1], z = v[2];
-                    ASSERT_TRUE(map.SnapToMap(x, y, z, plane, 10.0f));
-                    // Same place in the plan; the answer may be a vertex nearer the viewer.
-                    switch (plane) {
-                    case 0:
-                        ASSERT_TRUE(x == v[0] && y == v[1] && z >= v[2]);
-                        break;
-                    case 1:
-                        ASSERT_TRUE(x == v[0] && z == v[2] && y <= v[1]);
-                        break;
-                    default:
-                        ASSERT_TRUE(y == v[1] && z == v[2] && x >= v[0]);
-                        break;
-                    }
+                    MapVec3 p = v;
+                    ASSERT_TRUE(map.SnapToMap(p[0], p[1], p[2], plane, 10.0f));
+                    for (int32_t k = 0; k < 3; ++k)
+                        ASSERT_TRUE(k == depth[plane] ? (p[k] - v[k]) * sign[plane] >= 0
+                                                      : p[k] == v[k]);
                 }
             }
         }

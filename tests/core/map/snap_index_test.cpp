@@ -31,21 +31,18 @@ TEST(SnapIndex, PrefersTheVertexNearestTheViewerOfThePlan) {
     const std::vector<MapVec3> v = {{5, 5, 0},  {5, 5, 100}, {5, -20, 5},
                                     {5, 30, 5}, {-8, 5, 5},  {90, 5, 5}};
     MapSnapper snapper(v);
-    float x = 6, y = 6, z = 0;
-    ASSERT_TRUE(snapper.Snap(x, y, z, MapPlane::XY, 10));
-    EXPECT_EQ(z, 100) << "X-Y is seen from above";
-
-    x = 5, y = 0, z = 5;
-    ASSERT_TRUE(snapper.Snap(x, y, z, MapPlane::XZ, 10));
-    EXPECT_EQ(y, -20) << "X-Z is seen from negative Y";
-
-    x = 0, y = 5, z = 5;
-    ASSERT_TRUE(snapper.Snap(x, y, z, MapPlane::YZ, 10));
-    EXPECT_EQ(x, 90) << "Y-Z is seen from positive X";
-
-    x = 500, y = 500, z = 1;
-    EXPECT_FALSE(snapper.Snap(x, y, z, MapPlane::XY, 10));
-    EXPECT_EQ((MapVec3{x, y, z}), (MapVec3{500, 500, 1})) << "no snap leaves the point alone";
+    MapVec3 p{6, 6, 0};
+    ASSERT_TRUE(snapper.Snap(p[0], p[1], p[2], MapPlane::XY, 10));
+    EXPECT_EQ(p[2], 100) << "X-Y is seen from above";
+    p = {5, 0, 5};
+    ASSERT_TRUE(snapper.Snap(p[0], p[1], p[2], MapPlane::XZ, 10));
+    EXPECT_EQ(p[1], -20) << "X-Z is seen from negative Y";
+    p = {0, 5, 5};
+    ASSERT_TRUE(snapper.Snap(p[0], p[1], p[2], MapPlane::YZ, 10));
+    EXPECT_EQ(p[0], 90) << "Y-Z is seen from positive X";
+    p = {500, 500, 1};
+    EXPECT_FALSE(snapper.Snap(p[0], p[1], p[2], MapPlane::XY, 10));
+    EXPECT_EQ(p, (MapVec3{500, 500, 1})) << "no snap leaves the point alone";
 }
 
 TEST(SnapIndex, AgreesWithAPlainSearch) {
@@ -90,22 +87,21 @@ TEST(BspMap, LoadsSnapsAndBoundsTheDrawnGeometry) {
     BspMap map;
     ASSERT_EQ(map.Load(path, kMapOptionPatches), QString());
     const MapBoundsArray b = map.GetBounds();
-    EXPECT_EQ(b[0], (std::array<float, 2>{0, 256}));
-    EXPECT_EQ(b[1], (std::array<float, 2>{0, 256}));
-    EXPECT_EQ(b[2], (std::array<float, 2>{0, 128})) << "the sky and door faces are not counted";
+    // The sky and door faces are not counted.
+    EXPECT_EQ(b, (MapBoundsArray{{{0, 256}, {0, 256}, {0, 128}}}));
 
-    float x = 250, y = 3, z = 0;
-    ASSERT_TRUE(map.SnapToMap(x, y, z, 0, 10));
-    EXPECT_EQ((MapVec3{x, y, z}), (MapVec3{256, 0, 128})) << "the top corner, seen from above";
-    x = 128, y = 128, z = 0;
-    ASSERT_TRUE(map.SnapToMap(x, y, z, 0, 10));
-    EXPECT_EQ((MapVec3{x, y, z}), (MapVec3{128, 128, 32})) << "the top of the patch";
-    EXPECT_FALSE(map.SnapToMap(x, y, z, 3, 10));
+    MapVec3 p{250, 3, 0};
+    ASSERT_TRUE(map.SnapToMap(p[0], p[1], p[2], 0, 10));
+    EXPECT_EQ(p, (MapVec3{256, 0, 128})) << "the top corner, seen from above";
+    p = {128, 128, 0};
+    ASSERT_TRUE(map.SnapToMap(p[0], p[1], p[2], 0, 10));
+    EXPECT_EQ(p, (MapVec3{128, 128, 32})) << "the top of the patch";
+    EXPECT_FALSE(map.SnapToMap(p[0], p[1], p[2], 3, 10));
 
     EXPECT_FALSE(map.Load(dir.filePath("missing.bsp"), 4).isEmpty());
     EXPECT_FALSE(map.IsLoaded());
     EXPECT_EQ(map.GetBounds()[0], (std::array<float, 2>{0, 0}));
-    EXPECT_FALSE(map.SnapToMap(x, y, z, 0, 10));
+    EXPECT_FALSE(map.SnapToMap(p[0], p[1], p[2], 0, 10));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "core/model/point_fields.h"
 #include "core/settings/language.h"
 #include "core/support_trace.h"
-
 #include "support/scoped_locale.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +16,8 @@ TEST(GridRows, RowsShowLocaleNumbersWithoutGrouping) {
     SetPointField(t.points, kControl, 1, kFieldWgA, 2.0f);
     const QStringList row = GridRowText(t, kControl, 1);
     ASSERT_EQ(row.size(), 12);
-    EXPECT_EQ(row[0], QStringLiteral("  1"));
-    EXPECT_EQ(row[1], QStringLiteral("12345,50"));
-    EXPECT_EQ(row[2], QStringLiteral("-2,00"));
-    EXPECT_EQ(row[3], QStringLiteral("0,00"));
-    EXPECT_EQ(row[7], QStringLiteral("90,00"));
-    EXPECT_EQ(row[9], QStringLiteral("0"));
-    EXPECT_EQ(row[11], QStringLiteral("4"));
+    EXPECT_EQ((QStringList{row[0], row[1], row[2], row[3], row[7], row[9], row[11]}),
+              (QStringList{"  1", "12345,50", "-2,00", "0,00", "90,00", "0", "4"}));
 
     for (int i = 0; i < 120; ++i)
         AppendPointXYZ(t, kReference, i, 0, 0, std::nullopt, false);
@@ -50,9 +44,7 @@ TEST(GridRows, ColoursAlternateAndDifferPerGrid) {
     EXPECT_EQ(even.background.r, 243);
     EXPECT_EQ(odd.background.g, 220);
     const RowColours ref = GridRowColours(kReference, 2);
-    EXPECT_EQ(ref.text.r, 38);
-    EXPECT_EQ(ref.text.b, 45);
-    EXPECT_EQ(ref.background.b, 245);
+    EXPECT_EQ((std::array{ref.text.r, ref.text.b, ref.background.b}), (std::array{38, 45, 245}));
 }
 
 TEST(GridRows, TipsCaptionsAndHeaders) {
@@ -64,10 +56,9 @@ TEST(GridRows, TipsCaptionsAndHeaders) {
     EXPECT_TRUE(GridColumnTip(kControl, kFieldX).isEmpty());
     EXPECT_EQ(SelectionCaption(3), QStringLiteral("3 points"));
     EXPECT_TRUE(SelectionCaption(0).isEmpty());
-    EXPECT_EQ(GridHeaderFormat(kControl).count(QLatin1Char('|')) + 1,
-              GridColumnWidthsTwips(kControl).size());
-    EXPECT_EQ(GridHeaderFormat(kReference).count(QLatin1Char('|')) + 1,
-              GridColumnWidthsTwips(kReference).size());
+    for (int kind : {kControl, kReference})
+        EXPECT_EQ(GridHeaderFormat(kind).count(QLatin1Char('|')) + 1,
+                  GridColumnWidthsTwips(kind).size());
 }
 
 } // namespace

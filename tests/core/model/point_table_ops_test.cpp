@@ -5,9 +5,8 @@
 #include "core/path/point_count.h"
 #include "core/settings/language.h"
 #include "core/support_trace.h"
-#include "support/scripted_dialogs.h"
-
 #include "support/scoped_locale.h"
+#include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -15,28 +14,27 @@ namespace kestrova {
 namespace {
 
 using test::MakeTrace;
+using V = std::vector<float>;
+
+// Position, angles, fov, timescale, wiggle amplitude and hide of a point.
+V Fields(const PointRecord& p) {
+    return {p.x, p.y, p.z, p.pitch, p.yaw, p.roll, p.fov, p.ts, p.wgA, float(p.hide)};
+}
+V Handles(const PointRecord& p) {
+    return {p.tanA.x, p.tanA.y, p.tanA.z, p.tanB.x, p.tanB.y, p.tanB.z};
+}
 
 TEST(PointTableOps, FirstControlPointGetsDefaultsAndTheNextInheritsFromIt) {
     Trace t;
     ASSERT_TRUE(AppendPointXYZ(t, kControl, 1.234, 2, 3, Angles{10, 20, 30}, true));
-    const PointRecord& first = t.points.At(kControl, 1);
-    EXPECT_FLOAT_EQ(first.x, 1.23f);
-    EXPECT_EQ(first.ts, 1.0f);
-    EXPECT_EQ(first.fov, 90.0f);
-    EXPECT_EQ(first.pitch, 10.0f);
+    EXPECT_EQ(Fields(t.points.At(kControl, 1)), (V{1.23f, 2, 3, 10, 20, 30, 90, 1, 0, 0}));
 
     SetPointField(t.points, kControl, 1, kFieldWgA, 5.0f);
     SetPointField(t.points, kControl, 1, kFieldHide, 1.0f);
     SetPointField(t.points, kControl, 1, kFieldFov, 70.0f);
     ASSERT_TRUE(AppendPoint(t, kControl, kViewXZ, 100.004, -50, true));
-    const PointRecord& second = t.points.At(kControl, 2);
-    EXPECT_EQ(second.x, 100.0f);
-    EXPECT_EQ(second.y, 2.0f); // the plan's third axis is kept
-    EXPECT_EQ(second.z, -50.0f);
-    EXPECT_EQ(second.fov, 70.0f);
-    EXPECT_EQ(second.wgA, 5.0f);
-    EXPECT_EQ(second.yaw, 20.0f);
-    EXPECT_EQ(second.hide, 0);
+    // The plan's third axis is kept; everything but hide is inherited.
+    EXPECT_EQ(Fields(t.points.At(kControl, 2)), (V{100, 2, -50, 10, 20, 30, 70, 1, 5, 0}));
     EXPECT_EQ(t.pathUpper + 1, 1000); // 1000 with two points normalizes to itself
 }
 
@@ -70,17 +68,15 @@ TEST(PointTableOps, DeletingTheLastPointKeepsThePhantoms) {
     DeletePoint(t, kControl, 3, true);
     const auto& c = t.points.rec[kControl];
     ASSERT_EQ(t.ControlCount(), 2);
-    EXPECT_EQ(c[3].x, c[2].x);
-    EXPECT_EQ(c[3].y, c[2].y);
-    EXPECT_EQ(c[4].x, 0.0f);
-    EXPECT_EQ(c[4].fov, 0.0f);
-    EXPECT_EQ(c[0].x, c[1].x);
+    EXPECT_EQ(Fields(c[3]), Fields(c[2]));
+    EXPECT_EQ(Fields(c[0]), Fields(c[1]));
+    EXPECT_EQ(Fields(c[4]), V(10, 0.0f));
     // Only the point before the deleted one gets new handles, from its new neighbours (the
-    // phantom copy of itself after it); point 1 keeps the handles it had.
-    EXPECT_FLOAT_EQ(c[2].tanA.x, 1.1f * 10 / 4);
+    // phantom copy of itself after it); point 1 keeps the handles it had (1.1 x 20 / 4, 5 / 4).
+    EXPECT_FLOAT_EQ(c[2].tanA.x, 2.75f);
     EXPECT_EQ(c[2].tanB.x, 0.0f);
-    EXPECT_FLOAT_EQ(c[1].tanB.x, 1.1f * 20 / 4);
-    EXPECT_FLOAT_EQ(c[1].tanB.y, 1.1f * 5 / 4);
+    EXPECT_FLOAT_EQ(c[1].tanB.x, 5.5f);
+    EXPECT_FLOAT_EQ(c[1].tanB.y, 1.375f);
 }
 
 TEST(PointTableOps, DeletingTheOnlyPointWithAutoAdjustSetsThePresetToOne) {
@@ -102,61 +98,37 @@ TEST(PointTableOps, InsertingIntoASegmentPutsThePointOnTheCurve) {
     ASSERT_TRUE(InsertPointInSegment(t, 1));
     ASSERT_EQ(t.ControlCount(), 4);
     const auto& c = t.points.rec[kControl];
-    EXPECT_FLOAT_EQ(c[2].x, 50.0f);
-    EXPECT_FLOAT_EQ(c[2].y, -6.88f);
-    EXPECT_FLOAT_EQ(c[2].z, -3.44f);
-    EXPECT_EQ(c[2].yaw, 20.0f);
-    EXPECT_EQ(c[2].fov, 95.0f);
+    EXPECT_EQ(Fields(c[2]), (V{50, -6.88f, -3.44f, 0, 20, 0, 95, 1, 0, 0}));
     EXPECT_EQ(c[3].x, 100.0f); // the old second point moved up
     EXPECT_EQ(c[4].z, 50.0f);
     EXPECT_FALSE(InsertPointInSegment(t, 4)); // no segment starts at the last point
-}
-
-TEST(PointTableOps, DuplicateCopiesThePointRightAfterIt) {
-    Trace t = MakeTrace({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}});
-    ASSERT_TRUE(DuplicatePoint(t, kControl, 2));
-    ASSERT_EQ(t.ControlCount(), 4);
-    const auto& c = t.points.rec[kControl];
-    EXPECT_EQ(c[2].x, 10.0f);
-    EXPECT_EQ(c[3].x, 10.0f);
-    EXPECT_EQ(c[4].x, 20.0f);
-    EXPECT_EQ(c[5].x, 20.0f); // phantom
-}
-
-bool SameHandles(const PointRecord& a, const PointRecord& b) {
-    return a.tanA.x == b.tanA.x && a.tanA.y == b.tanA.y && a.tanA.z == b.tanA.z &&
-           a.tanB.x == b.tanB.x && a.tanB.y == b.tanB.y && a.tanB.z == b.tanB.z;
 }
 
 TEST(PointTableOps, DeleteAndDuplicateLeaveTheOtherHandlesAlone) {
     const Trace before =
         MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}, {300, 100, 40}, {400, 0, 0}});
     const auto& b = before.points.rec[kControl];
-
+    // The copy comes right after its point, phantom included.
     Trace dup = before;
     ASSERT_TRUE(DuplicatePoint(dup, kControl, 3));
-    for (int i = 1; i <= 5; ++i)
-        EXPECT_TRUE(SameHandles(dup.points.rec[kControl][i + (i > 3 ? 1 : 0)], b[i])) << i;
-    EXPECT_TRUE(SameHandles(dup.points.rec[kControl][4], b[3]));
-
+    ASSERT_EQ(dup.ControlCount(), 6);
+    for (int i = 1; i <= 7; ++i) {
+        const PointRecord& was = b[i - (i > 3 ? 1 : 0)];
+        EXPECT_EQ(dup.points.rec[kControl][i].x, was.x) << i;
+        if (i <= 6) {
+            EXPECT_EQ(Handles(dup.points.rec[kControl][i]), Handles(was)) << i;
+        }
+    }
     // Deleting point 3 recomputes point 2 only; its x and y, placed by hand in the X-Y plan, stay.
     Trace del = before;
-    TangentHandle& hand = del.points.rec[kControl][2].tanA;
-    hand.x = 7;
-    hand.y = -9;
-    hand.fixedAxes = kViewXY;
+    del.points.rec[kControl][2].tanA = {7, -9, 0, kViewXY};
     DeletePoint(del, kControl, 3, true);
     const auto& d = del.points.rec[kControl];
-    EXPECT_TRUE(SameHandles(d[1], b[1]));
-    EXPECT_TRUE(SameHandles(d[3], b[4]));
-    EXPECT_TRUE(SameHandles(d[4], b[5]));
+    EXPECT_EQ(Handles(d[1]), Handles(b[1]));
+    EXPECT_EQ(Handles(d[3]), Handles(b[4]));
+    EXPECT_EQ(Handles(d[4]), Handles(b[5]));
     // Neighbours of point 2 are now (0,0,0) and (300,100,40); of its segment end, (400,0,0).
-    EXPECT_EQ(d[2].tanA.x, 7.0f);
-    EXPECT_EQ(d[2].tanA.y, -9.0f);
-    EXPECT_FLOAT_EQ(d[2].tanA.z, 11.0f);
-    EXPECT_FLOAT_EQ(d[2].tanB.x, 82.5f);
-    EXPECT_FLOAT_EQ(d[2].tanB.y, 0.0f);
-    EXPECT_FLOAT_EQ(d[2].tanB.z, 0.0f);
+    EXPECT_EQ(Handles(d[2]), (V{7, -9, 11, 82.5f, 0, 0}));
 }
 
 TEST(PointTableOps, MakeRoomOpensSlotsForTheCaller) {
@@ -165,9 +137,9 @@ TEST(PointTableOps, MakeRoomOpensSlotsForTheCaller) {
         AppendPointXYZ(t, kReference, i, 0, 0, std::nullopt, false);
     ASSERT_TRUE(MakeRoom(t, kReference, 2, 2));
     EXPECT_EQ(t.ReferenceCount(), 5);
-    EXPECT_EQ(t.points.At(kReference, 1).x, 1.0f);
-    EXPECT_EQ(t.points.At(kReference, 4).x, 2.0f);
-    EXPECT_EQ(t.points.At(kReference, 5).x, 3.0f);
+    EXPECT_EQ((V{t.points.At(kReference, 1).x, t.points.At(kReference, 4).x,
+                 t.points.At(kReference, 5).x}),
+              (V{1, 2, 3}));
     EXPECT_FALSE(MakeRoom(t, kReference, 1, kMaxPoints));
 }
 

