@@ -87,6 +87,8 @@ TEST(Screenshots, OnlyAFolderWithPicturesGoesToTheTrash) {
     QTemporaryDir dir;
     TempRegistry registry;
     const QByteArray previous = qgetenv("XDG_DATA_HOME");
+    // The trash goes where the data folder says, and only when that folder exists.
+    QDir().mkpath(dir.path() + "/data");
     qputenv("XDG_DATA_HOME", (dir.path() + "/data").toLocal8Bit());
     const QString mod = dir.path() + "/defrag";
     const QString shots = mod + "/ScreenShots";
