@@ -100,12 +100,9 @@ TEST_F(SceneFixture, RedrawOrderMapOriginGridTraceOverlayUnlessSuspended) {
     const DrawnPrimitive& grid = gl.primitives[1];
     EXPECT_TRUE(grid.colour.Is(0.93f, 0.9f, 0.9f));
     EXPECT_EQ(grid.vertices.size(), 404u);
-    EXPECT_EQ(grid.lineWidth, 1);
     EXPECT_TRUE(std::all_of(grid.vertices.begin(), grid.vertices.end(),
                             [](const auto& v) { return v[2] == 0; }));
-    const DrawnPrimitive& start = gl.primitives[2];
-    EXPECT_TRUE(start.colour.Is(1, 0, 0));
-    EXPECT_EQ(start.pointSize, 6);
+    EXPECT_EQ(Look(&gl.primitives[2]), "6 1,0,0"); // the start marker
     EXPECT_TRUE(gl.primitives.back().overlay);
     EXPECT_EQ(gl.matrixPushDepth, 0);
 
@@ -253,17 +250,11 @@ TEST_F(SceneFixture, ReferencePointsAndTableHighlight) {
     in.highlightFirst = 1;
     in.highlightLast = 2;
     Redraw(gl, in);
-    auto a = gl.PointsAt(5, 5, 5);
-    ASSERT_EQ(a.size(), 5u);
-    EXPECT_EQ(Look(a[0]), "6 0,0.5,0");
-    EXPECT_TRUE(a[2]->colour.Is(0, 1, 0)); // highlight runs from green ...
-    auto b = gl.PointsAt(9, 9, 9);
-    ASSERT_EQ(b.size(), 5u);
-    EXPECT_EQ(b[0]->pointSize, 8);
-    EXPECT_TRUE(b[1]->colour.Is(0, 0.5f, 0));
-    EXPECT_TRUE(b[2]->colour.Is(0, 1, 1)); // ... to cyan
-    EXPECT_EQ(b[3]->pointSize, 6);
-    EXPECT_TRUE(b[4]->colour.Is(0, 0, 0));
+    // The point (selected: blue under green), then the highlight, from green to cyan.
+    EXPECT_EQ(Looks(gl.PointsAt(5, 5, 5)),
+              (std::vector<std::string>{"6 0,0.5,0", "2 0,0,0", "8 0,1,0", "6 1,1,1", "2 0,0,0"}));
+    EXPECT_EQ(Looks(gl.PointsAt(9, 9, 9)),
+              (std::vector<std::string>{"8 0,0,1", "5 0,0.5,0", "8 0,1,1", "6 1,1,1", "2 0,0,0"}));
 
     in.flags.referencePoints = false;
     in.tableHighlight = false;
