@@ -1,5 +1,7 @@
 // The editor's batch picture (--screenshot), run as a user would run it.
 
+#include "support/test_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,9 +41,7 @@ TEST(BatchScreenshot, EndsOnItsOwnAndLeavesTheSettingsAlone) {
                      "\"name\": \"Quillbrook\", \"values\": []}], \"name\": \"Software\", "
                      "\"values\": []}], \"name\": \"HKEY_LOCAL_MACHINE\", \"values\": []}\n"
                      "    ],\n    \"version\": 1\n}\n";
-            QFile f(store);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(before);
+            test::WriteFile(store, before);
         }
         const QString picture = c.writableImage
                                     ? dir.filePath(QStringLiteral("shot.png"))
@@ -74,9 +74,7 @@ TEST(BatchScreenshot, EndsOnItsOwnAndLeavesTheSettingsAlone) {
                 << err.toStdString();
         }
         if (c.storeExists) {
-            QFile f(store);
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-            EXPECT_EQ(f.readAll(), before);
+            EXPECT_EQ(test::ReadBytes(store), before);
         } else {
             EXPECT_FALSE(QFileInfo::exists(store));
         }

@@ -5,6 +5,7 @@
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
 #include "support/main_window_fixture.h"
+#include "support/test_files.h"
 #include "support/window_mouse.h"
 #include "ui/frm_about.h"
 #include "ui/frm_notes.h"
@@ -130,10 +131,8 @@ TEST_F(MainWindowTest, TheOtherGameShowsItsOwnControlsAndImportsItsPositions) {
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
-    out.close();
+    test::WriteFile(file,
+                    "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
     dialogs.paths = {file};
     Trigger("mnuT_Import");
     EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), QStringLiteral("40.00"));

@@ -1,5 +1,6 @@
 // The small dialogs of the tool tabs and the Trace menu: script picker, export, notes, import.
 #include "core/files/position_import.h"
+#include "support/test_files.h"
 #include "ui/frm_export.h"
 #include "ui/frm_game_configs.h"
 #include "ui/frm_notes.h"
@@ -42,10 +43,7 @@ void WhenModal(std::function<void(QWidget*)> action) {
 }
 
 void Touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("echo\n");
+    WriteFile(path, "echo\n");
 }
 
 // A Quake 3 folder with scripts in the mod folder, the base folder and elsewhere.
@@ -177,9 +175,7 @@ TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
     UniformRandom rng(1);
     EXPECT_TRUE(ui::ExportCommand(f.doc, dialog, rng));
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
-    QFile file(out);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count("cam:"), 41);
+    EXPECT_EQ(ReadBytes(out).count("cam:"), 41);
     EXPECT_EQ(f.doc.exportFolder, dir.path());
 
     // The dialog keeps its text; Escape is Cancel and asks for no file.
@@ -196,13 +192,7 @@ TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
     TabFixture f;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
-    {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("header\r\n"
-                  "p1: 10,20,30,5,90,0,0,100\"\r\n"
-                  "p2: 40,50,60,-5,180,0,2,0\"\r\n");
-    }
+    { WriteFile(file, "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n"); }
     f.AddControlPoints(2);
     f.dialogs.answers = {DialogAnswer::No}; // append
     f.dialogs.paths = {file};
@@ -221,9 +211,7 @@ TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
     TabFixture f(kGameEtPro);
     QTemporaryDir dir;
     for (const char* name : {"a.epcp", "b.epcp"}) {
-        QFile out(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("(100 200 300) 0 45\n0123456789abc90\"");
+        WriteFile(dir.filePath(QString::fromLatin1(name)), "(100 200 300) 0 45\n0123456789abc90\"");
     }
     QStringList trashed;
     f.doc.moveToTrash = [&trashed](const QString& path) {

@@ -5,6 +5,7 @@
 #include "core/path/point_count.h"
 #include "core/script/camera_modes.h"
 #include "support/cli_runner.h"
+#include "support/test_files.h"
 #include "ui/frm_game_configs.h"
 #include "ui/tabs/number_edit.h"
 #include "ui/tabs/tab_fixture.h"
@@ -117,9 +118,7 @@ TEST_F(ScriptTabTest, GameSwitchRefillsTheCameraModesAndGameOnlyFrames) {
 QMap<QString, QByteArray> FolderBytes(const QString& folder) {
     QMap<QString, QByteArray> files;
     for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
-        QFile file(info.filePath());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        files.insert(info.fileName(), file.readAll());
+        files.insert(info.fileName(), ReadBytes(info.filePath()));
     }
     return files;
 }

@@ -7,6 +7,7 @@
 #include "support/recording_gl.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
+#include "support/test_files.h"
 #include "ui/frm_clearance.h"
 #include "ui/main_window.h"
 #include "ui/points_grid.h"
@@ -37,17 +38,11 @@ protected:
         w->SetDialogs(&dialogs);
         w->Form_Load({QString(), false});
         const QDir dir(registry.dir());
-        QFile trace(dir.filePath(QStringLiteral("flight.dfkv")));
-        ASSERT_TRUE(trace.open(QIODevice::WriteOnly));
-        trace.write(kFlight);
-        trace.close();
-        ASSERT_TRUE(LoadTraceFile(w->Doc(), trace.fileName()));
+        test::WriteFile(dir.filePath(QStringLiteral("flight.dfkv")), kFlight);
+        ASSERT_TRUE(LoadTraceFile(w->Doc(), dir.filePath(QStringLiteral("flight.dfkv"))));
         w->RefreshAfterPointChange();
-        QFile map(dir.filePath(QStringLiteral("room.bsp")));
-        ASSERT_TRUE(map.open(QIODevice::WriteOnly));
-        map.write(test::BoxRoom().Build());
-        map.close();
-        dialogs.paths.push_back(map.fileName());
+        test::WriteFile(dir.filePath(QStringLiteral("room.bsp")), test::BoxRoom().Build());
+        dialogs.paths.push_back(dir.filePath(QStringLiteral("room.bsp")));
         Item("mnuMapLoad")->trigger();
         ASSERT_TRUE(dialogs.messages.isEmpty());
     }

@@ -5,6 +5,7 @@
 #include "core/support_trace.h"
 #include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 #include "ui/frm_bsp_origin.h"
 #include "ui/map/bsp_map_component.h"
 #include "ui/view/gl_view.h"
@@ -149,10 +150,7 @@ struct ViewFixture : ::testing::Test {
 TEST_F(ViewFixture, DrawsTheMapUnderTheTraceAtItsOffset) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("room.bsp"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(test::RoomWithPatch().Build());
-    f.close();
+    test::WriteFile(path, test::RoomWithPatch().Build());
     std::unique_ptr<BspMapComponent> map = CreateMapComponent();
     ASSERT_TRUE(map->LoadMap(path, 4));
     view.SetMap(map.get(), {0, 0, 0});

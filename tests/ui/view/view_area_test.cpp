@@ -3,6 +3,7 @@
 #include "core/map/bsp_builder.h"
 #include "core/script/game_profile.h"
 #include "support/main_window_fixture.h"
+#include "support/test_files.h"
 #include "ui/view/view_toolbar.h"
 
 #include <QAction>
@@ -22,9 +23,7 @@ protected:
     void SetUp() override {
         Start();
         mapPath = Path("room.bsp");
-        QFile f(mapPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(test::RoomWithPatch().Build());
+        test::WriteFile(mapPath, test::RoomWithPatch().Build());
     }
     QAction* Item(const char* name) { return Action(name); }
 
@@ -51,10 +50,7 @@ TEST_F(ViewAreaTest, ATraceWithoutItsViewsOpensShowingAllItsPoints) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = Path("far.dfkv");
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.header + points);
-        f.close();
+        test::WriteFile(path, c.header + points);
         ASSERT_TRUE(LoadTraceFile(w->Doc(), path));
         const PlanView& xy = w->Views().plans[0];
         const ViewCamera& cam = w->Views().camera;
