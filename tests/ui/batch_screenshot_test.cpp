@@ -3,7 +3,6 @@
 #include "support/test_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>

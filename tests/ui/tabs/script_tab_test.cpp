@@ -3,7 +3,6 @@
 #include "core/files/text_file.h"
 #include "core/files/trace_file.h"
 #include "core/path/point_count.h"
-#include "core/script/camera_modes.h"
 #include "support/cli_runner.h"
 #include "support/test_files.h"
 #include "ui/frm_game_configs.h"
@@ -14,11 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace kestrova::test {

@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QDir>
 #include <QDoubleSpinBox>
-#include <QFile>
 #include <QLabel>
 #include <QTreeWidget>
 #include <algorithm>

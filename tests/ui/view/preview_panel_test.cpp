@@ -6,7 +6,6 @@
 #include "support/main_window_fixture.h"
 #include "ui/view/preview_panel.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>

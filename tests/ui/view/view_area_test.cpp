@@ -9,8 +9,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 #include <gtest/gtest.h>
