@@ -41,18 +41,12 @@ void WhenModal(std::function<void(QWidget*)> action) {
     });
 }
 
-void Touch(const QString& path) {
-    WriteFile(path, "echo\n");
-}
-
 // A Quake 3 folder with scripts in the mod folder, the base folder and elsewhere.
 struct Quake3Folder {
     Quake3Folder() {
-        Touch(Path("quake3"));
-        Touch(Path("defrag/cams/a.cfg"));
-        Touch(Path("defrag/b.CFG"));
-        Touch(Path("baseq3/autoexec.cfg"));
-        Touch(Path("other/c.cfg"));
+        for (const char* file :
+             {"quake3", "defrag/cams/a.cfg", "defrag/b.CFG", "baseq3/autoexec.cfg", "other/c.cfg"})
+            WriteFile(Path(file), "echo\n");
     }
     QString Path(const char* rel) const { return dir.filePath(QString::fromLatin1(rel)); }
     QTemporaryDir dir;
@@ -150,7 +144,7 @@ TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
     f.doc.trace.modified = false;
     notes.Refresh();
     EXPECT_EQ(notes.Text()->toPlainText(), QStringLiteral("line 1\nline 2"));
-    EXPECT_FALSE(f.doc.trace.modified);
+    EXPECT_FALSE(f.doc.trace.modified) << "showing the notes is no edit";
 }
 
 TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
@@ -191,7 +185,7 @@ TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
     TabFixture f;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
-    { WriteFile(file, "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n"); }
+    WriteFile(file, "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
     f.AddControlPoints(2);
     f.dialogs.answers = {DialogAnswer::No}; // append
     f.dialogs.paths = {file};
@@ -209,9 +203,8 @@ TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
 TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
     TabFixture f(kGameEtPro);
     QTemporaryDir dir;
-    for (const char* name : {"a.epcp", "b.epcp"}) {
+    for (const char* name : {"a.epcp", "b.epcp"})
         WriteFile(dir.filePath(QString::fromLatin1(name)), "(100 200 300) 0 45\n0123456789abc90\"");
-    }
     QStringList trashed;
     f.doc.moveToTrash = [&trashed](const QString& path) {
         trashed.append(QFileInfo(path).fileName());
