@@ -34,13 +34,9 @@ protected:
         w->RefreshAfterPointChange();
         w->resize(1200, 760);
         w->show();
-        Button("optViews3")->click();
+        Find<QAbstractButton>("optViews3")->click();
         panel = w->Views3D()->Preview();
     }
-    QAbstractButton* Button(const char* name) {
-        return w->findChild<QAbstractButton*>(QString::fromLatin1(name));
-    }
-    QWidget* Widget(const char* name) { return w->findChild<QWidget*>(QString::fromLatin1(name)); }
     int SelectedRow() { return w->Grid(kControl)->Selection().firstRow; }
     QString Time() { return panel->TimeLabel()->text(); }
     QString TimeOf(int point) {
@@ -60,7 +56,7 @@ TEST_F(PreviewPanelTest, PlaysInRealTimeAndStopsWithEscape) {
     EXPECT_EQ(Time(), TimeOf(1));
 
     QElapsedTimer clock;
-    Button("cmdPvwStartStop")->click();
+    Find<QAbstractButton>("cmdPvwStartStop")->click();
     clock.start();
     ASSERT_TRUE(panel->Preview().Playing());
     EXPECT_EQ(panel->StartStop()->property("Picture").toString(), QStringLiteral("IDB_PVWSTOP"));
@@ -94,23 +90,23 @@ TEST_F(PreviewPanelTest, TheLockHoldsTheEditingControlsAndGivesThemBack) {
                            "optViews3", "optViewPreset0", "fraS_CurveSpeed"};
     std::vector<bool> before;
     for (const char* n : names) {
-        ASSERT_TRUE(Widget(n)) << n;
-        before.push_back(Widget(n)->isEnabled());
+        ASSERT_TRUE(Find(n)) << n;
+        before.push_back(Find(n)->isEnabled());
     }
     ASSERT_FALSE(before[0]); // the selection tool is off in 3D: it must stay off
     panel->SetLocked(true);
     for (const char* n : names)
-        EXPECT_FALSE(Widget(n)->isEnabled()) << n;
+        EXPECT_FALSE(Find(n)->isEnabled()) << n;
     EXPECT_EQ(View()->cursor().shape(), Qt::CrossCursor);
-    EXPECT_TRUE(Widget("cboAviDemo")->isEnabled()); // the frame rate may change while playing
+    EXPECT_TRUE(Find("cboAviDemo")->isEnabled()); // the frame rate may change while playing
 
     // A change of the trace re-enables the tools; the lock keeps them off.
     w->RefreshAfterPointChange();
-    EXPECT_FALSE(Widget("optTools4")->isEnabled());
+    EXPECT_FALSE(Find("optTools4")->isEnabled());
 
     panel->SetLocked(false);
     for (size_t i = 0; i < std::size(names); ++i)
-        EXPECT_EQ(Widget(names[i])->isEnabled(), before[i]) << names[i];
+        EXPECT_EQ(Find(names[i])->isEnabled(), before[i]) << names[i];
     EXPECT_TRUE(Time().isEmpty());
     EXPECT_TRUE(panel->LockBox()->styleSheet().isEmpty());
 }
@@ -143,7 +139,7 @@ TEST_F(PreviewPanelTest, KeysOfTheViewDriveThePreviewAndTwoPointsAreNeeded) {
     w->RefreshAfterPointChange();
     EXPECT_FALSE(panel->Preview().Locked());
     EXPECT_FALSE(panel->LockBox()->isEnabled());
-    EXPECT_TRUE(Widget("optTools4")->isEnabled());
+    EXPECT_TRUE(Find("optTools4")->isEnabled());
     // With one point the preview refuses the lock, however asked.
     panel->SetLocked(true);
     QTest::keyClick(View(), Qt::Key_L);

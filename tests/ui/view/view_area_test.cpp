@@ -23,7 +23,6 @@ protected:
         mapPath = Path("room.bsp");
         test::WriteFile(mapPath, test::RoomWithPatch().Build());
     }
-    QAction* Item(const char* name) { return Action(name); }
 
     QString mapPath;
 };
@@ -67,22 +66,22 @@ TEST_F(ViewAreaTest, ATraceWithoutItsViewsOpensShowingAllItsPoints) {
 
 TEST_F(ViewAreaTest, MapMenuLoadsAndUnloads) {
     ASSERT_TRUE(View());
-    EXPECT_FALSE(Item("mnuMapNone")->isEnabled());
-    EXPECT_FALSE(Item("mnuMapOrigin")->isEnabled());
-    EXPECT_FALSE(Item("mnuMapName")->isVisible());
+    EXPECT_FALSE(Action("mnuMapNone")->isEnabled());
+    EXPECT_FALSE(Action("mnuMapOrigin")->isEnabled());
+    EXPECT_FALSE(Action("mnuMapName")->isVisible());
 
     dialogs.paths.push_back(mapPath);
-    Item("mnuMapLoad")->trigger();
+    Trigger("mnuMapLoad");
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(Item("mnuMapNone")->isEnabled());
-    EXPECT_TRUE(Item("mnuMapOrigin")->isEnabled());
-    EXPECT_EQ(Item("mnuMapName")->text(), QStringLiteral("room"));
+    EXPECT_TRUE(Action("mnuMapNone")->isEnabled());
+    EXPECT_TRUE(Action("mnuMapOrigin")->isEnabled());
+    EXPECT_EQ(Action("mnuMapName")->text(), QStringLiteral("room"));
     EXPECT_EQ(w->Host().mapName, QStringLiteral("room.bsp"));
     EXPECT_FLOAT_EQ(w->Views().plans[0].centreH, 128); // an empty trace fits the fresh map
 
-    Item("mnuMapNone")->trigger();
-    EXPECT_FALSE(Item("mnuMapNone")->isEnabled());
-    EXPECT_FALSE(Item("mnuMapName")->isVisible());
+    Trigger("mnuMapNone");
+    EXPECT_FALSE(Action("mnuMapNone")->isEnabled());
+    EXPECT_FALSE(Action("mnuMapName")->isVisible());
     EXPECT_TRUE(w->Host().mapName.isEmpty());
 }
 
@@ -103,13 +102,13 @@ TEST_F(ViewAreaTest, OpeningATraceKeepsItsMapAndCameraModeThroughASave) {
         ASSERT_NE(w->Games().Game(), game);
 
         dialogs.paths = {path};
-        Item("mnuT_Open")->trigger();
+        Trigger("mnuT_Open");
         EXPECT_EQ(w->Games().Game(), game);
         EXPECT_EQ(w->CurrentTrace().script.cameraMode, c.script.cameraMode) << game;
-        EXPECT_TRUE(Item("mnuMapName")->isVisible());
+        EXPECT_TRUE(Action("mnuMapName")->isVisible());
 
         dialogs.paths = {path};
-        Item("mnuT_Save")->trigger();
+        Trigger("mnuT_Save");
         TraceFileContents back;
         ReadTraceFile(*ReadTraceFileLines(path), back);
         EXPECT_EQ(back.mapName, QStringLiteral("room.bsp")) << game;
@@ -119,7 +118,7 @@ TEST_F(ViewAreaTest, OpeningATraceKeepsItsMapAndCameraModeThroughASave) {
 }
 
 TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneStateAndTablesHighlight) {
-    QAction* display = Item("mnuV_ShowRefPoints");
+    QAction* display = Action("mnuV_ShowRefPoints");
     display->trigger(); // off
     ASSERT_FALSE(display->isChecked());
 
@@ -133,7 +132,7 @@ TEST_F(ViewAreaTest, TheReferencePointsDisplayIsOneStateAndTablesHighlight) {
     display->trigger();
     AppendPointXYZ(w->CurrentTrace(), kControl, 1, 2, 3, std::nullopt, false);
     w->PointsEdited();
-    Item("mnuE_SelectAll")->trigger();
+    Trigger("mnuE_SelectAll");
     EXPECT_FALSE(w->CurrentTrace().points.rec[kReference][1].selected);
     EXPECT_TRUE(w->CurrentTrace().points.rec[kControl][1].selected);
 
