@@ -11,7 +11,6 @@
 #include "ui/frm_notes.h"
 #include "ui/tabs/number_edit.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -117,28 +116,6 @@ TEST_F(MainWindowTest, ALoadedTraceShowsItsOptionsAndNotes) {
     EXPECT_EQ(w->Notes()->Text()->toPlainText(), QStringLiteral("take two"));
 }
 
-TEST_F(MainWindowTest, TheOtherGameShowsItsOwnControlsAndImportsItsPositions) {
-    Start();
-    auto* autoStart = Find<QGroupBox>("fraSAutoStart");
-    auto* speed = Find<NumberEdit>("txtTransSpeed");
-    // The tab pages themselves are hidden until chosen: only the controls' own state counts.
-    EXPECT_FALSE(autoStart->isHidden());
-    EXPECT_TRUE(speed->isHidden());
-    w->mnuTM_Mod_Click(kGameDefrag);
-    EXPECT_TRUE(autoStart->isHidden());
-    EXPECT_FALSE(speed->isHidden());
-    EXPECT_EQ(Find<QComboBox>("cboCamMode")->count(), 4);
-
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
-    test::WriteFile(file,
-                    "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
-    dialogs.paths = {file};
-    Trigger("mnuT_Import");
-    EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), QStringLiteral("40.00"));
-    EXPECT_TRUE(Action("mnuT_Export")->isEnabled());
-}
-
 TEST_F(MainWindowTest, ClosingWaitsForThePreviewAndAsksOnlyWithTwoPointsOfAKind) {
     Start();
     AddPoints(kControl, 1);
@@ -185,7 +162,7 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThem) {
+TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThemAndImportsItsOwn) {
     Start();
     QStringList mapLoads;
     w->Host().loadMap = [&](const QString& name) { mapLoads << name; };
@@ -199,10 +176,24 @@ TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThem) {
     EXPECT_EQ(w->Host().demoName, QStringLiteral("run 01"));
     EXPECT_TRUE(mapLoads.isEmpty());
 
-    w->mnuTM_Mod_Click(kGameDefrag); // another game has other maps and demos
+    // Another game has other maps, demos and controls (the tab pages themselves are hidden
+    // until chosen: only the controls' own state counts).
+    auto* autoStart = Find<QGroupBox>("fraSAutoStart");
+    EXPECT_FALSE(autoStart->isHidden());
+    w->mnuTM_Mod_Click(kGameDefrag);
+    EXPECT_TRUE(autoStart->isHidden());
     EXPECT_TRUE(w->Host().mapName.isEmpty());
     EXPECT_TRUE(w->Host().demoName.isEmpty());
     EXPECT_EQ(mapLoads, QStringList{QString()});
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
+    test::WriteFile(file,
+                    "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
+    dialogs.paths = {file};
+    Trigger("mnuT_Import");
+    EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), QStringLiteral("40.00"));
+    EXPECT_TRUE(Action("mnuT_Export")->isEnabled());
 }
 
 TEST_F(MainWindowTest, AHideClickIsOneUndoStepAndADoubleClickTogglesOnce) {
