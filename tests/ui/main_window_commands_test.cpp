@@ -1,18 +1,18 @@
 // The Trace menu and the window's life: first start, settings kept between runs, new, open,
-// save, recent files, import, game switch, the command line and the close.
+// save, recent files, import, game switch, the command line and the close. The document's own
+// questions and messages are checked nearer the code; here, that the window reaches them.
 #include "core/files/trace_file.h"
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
 #include "support/main_window_fixture.h"
+#include "support/test_files.h"
 #include "support/window_mouse.h"
 #include "ui/frm_about.h"
 #include "ui/frm_notes.h"
 #include "ui/tabs/number_edit.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -25,15 +25,7 @@ using MainWindowTest = test::MainWindowFixture;
 TEST_F(MainWindowTest, FirstStartUsesTheDefaultsAndMenuChoicesComeBackAtTheNextStart) {
     Start();
     EXPECT_TRUE(w->IsLoaded());
-    EXPECT_EQ(w->CheckedLanguageIndex(), 0);
-    EXPECT_EQ(LanguageOffset(), kLanguageEnglish);
-    EXPECT_EQ(w->Games().Game(), kGameEtPro);
-    EXPECT_TRUE(Action("mnuTM_Mod0")->isChecked());
-    EXPECT_EQ(w->Games().aviDemos.Count(), 7);
-    EXPECT_EQ(w->Games().cmdsBefore.Items(), QStringList{QStringLiteral("<none>")});
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(RegReadValue(Profile(kGameEtPro).registryKey, QStringLiteral("AviDemos")).Text(),
-              QStringLiteral("25;30;50;60;75;90;100"));
     // Nothing to save, undo or select in an empty trace.
     for (const char* name : {"mnuT_Save", "mnuT_New", "mnuE_Undo", "mnuE_Redo", "mnuE_SelectAll",
                              "mnuE_DeselectAll", "mnuT_Export"})
@@ -58,52 +50,27 @@ TEST_F(MainWindowTest, NewOpenSaveAndRecentFilesAskOnlyWhenSomethingWouldBeLost)
     Start();
     Trigger("mnuT_Open"); // empty trace: straight to the file dialog
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(dialogs.fileDialogs[0].request.filter, QStringLiteral("EtPro3 trace (*.ep3t)"));
+    EXPECT_EQ(dialogs.fileDialogs.size(), 1);
 
     AddPoints(kReference, 1);
-    dialogs.answers = {DialogAnswer::Cancel};
+    dialogs.answers = {DialogAnswer::Cancel, DialogAnswer::No};
     Trigger("mnuT_Open");
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Open..."));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Do you want to save the current curve?"));
+    EXPECT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.fileDialogs.size(), 1); // Cancel stops before the file dialog
-    dialogs.answers = {DialogAnswer::No};
     Trigger("mnuT_New");
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[1].title, QStringLiteral("New"));
+    EXPECT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(w->CurrentTrace().ReferenceCount(), 0);
     EXPECT_FALSE(Action("mnuT_New")->isEnabled());
 
-    // Saving asks only before replacing another file.
     AddPoints(kControl, 2);
     const QString own = Path("mine.ep3t");
-    const QString other = Path("other.ep3t");
-    QFile f(other);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("keep me");
-    f.close();
     dialogs.paths = {own};
     Trigger("mnuT_Save");
-    EXPECT_EQ(dialogs.messages.size(), 2);
     EXPECT_TRUE(QFileInfo::exists(own));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - mine [ET Pro]"));
     EXPECT_FALSE(w->CurrentTrace().modified);
     // The folder is stored at once: a crash now keeps it.
     const QString etKey = Profile(kGameEtPro).registryKey;
     EXPECT_EQ(RegReadValue(etKey, QStringLiteral("DftPathTraces")).Text(), registry.dir());
-    dialogs.paths = {own}; // its own file again: no question, and in its folder
-    Trigger("mnuT_Save");
-    EXPECT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.fileDialogs.last().request.folder, registry.dir());
-    dialogs.paths = {other};
-    dialogs.answers = {DialogAnswer::No};
-    Trigger("mnuT_Save");
-    ASSERT_EQ(dialogs.messages.size(), 3);
-    EXPECT_EQ(dialogs.messages[2].text,
-              QStringLiteral("Do you really want to replace the existing file?"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("keep me"));
 
     // A recent file that was deleted is reported and dropped.
     QMenu* recent = w->RecentFilesMenu();
@@ -112,9 +79,7 @@ TEST_F(MainWindowTest, NewOpenSaveAndRecentFilesAskOnlyWhenSomethingWouldBeLost)
     EXPECT_EQ(recent->actions()[0]->data().toString(), own);
     ASSERT_TRUE(QFile::remove(own));
     recent->actions()[0]->trigger();
-    ASSERT_EQ(dialogs.messages.size(), 4);
-    EXPECT_EQ(dialogs.messages[3].text, QStringLiteral("'%1' file not found.").arg(own));
-    EXPECT_EQ(dialogs.messages[3].title, QStringLiteral("Recent files"));
+    EXPECT_EQ(dialogs.messages.size(), 3);
     emit recent->aboutToShow();
     EXPECT_FALSE(recent->actions()[0]->isEnabled()); // only the empty marker is left
 
@@ -141,7 +106,6 @@ TEST_F(MainWindowTest, ALoadedTraceShowsItsOptionsAndNotes) {
     Trigger("mnuT_Save");
     Trigger("mnuT_New");
     EXPECT_EQ(Find<NumberEdit>("txtSAStartTimeMs")->text(), QStringLiteral("0"));
-    EXPECT_TRUE(w->CurrentTrace().notes.isEmpty());
 
     dialogs.paths = {path};
     Trigger("mnuT_Open");
@@ -152,38 +116,9 @@ TEST_F(MainWindowTest, ALoadedTraceShowsItsOptionsAndNotes) {
     EXPECT_EQ(w->Notes()->Text()->toPlainText(), QStringLiteral("take two"));
 }
 
-TEST_F(MainWindowTest, TheOtherGameShowsItsOwnControlsAndImportsItsPositions) {
-    Start();
-    auto* autoStart = Find<QGroupBox>("fraSAutoStart");
-    auto* speed = Find<NumberEdit>("txtTransSpeed");
-    // The tab pages themselves are hidden until chosen: only the controls' own state counts.
-    EXPECT_FALSE(autoStart->isHidden());
-    EXPECT_TRUE(speed->isHidden());
-    EXPECT_EQ(Find<QComboBox>("cboCamMode")->count(), 2);
-    w->mnuTM_Mod_Click(kGameDefrag);
-    EXPECT_TRUE(autoStart->isHidden());
-    EXPECT_FALSE(speed->isHidden());
-    EXPECT_EQ(Find<QComboBox>("cboCamMode")->count(), 4);
-    EXPECT_EQ(Find<QComboBox>("cboAviDemo")->count(), 7);
-
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
-    out.close();
-    dialogs.paths = {file};
-    Trigger("mnuT_Import");
-    EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
-    EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), QStringLiteral("40.00"));
-    EXPECT_TRUE(Action("mnuT_Export")->isEnabled());
-    EXPECT_EQ(w->Games().Current().DftPathPos, dir.path());
-}
-
 TEST_F(MainWindowTest, ClosingWaitsForThePreviewAndAsksOnlyWithTwoPointsOfAKind) {
     Start();
     AddPoints(kControl, 1);
-    ASSERT_TRUE(w->CurrentTrace().modified);
     int stops = 0;
     w->stopPreview = [&] { ++stops; };
     w->SetPreviewRunning(true);
@@ -198,12 +133,9 @@ TEST_F(MainWindowTest, ClosingWaitsForThePreviewAndAsksOnlyWithTwoPointsOfAKind)
 
     Start();
     AddPoints(kControl, 2);
-    dialogs.answers = {DialogAnswer::Cancel};
+    dialogs.answers = {DialogAnswer::Cancel, DialogAnswer::No};
     EXPECT_FALSE(UserClose(400));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Quit"));
-    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
-    dialogs.answers = {DialogAnswer::No};
+    EXPECT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(UserClose());
 }
 
@@ -211,8 +143,6 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     TraceFileContents c;
     c.game = kGameDefrag;
     c.points.count[kControl] = 2;
-    c.points.At(kControl, 1).x = 10;
-    c.points.At(kControl, 2).x = 20;
     const QString path = Path("start.dfkv");
     ASSERT_TRUE(WriteTraceFile(path, c));
 
@@ -221,11 +151,6 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     ASSERT_NE(w->About(), nullptr);
     EXPECT_TRUE(w->About()->isVisible());
     EXPECT_FALSE(w->About()->IsSplash());
-    EXPECT_TRUE(w->About()
-                    ->findChild<QLabel*>(QStringLiteral("lblVersion"))
-                    ->text()
-                    .endsWith(QStringLiteral("0.9.9.0")));
-    EXPECT_EQ(w->Games().Game(), kGameDefrag);
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 2);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - start [Defrag]"));
     EXPECT_FALSE(w->CurrentTrace().modified);
@@ -234,10 +159,10 @@ TEST_F(MainWindowTest, ATraceOnTheCommandLineOpensWithTheAboutWindow) {
     Start(Path("missing.dfkv"));
     EXPECT_TRUE(w->About()->isVisible());
     EXPECT_EQ(w->CurrentTrace().ControlCount(), 0);
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.value(0).text.toStdString();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThem) {
+TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThemAndImportsItsOwn) {
     Start();
     QStringList mapLoads;
     w->Host().loadMap = [&](const QString& name) { mapLoads << name; };
@@ -248,14 +173,27 @@ TEST_F(MainWindowTest, NewKeepsTheMapAndTheDemoWhileAGameSwitchDropsThem) {
     Trigger("mnuT_New");
     ASSERT_EQ(w->CurrentTrace().ControlCount(), 0);
     EXPECT_EQ(w->Host().mapName, QStringLiteral("oasago2"));
-    EXPECT_TRUE(mapLoads.isEmpty());
     EXPECT_EQ(w->Host().demoName, QStringLiteral("run 01"));
+    EXPECT_TRUE(mapLoads.isEmpty());
 
-    // Another game has other maps and demos.
+    // Another game has other maps, demos and controls (the tab pages themselves are hidden
+    // until chosen: only the controls' own state counts).
+    auto* autoStart = Find<QGroupBox>("fraSAutoStart");
+    EXPECT_FALSE(autoStart->isHidden());
     w->mnuTM_Mod_Click(kGameDefrag);
+    EXPECT_TRUE(autoStart->isHidden());
     EXPECT_TRUE(w->Host().mapName.isEmpty());
-    EXPECT_EQ(mapLoads, QStringList{QString()});
     EXPECT_TRUE(w->Host().demoName.isEmpty());
+    EXPECT_EQ(mapLoads, QStringList{QString()});
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
+    test::WriteFile(file,
+                    "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
+    dialogs.paths = {file};
+    Trigger("mnuT_Import");
+    EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), QStringLiteral("40.00"));
+    EXPECT_TRUE(Action("mnuT_Export")->isEnabled());
 }
 
 TEST_F(MainWindowTest, AHideClickIsOneUndoStepAndADoubleClickTogglesOnce) {
@@ -266,16 +204,17 @@ TEST_F(MainWindowTest, AHideClickIsOneUndoStepAndADoubleClickTogglesOnce) {
     grid->scrollToItem(grid->item(0, kFieldHide));
     const QPoint cell = grid->visualItemRect(grid->item(0, kFieldHide)).center();
     const int steps = w->Doc().undo.pos;
+    auto hide = [this] { return w->CurrentTrace().points.At(kControl, 1).hide; };
 
     test::WindowClick(grid->viewport(), cell);
-    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 1);
+    EXPECT_EQ(hide(), 1);
     EXPECT_EQ(w->Doc().undo.pos, steps + 1);
     Trigger("mnuE_Undo");
-    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 0);
+    EXPECT_EQ(hide(), 0);
     EXPECT_EQ(grid->item(0, kFieldHide)->text(), QStringLiteral("0"));
 
     test::WindowDoubleClick(grid->viewport(), cell);
-    EXPECT_EQ(w->CurrentTrace().points.At(kControl, 1).hide, 1);
+    EXPECT_EQ(hide(), 1);
     EXPECT_EQ(w->Doc().undo.pos, steps + 1);
     EXPECT_EQ(grid->indexWidget(grid->model()->index(0, kFieldHide)), nullptr) << "no editor";
     // Elsewhere a double-click still opens the cell for typing, and changes nothing yet.

@@ -16,66 +16,47 @@
 namespace kestrova::ui {
 namespace {
 
-// Why a widget does not show whole, or nothing.
-QString CutOff(const QWidget* w, const QWidget* window) {
-    const QString name = w->objectName().isEmpty()
-                             ? QString::fromLatin1(w->metaObject()->className())
-                             : w->objectName();
-    QRect shown(w->mapTo(window, QPoint(0, 0)), w->size());
-    const QRect whole = shown;
-    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
-        shown &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
-        if (p == window)
-            break;
-    }
-    if (shown != whole)
-        return QStringLiteral("%1 clipped to %2x%3 of %4x%5")
-            .arg(name)
-            .arg(shown.width())
-            .arg(shown.height())
-            .arg(whole.width())
-            .arg(whole.height());
-    // Buttons with a caption show all of it (the expand strip has none).
-    auto* b = qobject_cast<const QAbstractButton*>(w);
-    if (b && !b->text().isEmpty()) {
-        const QSize hint = b->sizeHint();
-        if (w->width() < hint.width() || w->height() < std::min(hint.height(), 16))
-            return QStringLiteral("%1 \"%2\" squeezed to %3 wide, needs %4")
-                .arg(name, b->text())
-                .arg(w->width())
-                .arg(hint.width());
-    }
-    return {};
-}
-
+// What does not show whole: widgets clipped by a parent, buttons narrower than their caption,
+// table columns narrower than their header.
 QStringList CutOffWidgets(FrmMain& window) {
     QStringList problems;
     for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&window) || w->window() != &window)
-            continue;
-        // Buttons that belong to a table or the tab bar (corner, scroll arrows) are theirs.
         const QWidget* owner = w->parentWidget();
-        if (qobject_cast<const QAbstractItemView*>(owner) || qobject_cast<const QTabBar*>(owner))
+        // Buttons that belong to a table or the tab bar (corner, scroll arrows) are theirs.
+        if (!w->isVisibleTo(&window) || w->window() != &window ||
+            qobject_cast<const QAbstractItemView*>(owner) || qobject_cast<const QTabBar*>(owner))
             continue;
-        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<PointsGrid*>(w) ||
-            qobject_cast<GlView*>(w) || w->objectName() == QStringLiteral("tabTools")) {
-            if (const QString why = CutOff(w, &window); !why.isEmpty())
-                problems << why;
-        }
+        auto* b = qobject_cast<QAbstractButton*>(w);
+        if (!b && !qobject_cast<PointsGrid*>(w) && !qobject_cast<GlView*>(w) &&
+            w->objectName() != QStringLiteral("tabTools"))
+            continue;
+        const QString name = w->objectName().isEmpty()
+                                 ? QString::fromLatin1(w->metaObject()->className())
+                                 : w->objectName();
+        const QRect whole(w->mapTo(&window, QPoint(0, 0)), w->size());
+        QRect shown = whole;
+        for (const QWidget* p = owner; p && p != &window; p = p->parentWidget())
+            shown &= QRect(p->mapTo(&window, QPoint(0, 0)), p->size());
+        shown &= window.rect();
+        if (shown != whole)
+            problems << QStringLiteral("%1 clipped to %2x%3")
+                            .arg(name)
+                            .arg(shown.width())
+                            .arg(shown.height());
+        // Buttons with a caption show all of it (the expand strip has none).
+        else if (b && !b->text().isEmpty() &&
+                 (w->width() < b->sizeHint().width() ||
+                  w->height() < std::min(b->sizeHint().height(), 16)))
+            problems
+                << QStringLiteral("%1 \"%2\" squeezed to %3").arg(name, b->text()).arg(w->width());
     }
     for (int kind : {kControl, kReference}) {
         const PointsGrid* grid = window.Grid(kind);
-        const QHeaderView* header = grid->horizontalHeader();
-        const QFontMetrics fm(header->font());
-        for (int c = 0; c < grid->columnCount(); ++c) {
-            const QString caption = grid->horizontalHeaderItem(c)->text();
-            if (header->sectionSize(c) < fm.horizontalAdvance(caption) + 2)
-                problems << QStringLiteral("%1 column %2 \"%3\" is %4 wide")
-                                .arg(grid->objectName())
-                                .arg(c)
-                                .arg(caption)
-                                .arg(header->sectionSize(c));
-        }
+        const QFontMetrics fm(grid->horizontalHeader()->font());
+        for (int c = 0; c < grid->columnCount(); ++c)
+            if (grid->horizontalHeader()->sectionSize(c) <
+                fm.horizontalAdvance(grid->horizontalHeaderItem(c)->text()) + 2)
+                problems << QStringLiteral("%1 column %2").arg(grid->objectName()).arg(c);
     }
     return problems;
 }

@@ -1,4 +1,5 @@
 #include "core/map/bsp_builder.h"
+#include "support/test_files.h"
 #include "ui/map/bsp_map_component.h"
 
 #include <GL/gl.h>
@@ -79,10 +80,7 @@ class BspMapComponentTest : public testing::Test {
 protected:
     void SetUp() override {
         const QString path = dir_.filePath("room.bsp");
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(test::RoomWithPatch().Build());
-        f.close();
+        test::WriteFile(path, test::RoomWithPatch().Build());
         map_ = CreateMapComponent();
         ASSERT_TRUE(map_->LoadMap(path, 4)) << map_->LastError().toStdString();
         view_.map = map_.get();

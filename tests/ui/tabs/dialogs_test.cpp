@@ -1,5 +1,6 @@
 // The small dialogs of the tool tabs and the Trace menu: script picker, export, notes, import.
 #include "core/files/position_import.h"
+#include "support/test_files.h"
 #include "ui/frm_export.h"
 #include "ui/frm_game_configs.h"
 #include "ui/frm_notes.h"
@@ -10,7 +11,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,21 +41,12 @@ void WhenModal(std::function<void(QWidget*)> action) {
     });
 }
 
-void Touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("echo\n");
-}
-
 // A Quake 3 folder with scripts in the mod folder, the base folder and elsewhere.
 struct Quake3Folder {
     Quake3Folder() {
-        Touch(Path("quake3"));
-        Touch(Path("defrag/cams/a.cfg"));
-        Touch(Path("defrag/b.CFG"));
-        Touch(Path("baseq3/autoexec.cfg"));
-        Touch(Path("other/c.cfg"));
+        for (const char* file :
+             {"quake3", "defrag/cams/a.cfg", "defrag/b.CFG", "baseq3/autoexec.cfg", "other/c.cfg"})
+            WriteFile(Path(file), "echo\n");
     }
     QString Path(const char* rel) const { return dir.filePath(QString::fromLatin1(rel)); }
     QTemporaryDir dir;
@@ -71,46 +62,38 @@ TEST(GameTab, ModFolderBrowserAndScriptPickerOfItsScripts) {
     Quake3Folder q3;
     FrmGameConfigs picker;
     GameTab tab(f.doc, f.game, picker);
-    // The mod folder's browser repeats until a valid folder or Cancel.
     QSignalSpy changed(&tab, &GameTab::ModPathChanged);
-
-    // A folder whose parent has no game, then the mod folder.
+    // The mod folder's browser repeats until a valid folder (the parent holds the game) or
+    // Cancel.
     f.dialogs.paths = {q3.Path("defrag/cams"), q3.Path("defrag")};
     tab.findChild<QToolButton*>(QStringLiteral("cmdModSelectRoot"))->click();
-    EXPECT_EQ(f.dialogs.fileDialogs.size(), 2);
     EXPECT_EQ(f.dialogs.fileDialogs[1].request.folder, q3.Path("defrag/cams"));
     EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
-    EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(tab.findChild<QLabel*>(QStringLiteral("lblModPath"))->text(),
               QDir::toNativeSeparators(q3.Path("defrag")));
-
     f.dialogs.paths = {q3.Path("defrag/cams"), std::nullopt};
     EXPECT_FALSE(tab.SelectModFolder());
     EXPECT_EQ(f.game.Current().ModPath, q3.Path("defrag"));
     EXPECT_EQ(changed.count(), 1);
 
-    // The picker lists the scripts of the mod and base folders.
+    // The picker lists the scripts of the mod and base folders; several can be chosen.
     QComboBox* configs = tab.findChild<QComboBox*>(QStringLiteral("cboGConfigs"));
     QToolButton* manager = tab.findChild<QToolButton*>(QStringLiteral("cmdGConfigManager"));
-    ASSERT_TRUE(configs && manager);
 
     QStringList listed;
     WhenModal([&listed](QWidget* modal) {
         auto* list = modal->findChild<QListWidget*>(QStringLiteral("lstConfigs"));
-        for (int i = 0; i < list->count(); ++i)
+        for (int i = 0; i < list->count(); ++i) {
             listed.append(list->item(i)->text());
-        // Several can be chosen.
-        for (int i = 0; i < list->count(); ++i)
             list->item(i)->setSelected(list->item(i)->text() != QLatin1String("defrag\\b.CFG"));
+        }
         modal->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
     });
     manager->click();
     EXPECT_EQ(Sorted(listed),
               (QStringList{QStringLiteral("baseq3\\autoexec.cfg"), QStringLiteral("defrag\\b.CFG"),
                            QStringLiteral("defrag\\cams\\a.cfg")}));
-    EXPECT_FALSE(picker.Canceled());
-    EXPECT_EQ(f.game.gameConfigs.Count(), 3);
-    EXPECT_EQ(configs->count(), f.game.gameConfigs.Count());
+    EXPECT_EQ(configs->count(), 3); // <none> and the two chosen
     EXPECT_TRUE(f.game.gameConfigs.Items().contains(QStringLiteral("baseq3\\autoexec.cfg")));
 
     // Escape and the close box leave the list as it was; the chosen items come back selected.
@@ -122,12 +105,10 @@ TEST(GameTab, ModFolderBrowserAndScriptPickerOfItsScripts) {
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     manager->click();
-    EXPECT_TRUE(picker.Canceled());
-    EXPECT_EQ(preselected, f.game.gameConfigs.Count() - 1);
+    EXPECT_EQ(preselected, 2);
     WhenModal([](QWidget* modal) { modal->close(); });
     manager->click();
     EXPECT_TRUE(picker.Canceled());
-    EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(f.game.gameConfigs.Items(), before);
 }
 
@@ -141,7 +122,6 @@ TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
     TabFixture f;
     QWidget owner;
     FrmNotes notes(f.doc.trace, &owner);
-    EXPECT_EQ(notes.windowTitle(), QStringLiteral(" Notes (Esc or F2 to hide)"));
     notes.Toggle();
     EXPECT_TRUE(notes.isVisible());
 
@@ -158,16 +138,13 @@ TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
 
     QTest::keyClick(notes.Text(), Qt::Key_Escape);
     EXPECT_FALSE(notes.isVisible());
-    notes.Toggle();
-    QTest::keyClick(notes.Text(), Qt::Key_F2);
-    EXPECT_FALSE(notes.isVisible());
 
     // A loaded trace's notes (one CR LF per line) show without a trailing empty line.
     f.doc.trace.notes = QStringLiteral("line 1\r\nline 2\r\n");
     f.doc.trace.modified = false;
     notes.Refresh();
     EXPECT_EQ(notes.Text()->toPlainText(), QStringLiteral("line 1\nline 2"));
-    EXPECT_FALSE(f.doc.trace.modified);
+    EXPECT_FALSE(f.doc.trace.modified) << "showing the notes is no edit";
 }
 
 TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
@@ -180,7 +157,6 @@ TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
     WhenModal([](QWidget* modal) {
         auto* frames = modal->findChild<QLineEdit*>(QStringLiteral("txtAnimationFrames"));
         auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdValid"));
-        EXPECT_EQ(frames->text(), QStringLiteral("100"));
         frames->clear();
         EXPECT_FALSE(ok->isEnabled());
         QTest::keyClicks(frames, QStringLiteral("4x1"));
@@ -192,11 +168,7 @@ TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
     UniformRandom rng(1);
     EXPECT_TRUE(ui::ExportCommand(f.doc, dialog, rng));
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(f.dialogs.fileDialogs[0].request.filter,
-              QStringLiteral("3DSMax Exchange (*.kv3dsx)"));
-    QFile file(out);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count("cam:"), 41);
+    EXPECT_EQ(ReadBytes(out).count("cam:"), 41);
     EXPECT_EQ(f.doc.exportFolder, dir.path());
 
     // The dialog keeps its text; Escape is Cancel and asks for no file.
@@ -213,25 +185,16 @@ TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
     TabFixture f;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pos.dfcp"));
-    {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("header\r\n"
-                  "p1: 10,20,30,5,90,0,0,100\"\r\n"
-                  "p2: 40,50,60,-5,180,0,2,0\"\r\n");
-    }
+    WriteFile(file, "header\r\np1: 10,20,30,5,90,0,0,100\"\r\np2: 40,50,60,-5,180,0,2,0\"\r\n");
     f.AddControlPoints(2);
     f.dialogs.answers = {DialogAnswer::No}; // append
     f.dialogs.paths = {file};
     EXPECT_TRUE(ui::ImportCommand(f.doc, f.game));
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_EQ(f.dialogs.messages[0].title, QStringLiteral("Importation"));
-    EXPECT_EQ(f.doc.trace.ControlCount(), 4);
+    EXPECT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_FLOAT_EQ(f.doc.trace.points.At(kControl, 4).x, 40.0f);
-    EXPECT_FLOAT_EQ(f.doc.trace.points.At(kControl, 4).fov, 90.0f);
     EXPECT_EQ(f.game.Current().DftPathPos, dir.path());
 
-    // The next import starts in that folder; Cancel on the question imports nothing.
+    // Cancel on the question imports nothing.
     f.dialogs.answers = {DialogAnswer::Cancel};
     EXPECT_FALSE(ui::ImportCommand(f.doc, f.game));
     EXPECT_EQ(f.doc.trace.ControlCount(), 4);
@@ -240,11 +203,8 @@ TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
 TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
     TabFixture f(kGameEtPro);
     QTemporaryDir dir;
-    for (const char* name : {"a.epcp", "b.epcp"}) {
-        QFile out(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("(100 200 300) 0 45\n0123456789abc90\"");
-    }
+    for (const char* name : {"a.epcp", "b.epcp"})
+        WriteFile(dir.filePath(QString::fromLatin1(name)), "(100 200 300) 0 45\n0123456789abc90\"");
     QStringList trashed;
     f.doc.moveToTrash = [&trashed](const QString& path) {
         trashed.append(QFileInfo(path).fileName());
@@ -255,9 +215,7 @@ TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
     EXPECT_TRUE(ui::ImportCommand(f.doc, f.game));
     EXPECT_EQ(f.doc.trace.ControlCount(), 2);
     EXPECT_EQ(Sorted(trashed), (QStringList{QStringLiteral("a.epcp"), QStringLiteral("b.epcp")}));
-    ASSERT_EQ(f.dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(f.dialogs.fileDialogs[0].kind, RecordedFileDialog::Folder);
-    EXPECT_EQ(f.game.Current().DftPathPos, dir.path());
 }
 
 TEST(MessageBox, IsWideEnoughForItsTitle) {

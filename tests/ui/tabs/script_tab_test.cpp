@@ -3,8 +3,8 @@
 #include "core/files/text_file.h"
 #include "core/files/trace_file.h"
 #include "core/path/point_count.h"
-#include "core/script/camera_modes.h"
 #include "support/cli_runner.h"
+#include "support/test_files.h"
 #include "ui/frm_game_configs.h"
 #include "ui/tabs/number_edit.h"
 #include "ui/tabs/tab_fixture.h"
@@ -13,11 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace kestrova::test {
@@ -48,17 +46,10 @@ TEST_F(ScriptTabTest, PauseKeysGiveTheGameNamesSkipSeparatorsAndNeedAnInterval) 
     EXPECT_FALSE(keys->isEnabled());
     pause->click();
     EXPECT_TRUE(keys->isEnabled());
-    EXPECT_TRUE(Edit(QStringLiteral("txtSP_Nb"))->isEnabled());
     EXPECT_TRUE(f.doc.trace.script.pauseEnabled);
-
-    const auto choose = [keys](const char* text) {
-        keys->setCurrentIndex(keys->findText(QString::fromLatin1(text)));
-        return keys->property("tag").toString();
-    };
-    EXPECT_EQ(choose("Num. 5"), QStringLiteral("KP_5"));
-    EXPECT_EQ(choose(";"), QStringLiteral("SemiColon"));
-    EXPECT_EQ(choose("Q"), QStringLiteral("Q"));
-    EXPECT_EQ(f.doc.trace.script.bindKeyIndex, keys->findText(QStringLiteral("Q")));
+    keys->setCurrentIndex(keys->findText(QStringLiteral(";")));
+    EXPECT_EQ(keys->property("tag").toString(), QStringLiteral("SemiColon"));
+    EXPECT_EQ(f.doc.trace.script.bindKeyIndex, keys->findText(QStringLiteral(";")));
 
     // Down from 0x00 passes the separator on to 0; Up from 0 comes back to 0x00.
     const int zeroX = keys->findText(QStringLiteral("0x00"));
@@ -81,19 +72,14 @@ TEST_F(ScriptTabTest, AutoStartClockAndMillisecondsFollowEachOther) {
     SwitchGame(f.game, kGameEtPro, false);
     tab.ApplyGame();
     ASSERT_TRUE(Find<QGroupBox>(QStringLiteral("fraSAutoStart"))->isVisibleTo(&tab));
-    const int fields[] = {1, 2, 3, 4};
-    for (int i = 0; i < 4; ++i)
-        TypeInto(Edit(QStringLiteral("txtSAStartTime%1").arg(i)), QString::number(fields[i]));
+    for (int i = 0; i < 4; ++i) // 1 h 2 min 3 s 4 ms
+        TypeInto(Edit(QStringLiteral("txtSAStartTime%1").arg(i)), QString::number(i + 1));
     EXPECT_EQ(Edit(QStringLiteral("txtSAStartTimeMs"))->text(), QStringLiteral("3723004"));
-    EXPECT_EQ(f.doc.trace.script.autoStartMsText, QStringLiteral("3723004"));
 
     TypeInto(Edit(QStringLiteral("txtSAStartTimeMs")), QStringLiteral("7384005"));
-    const char* expected[] = {"2", "3", "4", "5"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Edit(QStringLiteral("txtSAStartTime%1").arg(i))->text(),
-                  QString::fromLatin1(expected[i]));
-        EXPECT_EQ(Find<QScrollBar>(QStringLiteral("vsbSAStartTime%1").arg(i))->value(),
-                  QString::fromLatin1(expected[i]).toInt());
+    for (int i = 0; i < 4; ++i) { // 2 h 3 min 4 s 5 ms
+        EXPECT_EQ(Edit(QStringLiteral("txtSAStartTime%1").arg(i))->text(), QString::number(i + 2));
+        EXPECT_EQ(Find<QScrollBar>(QStringLiteral("vsbSAStartTime%1").arg(i))->value(), i + 2);
     }
     // The spin control of the seconds moves the total.
     Find<QScrollBar>(QStringLiteral("vsbSAStartTime2"))->setValue(10);
@@ -103,26 +89,21 @@ TEST_F(ScriptTabTest, AutoStartClockAndMillisecondsFollowEachOther) {
     f.AddControlPoints(2);
     f.doc.trace.modified = false;
     Find<QCheckBox>(QStringLiteral("chkSAStartEnabled"))->click();
-    EXPECT_TRUE(f.doc.trace.script.autoStartEnabled);
     EXPECT_TRUE(f.doc.trace.modified);
 }
 
 TEST_F(ScriptTabTest, GameSwitchRefillsTheCameraModesAndGameOnlyFrames) {
     QComboBox* modes = Combo(QStringLiteral("cboCamMode"));
-    EXPECT_EQ(modes->count(), 4);
     EXPECT_FALSE(Find<QGroupBox>(QStringLiteral("fraSAutoStart"))->isVisibleTo(&tab));
     modes->setCurrentIndex(3);
     EXPECT_EQ(f.doc.trace.script.cameraMode, 3);
     EXPECT_TRUE(Combo(QStringLiteral("cboCmLookPlayer"))->isEnabled());
-    EXPECT_TRUE(tab.CameraModeTipText().contains(QStringLiteral("No Yaw")));
 
     SwitchGame(f.game, kGameEtPro, false);
     tab.ApplyGame();
     EXPECT_EQ(modes->count(), 2);
     EXPECT_EQ(modes->currentIndex(), 0);
-    EXPECT_EQ(f.doc.trace.script.cameraMode, 0);
     EXPECT_FALSE(Combo(QStringLiteral("cboCmLookPlayer"))->isEnabled());
-    EXPECT_TRUE(tab.CameraModeTipText().startsWith(QStringLiteral("<b>Free look:</b>")));
     EXPECT_TRUE(Find<QGroupBox>(QStringLiteral("fraSAutoStart"))->isVisibleTo(&tab));
 
     modes->setCurrentIndex(1);
@@ -134,9 +115,7 @@ TEST_F(ScriptTabTest, GameSwitchRefillsTheCameraModesAndGameOnlyFrames) {
 QMap<QString, QByteArray> FolderBytes(const QString& folder) {
     QMap<QString, QByteArray> files;
     for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
-        QFile file(info.filePath());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        files.insert(info.fileName(), file.readAll());
+        files.insert(info.fileName(), ReadBytes(info.filePath()));
     }
     return files;
 }
@@ -178,16 +157,9 @@ TEST_F(ScriptTabTest, ButtonWritesWhatTheCommandLineWrites) {
     tab.SetRandom(&rng);
     f.dialogs.paths.push_back(cams + QStringLiteral("/fly.cfg"));
     Find<QPushButton>(QStringLiteral("cmdCreateScript"))->click();
-    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2);
-    EXPECT_EQ(f.dialogs.fileDialogs[1].request.filter, QStringLiteral("Defrag script (*.cfg)"));
     EXPECT_EQ(f.game.Current().DftPathCfg, cams);
-    QStringList shown;
-    for (const auto& m : f.dialogs.messages)
-        shown << m.title + QStringLiteral(": ") + m.text;
-    ASSERT_EQ(f.dialogs.messages.size(), 1) // the success box only
-        << shown.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(f.dialogs.messages.size(), 1) << f.dialogs.messages.value(0).text.toStdString();
     EXPECT_TRUE(f.dialogs.messages[0].title.startsWith(QStringLiteral("Script creation in ")));
-    EXPECT_EQ(f.doc.trace.script.scriptBaseName, QStringLiteral("fly"));
     const QMap<QString, QByteArray> editor = FolderBytes(cams);
     ASSERT_GE(editor.size(), 3); // 1stPos, fly and chained files
     EXPECT_TRUE(editor.value(QStringLiteral("fly001.cfg")).contains("wait;bind Q \"Exec "));
