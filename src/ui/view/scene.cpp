@@ -96,7 +96,8 @@ private:
             Word(k);
         }
         uint64_t tail = 0;
-        std::memcpy(&tail, p, size);
+        if (size > 0) // an empty array may have no address at all
+            std::memcpy(&tail, p, size);
         Word(tail ^ (static_cast<uint64_t>(size) << 56));
     }
     template <typename... T> void Op(int code, T... args) {
