@@ -240,7 +240,7 @@ void GlView::initializeGL() {
     RealGl::InitScene();
     gl_.BuildFont();
     gl_.ForgetLayers(); // a new context has none of the old one's textures
-    layers_ = {};
+    DropLayers();
 }
 
 void GlView::resizeEvent(QResizeEvent* event) {

@@ -594,14 +594,11 @@ struct Scene {
     // scene; a trace edit in a plan redraws the trace over the kept map.
     void RunLayered() {
         LayerCache& cache = *in.layers;
-        if (in.camera && in.motion && Is3D(in))
-            ApplyPendingMovement(*in.camera, *in.motion,
-                                 ComputeCameraAxes(in.camera->yaw, in.camera->pitch));
-        CameraMotion* motion = std::exchange(in.motion, nullptr); // moved once, above
         HashingGl hash(in.layerSalt);
         SetProjection(hash, in);
         Scene hashed{hash, in, {}, true};
-        hashed.DrawBase();
+        hashed.DrawBase(); // places the camera: a pending 3D movement is applied here, once
+        CameraMotion* motion = std::exchange(in.motion, nullptr);
         const uint64_t baseKey = hash.Value();
         hashed.DrawMiddle();
         const uint64_t sceneKey = hash.Value();
