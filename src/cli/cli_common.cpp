@@ -63,9 +63,11 @@ bool IntOption(const ParsedArgs& a, const QString& name, int64_t lo, int64_t hi,
 }
 
 std::unique_ptr<LoadedTrace> LoadTrace(const QString& path, CliStreams& io) {
-    const std::optional<QStringList> lines = ReadTraceFileLines(path);
+    QString reason;
+    const std::optional<QStringList> lines = ReadTraceFileLines(path, &reason);
     if (!lines || !LooksLikeTraceFile(*lines)) {
-        Fail(io, QStringLiteral("cannot read trace '%1': Data reading error.").arg(path));
+        Fail(io, QStringLiteral("cannot read trace '%1': %2")
+                     .arg(path, reason.isEmpty() ? QStringLiteral("Data reading error.") : reason));
         return nullptr;
     }
     auto t = std::make_unique<LoadedTrace>();

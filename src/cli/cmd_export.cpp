@@ -41,8 +41,9 @@ int RunExport(const QStringList& args, CliStreams& io) {
         return kExitFailed;
     }
     const QString outPath = a->values[QStringLiteral("-o")];
-    if (!WriteWholeFile(outPath, text)) {
-        Fail(io, QStringLiteral("cannot write '%1'").arg(outPath));
+    QString reason;
+    if (!WriteWholeFile(outPath, text, &reason)) {
+        Fail(io, QStringLiteral("cannot write '%1': %2").arg(outPath, reason));
         return kExitFailed;
     }
     io.out << "Effective number of points: " << effective << "\n";

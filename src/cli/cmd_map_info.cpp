@@ -57,6 +57,9 @@ int RunMapInfo(const QStringList& args, CliStreams& io) {
             return kExitUsage;
         }
         const auto found = FindGameMap(*folder, path);
+        // The game leaves a broken archive out without a word; say which were left out.
+        for (const QString& e : UnreadableArchives(*folder))
+            Warn(io, QStringLiteral("archive left out: %1").arg(e));
         if (!found) {
             Fail(io, QStringLiteral("%1: no such map in %2, its archives or its base game")
                          .arg(path, *folder));

@@ -1,14 +1,17 @@
 #include "ui/qt_dialogs.h"
 
+#include "core/files/file_access.h"
 #include "ui/busy_pointer.h"
 #include "ui/map/map_list_dialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QSpacerItem>
 #include <QTimer>
 
@@ -47,13 +50,42 @@ QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
-QString StartPath(const FileDialogRequest& r) {
-    if (r.fileName.isEmpty())
-        return r.folder;
-    return r.folder.isEmpty() ? r.fileName : QDir(r.folder).filePath(r.fileName);
-}
+// Icons and types from the name alone. Qt's own provider, and the desktop's dialogs, ask the
+// file's content when its name says nothing, and reading /proc/kmsg never ends.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir())
+            return icon(Folder);
+        const QIcon themed = QIcon::fromTheme(MimeType(info).iconName());
+        return themed.isNull() ? icon(File) : themed;
+    }
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QFileIconProvider::type(info); // "Folder", without reading anything
+        const QMimeType mime = MimeType(info);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeType MimeType(const QFileInfo& info) const {
+        return mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+    QMimeDatabase mimes_;
+};
 
 } // namespace
+
+void PrepareFileDialog(QFileDialog& dialog, const QString& folder) {
+    static NameOnlyIconProvider provider;
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+    dialog.setIconProvider(&provider);
+    // Always a folder of ours: given none, Qt would go back to the last one visited, in this
+    // run or a former one, even inside /proc.
+    dialog.setDirectory(SafeDialogFolder(folder));
+}
 
 void MakeRoomForTitle(QMessageBox& box) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
@@ -91,15 +123,20 @@ DialogAnswer QtDialogs::Message(const QString& title, const QString& text, Messa
 
 std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& r) {
     const NormalPointer pointer;
-    const QString path = QFileDialog::getOpenFileName(owner_, r.title, StartPath(r), r.filter);
-    if (path.isEmpty())
+    QFileDialog dialog(owner_, r.title, QString(), r.filter);
+    PrepareFileDialog(dialog, r.folder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!r.fileName.isEmpty())
+        dialog.selectFile(r.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().first();
 }
 
 std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& r) {
     const NormalPointer pointer;
-    QFileDialog dialog(owner_, r.title, r.folder, r.filter);
+    QFileDialog dialog(owner_, r.title, QString(), r.filter);
+    PrepareFileDialog(dialog, r.folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The program asks itself before replacing a file.
@@ -115,10 +152,13 @@ std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& r) {
 
 std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& folder) {
     const NormalPointer pointer;
-    const QString path = QFileDialog::getExistingDirectory(owner_, title, folder);
-    if (path.isEmpty())
+    QFileDialog dialog(owner_, title);
+    PrepareFileDialog(dialog, folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().first();
 }
 
 void QtDialogs::TimedInform(const QString& title, const QString& text, int autoCloseMs) {

@@ -3,10 +3,15 @@
 
 #include "core/dialogs.h"
 
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
 namespace kestrova::ui {
+
+// Every file dialog of the program: Qt's own (whose listing reads names and sizes, never
+// contents), starting in folder, or in the home folder instead of /proc, /sys or /dev.
+void PrepareFileDialog(QFileDialog& dialog, const QString& folder);
 
 // Widens a message box so that the window manager does not cut its title.
 void MakeRoomForTitle(QMessageBox& box);

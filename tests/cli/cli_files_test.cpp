@@ -3,6 +3,7 @@
 #include "core/model/point_fields.h"
 #include "support/cli_runner.h"
 #include "support/scoped_locale.h"
+#include "support/special_files.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>
@@ -123,6 +124,25 @@ TEST(CliExport, WritesTheExchangeFile) {
     EXPECT_EQ(lines[1], "param:animRate;30");
     EXPECT_EQ(lines[11], "cam:402.00;12.25;0.00;-40.00;0.00;0.00;90.00");
     EXPECT_EQ(lines[12], "ref:1234.50;0.00;0.00");
+}
+
+TEST(CliExport, WritesIntoADeviceOrAPipeAndNeverReplacesIt) {
+    QTemporaryDir dir;
+    const QString path = WriteTrace(dir, "t.dfkv", "en_US");
+    const QString nulldev = dir.filePath("nulldev"), fifo = dir.filePath("fifo");
+    if (!MakeCharDevice(nulldev, 1, 3))
+        GTEST_SKIP() << "making device nodes is not permitted here";
+    ASSERT_TRUE(MakeFifo(fifo));
+    CliResult r = RunCli({"export", path, "-o", nulldev});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(KindAt(nulldev), 'c');
+    r = RunCli({"export", path, "-o", fifo});
+    EXPECT_EQ(r.err, "kestrova3d-cli: cannot write '" + fifo +
+                         "': No program is reading from this pipe\n");
+    EXPECT_EQ(KindAt(fifo), 'p');
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"fifo", "nulldev", "t.dfkv"}));
 }
 
 TEST(CliScript, WritesTheSameFilesForTheSameSeedAndWarnsOutsideAModFolder) {

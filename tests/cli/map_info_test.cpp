@@ -1,6 +1,7 @@
 #include "core/map/brush_builder.h"
 #include "core/map/bsp_builder.h"
 #include "support/cli_runner.h"
+#include "support/special_files.h"
 #include "support/test_files.h"
 #include "support/zip_writer.h"
 
@@ -49,13 +50,27 @@ TEST(CliMapInfo, RefusesWhatIsNotAMap) {
     const QString notes = dir.filePath("notes.bsp");
     WriteFile(notes, QByteArray(200, 'a'));
     const QString mod = dir.filePath("defrag");
-    QDir().mkpath(mod);
+    WriteFile(mod + "/zz.pk3", "cut short"); // the game leaves it out without a word
+    // Not files: ended at once, where reading would never end or never start.
+    const QString zero = dir.filePath("zero.bsp"), fifo = dir.filePath("fifo.bsp");
+    const bool devices = MakeCharDevice(dir.filePath("zero"), 1, 5);
+    ASSERT_TRUE(!devices || QFile::link(dir.filePath("zero"), zero));
+    ASSERT_TRUE(MakeFifo(fifo));
+    const QString notAFile = ": cannot read %1: Not a file: a device, a pipe or a socket\n";
     const std::pair<QStringList, QString> cases[] = {
         {{"map-info", notes},
          "kestrova3d-cli: " + notes +
              ": not an id Tech 3 map: the file does not start with \"IBSP\"\n"},
         {{"map-info", "none.bsp", "--game-folder", mod},
-         "kestrova3d-cli: none.bsp: no such map in " + mod + ", its archives or its base game\n"},
+         "kestrova3d-cli: warning: archive left out: cannot open the archive " + mod +
+             "/zz.pk3\nkestrova3d-cli: none.bsp: no such map in " + mod +
+             ", its archives or its base game\n"},
+        {{"map-info", fifo}, "kestrova3d-cli: " + fifo + notAFile.arg(fifo)},
+        {{"map-info", devices ? zero : fifo},
+         "kestrova3d-cli: " + (devices ? zero : fifo) + notAFile.arg(devices ? zero : fifo)},
+        {{"check", fifo},
+         "kestrova3d-cli: cannot read trace '" + fifo +
+             "': Not a file: a device, a pipe or a socket\n"},
     };
     for (const auto& [args, err] : cases) {
         const CliResult r = RunCli(args);
@@ -65,7 +80,7 @@ TEST(CliMapInfo, RefusesWhatIsNotAMap) {
     }
     CliResult r = RunCli({"map-info", dir.filePath("missing.bsp")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains("cannot open"));
+    EXPECT_TRUE(r.err.endsWith("No such file or directory\n")) << r.err.toStdString();
     r = RunCli({"map-info"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith("Usage: kestrova3d-cli map-info"));

@@ -1,5 +1,6 @@
 #include "core/files/document.h"
 
+#include "core/files/file_access.h"
 #include "core/files/text_file.h"
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
@@ -83,6 +84,8 @@ void AddRecentFile(Document& doc, const QString& name, const QString& path) {
 QString ExistingFolderOrParent(const QString& folder) {
     if (folder.isEmpty())
         return {};
+    if (IsPseudoFileSystemPath(folder))
+        return SafeDialogFolder(folder);
     QString f = QDir::cleanPath(folder);
     while (!f.isEmpty()) {
         if (QFileInfo(f).isDir())
@@ -127,6 +130,9 @@ bool ConfirmClose(Document& doc) {
 }
 
 void RememberTraceFolder(Document& doc, const QString& folder) {
+    // A dialog started there would list, and maybe read, pseudo files that never end.
+    if (IsPseudoFileSystemPath(folder))
+        return;
     doc.traceFolder[doc.game] = folder;
     if (doc.foldersChanged)
         doc.foldersChanged();
@@ -170,10 +176,11 @@ void OpenTrace(Document& doc) {
 }
 
 bool LoadTraceFile(Document& doc, const QString& path) {
-    const std::optional<QStringList> lines = ReadTraceFileLines(path);
+    QString reason;
+    const std::optional<QStringList> lines = ReadTraceFileLines(path, &reason);
     if (!lines || !LooksLikeTraceFile(*lines)) {
-        doc.dialogs.Message(fStr(190), MessageWithFile(fStr(200), path), MessageIcon::Warning,
-                            MessageButtons::Ok);
+        doc.dialogs.Message(fStr(190), WithReason(MessageWithFile(fStr(200), path), reason),
+                            MessageIcon::Warning, MessageButtons::Ok);
         return false;
     }
     TraceFileContents c = CurrentTraceFileValues(doc.trace, doc.host);
@@ -217,10 +224,11 @@ bool SaveTrace(Document& doc) {
     RememberTraceFolder(doc, FolderOf(*chosen));
 
     const TraceFileContents c = CaptureTraceFile(doc.trace, doc.host);
-    if (!WriteTraceFile(*chosen, c)) {
+    QString reason;
+    if (!WriteTraceFile(*chosen, c, &reason)) {
         SetWindowTitle(doc, QString());
-        doc.dialogs.Message(title, MessageWithFile(fStr(183), *chosen), MessageIcon::Warning,
-                            MessageButtons::Ok);
+        doc.dialogs.Message(title, WithReason(MessageWithFile(fStr(183), *chosen), reason),
+                            MessageIcon::Warning, MessageButtons::Ok);
         return false;
     }
     doc.trace.modified = false;

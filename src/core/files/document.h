@@ -65,7 +65,7 @@ struct Document {
 // Binds the recent-files list to the game's key and makes the game current for the document.
 void SetDocumentGame(Document& doc, int game, RecentFilesStore* store);
 
-// Sets the current game's trace folder and tells foldersChanged.
+// Sets the current game's trace folder and tells foldersChanged; never /proc, /sys or /dev.
 void RememberTraceFolder(Document& doc, const QString& folder);
 
 // Text of the main window's title for a trace name.
@@ -79,7 +79,8 @@ QString WithDefaultExtension(const QString& path, const QString& extension);
 QString RecentCaption(const QString& name, const QString& path);
 void AddRecentFile(Document& doc, const QString& name, const QString& path);
 
-// The folder itself or its nearest existing parent; empty when none exists.
+// The folder itself or its nearest existing parent; empty when none exists; the home folder
+// in place of /proc, /sys or /dev.
 QString ExistingFolderOrParent(const QString& folder);
 // Open/save filter of the current game's trace files, e.g. "Defrag Kestrova (*.dfkv)".
 QString TraceFileFilter(int game);

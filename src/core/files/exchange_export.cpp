@@ -1,5 +1,6 @@
 #include "core/files/exchange_export.h"
 
+#include "core/files/file_access.h"
 #include "core/files/text_file.h"
 #include "core/numbers.h"
 #include "core/path/build_path.h"
@@ -64,12 +65,15 @@ bool WriteExchangeFile(Document& doc, const QString& path, int32_t frames, Unifo
                             MessageButtons::Ok);
         return false;
     }
-    const bool ok = WriteWholeFile(path, text);
+    QString reason;
+    const bool ok = WriteWholeFile(path, text, &reason);
     const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     if (!ok) {
-        doc.dialogs.Message(QStringLiteral("Exportation to 3DSMax"),
-                            QStringLiteral("Error during the curve exportation."),
-                            MessageIcon::Information, MessageButtons::Ok);
+        doc.dialogs.Message(
+            QStringLiteral("Exportation to 3DSMax"),
+            WithReason(MessageWithFile(QStringLiteral("Error during the curve exportation."), path),
+                       reason),
+            MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
     doc.dialogs.Message(fStr(292),
@@ -91,7 +95,8 @@ std::optional<QString> ChooseExportFile(Document& doc) {
         return std::nullopt;
     *path = WithDefaultExtension(*path, r.extension);
     const QFileInfo info(*path);
-    doc.exportFolder = info.absolutePath();
+    if (!IsPseudoFileSystemPath(info.absolutePath()))
+        doc.exportFolder = info.absolutePath();
     doc.exportFileName = info.fileName();
     if (doc.foldersChanged)
         doc.foldersChanged();

@@ -1,5 +1,6 @@
 #include "core/files/position_import.h"
 
+#include "core/files/file_access.h"
 #include "core/files/text_file.h"
 #include "core/model/point_fields.h"
 #include "core/model/point_table_ops.h"
@@ -188,7 +189,8 @@ bool ImportEtProFolder(Document& doc, bool newTrace) {
         doc.dialogs.Message(title, fStr(243), MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
-    doc.positionFolder[doc.game] = *chosen;
+    if (!IsPseudoFileSystemPath(*chosen))
+        doc.positionFolder[doc.game] = *chosen;
     // Sorted by name so that the points come in a stable order on every file system.
     const QStringList files =
         dir.entryList(QStringList{kEtProPattern}, QDir::Files | QDir::Hidden, QDir::Name);
@@ -199,8 +201,8 @@ bool ImportEtProFolder(Document& doc, bool newTrace) {
     }
     QStringList texts;
     for (const QString& name : files) {
-        QFile f(dir.filePath(name));
-        if (!f.open(QIODevice::ReadOnly))
+        QFile f;
+        if (!OpenRegularFile(dir.filePath(name), kMaxTextFileBytes, f).isEmpty())
             continue;
         texts.append(FromFileBytes(f.read(kEtProBytes)));
     }
@@ -227,7 +229,8 @@ bool ImportDefragFile(Document& doc, bool newTrace) {
     const std::optional<QString> path = doc.dialogs.OpenFile(r);
     if (!path || !QFileInfo::exists(*path))
         return false;
-    doc.positionFolder[doc.game] = QFileInfo(*path).absolutePath();
+    if (!IsPseudoFileSystemPath(*path))
+        doc.positionFolder[doc.game] = QFileInfo(*path).absolutePath();
     const std::optional<QStringList> lines = ReadFileLines(*path);
     if (!lines) {
         doc.dialogs.Message(title, MessageWithFile(fStr(200), *path), MessageIcon::Information,

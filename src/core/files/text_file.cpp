@@ -1,5 +1,7 @@
 #include "core/files/text_file.h"
 
+#include "core/files/file_access.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -106,14 +108,13 @@ QStringList SplitLinesKeepEmpty(const QByteArray& bytes) {
     return lines;
 }
 
-std::optional<QByteArray> ReadTextFileBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+std::optional<QByteArray> ReadTextFileBytes(const QString& path, QString* reason) {
+    QByteArray bytes;
+    if (QString e = ReadRegularFile(path, kMaxTextFileBytes, bytes); !e.isEmpty()) {
+        if (reason)
+            *reason = e;
         return std::nullopt;
-    const qint64 size = f.size();
-    if (size < 1 || size > kMaxTextFileBytes)
-        return std::nullopt;
-    QByteArray bytes = f.readAll();
+    }
     if (bytes.isEmpty() || bytes.contains('\0'))
         return std::nullopt;
     return bytes;
@@ -129,19 +130,40 @@ std::optional<QStringList> ReadFileLines(const QString& path) {
     return lines;
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    if (bytes.isEmpty())
-        return false;
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile commits even when its buffered write failed at the flush (a full disk): check
-    // both, or the old file would be replaced by a cut one.
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reason) {
+    QString why;
+    const bool ok = [&] {
+        if (bytes.isEmpty())
+            return false;
+        switch (ClassifyWriteTarget(path, &why)) {
+        case WriteTarget::Refused:
+            return false;
+        case WriteTarget::Stream:
+            return WriteIntoStream(path, bytes, {}, &why);
+        case WriteTarget::Replace:
+            break;
+        }
+        QSaveFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) {
+            why = f.errorString();
+            return false;
+        }
+        // QSaveFile commits even when its buffered write failed at the flush (a full disk):
+        // check both, or the old file would be replaced by a cut one.
+        if (f.write(bytes) != bytes.size() || !f.flush()) {
+            why = f.errorString();
+            f.cancelWriting();
+            return false;
+        }
+        if (!f.commit()) {
+            why = f.errorString();
+            return false;
+        }
+        return true;
+    }();
+    if (!ok && reason)
+        *reason = why;
+    return ok;
 }
 
 FileReplacer::~FileReplacer() {
@@ -150,6 +172,15 @@ FileReplacer::~FileReplacer() {
 }
 
 bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByteArray& b) {
+    error_.clear();
+    switch (ClassifyWriteTarget(path, &error_)) {
+    case WriteTarget::Refused:
+        return false;
+    case WriteTarget::Stream:
+        return WriteIntoStream(path, a, b, &error_);
+    case WriteTarget::Replace:
+        break;
+    }
     const QFileInfo info(path);
     const QString spare = info.absolutePath() + QStringLiteral("/.kestrova-") +
                           QString::number(QCoreApplication::applicationPid()) +
@@ -163,17 +194,27 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
               tmp.write(b) == b.size() && tmp.flush();
     tmp.close();
     ok = ok && (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(spare, path);
+    if (!ok)
+        error_ = tmp.errorString();
 #else
     const QByteArray sparePath = QFile::encodeName(spare);
     const QByteArray target = QFile::encodeName(path);
     struct stat st {};
-    if (::lstat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return false; // a folder is in the way: an exchange would move it aside
-    const int fd = ::open(sparePath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
+    if (::lstat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        error_ = SystemReason(EISDIR); // an exchange would move the folder aside
         return false;
+    }
+    const int fd = ::open(sparePath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error_ = SystemReason(errno);
+        return false;
+    }
     bool ok = WriteAll(fd, a) && WriteAll(fd, b);
-    ok = ::close(fd) == 0 && ok;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
     if (ok) {
 #ifdef RENAME_EXCHANGE
         // The old text stays in the spare for the next file; without an old file (or where the
@@ -183,7 +224,10 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
             return true;
 #endif
         ok = std::rename(sparePath.constData(), target.constData()) == 0;
+        error = ok ? 0 : errno;
     }
+    if (!ok)
+        error_ = SystemReason(error);
 #endif
     if (!ok)
         QFile::remove(spare);
@@ -192,6 +236,10 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
 
 QString MessageWithFile(const QString& message, const QString& path) {
     return message + QStringLiteral("\n") + QDir::toNativeSeparators(path);
+}
+
+QString WithReason(const QString& message, const QString& reason) {
+    return reason.isEmpty() ? message : message + QStringLiteral("\n") + reason;
 }
 
 } // namespace kestrova

@@ -28,14 +28,17 @@ QStringList SplitLines(const QByteArray& bytes);
 // with a line break ends with an empty line, so joining the lines with CR LF gives the text back.
 QStringList SplitLinesKeepEmpty(const QByteArray& bytes);
 
-// The file's bytes; nothing when it is missing, empty, too large or holds NUL bytes (binary).
-std::optional<QByteArray> ReadTextFileBytes(const QString& path);
+// The file's bytes; nothing when it is missing, not a regular file, empty, too large or holds
+// NUL bytes (binary). reason, when given, receives the system's words for a failed read.
+std::optional<QByteArray> ReadTextFileBytes(const QString& path, QString* reason = nullptr);
 // The file's lines (SplitLines); nothing when ReadTextFileBytes fails or no line results.
 std::optional<QStringList> ReadFileLines(const QString& path);
 
 // Replaces the file atomically and durably (flushed to disk before the rename): a failed write
-// keeps the previous file intact. False when nothing could be written.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+// keeps the previous file intact. A device or a pipe is written into instead (see
+// file_access.h). False when nothing could be written; reason then says why, in the system's
+// words ("Permission denied").
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 // Replaces files atomically through a temporary name, without waiting for the disk: for files
 // that can be made again at any time (the camera scripts, hundreds of them in one folder). Each
 // new text is written into a spare file that then trades places with the old one in one step,
@@ -48,12 +51,17 @@ public:
     FileReplacer& operator=(const FileReplacer&) = delete;
 
     bool Replace(const QString& path, const QByteArray& a, const QByteArray& b = {});
+    // Why the last Replace failed, in the system's words.
+    const QString& LastError() const { return error_; }
 
 private:
     QString spare_; // beside the last file replaced; holds that file's former text
+    QString error_;
 };
 
 // A file error message with the file it is about on a line of its own.
 QString MessageWithFile(const QString& message, const QString& path);
+// The message with the reason (the system's words) on a line of its own, when there is one.
+QString WithReason(const QString& message, const QString& reason);
 
 } // namespace kestrova

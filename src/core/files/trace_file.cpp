@@ -320,8 +320,8 @@ QByteArray TraceFileText(const TraceFileContents& c) {
     return out;
 }
 
-bool WriteTraceFile(const QString& path, const TraceFileContents& c) {
-    return WriteWholeFile(path, TraceFileText(c));
+bool WriteTraceFile(const QString& path, const TraceFileContents& c, QString* reason) {
+    return WriteWholeFile(path, TraceFileText(c), reason);
 }
 
 void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceReadLimits& limits) {
@@ -504,8 +504,8 @@ void ReadTraceFile(const QStringList& lines, TraceFileContents& c, const TraceRe
     }
 }
 
-std::optional<QStringList> ReadTraceFileLines(const QString& path) {
-    const std::optional<QByteArray> bytes = ReadTextFileBytes(path);
+std::optional<QStringList> ReadTraceFileLines(const QString& path, QString* reason) {
+    const std::optional<QByteArray> bytes = ReadTextFileBytes(path, reason);
     if (!bytes)
         return std::nullopt;
     QStringList lines = SplitLinesKeepEmpty(*bytes);

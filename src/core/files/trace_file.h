@@ -78,11 +78,11 @@ void ReadPointLine(PointTables& t, int kind, int index, const QString& line);
 // The whole text in the Western Windows code page, CR LF line ends.
 QByteArray TraceFileText(const TraceFileContents& c);
 // Atomic replace; false when nothing could be written.
-bool WriteTraceFile(const QString& path, const TraceFileContents& c);
+bool WriteTraceFile(const QString& path, const TraceFileContents& c, QString* reason = nullptr);
 
 // The file's lines with their empty lines (the one after the points starts the notes); nothing
 // when the file cannot be read as text.
-std::optional<QStringList> ReadTraceFileLines(const QString& path);
+std::optional<QStringList> ReadTraceFileLines(const QString& path, QString* reason = nullptr);
 
 // At least one line is a point line or a header line with a key the reader knows.
 bool LooksLikeTraceFile(const QStringList& lines);

@@ -1,5 +1,6 @@
 #include "core/map/bsp_map.h"
 
+#include "core/files/file_access.h"
 #include "core/map/bsp_reader.h"
 #include "core/map/map_file.h"
 
@@ -13,8 +14,10 @@ QString BspMap::Load(const QString& path, int32_t options) {
     QString entry;
     if (!SplitArchivePath(path, archive, entry) || QFile::exists(path)) {
         // A plain file is read through a mapping: no copy of the whole file.
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxMapFileSize) {
+        QFile file;
+        if (QString e = OpenRegularFile(path, kMaxMapFileSize, file); !e.isEmpty())
+            return QStringLiteral("cannot read %1: %2").arg(path, e);
+        if (file.size() > 0) {
             if (const uchar* data = file.map(0, file.size())) {
                 const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
                                                                 qsizetype(file.size()));

@@ -1,5 +1,6 @@
 #include "core/map/game_folder.h"
 
+#include "core/map/map_file.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,9 +18,7 @@ const QLatin1String kMapsPrefix("maps/");
 const char* const kBaseGames[] = {"baseq3", "etmain", "baseoa"};
 
 QString Key(const QString& name) {
-    QString key = name;
-    key.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return key.toLower();
+    return ArchiveNameKey(name);
 }
 
 bool LessIgnoringCase(const QString& a, const QString& b) {
@@ -29,8 +28,8 @@ bool LessIgnoringCase(const QString& a, const QString& b) {
 
 QList<GameFolderIndex::ArchiveStamp> ListArchives(const QString& folder) {
     QList<GameFolderIndex::ArchiveStamp> stamps;
-    const QFileInfoList infos =
-        QDir(folder).entryInfoList({QStringLiteral("*.pk3")}, QDir::Files | QDir::Readable);
+    // Unreadable archives are listed too, to be reported rather than passed over.
+    const QFileInfoList infos = QDir(folder).entryInfoList({QStringLiteral("*.pk3")}, QDir::Files);
     for (const QFileInfo& info : infos)
         stamps.append({info.fileName(), info.size(), info.lastModified()});
     std::sort(stamps.begin(), stamps.end(),
@@ -118,6 +117,10 @@ void GameFolderIndex::Build() {
     // Later archives overwrite earlier ones' entries: the last in name order wins.
     for (const ArchiveStamp& stamp : stamps_) {
         const QString path = folder_ + QLatin1Char('/') + stamp.name;
+        if (QString e = ArchiveFileProblem(path); !e.isEmpty()) {
+            errors_ << e;
+            continue;
+        }
         unzFile zip = unzOpen64(QFile::encodeName(path).constData());
         if (!zip) {
             errors_ << QStringLiteral("cannot open the archive %1").arg(path);
@@ -163,6 +166,14 @@ std::optional<MapSource> FindGameMap(const QString& folder, const QString& name)
             return found;
     }
     return std::nullopt;
+}
+
+QStringList UnreadableArchives(const QString& folder) {
+    QStringList errors;
+    for (const QString& f : {folder, BaseGameFolder(folder)})
+        if (!f.isEmpty() && QFileInfo(f).isDir())
+            errors << GameFolderIndex::Get(f)->Errors();
+    return errors;
 }
 
 std::vector<MapSource> ListGameMaps(const QString& folder) {

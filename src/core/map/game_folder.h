@@ -67,6 +67,9 @@ private:
 // Finds name in folder, then in its base game folder. Nothing when no source holds it.
 std::optional<MapSource> FindGameMap(const QString& folder, const QString& name);
 
+// Why each archive of folder and its base game that the game would leave out could not be read.
+QStringList UnreadableArchives(const QString& folder);
+
 // Every map the folder and its base game offer, one per name (the winning source), by name.
 std::vector<MapSource> ListGameMaps(const QString& folder);
 

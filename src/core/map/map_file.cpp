@@ -1,7 +1,11 @@
 #include "core/map/map_file.h"
 
+#include "core/files/file_access.h"
+
 #include <QFile>
+#include <limits>
 #include <minizip/unzip.h>
+#include <unordered_map>
 
 namespace kestrova {
 
@@ -23,12 +27,30 @@ private:
     unzFile zip_;
 };
 
+// Goes to the entry the game reads for name: names match ignoring case, and of two that match
+// the later one in the archive's directory wins (the game's table of names puts it first).
+bool LocateAsTheGame(unzFile zip, const QString& name) {
+    const QString wanted = ArchiveNameKey(name);
+    unz64_file_pos found{};
+    bool any = false;
+    for (int r = unzGoToFirstFile(zip); r == UNZ_OK; r = unzGoToNextFile(zip)) {
+        char entry[1024];
+        if (unzGetCurrentFileInfo64(zip, nullptr, entry, sizeof entry, nullptr, 0, nullptr, 0) !=
+            UNZ_OK)
+            return false;
+        if (ArchiveNameKey(QString::fromUtf8(entry)) == wanted)
+            any = unzGetFilePos64(zip, &found) == UNZ_OK;
+    }
+    return any && unzGoToFilePos64(zip, &found) == UNZ_OK;
+}
+
 QString ReadArchiveEntry(const QString& archivePath, const QString& entry, QByteArray& bytes) {
+    if (QString e = ArchiveFileProblem(archivePath); !e.isEmpty())
+        return e;
     Archive archive(archivePath);
     if (!archive.get())
         return QStringLiteral("cannot open the archive %1").arg(archivePath);
-    // Archive names are case-insensitive in the game: 2 asks minizip to ignore case.
-    if (unzLocateFile(archive.get(), entry.toUtf8().constData(), 2) != UNZ_OK)
+    if (!LocateAsTheGame(archive.get(), entry))
         return QStringLiteral("%1 holds no entry %2").arg(archivePath, entry);
     unz_file_info64 info{};
     if (unzGetCurrentFileInfo64(archive.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
@@ -59,6 +81,21 @@ QString ReadArchiveEntry(const QString& archivePath, const QString& entry, QByte
 
 } // namespace
 
+QString ArchiveNameKey(const QString& name) {
+    QString key = name;
+    key.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return key.toLower();
+}
+
+QString ArchiveFileProblem(const QString& archive) {
+    // minizip opens by name and would wait on a pipe or read a device for ever.
+    QFile file;
+    if (QString e = OpenRegularFile(archive, std::numeric_limits<qint64>::max(), file);
+        !e.isEmpty())
+        return QStringLiteral("cannot open the archive %1: %2").arg(archive, e);
+    return {};
+}
+
 bool SplitArchivePath(const QString& path, QString& archive, QString& entry) {
     const qsizetype at = path.lastIndexOf(QLatin1String(".pk3:"), -1, Qt::CaseInsensitive);
     if (at < 0)
@@ -74,22 +111,18 @@ QString ReadMapBytes(const QString& path, QByteArray& bytes) {
     QString entry;
     if (SplitArchivePath(path, archive, entry) && !QFile::exists(path))
         return ReadArchiveEntry(archive, entry, bytes);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-    if (file.size() > kMaxMapFileSize)
-        return QStringLiteral("%1 is too large for a map (%2 bytes)").arg(path).arg(file.size());
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        bytes.clear();
-        return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-    }
+    if (QString e = ReadRegularFile(path, kMaxMapFileSize, bytes); !e.isEmpty())
+        return QStringLiteral("cannot read %1: %2").arg(path, e);
     return {};
 }
 
 QStringList ListArchiveMaps(const QString& archivePath, QString& error) {
     error.clear();
     QStringList maps;
+    std::unordered_map<QString, qsizetype> seen;
+    error = ArchiveFileProblem(archivePath);
+    if (!error.isEmpty())
+        return maps;
     Archive archive(archivePath);
     if (!archive.get()) {
         error = QStringLiteral("cannot open the archive %1").arg(archivePath);
@@ -102,9 +135,16 @@ QStringList ListArchiveMaps(const QString& archivePath, QString& error) {
                                     0) != UNZ_OK)
             break;
         const QString entry = QString::fromUtf8(name);
-        if (entry.endsWith(QLatin1String(".bsp"), Qt::CaseInsensitive))
-            maps << entry;
+        if (!entry.endsWith(QLatin1String(".bsp"), Qt::CaseInsensitive))
+            continue;
+        // One name per map, the one the game reads: the later of two that differ in case.
+        const auto [at, added] = seen.try_emplace(ArchiveNameKey(entry), maps.size());
+        if (!added)
+            maps[at->second].clear();
+        at->second = maps.size();
+        maps << entry;
     }
+    maps.removeAll(QString());
     return maps;
 }
 

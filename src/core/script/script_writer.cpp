@@ -420,8 +420,9 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     DeleteEarlierChain(location, script.startFile ? 0 : 1, last);
 
     auto askRetry = [&](const QString& file) {
-        return dialogs.Message(fStr(73), MessageWithFile(fStr(290), file), MessageIcon::Information,
-                               MessageButtons::RetryCancel);
+        return dialogs.Message(fStr(73),
+                               WithReason(MessageWithFile(fStr(290), file), files.LastError()),
+                               MessageIcon::Information, MessageButtons::RetryCancel);
     };
 
     if (script.startFile) {

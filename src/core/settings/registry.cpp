@@ -1,5 +1,6 @@
 #include "core/settings/registry.h"
 
+#include "core/files/file_access.h"
 #include "core/files/text_file.h"
 #include "core/numbers.h"
 
@@ -18,6 +19,11 @@
 #include <mutex>
 
 namespace kestrova {
+
+namespace {
+// Far beyond any settings this program writes; a larger file is not its own.
+constexpr qint64 kMaxSettingsBytes = 64LL * 1024 * 1024;
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // RegValue
@@ -326,18 +332,26 @@ private:
         loaded_ = true;
         readOnly_ = false;
         dirty_ = false;
-        QFile file(path);
-        if (!file.exists()) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
             Remember();
             return;
         }
-        QString problem;
-        if (!file.open(QIODevice::ReadOnly)) {
-            problem = file.errorString();
-        } else {
+        QByteArray bytes;
+        QString problem = ReadRegularFile(path, kMaxSettingsBytes, bytes);
+        if (!info.isFile()) {
+            // A device, a pipe or a folder is not ours to move aside nor to write.
+            readOnly_ = true;
+            notice_ = QStringLiteral("The settings file \"%1\" could not be read (%2). The "
+                                     "program starts with default settings and will not save "
+                                     "them.")
+                          .arg(QDir::toNativeSeparators(path), problem);
+            Remember();
+            return;
+        }
+        if (problem.isEmpty()) {
             QJsonParseError error{};
-            const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
-            file.close();
+            const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
             if (error.error != QJsonParseError::NoError)
                 problem = error.errorString();
             else if (!doc.isObject() ||

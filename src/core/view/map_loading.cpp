@@ -22,6 +22,18 @@ bool HasPoints(const Trace& t) {
     return t.ControlCount() > 0 || t.ReferenceCount() > 0;
 }
 
+// A broken archive would hide a map, or let an older copy win, without a word.
+void ReportUnreadableArchives(MapContext& c) {
+    const QStringList problems =
+        IsGameFolder(c.game.DftPathBsp) ? UnreadableArchives(c.game.DftPathBsp) : QStringList();
+    if (problems.isEmpty() || problems == c.state.reportedArchives)
+        return;
+    c.state.reportedArchives = problems;
+    c.dialogs.Message(fStr(130),
+                      fStr(201) + QStringLiteral("\n") + problems.join(QLatin1Char('\n')),
+                      MessageIcon::Warning, MessageButtons::Ok);
+}
+
 } // namespace
 
 QString MapMenuCaption(const QString& name) {
@@ -121,6 +133,7 @@ bool LoadMap(MapContext& c, QString name) {
     }
     const ResolvedMap resolved = ResolveMap(c.game.DftPathBsp, name);
     const QString& full = resolved.full;
+    ReportUnreadableArchives(c);
     if (!c.state.name.isEmpty() &&
         full.compare(MapFullPath(c.game.DftPathBsp, c.state.name), Qt::CaseInsensitive) == 0)
         return false;

@@ -8,6 +8,7 @@
 #include "core/model/trace.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -17,6 +18,7 @@ struct MapState {
     bool shown = false;
     QString name; // relative to the game's map folder, as the trace stores it
     std::array<float, 3> offset{0, 0, 0};
+    QStringList reportedArchives; // unreadable archives already told, until they change
 };
 
 // The map component as the loading flow sees it.

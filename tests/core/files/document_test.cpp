@@ -144,10 +144,25 @@ TEST_F(DocumentFixture, AFailedSaveReportsAndKeepsThePreviousFile) {
     GiveModifiedPoints(2);
     dialogs.paths = {Path("no/such/folder/t.dfkv")};
     EXPECT_FALSE(SaveTrace(doc));
+    // The message names the file and gives the system's reason.
     EXPECT_EQ(dialogs.messages.last().text,
-              "Saving error.\n" + QDir::toNativeSeparators(Path("no/such/folder/t.dfkv")));
+              "Saving error.\n" + QDir::toNativeSeparators(Path("no/such/folder/t.dfkv")) +
+                  "\nNo such file or directory");
     EXPECT_EQ(doc.windowTitle, "Kestrova 3D");
     EXPECT_TRUE(doc.trace.modified);
+
+    // A failed save into /proc is not remembered: the next dialog starts where the last good one
+    // did.
+    doc.traceFolder[1] = dir.path();
+    dialogs.paths = {"/proc/t.dfkv"};
+    EXPECT_FALSE(SaveTrace(doc));
+    EXPECT_EQ(doc.traceFolder[1], dir.path());
+    doc.traceFolder[1] = "/proc/self/fd"; // from older settings
+    doc.trace.modified = false;
+    dialogs.paths = {std::nullopt};
+    OpenTrace(doc);
+    doc.trace.modified = true;
+    EXPECT_EQ(dialogs.fileDialogs.last().request.folder, QDir::homePath());
 
     // The disk fills up halfway through: the old file is kept whole.
     const QString own = Path("kept.dfkv");
@@ -160,6 +175,8 @@ TEST_F(DocumentFixture, AFailedSaveReportsAndKeepsThePreviousFile) {
         const ScopedFileSizeLimit limit(before.size() + 100);
         EXPECT_FALSE(SaveTrace(doc));
     }
+    EXPECT_TRUE(dialogs.messages.last().text.endsWith("kept.dfkv\nFile too large"))
+        << dialogs.messages.last().text.toStdString();
     EXPECT_EQ(*ReadTextFileBytes(own), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kestrova {
 namespace {
@@ -117,6 +118,39 @@ TEST_F(GameFolders, KeepsTheIndexUntilAnArchiveChanges) {
         EXPECT_NE(GameFolderIndex::Get(Path("baseq3")), before);
         EXPECT_EQ(Where("baseq3", "a.bsp"), QString::fromLatin1(c.winner));
     }
+}
+
+TEST_F(GameFolders, NamesAndReadsTheEntryTheGameReadsAndReportsBrokenArchives) {
+    // Of two names that differ in case, the game reads the later one in the archive.
+    Zip("q3/baseq3/pak0.pk3", {{"maps/Foo.bsp", "upper"}, {"maps/foo.bsp", "lower"}});
+    Zip("q3/baseq3/pak1.pk3", {{"maps/bar.bsp", "lower"}, {"MAPS/BAR.bsp", "upper"}});
+    const char* const cases[][4] = {
+        // name, archive, entry, bytes
+        {"foo.bsp", "pak0.pk3", "maps/foo.bsp", "lower"},
+        {"FOO.BSP", "pak0.pk3", "maps/foo.bsp", "lower"},
+        {"Bar.bsp", "pak1.pk3", "MAPS/BAR.bsp", "upper"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        QByteArray bytes;
+        EXPECT_EQ(Where("q3/baseq3", c[0], &bytes), c[1]);
+        EXPECT_EQ(FindGameMap(Path("q3/baseq3"), c[0])->entry, c[2]);
+        EXPECT_EQ(bytes, c[3]);
+    }
+    QString error;
+    EXPECT_EQ(ListArchiveMaps(Path("q3/baseq3/pak0.pk3"), error), QStringList{"maps/foo.bsp"});
+
+    // A newer archive cut short, and a link to a pipe, are left out as the game leaves them, and
+    // said; neither keeps the lookup waiting.
+    Zip("q3/baseq3/pak2.pk3", {{"maps/bar.bsp", "newer"}});
+    Put("q3/baseq3/pak2.pk3", test::ReadBytes(Path("q3/baseq3/pak2.pk3")).left(40));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0666), 0);
+    ASSERT_TRUE(QFile::link(Path("fifo"), Path("q3/baseq3/pak3.pk3")));
+    EXPECT_EQ(Where("q3/baseq3", "bar.bsp"), "pak1.pk3");
+    EXPECT_EQ(UnreadableArchives(Path("q3/baseq3")),
+              (QStringList{"cannot open the archive " + Path("q3/baseq3/pak2.pk3"),
+                           "cannot open the archive " + Path("q3/baseq3/pak3.pk3") +
+                               ": Not a file: a device, a pipe or a socket"}));
 }
 
 } // namespace

@@ -33,7 +33,8 @@ TEST(MapFile, ReadsMapsOutOfPk3Archives) {
               QStringLiteral("%1 holds no entry maps/none.bsp").arg(pk3));
     EXPECT_TRUE(bytes.isEmpty());
     EXPECT_EQ(ReadMapBytes(dir.filePath("no.pk3:maps/room.bsp"), bytes),
-              QStringLiteral("cannot open the archive %1").arg(dir.filePath("no.pk3")));
+              QStringLiteral("cannot open the archive %1: No such file or directory")
+                  .arg(dir.filePath("no.pk3")));
 
     BspMap map;
     ASSERT_EQ(map.Load(pk3 + ":maps/room.bsp", kMapOptionPatches), QString());

@@ -1,6 +1,7 @@
 #include "core/settings/registry.h"
 
 #include "support/scoped_file_size_limit.h"
+#include "support/special_files.h"
 #include "support/temp_registry.h"
 #include "support/test_files.h"
 
@@ -196,6 +197,24 @@ TEST(RegistryStore, UnreadableFileIsNeitherLostNorOverwritten) {
     EXPECT_TRUE(TakeRegistryNotice().has_value());
     EXPECT_EQ(AsideFiles(reg).size(), 1);
     EXPECT_TRUE(RegWriteValue(kKey, "x", RegType::Dword, 3));
+}
+
+TEST(RegistryStore, ADeviceOrAPipeIsNeitherReadNorMovedNorReplaced) {
+    for (const char kind : {'p', 'c'}) {
+        TempRegistry reg;
+        if (kind == 'p' ? !MakeFifo(reg.path()) : !MakeCharDevice(reg.path(), 1, 5))
+            GTEST_SKIP() << "making device nodes is not permitted here";
+        EXPECT_TRUE(RegReadValue(kKey, "Language").IsEmpty()); // at once, with defaults
+        const auto notice = TakeRegistryNotice();
+        ASSERT_TRUE(notice.has_value());
+        EXPECT_TRUE(notice->contains("(Not a file: a device, a pipe or a socket)"))
+            << notice->toStdString();
+        EXPECT_FALSE(RegWriteValue(kKey, "Language", RegType::Dword, 1));
+        EXPECT_EQ(KindAt(reg.path()), kind);
+        EXPECT_EQ(QDir(reg.dir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                            QDir::NoDotAndDotDot),
+                  QStringList{"registry.json"});
+    }
 }
 
 TEST(RegistryStore, AFailedWriteKeepsThePreviousFile) {

@@ -11,6 +11,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +25,8 @@
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace kestrova::test {
 namespace {
@@ -216,6 +220,57 @@ TEST(ImportCommand, EtProFolderStartsANewTraceAndOffersToRemoveTheFiles) {
     EXPECT_EQ(f.doc.trace.ControlCount(), 2);
     EXPECT_EQ(Sorted(trashed), (QStringList{QStringLiteral("a.epcp"), QStringLiteral("b.epcp")}));
     EXPECT_EQ(f.dialogs.fileDialogs[0].kind, RecordedFileDialog::Folder);
+}
+
+TEST(FileDialogs, StartAwayFromPseudoFilesAndListWithoutReadingAFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::link("/proc", dir.filePath("proc")));
+    const std::pair<QString, QString> starts[] = {
+        {"/proc/self/fd", QDir::homePath()},
+        {"/sys", QDir::homePath()},
+        {dir.filePath("proc"), QDir::homePath()},
+        {dir.path(), dir.path()},
+    };
+    for (const auto& [folder, start] : starts) {
+        QFileDialog dialog;
+        ui::PrepareFileDialog(dialog, folder);
+        EXPECT_EQ(dialog.directory().absolutePath(), start) << folder.toStdString();
+    }
+
+    // Names that say nothing of the type: a content sniffer would open each one.
+    for (const char* name : {"README", "data", "take.unknownext", "shot.dfkv"})
+        WriteFile(dir.filePath(QString::fromLatin1(name)), "some words\n");
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(
+        inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN | IN_ACCESS),
+        0);
+    QFileDialog dialog;
+    ui::PrepareFileDialog(dialog, dir.path());
+    auto* model = dialog.findChild<QFileSystemModel*>(QStringLiteral("qt_filesystem_model"));
+    ASSERT_NE(model, nullptr);
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    dialog.show();
+    ASSERT_TRUE(loaded.wait(5000) || !loaded.isEmpty());
+    const QModelIndex root = model->index(dir.path());
+    EXPECT_EQ(model->rowCount(root), 5); // the four files and the link
+    for (int row = 0; row < model->rowCount(root); ++row) {
+        model->data(model->index(row, 0, root), Qt::DecorationRole);
+        model->type(model->index(row, 0, root));
+    }
+    QTest::qWait(300); // the icons and types come from a worker thread
+    EXPECT_EQ(model->type(model->index(dir.filePath("data"))), "unknown");
+    QStringList opened;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(p);
+            if (e->len > 0) // a file of the folder, not the folder being listed
+                opened << QString::fromLocal8Bit(e->name);
+            p += sizeof(inotify_event) + e->len;
+        }
+    ::close(watch);
+    EXPECT_EQ(opened, QStringList());
 }
 
 TEST(MessageBox, IsWideEnoughForItsTitle) {
