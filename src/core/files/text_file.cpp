@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #ifndef Q_OS_WIN
@@ -50,6 +51,45 @@ bool WriteAll(int fd, const QByteArray& bytes) {
     }
     return true;
 }
+// Writes a new file beside path, flushed to disk, then renames it over path: the old file stays
+// whole until the new one is. Through a link, the file it names is replaced. The system's
+// words for a failure go to reason (QSaveFile says only "Unknown error" for a full disk).
+bool ReplaceDurably(const QString& path, const QByteArray& bytes, QString& reason) {
+    const QFileInfo link(path);
+    const QString resolved = link.isSymLink() ? link.canonicalFilePath() : QString();
+    const QFileInfo info(resolved.isEmpty() ? path : resolved);
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    static std::atomic<int> serial{0};
+    const QByteArray temp = QFile::encodeName(
+        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".") +
+        QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
+        QString::number(++serial) + QStringLiteral(".new"));
+    struct stat old {};
+    const bool hadFile = ::stat(target.constData(), &old) == 0;
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    // The new file keeps the old one's permissions.
+    bool ok = (!hadFile || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes) &&
+              ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && std::rename(temp.constData(), target.constData()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.constData());
+        reason = SystemReason(error);
+    }
+    return ok;
+}
+
 #endif
 
 } // namespace
@@ -143,6 +183,9 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reaso
         case WriteTarget::Replace:
             break;
         }
+#ifndef Q_OS_WIN
+        return ReplaceDurably(path, bytes, why);
+#else
         QSaveFile f(path);
         if (!f.open(QIODevice::WriteOnly)) {
             why = f.errorString();
@@ -160,6 +203,7 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reaso
             return false;
         }
         return true;
+#endif
     }();
     if (!ok && reason)
         *reason = why;
@@ -181,7 +225,11 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
     case WriteTarget::Replace:
         break;
     }
-    const QFileInfo info(path);
+    // Through a link, the file it names is replaced, not the link, as QSaveFile does.
+    const QFileInfo link(path);
+    const QString resolved = link.isSymLink() ? link.canonicalFilePath() : QString();
+    const QString& file = resolved.isEmpty() ? path : resolved;
+    const QFileInfo info(file);
     const QString spare = info.absolutePath() + QStringLiteral("/.kestrova-") +
                           QString::number(QCoreApplication::applicationPid()) +
                           QStringLiteral(".tmp");
@@ -193,12 +241,12 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
     bool ok = tmp.open(QIODevice::WriteOnly | QIODevice::Truncate) && tmp.write(a) == a.size() &&
               tmp.write(b) == b.size() && tmp.flush();
     tmp.close();
-    ok = ok && (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(spare, path);
+    ok = ok && (!QFile::exists(file) || QFile::remove(file)) && QFile::rename(spare, file);
     if (!ok)
         error_ = tmp.errorString();
 #else
     const QByteArray sparePath = QFile::encodeName(spare);
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = QFile::encodeName(file);
     struct stat st {};
     if (::lstat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
         error_ = SystemReason(EISDIR); // an exchange would move the folder aside

@@ -185,13 +185,15 @@ TEST_F(DocumentFixture, AFileThatIsNotATraceChangesNothing) {
     GiveModifiedPoints(3);
     WriteFile(Path("junk.dfkv"), QByteArray("\x01\x02\x00\x7f binary", 12));
     WriteFile(Path("text.dfkv"), "just some words\nno keys at all\n");
-    for (const char* name : {"junk.dfkv", "text.dfkv", "missing.dfkv"}) {
+    for (const auto& [name, reason] : {std::pair{"junk.dfkv", ""},
+                                       {"text.dfkv", ""},
+                                       {"missing.dfkv", "\nNo such file or directory"}}) {
         dialogs.messages.clear();
         EXPECT_FALSE(LoadTraceFile(doc, Path(name)));
         ASSERT_EQ(dialogs.messages.size(), 1);
-        // The file on a line of its own, as the system writes its paths.
+        // The file on a line of its own, as the system writes its paths, then the reason.
         EXPECT_EQ(dialogs.messages[0].text,
-                  "Data reading error.\n" + QDir::toNativeSeparators(Path(name)));
+                  "Data reading error.\n" + QDir::toNativeSeparators(Path(name)) + reason);
     }
     EXPECT_EQ(doc.trace.ControlCount(), 3);
     EXPECT_TRUE(doc.trace.modified);

@@ -4,6 +4,7 @@
 #include "support/special_files.h"
 #include "support/test_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -74,10 +75,21 @@ TEST_F(SpecialFiles, WritersWriteIntoDevicesAndPipesAndNeverRenameOverThem) {
     EXPECT_STREQ(got, "through the pipe");
     ::close(reader);
 
+    // Through a link, the file it names is replaced and the link stays.
+    ASSERT_TRUE(QFile::link(Path("five"), Path("link.cfg")));
+    EXPECT_TRUE(scripts.Replace(Path("link.cfg"), "wait;"));
+    EXPECT_EQ(ReadBytes(Path("five")), "wait;");
+    EXPECT_TRUE(QFileInfo(Path("link.cfg")).isSymLink());
+
     for (const char* name : {"nulldev", "fulldev"})
         EXPECT_EQ(KindAt(Path(name)), 'c') << name;
     EXPECT_EQ(KindAt(Path("fifo")), 'p');
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before); // no spare
+    // Nothing beside a device or a pipe; the spare beside the file replaced.
+    QStringList added = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    for (const QString& name : before)
+        added.removeOne(name);
+    const QString spare = ".kestrova-" + QString::number(QCoreApplication::applicationPid());
+    EXPECT_EQ(added, (QStringList{spare + ".tmp", "link.cfg"}));
 }
 
 TEST(FileAccess, PseudoFileSystemsAreNeverADialogsFolder) {

@@ -181,7 +181,9 @@ TEST_F(ImportFixture, ExportRemembersTheLocationAtOnceAndReports) {
     EXPECT_FALSE(ExportTrace(doc, [] { return std::optional<QString>(); }));
     EXPECT_EQ(dialogs.fileDialogs.size(), 2);
     EXPECT_FALSE(WriteExchangeFile(doc, dir.filePath("no/dir/x.kv3dsx"), 10));
-    EXPECT_EQ(dialogs.messages.last().text, "Error during the curve exportation.");
+    EXPECT_EQ(dialogs.messages.last().text, "Error during the curve exportation.\n" +
+                                                dir.filePath("no/dir/x.kv3dsx") +
+                                                "\nNo such file or directory");
 }
 
 } // namespace

@@ -178,8 +178,9 @@ TEST(ScriptWriter, FailedChainedFileAsksRetryOrCancel) {
     ScriptedDialogs cancel;
     EXPECT_EQ(Write(game, trace, cancel).status, ScriptWriteStatus::Failed);
     ASSERT_EQ(cancel.messages.size(), 1); // no success box
-    EXPECT_EQ(cancel.messages[0].text,
-              "Script saving error.\n" + QDir::toNativeSeparators(game.Cams() + "shot001.cfg"));
+    EXPECT_EQ(cancel.messages[0].text, "Script saving error.\n" +
+                                           QDir::toNativeSeparators(game.Cams() + "shot001.cfg") +
+                                           "\nIs a directory");
     EXPECT_EQ(cancel.messages[0].buttons, MessageButtons::RetryCancel);
     EXPECT_TRUE(QFile::exists(game.Cams() + "shot002.cfg")); // the loop went on
 
@@ -215,7 +216,9 @@ TEST(ScriptWriter, FailedStartFileCancelsTheRun) {
     EXPECT_EQ(Write(game, trace, dialogs, "shot.cfg").status, ScriptWriteStatus::Cancelled);
     EXPECT_FALSE(QFile::exists(game.Path("etpro/shot000.cfg")));
     EXPECT_TRUE(QFile::exists(game.Path("etpro/1stPos.cfg")));
-    EXPECT_EQ(dialogs.messages.size(), 1);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Script saving error.\n" + game.Path("etpro/shot.cfg") + "\nIs a directory");
 }
 
 TEST(ScriptWriter, RefusesChainsTheNumbersCannotName) {
