@@ -72,6 +72,7 @@ int RunClearance(const QStringList& args, CliStreams& io) {
     o[QStringLiteral("near")] = near;
     o[QStringLiteral("distance")] = distance;
     o[QStringLiteral("points")] = upper + 1;
+    o[QStringLiteral("skipped_brushes")] = map.Clearances().SkippedBrushes();
     io.out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
     return kExitOk;
 }

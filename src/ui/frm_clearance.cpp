@@ -23,6 +23,8 @@ constexpr int kNoMap = 740;
 constexpr int kAllClear = 741;
 constexpr int kStretches = 742;
 constexpr int kBrushError = 743;
+constexpr int kChecking = 744;
+constexpr int kSkipped = 745;
 } // namespace
 
 FrmClearance::FrmClearance(const Trace& trace, QWidget* owner)
@@ -75,8 +77,9 @@ void FrmClearance::ApplyLanguage() {
     Fill();
 }
 
-void FrmClearance::Show(const ClearanceReport* report, const QString& brushError) {
+void FrmClearance::Show(const ClearanceReport* report, const QString& brushError, bool checking) {
     hasReport_ = report != nullptr;
+    checking_ = checking;
     report_ = report ? *report : ClearanceReport{};
     brushError_ = brushError;
     Fill();
@@ -85,8 +88,9 @@ void FrmClearance::Show(const ClearanceReport* report, const QString& brushError
 void FrmClearance::Fill() {
     lstClearance_->clear();
     if (!hasReport_) {
-        lblClrSummary_->setText(brushError_.isEmpty() ? fStr(kNoMap)
-                                                      : fStr(kBrushError, brushError_));
+        lblClrSummary_->setText(checking_               ? fStr(kChecking)
+                                : brushError_.isEmpty() ? fStr(kNoMap)
+                                                        : fStr(kBrushError, brushError_));
         return;
     }
     const double rate = trace_.counts.frameRate > 0 ? trace_.counts.frameRate : 1;
@@ -103,9 +107,11 @@ void FrmClearance::Fill() {
         items << item;
     }
     lstClearance_->addTopLevelItems(items);
-    lblClrSummary_->setText(report_.stretches.empty()
-                                ? fStr(kAllClear)
-                                : fStr(kStretches, int(report_.stretches.size())));
+    QString summary = report_.stretches.empty() ? fStr(kAllClear)
+                                                : fStr(kStretches, int(report_.stretches.size()));
+    if (report_.skippedBrushes > 0)
+        summary += QLatin1Char('\n') + fStr(kSkipped, report_.skippedBrushes);
+    lblClrSummary_->setText(summary);
 }
 
 } // namespace kestrova::ui

@@ -20,7 +20,7 @@ public:
     FrmClearance(const Trace& trace, QWidget* owner);
 
     // report: nullptr without a map whose walls could be read; brushError says why, if known.
-    void Show(const ClearanceReport* report, const QString& brushError = {});
+    void Show(const ClearanceReport* report, const QString& brushError = {}, bool checking = false);
     void ApplyLanguage();
 
     QTreeWidget* List() const { return lstClearance_; }
@@ -38,6 +38,7 @@ private:
     const Trace& trace_;
     ClearanceReport report_;
     bool hasReport_ = false;
+    bool checking_ = false;
     QString brushError_;
     QLabel* lblClrDistance_;
     QDoubleSpinBox* txtClrDistance_;

@@ -40,7 +40,7 @@ QString BspMap::LoadFromBytes(const QByteArray& bytes, int32_t options) {
     snapper_ = MapSnapper(geometry_.vertices);
     SolidBrushes brushes;
     brushError_ = ReadSolidBrushes(bytes, brushes);
-    clearance_ = ClearanceIndex(std::move(brushes));
+    clearance_ = std::make_shared<const ClearanceIndex>(std::move(brushes));
     loaded_ = true;
     return {};
 }

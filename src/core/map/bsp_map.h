@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace kestrova {
 
@@ -36,12 +37,14 @@ public:
 
     // The world's solid brushes for the clearance check. A map whose brushes cannot be read
     // still loads and draws; the index is empty then and BrushError says why.
-    const ClearanceIndex& Clearances() const { return clearance_; }
+    const ClearanceIndex& Clearances() const { return *clearance_; }
+    // The same, shared with a check still running when the map goes.
+    std::shared_ptr<const ClearanceIndex> SharedClearances() const { return clearance_; }
     const QString& BrushError() const { return brushError_; }
 
 private:
     MapGeometry geometry_;
-    ClearanceIndex clearance_;
+    std::shared_ptr<const ClearanceIndex> clearance_ = std::make_shared<ClearanceIndex>();
     QString brushError_;
     MapSnapper snapper_;
     bool loaded_ = false;

@@ -12,14 +12,16 @@
 namespace kestrova {
 
 inline constexpr float kDefaultClearance = 8;
-// Larger distances are taken as this: a query box larger than a room says nothing useful and
-// would visit the whole grid for every point.
+// Larger distances are taken as this: a query box larger than a room says nothing useful.
 inline constexpr float kMaxClearance = 1024;
 
 enum class Clearance : uint8_t { Clear = 0, Near = 1, Inside = 2 };
 
-// The brushes sorted into a uniform grid of boxes, so that a point is tested only against the
-// brushes whose box reaches its cell.
+// The brushes of a map, ready to be checked against a path. The path's points are split into
+// ever smaller boxes, and each box keeps only the brushes that can reach it: a brush stays out
+// as soon as one of its planes has the whole box in front of it, and a brush holding the whole
+// box decides it at once. So the work follows the brushes near the path, not their number or
+// their size, however many huge brushes overlap. Immutable: checks may run on other threads.
 class ClearanceIndex {
 public:
     ClearanceIndex() = default;
@@ -27,21 +29,15 @@ public:
 
     bool Empty() const { return brushes_.brushes.empty(); }
     size_t BrushCount() const { return brushes_.brushes.size(); }
+    // Brushes left out by the reader (no sides, a plane that is not a number or has no normal).
+    int32_t SkippedBrushes() const { return brushes_.skippedBrushes; }
 
     // One verdict per point; the distance is clamped to 0..kMaxClearance.
     std::vector<Clearance> Classify(const std::vector<MapVec3>& points, float distance) const;
 
 private:
-    // Cells overlapped by [lo, hi] on each axis, clamped to the grid.
-    bool CellRange(const MapVec3& lo, const MapVec3& hi, int32_t from[3], int32_t to[3]) const;
-    Clearance Test(const SolidBrush& b, const MapVec3& p, float distance) const;
-
     SolidBrushes brushes_;
-    MapVec3 origin_{0, 0, 0};
-    float cellSize_ = 1;
-    int32_t dims_[3] = {0, 0, 0};
-    std::vector<uint32_t> cellStart_; // per cell, into cellBrushes_; one more at the end
-    std::vector<uint32_t> cellBrushes_;
+    std::vector<uint32_t> slanted_; // per brush: its planes that are not axial, which come first
 };
 
 // A run of consecutive path points that are near or inside.
@@ -55,6 +51,7 @@ struct ClearanceReport {
     std::vector<int32_t> inside; // path indices, ascending
     std::vector<int32_t> near;
     std::vector<ClearanceStretch> stretches;
+    int32_t skippedBrushes = 0; // brushes the check could not use
 };
 
 ClearanceReport SummariseClearance(const std::vector<Clearance>& verdicts);

@@ -52,6 +52,18 @@ void BoxOf(const std::vector<BrushPlane>& planes, SolidBrush& b) {
     }
 }
 
+// The plane with a normal of length 1, so that heights are distances; false when it has no
+// direction (every point would be behind it) or is not a number.
+bool UnitPlane(const char* p, BrushPlane& out) {
+    const double n[3] = {ReadFloat(p), ReadFloat(p + 4), ReadFloat(p + 8)};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (!(length > 0) || !std::isfinite(length))
+        return false;
+    out = {{float(n[0] / length), float(n[1] / length), float(n[2] / length)},
+           float(ReadFloat(p + 12) / length)};
+    return std::isfinite(out.dist);
+}
+
 } // namespace
 
 QString ReadSolidBrushes(QByteArrayView data, SolidBrushes& out) {
@@ -131,9 +143,8 @@ QString ReadSolidBrushes(QByteArrayView data, SolidBrushes& out) {
                     .arg(plane)
                     .arg(l.count[kPlanes]);
             const char* p = l.data[kPlanes] + qsizetype(plane) * kPlaneSize;
-            BrushPlane bp{{ReadFloat(p), ReadFloat(p + 4), ReadFloat(p + 8)}, ReadFloat(p + 12)};
-            usable = std::isfinite(bp.normal[0]) && std::isfinite(bp.normal[1]) &&
-                     std::isfinite(bp.normal[2]) && std::isfinite(bp.dist);
+            BrushPlane bp;
+            usable = UnitPlane(p, bp);
             result.planes.push_back(bp);
         }
         if (usable) {

@@ -22,7 +22,7 @@ inline constexpr int64_t kMaxBrushPlanes = 2'000'000;
 // the time of a check too.
 inline constexpr int64_t kMaxSolidBrushes = 65536;
 
-// A point p is behind the plane when normal . p < dist.
+// A point p is behind the plane when normal . p < dist; the normal has length 1.
 struct BrushPlane {
     MapVec3 normal{0, 0, 0};
     float dist = 0;
@@ -38,7 +38,8 @@ struct SolidBrush {
 struct SolidBrushes {
     std::vector<BrushPlane> planes;
     std::vector<SolidBrush> brushes;
-    int32_t skippedBrushes = 0; // solid brushes with no sides or a plane that is not a number
+    // Solid brushes with no sides, or a plane that is not a number or has no normal.
+    int32_t skippedBrushes = 0;
 };
 
 // Reads the solid brushes of a map already accepted by ReadBsp. Returns an empty string on

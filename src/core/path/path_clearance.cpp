@@ -3,6 +3,7 @@
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace kestrova {
@@ -33,19 +34,70 @@ bool BuildScriptPath(Trace& trace, UniformRandom& rng, std::vector<PointRecord>&
     return upper >= 0;
 }
 
-const ClearanceReport&
-PathClearanceCache::Update(const ClearanceIndex* index, const std::vector<PointRecord>& path,
-                           int32_t upper, const std::array<float, 3>& mapOffset, float distance) {
-    std::vector<MapVec3> positions = PathPositions(path, index ? upper : -1, mapOffset);
-    if (valid_ && index == index_ && distance == distance_ && positions == positions_)
-        return report_;
-    valid_ = true;
-    index_ = index;
+PathClearanceCheck::PathClearanceCheck(QObject* parent) : QObject(parent) {
+    pool_.setMaxThreadCount(1);
+}
+
+PathClearanceCheck::~PathClearanceCheck() {
+    // The worker posts its answer to this object: it must be done before the object goes.
+    pool_.waitForDone();
+}
+
+void PathClearanceCheck::Request(std::shared_ptr<const ClearanceIndex> index,
+                                 const std::vector<PointRecord>& path, int32_t upper,
+                                 const std::array<float, 3>& mapOffset, float distance) {
+    if (!index) {
+        if (index_)
+            ++generation_; // an answer on its way is dropped
+        index_.reset();
+        ready_ = false;
+        positions_.clear();
+        return;
+    }
+    std::vector<MapVec3> positions = PathPositions(path, upper, mapOffset);
+    if (index == index_ && distance == distance_ && positions == positions_)
+        return;
+    index_ = std::move(index);
     distance_ = distance;
     positions_ = std::move(positions);
-    report_ = index ? SummariseClearance(index->Classify(positions_, distance)) : ClearanceReport{};
+    ++generation_;
+    ready_ = false;
+    if (!running_)
+        Start();
+}
+
+void PathClearanceCheck::Start() {
+    running_ = true;
+    pool_.start([this, index = index_, positions = positions_, distance = distance_,
+                 generation = generation_] {
+        ClearanceReport r = SummariseClearance(index->Classify(positions, distance));
+        r.skippedBrushes = index->SkippedBrushes();
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, r = std::move(r)]() mutable { Finished(generation, std::move(r)); },
+            Qt::QueuedConnection);
+    });
+}
+
+void PathClearanceCheck::Finished(uint64_t generation, ClearanceReport report) {
+    running_ = false;
+    if (!index_ || ready_)
+        return;
+    if (generation != generation_) {
+        Start(); // the input changed meanwhile: check the latest
+        return;
+    }
+    report_ = std::move(report);
+    ready_ = true;
     ++computed_;
-    return report_;
+    emit Ready();
+}
+
+void PathClearanceCheck::Wait() {
+    while (running_) {
+        pool_.waitForDone();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
 }
 
 } // namespace kestrova

@@ -147,6 +147,10 @@ GlView::GlView(Trace& trace, ViewState& views, Settings& settings, QWidget* pare
     clearPans2_.setInterval(1000);
     clearPans2_.setSingleShot(true);
     connect(&clearPans2_, &QTimer::timeout, this, [this] { SetCaption(2, QString()); });
+    connect(&clearance_, &PathClearanceCheck::Ready, this, [this] {
+        UpdateClearance();
+        Redraw();
+    });
     nav_.metrics.Resize(width(), height());
 }
 
@@ -168,18 +172,21 @@ void GlView::SetMap(BspMapComponent* map, const Vec3& offset) {
 }
 
 const ClearanceReport* GlView::UpdateClearance() {
-    const ClearanceIndex* index =
-        map_ && !map_->Map().Clearances().Empty() ? &map_->Map().Clearances() : nullptr;
-    const ClearanceReport& r =
-        clearance_.Update(index, trace_.path, trace_.pathUpper, mapOffset_, clearanceDistance_);
-    if (clearance_.Computed() != clearanceShown_ || clearanceIndexShown_ != (index != nullptr)) {
-        clearanceShown_ = clearance_.Computed();
+    std::shared_ptr<const ClearanceIndex> index;
+    if (map_ && !map_->Map().Clearances().Empty())
+        index = map_->Map().SharedClearances();
+    clearance_.Request(index, trace_.path, trace_.pathUpper, mapOffset_, clearanceDistance_);
+    const ClearanceReport* r = clearance_.Report();
+    // While a check runs the dots are gone: they would mark the path as it was.
+    const int32_t answer = r ? clearance_.Computed() : -1;
+    if (answer != clearanceShown_ || clearanceIndexShown_ != (index != nullptr)) {
+        clearanceShown_ = answer;
         clearanceIndexShown_ = index != nullptr;
         clearanceDots_ = {};
-        for (const ClearanceStretch& s : r.stretches) {
+        for (const ClearanceStretch& s : r ? r->stretches : std::vector<ClearanceStretch>{}) {
             for (int32_t i = s.first; i <= s.last; ++i) {
                 const PointRecord& p = trace_.path[static_cast<size_t>(i)];
-                std::vector<float>& dots = std::binary_search(r.inside.begin(), r.inside.end(), i)
+                std::vector<float>& dots = std::binary_search(r->inside.begin(), r->inside.end(), i)
                                                ? clearanceDots_.inside
                                                : clearanceDots_.near;
                 dots.insert(dots.end(), {p.x, p.y, p.z});
@@ -187,7 +194,7 @@ const ClearanceReport* GlView::UpdateClearance() {
         }
         emit ClearanceChanged();
     }
-    return index ? &r : nullptr;
+    return r;
 }
 
 void GlView::SetClearanceDistance(float distance) {

@@ -80,9 +80,12 @@ public:
     // Double-click on the tangent tool.
     void ResetAllTangents();
 
-    // The path checked against the walls of the map shown (nullptr: no map, or its walls could
-    // not be read). Checked again only when the path, the map or the distance changed.
+    // The path checked against the walls of the map shown (nullptr: no map, its walls could not
+    // be read, or the check is still running). Checked again, off the window's thread, only when
+    // the path, the map or the distance changed; ClearanceChanged tells when the answer is in.
     const ClearanceReport* UpdateClearance();
+    bool ClearanceChecking() const { return clearance_.Pending(); }
+    PathClearanceCheck& ClearanceCheck() { return clearance_; }
     void SetClearanceDistance(float distance);
     float ClearanceDistance() const { return clearanceDistance_; }
     // Centres the three plans on a world position.
@@ -127,7 +130,7 @@ signals:
     void LookTargetPicked(const QString& x, const QString& y, const QString& z);
     // A reference point was added: their display goes on.
     void ReferenceDisplayOn();
-    // The clearance check gave a new answer (or the map changed).
+    // The clearance check gave a new answer, started again, or the map changed.
     void ClearanceChanged();
 
 protected:
@@ -175,7 +178,7 @@ private:
     bool contextOk_ = false;
     PathDotCache pathDots_;
     LayerCache layers_;
-    PathClearanceCache clearance_;
+    PathClearanceCheck clearance_;
     ClearanceDots clearanceDots_;
     int32_t clearanceShown_ = -1; // the cache's check count the dots were made from
     bool clearanceIndexShown_ = false;

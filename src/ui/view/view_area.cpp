@@ -137,7 +137,8 @@ void ViewArea::InstallClearance() {
             return;
         const bool shown = map_->State().shown;
         clearance_->Show(view_->UpdateClearance(),
-                         shown ? map_->Component().Map().BrushError() : QString());
+                         shown ? map_->Component().Map().BrushError() : QString(),
+                         view_->ClearanceChecking());
     };
     if (QAction* a = window_.Action(QStringLiteral("mnuV_ClearanceList")))
         connect(a, &QAction::triggered, this, [this, refresh] {

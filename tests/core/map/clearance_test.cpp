@@ -16,9 +16,26 @@ using test::BoxRoom;
 using test::BspBuilder;
 using test::TestBrush;
 
+void FindsPointsInAndNearTheWalls(const BspBuilder& room, float scale);
+
 TEST(Clearance, FindsPointsInAndNearTheWallsOfABoxRoom) {
+    // The same room with every plane written with a normal 1000 long: the same answers.
+    for (const float scale : {1.0f, 1000.0f}) {
+        BspBuilder room = BoxRoom();
+        for (TestBrush& b : room.brushes)
+            for (BrushPlane& q : b.planes) {
+                for (float& n : q.normal)
+                    n *= scale;
+                q.dist *= scale;
+            }
+        FindsPointsInAndNearTheWalls(room, scale);
+    }
+}
+
+void FindsPointsInAndNearTheWalls(const BspBuilder& room, float scale) {
+    SCOPED_TRACE(scale);
     BspMap map;
-    ASSERT_EQ(map.LoadFromBytes(BoxRoom().Build(), kMapOptionPatches), QString());
+    ASSERT_EQ(map.LoadFromBytes(room.Build(), kMapOptionPatches), QString());
     ASSERT_EQ(map.BrushError(), QString());
     EXPECT_EQ(map.Clearances().BrushCount(), 7u) << "six walls and the wedge";
 
@@ -49,6 +66,60 @@ TEST(Clearance, FindsPointsInAndNearTheWallsOfABoxRoom) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(map.Clearances().Classify({c.p}, c.distance), std::vector{c.expected}) << c.what;
+}
+
+TEST(Clearance, HugeOverlappingBrushesAnswerAsTestingEachOne) {
+    // A round room: brush i holds everything beyond the tangent plane i of a sphere, within a box
+    // far larger than the room, so every brush's box holds every point. Each brush is given
+    // twice. Points inside, near and beyond the wall, and a run at one place (a camera standing
+    // still). Expected by testing every plane of every brush here, in double precision.
+    BspBuilder b;
+    const int32_t wall = b.AddShader("wall", 0, 1);
+    b.AddQuad(wall, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1});
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> unit(-1, 1), at(-700, 700);
+    std::vector<MapVec3> normals;
+    while (normals.size() < 300) {
+        const MapVec3 n{unit(random), unit(random), unit(random)};
+        const float length = std::hypot(n[0], n[1], n[2]);
+        if (length > 0.2f && length < 1)
+            normals.push_back({n[0] / length, n[1] / length, n[2] / length});
+    }
+    const float radius = 500;
+    for (const MapVec3& n : normals)
+        for (int32_t twice = 0; twice < 2; ++twice) {
+            b.brushes.push_back({wall, BoxPlanes({-9000, -9000, -9000}, {9000, 9000, 9000})});
+            b.brushes.back().planes.push_back({{-n[0], -n[1], -n[2]}, -radius});
+        }
+    b.brushesPerModel = {int32_t(b.brushes.size())};
+    BspMap map;
+    ASSERT_EQ(map.LoadFromBytes(b.Build(), 0), QString());
+    EXPECT_EQ(map.Clearances().BrushCount(), 300u) << "a brush given twice is kept once";
+
+    std::vector<MapVec3> points(4000);
+    for (MapVec3& p : points)
+        p = {at(random), at(random), at(random)};
+    std::fill(points.begin() + 100, points.begin() + 150, MapVec3{0, 0, 490});
+    const float d = 16;
+    const std::vector<Clearance> v = map.Clearances().Classify(points, d);
+    int32_t counts[3] = {};
+    for (size_t i = 0; i < points.size(); ++i) {
+        const MapVec3& p = points[i];
+        Clearance expected = Clearance::Clear;
+        for (const MapVec3& n : normals) {
+            const double h = radius - (double(n[0]) * p[0] + double(n[1]) * p[1] + n[2] * p[2]);
+            if (h < 0)
+                expected = Clearance::Inside;
+            else if (h < d && expected == Clearance::Clear)
+                expected = Clearance::Near;
+        }
+        ++counts[int(expected)];
+        ASSERT_EQ(v[i], expected) << i;
+    }
+    EXPECT_GT(counts[0], 500);
+    EXPECT_GT(counts[1], 50);
+    EXPECT_GT(counts[2], 500);
+    EXPECT_EQ(v[120], Clearance::Near) << "a little inside the wall's top, clearance 16";
 }
 
 TEST(Clearance, GathersTheRunsOfPointsThatAreNearOrInside) {
@@ -165,17 +236,21 @@ TEST(SolidBrushes, ABadBrushLumpLeavesTheMapDrawnWithoutClearance) {
 
 TEST(SolidBrushes, SkipsBrushesWithoutSidesOrWithPlanesThatAreNotNumbers) {
     // A brush without sides would hold the whole world; one with a NaN plane holds nothing sure.
+    // A plane without a normal would put every point behind it: its brush is left out too.
     BspBuilder r = BoxRoom();
     r.brushes.insert(r.brushes.begin(), TestBrush{0, {}});
+    r.brushes.insert(r.brushes.begin(), TestBrush{0, {{{0, 0, 0}, 1}}});
     TestBrush nan{0, BoxPlanes({0, 0, 0}, {10, 10, 10})};
     nan.planes[2].dist = std::numeric_limits<float>::quiet_NaN();
     r.brushes.insert(r.brushes.begin(), nan);
-    r.brushesPerModel = {10, 1};
+    r.brushesPerModel = {11, 1};
     SolidBrushes brushes;
     ASSERT_EQ(ReadSolidBrushes(r.Build(), brushes), QString());
-    EXPECT_EQ(brushes.skippedBrushes, 2);
+    EXPECT_EQ(brushes.skippedBrushes, 3);
     EXPECT_EQ(brushes.brushes.size(), 7u);
-    EXPECT_EQ(ClearanceIndex(brushes).Classify({{128, 128, 64}, {5, 5, 5}}, 8),
+    const ClearanceIndex index(brushes);
+    EXPECT_EQ(index.SkippedBrushes(), 3);
+    EXPECT_EQ(index.Classify({{128, 128, 64}, {5, 5, 5}}, 8),
               (std::vector<Clearance>{Clearance::Clear, Clearance::Near}));
 }
 
