@@ -1,0 +1,145 @@
+#include "core/view/dot_thinning.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+PlanMetrics Surface(double scale) {
+    PlanMetrics m;
+    m.Resize(800, 600);
+    m.SetScale(scale);
+    return m;
+}
+
+ViewCamera EyeAt(float x, float y, float z, float yaw, float pitch) {
+    ViewCamera c;
+    c.tx = -x;
+    c.ty = -y;
+    c.tz = -z;
+    c.yaw = yaw;
+    c.pitch = pitch;
+    c.fov = 90;
+    c.zfar = 30000;
+    return c;
+}
+
+TEST(ScreenProjection, PutsWorldPointsOnThePixelsOfEachView) {
+    const PlanMetrics plan = Surface(2); // 2 pixels a unit, centre (100, 50) in the middle
+    const PlanMetrics wide = Surface(1);
+    struct Case {
+        const char* what;
+        int32_t viewMode;
+        ViewCamera camera;
+        std::array<float, 3> world;
+        bool shown;
+        double px, py;
+    };
+    const Case cases[] = {
+        {"X-Y centre", kViewXY, {}, {100, 50, 999}, true, 400, 300},
+        {"X-Y right and down", kViewXY, {}, {110, 40, 0}, true, 420, 280},
+        {"X-Z: Z is up", kViewXZ, {}, {110, -700, 60}, true, 420, 320},
+        {"Y-Z: Y right, Z up", kViewYZ, {}, {-700, 110, 60}, true, 420, 320},
+        // 90 degrees high, 4:3: at 100 units ahead the surface spans 100 up and 133.3 right.
+        {"3D ahead", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 100, 0}, true, 400, 300},
+        {"3D half up", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 100, 50}, true, 400, 450},
+        {"3D right", kView3D, EyeAt(0, 0, 0, 0, 0), {25, 100, 0}, true, 475, 300},
+        {"3D eye moved", kView3D, EyeAt(10, -20, 5, 0, 0), {10, 80, 5}, true, 400, 300},
+        {"3D yaw 90 looks along +X", kView3D, EyeAt(0, 0, 0, 90, 0), {100, 0, 0}, true, 400, 300},
+        {"3D pitch 90 looks down", kView3D, EyeAt(0, 0, 0, 0, 90), {0, 0, -100}, true, 400, 300},
+        {"3D behind the eye", kView3D, EyeAt(0, 0, 0, 0, 0), {0, -100, 0}, false, 0, 0},
+        {"3D past the far plane", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 40000, 0}, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ScreenProjection view = ScreenProjection::OfView(
+            c.viewMode, c.viewMode == kView3D ? wide : plan, 100, 50, c.camera);
+        double px = -1, py = -1;
+        ASSERT_EQ(view.ToWindow(c.world[0], c.world[1], c.world[2], px, py), c.shown);
+        if (c.shown) {
+            EXPECT_NEAR(px, c.px, 1e-3);
+            EXPECT_NEAR(py, c.py, 1e-3);
+        }
+    }
+}
+
+TEST(ScreenProjection, KeyFollowsEveryChangeOfTheView) {
+    const PlanMetrics m = Surface(2);
+    const ViewCamera cam = EyeAt(0, 0, 0, 30, 10);
+    const uint64_t plan = ScreenProjection::OfView(kViewXY, m, 100, 50, cam).Key();
+    EXPECT_EQ(ScreenProjection::OfView(kViewXY, m, 100, 50, cam).Key(), plan);
+    EXPECT_NE(ScreenProjection::OfView(kViewXY, m, 100.25f, 50, cam).Key(), plan) << "pan";
+    EXPECT_NE(ScreenProjection::OfView(kViewXY, Surface(2.5), 100, 50, cam).Key(), plan) << "zoom";
+    EXPECT_NE(ScreenProjection::OfView(kViewXZ, m, 100, 50, cam).Key(), plan) << "other plan";
+    const uint64_t view3D = ScreenProjection::OfView(kView3D, m, 100, 50, cam).Key();
+    ViewCamera turned = cam;
+    turned.yaw += 0.25f;
+    EXPECT_NE(ScreenProjection::OfView(kView3D, m, 100, 50, turned).Key(), view3D) << "turn";
+    ViewCamera moved = cam;
+    moved.tz -= 1;
+    EXPECT_NE(ScreenProjection::OfView(kView3D, m, 100, 50, moved).Key(), view3D) << "move";
+}
+
+// Dots of a run along X (or straight ahead in 3D), and the X (or Y) of the ones kept.
+TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
+    PlanMetrics m;
+    m.Resize(100, 100);
+    m.SetScale(1); // pixel = world + 50
+    const ScreenProjection plan = ScreenProjection::OfView(kViewXY, m, 0, 0, {});
+    const ScreenProjection eye = ScreenProjection::OfView(kView3D, m, 0, 0, EyeAt(0, 0, 0, 0, 0));
+    struct Case {
+        const char* what;
+        const ScreenProjection* view;
+        float from, step;
+        int count;
+        ThinningRule rule;
+        std::vector<float> kept;
+    };
+    const Case cases[] = {
+        {"a pixel and a half apart, and the last",
+         &plan,
+         0,
+         0.4f,
+         26,
+         {1.5, 3},
+         {0, 1.6f, 3.2f, 4.8f, 6.4f, 8, 9.6f, 10}},
+        {"a pixel apart",
+         &plan,
+         0,
+         0.4f,
+         26,
+         {1, 3},
+         {0, 1.2f, 2.4f, 3.6f, 4.8f, 6, 7.2f, 8.4f, 9.6f, 10}},
+        {"dots wider apart than the spacing all stay", &plan, 0, 2, 5, {1.5, 3}, {0, 2, 4, 6, 8}},
+        // Pixels -10 to 10: the first end stays, then nothing until 2.5 pixels off the edge.
+        {"off the surface",
+         &plan,
+         -60,
+         1,
+         21,
+         {1.5, 2.5},
+         {-60, -52, -50, -48, -46, -44, -42, -40}},
+        {"a single dot", &plan, 7, 1, 1, {1.5, 3}, {7}},
+        // Straight away from the eye every dot falls on the centre of the surface.
+        {"3D: one pixel for the whole run", &eye, 10, 10, 10, {1.5, 3}, {10, 100}},
+        {"3D: behind the eye, then ahead", &eye, -30, 10, 6, {1.5, 3}, {-30, 10, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool ahead = c.view == &eye;
+        std::vector<float> xyz;
+        for (int i = 0; i < c.count; ++i) {
+            const float v = c.from + c.step * static_cast<float>(i);
+            xyz.insert(xyz.end(), {ahead ? 0 : v, ahead ? v : 0, 0});
+        }
+        std::vector<float> out = {9, 9, 9}; // appended to, not replaced
+        ThinDots(xyz.data(), c.count, *c.view, c.rule, out);
+        ASSERT_EQ(out.size(), 3 + 3 * c.kept.size());
+        for (size_t k = 0; k < c.kept.size(); ++k)
+            EXPECT_NEAR(out[3 + 3 * k + (ahead ? 1 : 0)], c.kept[k], 1e-5) << "dot " << k;
+    }
+}
+
+} // namespace
+} // namespace kestrova
