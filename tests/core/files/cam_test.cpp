@@ -1,10 +1,17 @@
 #include "core/files/cam_file.h"
 #include "core/files/cam_fit.h"
+#include "core/files/compositing_commands.h"
+#include "core/files/text_file.h"
+#include "core/map/bsp_builder.h"
+#include "core/map/bsp_reader.h"
 #include "core/path/build_path.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <QTemporaryDir>
 #include <cmath>
 
 namespace kestrova::test {
@@ -203,6 +210,49 @@ TEST(CamFit, RoundTripOfACurvedTraceStaysWithinTheTolerance) {
     EXPECT_LE(back.ControlCount(), 250);
     UniformRandom again(1);
     ExpectWithin(DataRows(TraceCamFileText(back, again)), DataRows(first), 1.0, 0.5);
+}
+
+TEST(CompositingCommands, ImportReplacesTheTraceAndABadFileChangesNothing) {
+    KeptTraceExtras host;
+    ScriptedDialogs dialogs;
+    Document doc{host, dialogs};
+    QTemporaryDir dir;
+    QByteArray data;
+    for (int k = 0; k <= 40; ++k)
+        data += QByteArray::number(k * 0.01, 'f', 6) + " " + QByteArray::number(2 * k) +
+                " 0 64 0 0 90 100\n";
+    WriteFile(dir.filePath("cam.cam"), CamText(kV2, data));
+    WriteFile(dir.filePath("bad.cam"), "advancedfx Cam\nversion 2\nDATA\n");
+
+    dialogs.paths = {dir.filePath("bad.cam")};
+    EXPECT_FALSE(ImportCameraMotion(doc));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, "Import camera motion");
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith("the header has no channels line"))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(doc.trace.ControlCount(), 0);
+
+    dialogs.paths = {dir.filePath("cam.cam")};
+    EXPECT_TRUE(ImportCameraMotion(doc));
+    EXPECT_EQ(doc.trace.counts.frameRate, 100);
+    EXPECT_EQ(doc.trace.ControlCount(), 2) << "a straight line at even speed";
+    EXPECT_EQ(doc.trace.points.rec[kControl][2].x, 80.0f);
+    EXPECT_TRUE(doc.trace.modified);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1].text, "41 frames at 100 frames per second: 2 control points "
+                                        "and 41 path points follow them within 1.00 units and "
+                                        "0.50 degrees.");
+
+    // Map geometry: the map's name proposed, the file written where chosen.
+    MapGeometry g;
+    ASSERT_EQ(ReadBsp(RoomWithPatch().Build(), kMapOptionPatches, g), QString());
+    QString folder = dir.path();
+    QDir(dir.path()).mkdir("sub2");
+    dialogs.paths = {dir.filePath("sub2/room")};
+    EXPECT_TRUE(ExportMapGeometry(dialogs, g, {0, 0, 0}, "room.bsp", folder));
+    EXPECT_EQ(dialogs.fileDialogs.back().request.fileName, "room.obj");
+    EXPECT_EQ(folder, dir.filePath("sub2"));
+    EXPECT_TRUE(ReadTextFileBytes(dir.filePath("sub2/room.obj"))->startsWith("# Kestrova 3D"));
 }
 
 } // namespace
