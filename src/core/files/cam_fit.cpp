@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace kestrova {
 namespace {
@@ -52,6 +53,12 @@ public:
     }
     // Keeps an unknown that no sample decides near zero instead of undefined.
     void Ridge(int i, double weight) { A(i, i) += weight; }
+    // Pulls unknown i toward value with the given weight (all right-hand sides alike).
+    void Pull(int i, double weight, double value) {
+        A(i, i) += weight;
+        for (int r = 0; r < rhsCount_; ++r)
+            B(i, r) += weight * value;
+    }
 
     // Solution of unknown i for right-hand side r, after Solve.
     double X(int i, int r) const { return b_[size_t(i) * rhsCount_ + r]; }
@@ -121,6 +128,80 @@ double AngleGap(double a, double b) {
     return std::min(d, 360.0 - d);
 }
 
+// Catmull-Rom weights of the control values around segment i at t, folded onto the ends (the
+// first and last value stand in for the phantoms) and laid on four unknowns from `first`.
+void CatmullRomRow(int i, double t, int controls, int& first, double folded[4]) {
+    const double t2 = t * t, t3 = t2 * t;
+    const double cr[4] = {0.5 * (-t3 + 2 * t2 - t), 0.5 * (3 * t3 - 5 * t2 + 2),
+                          0.5 * (-3 * t3 + 4 * t2 + t), 0.5 * (t3 - t2)};
+    first = std::clamp(i - 1, 0, std::max(controls - 4, 0));
+    for (int p = 0; p < 4; ++p)
+        folded[p] = 0;
+    for (int p = 0; p < 4; ++p)
+        folded[std::clamp(i - 1 + p, 0, controls - 1) - first] += cr[p];
+}
+
+// The segments over which the camera keeps a channel's value (within 0.01), with that value.
+// The path builder holds a channel still over a segment whose two control values are equal,
+// where the spline would swing with its neighbours; such a segment is held exactly.
+std::vector<std::optional<double>> SteadySegments(const std::vector<Sample>& samples, int c,
+                                                  int32_t segments, int32_t steps) {
+    std::vector<std::optional<double>> held(static_cast<size_t>(segments));
+    const int32_t last = int32_t(samples.size()) - 1;
+    for (int32_t i = 0; i < segments; ++i) {
+        // The segment's own points: the next one starts with the spline's value again (and the
+        // path's last point is the last control value itself).
+        const int32_t from = std::min(i * steps, last);
+        const int32_t to = std::min((i + 1) * steps - 1, last);
+        double lo = samples[size_t(from)][c], hi = lo;
+        for (int32_t k = from + 1; k <= to; ++k) {
+            lo = std::min(lo, samples[size_t(k)][c]);
+            hi = std::max(hi, samples[size_t(k)][c]);
+        }
+        if (hi - lo <= 0.01)
+            held[size_t(i)] = RoundTo2(samples[size_t(from)][c]);
+    }
+    return held;
+}
+
+// One channel fitted again around its steady segments: their two control values fixed at the
+// steady value, their samples left to the builder's hold.
+std::vector<double> FitAroundSteady(const std::vector<Sample>& samples, int c, int32_t segments,
+                                    int32_t steps, int32_t count,
+                                    const std::vector<std::optional<double>>& held) {
+    const int controls = segments + 1;
+    const int unknowns = std::max(controls, 4);
+    const int32_t frames = int32_t(samples.size());
+    BandedFit fit(unknowns, 1);
+    for (int32_t k = 0; k < count; ++k) {
+        int i = 0;
+        double t = 0;
+        Locate(k, segments, steps, i, t);
+        if (held[size_t(i)])
+            continue;
+        int first = 0;
+        double row[4];
+        CatmullRomRow(i, t, controls, first, row);
+        fit.Add(first, row, &samples[size_t(std::min(k, frames - 1))][c], 1);
+    }
+    for (int i = 0; i < unknowns; ++i)
+        fit.Ridge(i, 1e-12);
+    for (int32_t i = 0; i < segments; ++i) {
+        if (held[size_t(i)]) {
+            fit.Pull(i, 1e9, *held[size_t(i)]);
+            fit.Pull(i + 1, 1e9, *held[size_t(i)]);
+        }
+    }
+    fit.Solve();
+    std::vector<double> out(static_cast<size_t>(controls));
+    for (int i = 0; i < controls; ++i)
+        out[size_t(i)] = fit.X(i, 0);
+    for (int32_t i = 0; i < segments; ++i)
+        if (held[size_t(i)])
+            out[size_t(i)] = out[size_t(i) + 1] = *held[size_t(i)];
+    return out;
+}
+
 Candidate FitSegments(const std::vector<Sample>& samples, int32_t segments,
                       const CamFitTolerance& tolerance) {
     const int32_t frames = int32_t(samples.size());
@@ -143,24 +224,10 @@ Candidate FitSegments(const std::vector<Sample>& samples, int32_t segments,
         const double t2 = t * t, t3 = t2 * t;
         const double hermite[4] = {2 * t3 - 3 * t2 + 1, t3 - 2 * t2 + t, -2 * t3 + 3 * t2, t3 - t2};
         position.Add(2 * i, hermite, &s[kFx], 1);
-        // Catmull-Rom weights of values i-1, i, i+1, i+2, folded onto the ends.
-        const double cr[4] = {0.5 * (-t3 + 2 * t2 - t), 0.5 * (3 * t3 - 5 * t2 + 2),
-                              0.5 * (-3 * t3 + 4 * t2 + t), 0.5 * (t3 - t2)};
-        double folded[4] = {0, 0, 0, 0};
-        const int first = std::clamp(i - 1, 0, controls - 4 < 0 ? 0 : controls - 4);
-        for (int p = 0; p < 4; ++p) {
-            const int v = std::clamp(i - 1 + p, 0, controls - 1);
-            folded[v - first] += cr[p];
-        }
-        if (controls >= 4) {
-            channels.Add(first, folded, &s[kFPitch], 1);
-        } else {
-            // Fewer than four unknowns: pad the band with zero weights.
-            double padded[4] = {0, 0, 0, 0};
-            for (int v = 0; v < controls; ++v)
-                padded[v] = folded[v];
-            channels.Add(0, padded, &s[kFPitch], 1);
-        }
+        int first = 0;
+        double row[4];
+        CatmullRomRow(i, t, controls, first, row);
+        channels.Add(first, row, &s[kFPitch], 1);
     }
     for (int i = 0; i < controls; ++i)
         position.Ridge(2 * i + 1, 1e-9);
@@ -168,6 +235,17 @@ Candidate FitSegments(const std::vector<Sample>& samples, int32_t segments,
         channels.Ridge(i, 1e-12);
     position.Solve();
     channels.Solve();
+    std::array<std::vector<double>, 4> values;
+    for (int c = 0; c < 4; ++c) {
+        const auto held = SteadySegments(samples, kFPitch + c, segments, steps);
+        if (std::any_of(held.begin(), held.end(), [](const auto& h) { return h.has_value(); })) {
+            values[size_t(c)] = FitAroundSteady(samples, kFPitch + c, segments, steps, count, held);
+        } else {
+            values[size_t(c)].resize(size_t(controls));
+            for (int i = 0; i < controls; ++i)
+                values[size_t(c)][size_t(i)] = channels.X(i, c);
+        }
+    }
 
     Candidate c;
     c.pointCount = count;
@@ -184,10 +262,10 @@ Candidate FitSegments(const std::vector<Sample>& samples, int32_t segments,
         }
         // All three plans: the fitted handles survive later edits of neighbouring points.
         r.tanA.fixedAxes = r.tanB.fixedAxes = kViewXY | kViewXZ | kViewYZ;
-        r.pitch = static_cast<float>(RoundTo2(-channels.X(i, 0)));
-        r.yaw = static_cast<float>(RoundTo2(channels.X(i, 1)));
-        r.roll = static_cast<float>(RoundTo2(channels.X(i, 2)));
-        r.fov = static_cast<float>(std::clamp(RoundTo2(channels.X(i, 3)), 0.1, 179.99));
+        r.pitch = static_cast<float>(RoundTo2(-values[0][size_t(i)]));
+        r.yaw = static_cast<float>(RoundTo2(values[1][size_t(i)]));
+        r.roll = static_cast<float>(RoundTo2(values[2][size_t(i)]));
+        r.fov = static_cast<float>(std::clamp(RoundTo2(values[3][size_t(i)]), 0.1, 179.99));
         r.ts = 1.0f;
         r.visible = true;
     }
