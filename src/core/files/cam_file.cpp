@@ -12,6 +12,7 @@ namespace kestrova {
 namespace {
 
 constexpr char kMagic[] = "advancedfx Cam";
+constexpr double kMaxCamValue = 1e6;
 constexpr char kChannels[] =
     "channels time xPosition yPosition zPosition xRotation yRotation zRotation fov";
 
@@ -185,6 +186,11 @@ QString ReadCamFile(const QByteArray& bytes, std::vector<CamFrame>& frames, doub
                 return AtLine(
                     lineNo,
                     QStringLiteral("\"%1\" is not a finite number").arg(QString::fromLatin1(w)));
+            // Far beyond any map (worlds end at 25000 units): the fit would leave the float range.
+            if (std::fabs(d) > kMaxCamValue)
+                return AtLine(lineNo, QStringLiteral("%1 is out of range (at most %2 either way)")
+                                          .arg(QString::fromLatin1(w))
+                                          .arg(kMaxCamValue, 0, 'f', 0));
             v[c] = d;
         }
         if (!frames.empty() && v[kTime] <= frames.back().time)

@@ -117,6 +117,8 @@ TEST(CamImport, RefusesBadFilesNamingTheLine) {
         {CamText(kV2, "0 0 0 0 0 0 0 90\n1 0 0 0 nan 0 0 90\n"),
          "line 6: \"nan\" is not a finite number"},
         {CamText(kV2, "0 0 0 0 0 0 0 1e999\n"), "line 5: \"1e999\" is not a finite number"},
+        {CamText(kV2, "0 0 0 0 0 0 0 90\n1 -2e6 0 0 0 0 0 90\n"),
+         "line 6: -2e6 is out of range (at most 1000000 either way)"},
         {CamText(kV2, "0 0 0 0 0 0 0 90\n1 0 0 0 0 0 90\n"),
          "line 6: 7 values where the channels line names 8"},
         {CamText(kV2, "1 0 0 0 0 0 0 90\n1 0 0 0 0 0 0 90\n"),
