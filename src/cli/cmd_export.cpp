@@ -1,5 +1,7 @@
-// export TRACE -o FILE.kv3dsx [--frames N] [--seed S]: the 3DS Max exchange file.
+// export TRACE -o FILE.kv3dsx|FILE.cam [--frames N] [--seed S]: the 3DS Max exchange file, or
+// the camera file of compositing tools; the extension chooses.
 #include "cli/cli_common.h"
+#include "core/files/cam_file.h"
 #include "core/files/exchange_export.h"
 #include "core/files/text_file.h"
 #include "core/path/point_count.h"
@@ -12,8 +14,12 @@ int RunExport(const QStringList& args, CliStreams& io) {
     if (!a)
         return kExitUsage;
     if (a->help) {
-        io.out << "Usage: kestrova3d-cli export TRACE -o FILE.kv3dsx [--frames N] [--seed S]\n"
-                  "  --frames N  animation frames (default 100)\n";
+        io.out << "Usage: kestrova3d-cli export TRACE -o FILE.kv3dsx|FILE.cam [--frames N] "
+                  "[--seed S]\n"
+                  "  FILE.kv3dsx  3DS Max exchange file\n"
+                  "  FILE.cam     advancedfx Cam file (version 2) of the path the camera scripts\n"
+                  "               play, for Blender, After Effects and other compositing tools\n"
+                  "  --frames N   animation frames of the .kv3dsx file (default 100)\n";
         return kExitOk;
     }
     if (a->positional.size() != 1 || !a->values.contains(QStringLiteral("-o"))) {
@@ -30,17 +36,24 @@ int RunExport(const QStringList& args, CliStreams& io) {
         Fail(io, QStringLiteral("the trace needs at least two control points"));
         return kExitUsage;
     }
+    const QString outPath = a->values[QStringLiteral("-o")];
+    const bool cam = outPath.endsWith(QStringLiteral(".cam"), Qt::CaseInsensitive);
+    if (cam && a->values.contains(QStringLiteral("--frames"))) {
+        Fail(io, QStringLiteral("a .cam file has the trace's own point count, one per game frame; "
+                                "--frames is for .kv3dsx files"));
+        return kExitUsage;
+    }
     UniformRandom rng = SeededRandom(*a);
     int32_t effective = 0;
     QString problem;
     const QByteArray text =
-        ExchangeFileText(loaded->trace, static_cast<int32_t>(frames),
-                         loaded->trace.counts.frameRate, rng, &effective, &problem);
+        cam ? TraceCamFileText(loaded->trace, rng, &effective, &problem)
+            : ExchangeFileText(loaded->trace, static_cast<int32_t>(frames),
+                               loaded->trace.counts.frameRate, rng, &effective, &problem);
     if (!problem.isEmpty()) {
         Fail(io, problem);
         return kExitFailed;
     }
-    const QString outPath = a->values[QStringLiteral("-o")];
     QString reason;
     if (!WriteWholeFile(outPath, text, &reason)) {
         Fail(io, QStringLiteral("cannot write '%1': %2").arg(outPath, reason));

@@ -22,7 +22,7 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     setModal(true);
 
     auto* label = new QLabel(QStringLiteral("Animation frames"), this);
-    txtAnimationFrames_ = new QLineEdit(QStringLiteral("100"), this);
+    txtAnimationFrames_ = new QLineEdit(this);
     txtAnimationFrames_->setObjectName(QStringLiteral("txtAnimationFrames"));
     txtAnimationFrames_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
@@ -38,8 +38,17 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     optExportTo_ = new QRadioButton(QStringLiteral("Discreet 3DSMax 7"), frame);
     optExportTo_->setObjectName(QStringLiteral("optExportTo0"));
     optExportTo_->setChecked(true);
+    frame->setTitle(fStr(750));
+    optExportCam_ = new QRadioButton(fStr(751), frame);
+    optExportCam_->setObjectName(QStringLiteral("optExportTo1"));
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(optExportTo_);
+    frameLayout->addWidget(optExportCam_);
+    // The camera file has one frame per path point as the scripts play it: no count to choose.
+    connect(optExportCam_, &QRadioButton::toggled, this, [this](bool cam) {
+        txtAnimationFrames_->setEnabled(!cam);
+        cmdValid_->setEnabled(cam || !txtAnimationFrames_->text().isEmpty());
+    });
 
     cmdValid_ = new QPushButton(QStringLiteral("Ok"), this);
     cmdValid_->setObjectName(QStringLiteral("cmdValid"));
@@ -56,8 +65,9 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     layout->addWidget(frame);
     layout->addLayout(buttons);
 
-    connect(txtAnimationFrames_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { cmdValid_->setEnabled(!text.isEmpty()); });
+    connect(txtAnimationFrames_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        cmdValid_->setEnabled(!text.isEmpty() || optExportCam_->isChecked());
+    });
     connect(cmdValid_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -69,12 +79,13 @@ bool FrmExport::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-std::optional<QString> FrmExport::Ask() {
+std::optional<QString> FrmExport::Ask(int32_t pointCount) {
+    txtAnimationFrames_->setText(QString::number(pointCount));
     txtAnimationFrames_->setFocus();
     txtAnimationFrames_->selectAll();
     if (exec() != Accepted)
         return std::nullopt;
-    exportTo_ = optExportTo_->isChecked() ? 0 : exportTo_;
+    exportTo_ = optExportCam_->isChecked() ? 1 : 0;
     return txtAnimationFrames_->text();
 }
 

@@ -82,7 +82,9 @@ void FrmMain::BuildMenus() {
     AddAction(trace, "mnuT_Open")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     AddAction(trace, "mnuT_Save")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     trace->addSeparator();
-    AddAction(trace, "mnuT_Import");
+    QMenu* import = AddMenu(trace, "mnuT_ImportMenu");
+    AddAction(import, "mnuT_Import");
+    AddAction(import, "mnuT_ImportCam");
     AddAction(trace, "mnuT_Export");
     trace->addSeparator();
     QMenu* mod = AddMenu(trace, "mnuT_GameMOD");
@@ -114,6 +116,7 @@ void FrmMain::BuildMenus() {
     AddAction(map, "mnuMapNone");
     AddAction(map, "mnuMapLoad");
     AddAction(map, "mnuMapOrigin");
+    AddAction(map, "mnuMapExport");
     QMenu* magnetize = AddMenu(map, "mnuMapMagnetize");
     AddAction(magnetize, "mnuMM_CtlPoints", true);
     AddAction(magnetize, "mnuMM_RefPoints", true);

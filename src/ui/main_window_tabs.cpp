@@ -98,6 +98,11 @@ void FrmMain::InstallToolTabs() {
             AfterDocumentCommand();
         view_->setFocus();
     });
+    connect(actions_.value(QStringLiteral("mnuT_ImportCam")), &QAction::triggered, this, [this] {
+        if (ImportCameraCommand(doc_, game_))
+            AfterDocumentCommand();
+        view_->setFocus();
+    });
     connect(actions_.value(QStringLiteral("mnuT_Export")), &QAction::triggered, this,
             [this] { ExportCommand(doc_, *export_); });
 }

@@ -1,5 +1,6 @@
 #include "ui/trace_commands.h"
 
+#include "core/files/compositing_commands.h"
 #include "core/files/exchange_export.h"
 #include "core/files/position_import.h"
 #include "core/path/point_count.h"
@@ -22,6 +23,13 @@ void TakeBackGameFolders(const Document& doc, GameState& game) {
     }
 }
 
+bool ImportCameraCommand(Document& doc, GameState& game) {
+    LendGameFolders(doc, game);
+    const bool changed = ImportCameraMotion(doc);
+    TakeBackGameFolders(doc, game);
+    return changed;
+}
+
 bool ImportCommand(Document& doc, GameState& game) {
     LendGameFolders(doc, game);
     const bool changed = ImportPositions(doc);
@@ -30,13 +38,16 @@ bool ImportCommand(Document& doc, GameState& game) {
 }
 
 bool ExportCommand(Document& doc, FrmExport& dialog, UniformRandom& rng) {
-    const std::optional<QString> frames = dialog.Ask();
+    const std::optional<QString> frames = dialog.Ask(doc.trace.counts.pointCount);
     if (!frames)
         return false;
-    const std::optional<QString> path = ChooseExportFile(doc);
+    const auto format = static_cast<ExportFormat>(dialog.ExportTo());
+    const std::optional<QString> path = ChooseExportFile(doc, format);
     if (!path)
         return false;
     BusyPointer busy;
+    if (format == ExportFormat::AdvancedfxCam)
+        return WriteCamExport(doc, *path, rng);
     return WriteExchangeFile(doc, *path, CountFromText(*frames), rng);
 }
 

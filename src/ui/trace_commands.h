@@ -16,6 +16,8 @@ void TakeBackGameFolders(const Document& doc, GameState& game);
 
 // mnuT_Import: positions saved in the game become control points. True when the trace changed.
 bool ImportCommand(Document& doc, GameState& game);
+// mnuT_ImportCam: a trace fitted to a camera file replaces the current one.
+bool ImportCameraCommand(Document& doc, GameState& game);
 // mnuT_Export: the export dialog, the save dialog, the exchange file under the busy pointer.
 bool ExportCommand(Document& doc, FrmExport& dialog, UniformRandom& rng = AppRandom());
 

@@ -8,7 +8,7 @@ source "$script"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp" || exit 1
-touch a.dfkv b.ep3t c.bsp d.pk3 e.cfg f.kv3dsx g.txt
+touch a.dfkv b.ep3t c.bsp d.pk3 e.cfg f.kv3dsx g.txt h.cam i.obj
 mkdir maps
 fail=0
 
@@ -30,7 +30,7 @@ check() {
     fi
 }
 
-check "kestrova3d-cli ma" "map-info"
+check "kestrova3d-cli ma" "map-export map-info"
 check "kestrova3d-cli --locale fr_FR s" "script"
 check "kestrova3d-cli --lo" "--locale"
 check "kestrova3d-cli --locale f" "fr_FR"
@@ -38,7 +38,11 @@ check "kestrova3d-cli check " "a.dfkv b.ep3t maps"
 check "kestrova3d-cli --locale fr_FR path " "a.dfkv b.ep3t maps"
 check "kestrova3d-cli map-info " "c.bsp d.pk3 maps"
 check "kestrova3d-cli script a.dfkv -o " "e.cfg maps"
-check "kestrova3d-cli export a.dfkv -o " "f.kv3dsx maps"
+check "kestrova3d-cli export a.dfkv -o " "f.kv3dsx h.cam maps"
+check "kestrova3d-cli import-cam " "h.cam maps"
+check "kestrova3d-cli import-cam h.cam -o " "a.dfkv b.ep3t maps"
+check "kestrova3d-cli map-export c.bsp -o " "i.obj maps"
+check "kestrova3d-cli map-export c.bsp --" "--help --locale --offset"
 check "kestrova3d-cli export a.dfkv --" "--frames --help --locale --seed"
 check "kestrova3d-cli path a.dfkv --s" "--script-pitch --seed"
 check "kestrova3d-cli path a.dfkv --points " ""

@@ -1,5 +1,6 @@
 #include "core/files/exchange_export.h"
 
+#include "core/files/compositing_commands.h"
 #include "core/files/file_access.h"
 #include "core/files/text_file.h"
 #include "core/numbers.h"
@@ -84,23 +85,7 @@ bool WriteExchangeFile(Document& doc, const QString& path, int32_t frames, Unifo
 }
 
 std::optional<QString> ChooseExportFile(Document& doc) {
-    FileDialogRequest r;
-    r.title = fStr(300);
-    r.filter = QStringLiteral("3DSMax Exchange (*.kv3dsx)");
-    r.folder = ExistingFolderOrParent(doc.exportFolder);
-    r.fileName = doc.exportFileName;
-    r.extension = QStringLiteral("kv3dsx");
-    std::optional<QString> path = doc.dialogs.SaveFile(r);
-    if (!path || path->isEmpty())
-        return std::nullopt;
-    *path = WithDefaultExtension(*path, r.extension);
-    const QFileInfo info(*path);
-    if (!IsPseudoFileSystemPath(info.absolutePath()))
-        doc.exportFolder = info.absolutePath();
-    doc.exportFileName = info.fileName();
-    if (doc.foldersChanged)
-        doc.foldersChanged();
-    return path;
+    return ChooseExportFile(doc, ExportFormat::Max3ds);
 }
 
 bool ExportTrace(Document& doc, const std::function<std::optional<QString>()>& showExportDialog) {

@@ -1,5 +1,6 @@
 #include "ui/view/map_controller.h"
 
+#include "core/files/compositing_commands.h"
 #include "ui/frm_bsp_origin.h"
 #include "ui/view/gl_view.h"
 
@@ -20,6 +21,7 @@ MapController::MapController(GlView& view, Trace& trace, GameState& game,
     connectItem("mnuMapLoad", [this] { ChooseAndLoadMap(); });
     connectItem("mnuMapNone", [this] { UnloadMapByUser(); });
     connectItem("mnuMapOrigin", [this] { EditOriginOffset(); });
+    connectItem("mnuMapExport", [this] { ExportGeometry(); });
     // The separator under the map's name shows and hides with it.
     if (QAction* name = action_(QStringLiteral("mnuMapName"))) {
         const auto menus = name->associatedObjects();
@@ -121,9 +123,16 @@ void MapController::EditOriginOffset() {
     view_.Redraw();
 }
 
+void MapController::ExportGeometry() {
+    if (!state_.shown)
+        return;
+    ExportMapGeometry(dialogs_(), component_->Map().Geometry(), state_.offset, state_.name,
+                      geometryFolder_);
+}
+
 void MapController::UpdateMapMenus() {
     emit StateChanged();
-    for (const char* name : {"mnuMapNone", "mnuMapOrigin"})
+    for (const char* name : {"mnuMapNone", "mnuMapOrigin", "mnuMapExport"})
         if (QAction* a = action_(QString::fromLatin1(name)))
             a->setEnabled(state_.shown);
     if (QAction* name = action_(QStringLiteral("mnuMapName"))) {

@@ -31,6 +31,8 @@ public:
     void UnloadMap();
     void UnloadMapByUser();
     void EditOriginOffset();
+    // Map > Export geometry: the drawn map as a Wavefront file.
+    void ExportGeometry();
     void UpdateMapMenus();
 
     // MapLoader
@@ -56,6 +58,7 @@ private:
     std::function<QAction*(const QString&)> action_;
     std::unique_ptr<BspMapComponent> component_;
     MapState state_;
+    QString geometryFolder_; // where the last geometry export went, this run only
 };
 
 } // namespace kestrova::ui

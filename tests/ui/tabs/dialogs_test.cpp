@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -175,14 +176,35 @@ TEST(ExportDialog, OkOnlyWithFramesAndCancelChangesNothing) {
     EXPECT_EQ(ReadBytes(out).count("cam:"), 41);
     EXPECT_EQ(f.doc.exportFolder, dir.path());
 
-    // The dialog keeps its text; Escape is Cancel and asks for no file.
-    WhenModal([](QWidget* modal) {
-        EXPECT_EQ(modal->findChild<QLineEdit*>(QStringLiteral("txtAnimationFrames"))->text(),
-                  QStringLiteral("41"));
+    // It proposes the trace's own point count again; Escape is Cancel and asks for no file.
+    const QString own = QString::number(f.doc.trace.counts.pointCount);
+    WhenModal([own](QWidget* modal) {
+        EXPECT_EQ(modal->findChild<QLineEdit*>(QStringLiteral("txtAnimationFrames"))->text(), own);
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     EXPECT_FALSE(ui::ExportCommand(f.doc, dialog, rng));
     EXPECT_EQ(f.dialogs.fileDialogs.size(), 1);
+
+    // The camera file: no count to choose, one data line per path point of the scripts.
+    WhenModal([](QWidget* modal) {
+        auto* frames = modal->findChild<QLineEdit*>(QStringLiteral("txtAnimationFrames"));
+        modal->findChild<QRadioButton*>(QStringLiteral("optExportTo1"))->click();
+        EXPECT_FALSE(frames->isEnabled());
+        frames->clear();
+        auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdValid"));
+        EXPECT_TRUE(ok->isEnabled());
+        ok->click();
+    });
+    f.dialogs.paths = {dir.filePath(QStringLiteral("path"))};
+    EXPECT_TRUE(ui::ExportCommand(f.doc, dialog, rng));
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].request.filter, QStringLiteral("advancedfx Cam (*.cam)"));
+    EXPECT_EQ(f.dialogs.fileDialogs[1].request.title,
+              QStringLiteral("Choose a name and a location for the exported camera path."));
+    const QByteArray cam = ReadBytes(dir.filePath(QStringLiteral("path.cam")));
+    EXPECT_TRUE(cam.startsWith("advancedfx Cam\nversion 2\n"));
+    // Three control points and a count of 1000: two segments of 500 steps and the last point.
+    EXPECT_EQ(cam.count('\n') - 4, 1001);
 }
 
 TEST(ImportCommand, DefragFileAppendsAfterTheQuestionAndRemembersTheFolder) {
