@@ -101,6 +101,8 @@ public:
     void RefreshAfterPointChange();
     // Enables the commands of the menus and of the widgets that exist by the point counts.
     void ApplyCommandStates();
+    // The title follows the trace's name, its unsaved changes and the game.
+    void UpdateTitle();
 
     // Set while a box that keeps its text until validated has the focus: shortcuts wait.
     void SetEditingFlag(bool editing) { editing_ = editing; }
@@ -155,8 +157,8 @@ private:
     void AfterGameSwitch();
     void FillRecentFilesMenu();
     void AfterDocumentCommand();
-    // The title follows the trace's name, its unsaved changes and the game.
-    void UpdateTitle();
+    // Undo and redo: the frame-rate list shows the restored rate.
+    void AfterHistoryStep();
     void Shutdown();
     void WaitForCloseTick();
     void HideToolWindows();

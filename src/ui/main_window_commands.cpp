@@ -108,12 +108,12 @@ void FrmMain::WireMenus() {
     // After an undo the user looks at the views, so they take the keys again.
     on("mnuE_Undo", [this] {
         if (UndoEdit(doc_))
-            RefreshAfterPointChange();
+            AfterHistoryStep();
         view_->setFocus();
     });
     on("mnuE_Redo", [this] {
         if (RedoEdit(doc_))
-            RefreshAfterPointChange();
+            AfterHistoryStep();
         view_->setFocus();
     });
     on("mnuE_SelectAll", [this] {
@@ -329,6 +329,13 @@ void FrmMain::FillRecentFilesMenu() {
 }
 
 void FrmMain::AfterDocumentCommand() {
+    RefreshAfterPointChange();
+}
+
+void FrmMain::AfterHistoryStep() {
+    const int32_t rate = doc_.trace.counts.frameRate;
+    if (rate >= 1 && game_.aviDemos.CurrentRate() != rate)
+        game_.aviDemos.SelectRate(rate);
     RefreshAfterPointChange();
 }
 

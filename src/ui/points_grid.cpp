@@ -435,17 +435,21 @@ void PointsGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void PointsGrid::mousePressEvent(QMouseEvent* event) {
-    QTableWidget::mousePressEvent(event);
     const Qt::KeyboardModifiers mods =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    // Shift+click picks the clicked row's position as the look target; the selection stays.
+    const int row = rowAt(event->position().toPoint().y()) + 1;
+    if (mods == Qt::ShiftModifier && event->button() == Qt::LeftButton && row >= 1 &&
+        row <= trace_.points.count[kind_]) {
+        emit MouseDown(kind_, mods);
+        skipRelease_ = true;
+        event->accept();
+        const PointRecord& p = trace_.points.At(kind_, row);
+        emit LookTargetPicked(p.x, p.y, p.z);
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
     emit MouseDown(kind_, mods);
-    if (mods != Qt::ShiftModifier)
-        return;
-    const GridSelection s = Selection();
-    if (s.firstRow < 1 || s.firstRow > trace_.points.count[kind_])
-        return;
-    const PointRecord& p = trace_.points.At(kind_, s.firstRow);
-    emit LookTargetPicked(p.x, p.y, p.z);
 }
 
 void PointsGrid::mouseMoveEvent(QMouseEvent* event) {

@@ -46,6 +46,7 @@ TEST_F(CalcTabTest, ButtonsAndOptionsFollowThePointCounts) {
     // Choosing the reference points turns the typed target off; losing them falls back.
     Find<QRadioButton>("optLkTarget2")->click();
     EXPECT_FALSE(Enabled("txtLkTarget1"));
+    DeletePoint(w->CurrentTrace(), kReference, 2, false); // one is enough to look at
     DeletePoint(w->CurrentTrace(), kReference, 1, false);
     w->PointsEdited();
     EXPECT_TRUE(Find<QRadioButton>("optLkTarget0")->isChecked());
@@ -76,6 +77,14 @@ TEST_F(CalcTabTest, InvertAndLookTargetThroughTheTab) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     w->Action(QStringLiteral("mnuE_Undo"))->trigger();
+    EXPECT_EQ(Point(kControl, 1).yaw, 0.0f);
+
+    // What the box shows is applied: text that is no number is named, nothing changes.
+    Find<QLineEdit>("txtLkTarget1")->setText(QStringLiteral("3OO"));
+    Click("cmdLkApply");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("The target's y box does not hold a number: \"3OO\"."));
     EXPECT_EQ(Point(kControl, 1).yaw, 0.0f);
 }
 
@@ -130,10 +139,13 @@ TEST_F(CalcTabTest, ShiftClickInAGridOrTypingFillsTheTarget) {
     Add(kControl, 12.5, -40, 300);
     Add(kReference, 1, 2, 3);
     PointsGrid* grid = w->Grid(kControl);
-    grid->SetSelection({2, 2, 1, 1});
+    grid->SetSelection({1, 1, 1, 1});
     const QRect cell = grid->visualItemRect(grid->item(1, 2));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
+    // The clicked row, not the first selected one; the selection stays as it was.
     EXPECT_EQ(Target(), (QStringList{"12.50", "-40.00", "300.00"}));
+    EXPECT_EQ(grid->Selection().firstRow, 1);
+    EXPECT_EQ(grid->Selection().lastRow, 1);
 
     PointsGrid* refs = w->Grid(kReference);
     const QRect refCell = refs->visualItemRect(refs->item(0, 1));

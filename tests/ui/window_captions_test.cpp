@@ -1,11 +1,14 @@
 // What the window tells the user: its title, the captions and tooltips in the chosen language,
 // Qt's own texts, the menu themes and the start-up order of the language and the About window.
+#include "core/map/bsp_builder.h"
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
 #include "support/main_window_fixture.h"
+#include "support/test_files.h"
 #include "ui/captions.h"
 #include "ui/frm_about.h"
 #include "ui/frm_notes.h"
+#include "ui/view/map_controller.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -107,9 +110,16 @@ TEST_F(WindowCaptions, TheTitleMarksChangesAndASwitchOfGameAsksFirst) {
     Start();
     AddPoints(kControl, 1);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("*Kestrova 3D [ET Pro]"));
-    dialogs.paths = {Path("example.ep3t")};
+    dialogs.paths = {Path("example.ep3t"), Path("example.ep3t")};
     Trigger("mnuT_Save");
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - example [ET Pro]"));
+    // The map's name is saved with the trace: loading one is a change the title shows.
+    test::WriteFile(Path("room.bsp"), test::RoomWithPatch().Build());
+    w->Games().Current().DftPathBsp = registry.dir();
+    Show(); // the map's lists are built in the view's context
+    ASSERT_TRUE(w->Views3D()->Map()->LoadMap(QStringLiteral("room.bsp")));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - *example [ET Pro]"));
+    Trigger("mnuT_Save");
     AddPoints(kControl, 1);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestrova 3D - *example [ET Pro]"));
 

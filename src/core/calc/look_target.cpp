@@ -3,6 +3,7 @@
 #include "core/model/point_fields.h"
 #include "core/numbers.h"
 #include "core/path/build_path.h"
+#include "core/settings/language.h"
 
 #include <cmath>
 
@@ -81,8 +82,10 @@ bool ComputeLookAngles(Document& doc, int mode, TableSelection control,
         yaw0 = c[control.lastRow + 1].yaw;
     }
 
+    // One reference point is the target of every selected control point.
+    const int refStep = reference.Rows() == 1 ? 0 : 1;
     int ref = reference.firstRow;
-    for (int i = control.firstRow; i <= control.lastRow; ++i, ++ref) {
+    for (int i = control.firstRow; i <= control.lastRow; ++i, ref += refStep) {
         float pitch = 0, yaw = 0;
         if (mode == kLookNextPoint && i == n) {
             // Nothing to look at past the end: the previous angles without their whole turns.
@@ -116,13 +119,28 @@ bool ComputeLookAngles(Document& doc, int mode, TableSelection control,
 
 bool ApplyLookTarget(Document& doc, int mode, const TableSelection& control,
                      const TableSelection& reference, const std::array<double, 3>& target) {
-    if (mode == kLookReferences && control.Rows() != reference.Rows()) {
+    if (mode == kLookReferences && control.Rows() != reference.Rows() && reference.Rows() != 1) {
         doc.dialogs.Message(QString::fromLatin1(kCountMismatchTitle),
                             QString::fromLatin1(kCountMismatchText), MessageIcon::Information,
                             MessageButtons::Ok);
         return false;
     }
     return ComputeLookAngles(doc, mode, control, reference, target);
+}
+
+std::optional<std::array<double, 3>> ReadLookTarget(Dialogs& dialogs,
+                                                    const std::array<QString, 3>& texts) {
+    std::array<double, 3> target{};
+    for (size_t i = 0; i < 3; ++i) {
+        bool ok = false;
+        target[i] = ParseLocaleNumber(texts[i].trimmed(), &ok);
+        if (!ok || !std::isfinite(target[i])) {
+            dialogs.Message(fStr(36), fStr(728, QString(QLatin1Char("xyz"[i])), texts[i]),
+                            MessageIcon::Warning, MessageButtons::Ok);
+            return std::nullopt;
+        }
+    }
+    return target;
 }
 
 int FirstEnabledLookMode(const std::array<bool, 3>& enabled, int chosen) {

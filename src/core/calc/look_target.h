@@ -6,6 +6,7 @@
 #include "core/model/table_selection.h"
 
 #include <array>
+#include <optional>
 
 namespace kestrova {
 
@@ -29,7 +30,13 @@ void NarrowToAngleColumns(TableSelection& s);
 bool ComputeLookAngles(Document& doc, int mode, TableSelection control,
                        const TableSelection& reference, const std::array<double, 3>& target);
 
-// The button: in mode 2 the two selections must hold as many rows, else the user is told.
+// The typed target as numbers by the regional rules; a box that holds no number is named to
+// the user (x, y or z) and nothing is returned.
+std::optional<std::array<double, 3>> ReadLookTarget(Dialogs& dialogs,
+                                                    const std::array<QString, 3>& texts);
+
+// The button: in mode 2 the two selections must hold as many rows, or the reference selection
+// one row that every selected control point looks at; else the user is told.
 bool ApplyLookTarget(Document& doc, int mode, const TableSelection& control,
                      const TableSelection& reference, const std::array<double, 3>& target);
 

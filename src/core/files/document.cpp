@@ -145,7 +145,6 @@ bool NewTrace(Document& doc, bool unloadMap) {
     t.points = PointTables{};
     t.counts.presetText = {QStringLiteral("1000"), QStringLiteral("1000")};
     t.counts.autoAdjust = {false, false};
-    ClearUndo(doc.undo, t);
     t.script.includeFov = true;
     t.script.includeTs = true;
     t.script.includeMsg = false;
@@ -158,6 +157,8 @@ bool NewTrace(Document& doc, bool unloadMap) {
     t.notes.clear();
     t.counts.frameRate = doc.host.DefaultFrameRate();
     ApplyPointCount(t, 0);
+    // The first state holds the new trace's curve settings, which are only known now.
+    ClearUndo(doc.undo, t);
     t.modified = false;
     UpdateCommandStates(doc);
     return true;
@@ -200,6 +201,8 @@ bool LoadTraceFile(Document& doc, const QString& path) {
 }
 
 bool SaveTrace(Document& doc) {
+    // A gesture still under way is a step before the save, not a change after it.
+    FinishPendingEdit(doc);
     const QString title = fStr(180);
     const GameProfile& profile = Profile(doc.game);
     FileDialogRequest r;
@@ -258,6 +261,20 @@ void RecordEdit(Document& doc, bool refreshControl, bool refreshReference) {
     UpdateCommandStates(doc);
 }
 
+bool RecordCurveEdit(Document& doc) {
+    if (!CurveSettingsChanged(doc.undo, doc.trace))
+        return false;
+    RecordEdit(doc, false, false);
+    return true;
+}
+
+bool FinishPendingEdit(Document& doc) {
+    if (!RecordPendingEdit(doc.undo, doc.trace))
+        return false;
+    UpdateCommandStates(doc);
+    return true;
+}
+
 bool UndoEdit(Document& doc) {
     const bool done = Undo(doc.undo, doc.trace);
     UpdateCommandStates(doc);
@@ -280,7 +297,8 @@ CommandStates ComputeCommandStates(const Trace& trace) {
     s.exportTrace = s.createScript = s.previewLock = s.invert = c >= 2;
     s.average = c >= 3 || r >= 3;
     s.convPoints = {c >= 1, r >= 1};
-    s.lookTarget = {c >= 1, c >= 2, c >= 2 && r >= 2};
+    // One reference point is enough: every selected control point may look at it.
+    s.lookTarget = {c >= 1, c >= 2, c >= 2 && r >= 1};
     s.lookApply = c >= 1;
     return s;
 }

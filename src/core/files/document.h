@@ -99,6 +99,10 @@ void OpenRecentFile(Document& doc, int index);
 
 // The Edit menu's history commands with the command states brought up to date.
 void RecordEdit(Document& doc, bool refreshControl, bool refreshReference);
+// A change of the curve settings becomes a step when it changed something.
+bool RecordCurveEdit(Document& doc);
+// The gesture that changed the trace ended: its change becomes one step.
+bool FinishPendingEdit(Document& doc);
 bool UndoEdit(Document& doc);
 bool RedoEdit(Document& doc);
 

@@ -29,13 +29,17 @@ bool EditorTraceHost::KnowsDemo(const QString& name) {
     return knowsDemo ? knowsDemo(name) : true;
 }
 
+void EditorTraceHost::SwitchToTraceGame(int game) {
+    if (game == games_.Game())
+        return;
+    if (switchGame)
+        switchGame(game);
+    else
+        SwitchGame(games_, game, false);
+}
+
 void EditorTraceHost::ApplyExtras(const TraceFileContents& c) {
-    if (c.game != games_.Game()) {
-        if (switchGame)
-            switchGame(c.game);
-        else
-            SwitchGame(games_, c.game, false);
-    }
+    SwitchToTraceGame(c.game);
 
     views_.activeView = c.activeView >= 0 && c.activeView < kViewCount ? c.activeView : 0;
     for (int i = 0; i < 3; ++i)

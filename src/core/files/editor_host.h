@@ -16,6 +16,7 @@ public:
     EditorTraceHost(GameState& games, ViewState& views) : games_(games), views_(views) {}
 
     void StoreExtras(TraceFileContents& c) override;
+    void SwitchToTraceGame(int game) override;
     bool KnowsDemo(const QString& name) override;
     void ApplyExtras(const TraceFileContents& c) override;
     void ShowNotes() override;

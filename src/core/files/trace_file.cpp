@@ -592,6 +592,7 @@ TraceFileContents CurrentTraceFileValues(const Trace& trace, TraceFileHost& host
 void ApplyTraceFile(TraceFileContents c, Trace& trace, UndoHistory& undo, TraceFileHost& host,
                     Dialogs& dialogs) {
     const QString title = fStr(190);
+    host.SwitchToTraceGame(c.game);
     if (!c.demoName.isEmpty() && !host.KnowsDemo(c.demoName)) {
         dialogs.Message(title, fStr(210, c.demoName), MessageIcon::Information, MessageButtons::Ok);
         c.demoName.clear();

@@ -98,6 +98,9 @@ public:
     virtual ~TraceFileHost() = default;
     // Writing: fills the view, list, demo, game and map values of c.
     virtual void StoreExtras(TraceFileContents& c) = 0;
+    // Reading, first of all: the trace's game becomes current, so that what follows (its demo
+    // above all) is checked against that game's folders.
+    virtual void SwitchToTraceGame(int game) { (void)game; }
     // Reading: whether the demo browser knows a demo of this name.
     virtual bool KnowsDemo(const QString& name) = 0;
     // Reading: switches the game, loads or unloads the map, selects the active view and its

@@ -18,10 +18,24 @@ void CopyRecords(std::array<std::array<PointRecord, kUndoRecords>, 2>& dst,
     std::copy_n(src[kReference].begin() + 1, r, dst[kReference].begin() + 1);
 }
 
+void StoreCurveSettings(UndoSnapshot& s, const Trace& trace) {
+    s.stepField = {CountFromText(trace.counts.presetText[0]),
+                   CountFromText(trace.counts.presetText[1])};
+    s.constantSpeed = trace.points.constantSpeed;
+    s.autoAdjust = trace.counts.autoAdjust;
+    s.activePreset = trace.counts.activePreset;
+    s.frameRate = trace.counts.frameRate;
+    s.transSpeed = trace.counts.transSpeedText;
+}
+
 void CopySnapshot(UndoSnapshot& dst, const UndoSnapshot& src) {
     dst.stepField = src.stepField;
     dst.count = src.count;
     dst.constantSpeed = src.constantSpeed;
+    dst.autoAdjust = src.autoAdjust;
+    dst.activePreset = src.activePreset;
+    dst.frameRate = src.frameRate;
+    dst.transSpeed = src.transSpeed;
     const int c = std::clamp(src.count[kControl], 0, kMaxPoints);
     std::copy_n(src.rec[kControl].begin(), c + 2, dst.rec[kControl].begin());
     const int r = std::clamp(src.count[kReference], 0, kMaxPoints);
@@ -37,8 +51,15 @@ void Restore(UndoHistory& h, Trace& trace) {
     std::copy_n(s.rec[kReference].begin() + 1, r, t.rec[kReference].begin() + 1);
     t.count = {c, r};
     t.constantSpeed = s.constantSpeed;
-    trace.counts.presetText[0] = QString::number(s.stepField[0]);
-    trace.counts.presetText[1] = QString::number(s.stepField[1]);
+    PointCountSettings& counts = trace.counts;
+    counts.presetText[0] = QString::number(s.stepField[0]);
+    counts.presetText[1] = QString::number(s.stepField[1]);
+    counts.autoAdjust = s.autoAdjust;
+    counts.activePreset = std::clamp(s.activePreset, 0, 1);
+    if (s.frameRate >= 1)
+        counts.frameRate = s.frameRate;
+    if (!s.transSpeed.isEmpty())
+        counts.transSpeedText = s.transSpeed;
     ApplyPointCount(trace);
     if (h.refreshTables)
         h.refreshTables(true, true);
@@ -54,16 +75,17 @@ void ClearUndo(UndoHistory& h, const Trace& trace) {
         h.Snapshot(i).count = {0, 0};
         h.Snapshot(i).stepField = {0, 0};
         h.Snapshot(i).constantSpeed = false;
+        h.Snapshot(i).autoAdjust = {false, false};
+        h.Snapshot(i).transSpeed.clear();
         h.Snapshot(i).rec[kControl][0] = PointRecord{};
         h.Snapshot(i).rec[kControl][1] = PointRecord{};
     }
     h.top = 0;
     h.pos = 1;
-    h.Snapshot(0).stepField = {CountFromText(trace.counts.presetText[0]),
-                               CountFromText(trace.counts.presetText[1])};
-    h.Snapshot(0).constantSpeed = trace.points.constantSpeed;
+    StoreCurveSettings(h.Snapshot(0), trace);
     h.undoEnabled = false;
     h.redoEnabled = false;
+    h.pending = false;
     if (h.refreshTables)
         h.refreshTables(true, true);
 }
@@ -79,12 +101,11 @@ void RecordUndo(UndoHistory& h, Trace& trace, bool refreshControl, bool refreshR
     h.top = n;
     h.pos = n;
     UndoSnapshot& s = h.Snapshot(n - 1);
-    s.stepField = {CountFromText(trace.counts.presetText[0]),
-                   CountFromText(trace.counts.presetText[1])};
+    StoreCurveSettings(s, trace);
     s.count = {std::clamp(trace.points.count[kControl], 0, kMaxPoints),
                std::clamp(trace.points.count[kReference], 0, kMaxPoints)};
     CopyRecords(s.rec, trace.points.rec, s.count);
-    s.constantSpeed = trace.points.constantSpeed;
+    h.pending = false;
     if (h.top > 1)
         h.undoEnabled = true;
     h.redoEnabled = false;
@@ -92,7 +113,30 @@ void RecordUndo(UndoHistory& h, Trace& trace, bool refreshControl, bool refreshR
         h.refreshTables(refreshControl, refreshReference);
 }
 
+void MarkPendingEdit(UndoHistory& h, Trace& trace) {
+    trace.modified = true;
+    h.pending = true;
+}
+
+bool RecordPendingEdit(UndoHistory& h, Trace& trace) {
+    if (!h.pending)
+        return false;
+    RecordUndo(h, trace, false, false);
+    return true;
+}
+
+bool CurveSettingsChanged(const UndoHistory& h, const Trace& trace) {
+    const UndoSnapshot& s = h.Snapshot(std::clamp(h.pos - 1, 0, kUndoStates - 1));
+    const PointCountSettings& c = trace.counts;
+    return s.stepField[0] != CountFromText(c.presetText[0]) ||
+           s.stepField[1] != CountFromText(c.presetText[1]) ||
+           s.constantSpeed != trace.points.constantSpeed || s.autoAdjust != c.autoAdjust ||
+           s.activePreset != c.activePreset || s.frameRate != c.frameRate ||
+           s.transSpeed != c.transSpeedText;
+}
+
 bool Undo(UndoHistory& h, Trace& trace) {
+    RecordPendingEdit(h, trace);
     if (h.pos <= 1)
         return false;
     --h.pos;
@@ -104,6 +148,8 @@ bool Undo(UndoHistory& h, Trace& trace) {
 }
 
 bool Redo(UndoHistory& h, Trace& trace) {
+    // A pending change is a new edit: it drops the redo states, as any edit does.
+    RecordPendingEdit(h, trace);
     if (h.pos >= h.top)
         return false;
     ++h.pos;

@@ -302,11 +302,12 @@ NavEffect ViewNavigator::Look(double dx, double dy) {
     ViewCamera& cam = views_.camera;
     NavEffect e;
     if (rollHeld) {
-        cam.roll = static_cast<float>(FMod(cam.roll - dx * 0.12, 360));
+        cam.roll = static_cast<float>(FMod(cam.roll - dx * kLookDegreesPerPixel, 360));
         e.transient = QStringLiteral("Roll ") + Fixed2(cam.roll);
     } else {
-        cam.yaw = static_cast<float>(FMod(cam.yaw - dx * 0.12, 360));
-        cam.pitch = static_cast<float>(std::clamp(cam.pitch - dy * 0.12, -90.0, 90.0));
+        cam.yaw = static_cast<float>(FMod(cam.yaw - dx * kLookDegreesPerPixel, 360));
+        cam.pitch =
+            static_cast<float>(std::clamp(cam.pitch - dy * kLookDegreesPerPixel, -90.0, 90.0));
         e.transient =
             QStringLiteral("Y") + Fixed2(cam.yaw) + QStringLiteral(" P:") + Fixed2(cam.pitch);
     }

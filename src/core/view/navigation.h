@@ -42,6 +42,8 @@ constexpr float kMoveSpeedMin = 0.1f;
 constexpr float kMoveSpeedMax = 2.0f;
 constexpr float kFovMin = 0.1f;
 constexpr float kFovMax = 179.99f;
+// Mouse-look, free or through the preview lock.
+constexpr double kLookDegreesPerPixel = 0.12;
 constexpr float kZfarMin = 100;
 constexpr float kZfarMax = 100000;
 

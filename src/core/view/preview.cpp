@@ -5,6 +5,7 @@
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
 #include "core/path/tangents.h"
+#include "core/view/navigation.h"
 #include "core/view/view_math.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@
 namespace kestrova {
 
 namespace {
-
-constexpr double kTurnFactor = 0.12;
 
 // Nearest, halves to even, without the 32-bit limit (0.01 ms frames count fast).
 int64_t RoundFrames(double v) {
@@ -290,11 +289,10 @@ PreviewEffect PathPreview::PlayStep() {
     }
     pathIndex() += static_cast<int32_t>(step);
     PlaceCamera();
-    e.camera = true;
+    e.camera = e.timeCaption = true;
     const int32_t segment = path_[pathIndex()].segment;
     if (segment != pointIndex()) {
         pointIndex() = segment;
-        e.timeCaption = true;
         e.selectRow = autoSelect;
     }
     return e;
@@ -321,9 +319,8 @@ PreviewButtons PathPreview::Buttons() const {
 QString PathPreview::TimeCaption() const {
     if (!locked_)
         return {};
-    const int32_t p = PointIndex();
-    const QString label = p >= 1 && p <= ControlCount() ? trace_.points.timeLabel[p] : QString();
-    return QStringLiteral("Time: ") + label;
+    const int32_t rate = std::max(trace_.counts.frameRate, 1);
+    return QStringLiteral("Time: ") + FormatLocaleFixed(static_cast<double>(PathIndex()) / rate, 2);
 }
 
 PreviewKeyAction PathPreview::Key(PreviewKey key, bool shift) const {
@@ -391,16 +388,18 @@ bool PathPreview::Turn(double dx, double dy, TurnModifiers m, bool rollHeld) {
     bool changed = false;
     if (rollHeld) {
         if (all || m.alt) {
-            r.roll = static_cast<float>(RoundTo2(r.roll + dx * kTurnFactor));
+            r.roll = static_cast<float>(RoundTo2(r.roll + dx * kLookDegreesPerPixel));
             changed = true;
         }
     } else {
         if (all || m.shift) {
-            r.pitch = static_cast<float>(RoundTo2(r.pitch + dy * kTurnFactor));
+            // Straight up and straight down are as far as the camera turns.
+            r.pitch = static_cast<float>(
+                std::clamp(RoundTo2(r.pitch + dy * kLookDegreesPerPixel), -90.0, 90.0));
             changed = true;
         }
         if (all || m.ctrl) {
-            r.yaw = static_cast<float>(RoundTo2(r.yaw + dx * kTurnFactor));
+            r.yaw = static_cast<float>(RoundTo2(r.yaw + dx * kLookDegreesPerPixel));
             changed = true;
         }
     }

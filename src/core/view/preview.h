@@ -120,13 +120,14 @@ public:
     PreviewEffect GoTo(int32_t pathIndex);
 
     PreviewButtons Buttons() const;
-    // "Time: " and the current control point's time label; empty while unlocked.
+    // "Time: " and the time of the frame shown (path index / frame rate); empty while unlocked.
     QString TimeCaption() const;
     // A key of the 3D view; L locks only with two control points or more.
     PreviewKeyAction Key(PreviewKey key, bool shift) const;
 
     // Editing the current control point through the lock; false when nothing changed.
-    // dx, dy: pointer displacement from the held centre (centre - position).
+    // dx, dy: pointer displacement since the last movement, the first measured from the press
+    // (previous - position); pitch stays within -90..90.
     bool Turn(double dx, double dy, TurnModifiers m, bool rollHeld);
     // Right button: the point moves as the free camera would (k = panning speed * 12.5).
     bool Shift(double dx, double dy, float panSpeed);

@@ -255,8 +255,16 @@ void CalcTab::ConvertPoints(int fromKind, int toKind, bool removeSource) {
 
 void CalcTab::ApplyLookTarget() {
     std::array<double, 3> target{};
-    for (int i = 0; i < 3; ++i)
-        target[static_cast<size_t>(i)] = ParseLocaleNumber(lkValid_[static_cast<size_t>(i)]);
+    if (lookMode_ == kLookTyped) {
+        // What the boxes show is what is applied: a box that is no number is named, not
+        // silently replaced by its last valid value.
+        const std::optional<std::array<double, 3>> typed =
+            ReadLookTarget(doc_.dialogs, {txtLkTarget_[0]->text(), txtLkTarget_[1]->text(),
+                                          txtLkTarget_[2]->text()});
+        if (!typed)
+            return;
+        target = *typed;
+    }
     const TableSelection control = SelectionOf(grids_[kControl]);
     if (kestrova::ApplyLookTarget(doc_, lookMode_, control, SelectionOf(grids_[kReference]),
                                   target)) {

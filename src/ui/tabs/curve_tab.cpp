@@ -49,8 +49,11 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
             return true;
         });
         connect(chkStepAutoAdjust_[i], &QCheckBox::toggled, this, [this, i](bool on) {
-            if (!filling_)
-                doc_.trace.counts.autoAdjust[i] = on;
+            if (filling_)
+                return;
+            doc_.trace.counts.autoAdjust[i] = on;
+            if (RecordCurveEdit(doc_))
+                emit TraceChanged();
         });
     }
     lblTransSpeed_ = new QLabel(speed);
@@ -61,6 +64,7 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
     txtTransSpeed_->SetValidator([this](const QString& text) {
         ValidateTransSpeedText(doc_.trace, text);
         txtTransSpeed_->setText(doc_.trace.counts.transSpeedText);
+        RecordCurveEdit(doc_);
         emit TraceChanged();
         return true;
     });
@@ -75,7 +79,7 @@ CurveTab::CurveTab(Document& doc, GameState& game, QWidget* parent)
     connect(chkConstantSpeed_, &QCheckBox::toggled, this, [this](bool on) {
         if (filling_ || !SetConstantSpeed(doc_.trace, on))
             return;
-        RecordEdit(doc_, false, false);
+        RecordCurveEdit(doc_);
         emit TraceChanged();
     });
 
@@ -202,6 +206,7 @@ void CurveTab::ChoosePreset(int index) {
     doc_.trace.counts.activePreset = index;
     ApplyPointCount(doc_.trace, index);
     ShowDuration();
+    RecordCurveEdit(doc_);
     emit TraceChanged();
 }
 
@@ -213,6 +218,8 @@ void CurveTab::AfterCountChange() {
         chkStepAutoAdjust_[i]->setChecked(c.autoAdjust[i]);
     }
     ShowDuration();
+    // Each change of the curve is a step of its own, so an undo takes back only it.
+    RecordCurveEdit(doc_);
     emit TraceChanged();
 }
 
@@ -222,6 +229,7 @@ void CurveTab::ApplyRate() {
         return;
     ApplyFrameRate(doc_.trace, rate);
     ShowDuration();
+    RecordCurveEdit(doc_);
     emit TraceChanged();
 }
 

@@ -424,7 +424,7 @@ void GlView::FitPlansToMap() {
 }
 
 void GlView::LookAtPoints() {
-    VantageCamera(trace_, settings_.showRefPnts, views_.camera);
+    VantageCamera(trace_, trace_.showReferencePoints, views_.camera);
     Redraw();
 }
 
@@ -491,6 +491,9 @@ bool GlView::HandleKeyUp(QKeyEvent* event) {
     Apply(nav_.KeyUp3D(key));
     if (!nav_.KeyboardMoving())
         keyboardTimer_.stop();
+    // A held F is one change of the point's fov.
+    if (key == NavKey::F && preview_ && preview_->PreviewLocked())
+        preview_->PreviewEditEnded();
     return true;
 }
 
@@ -525,22 +528,24 @@ void GlView::wheelEvent(QWheelEvent* event) {
 }
 
 void GlView::BeginHold(QMouseEvent* event) {
+    // The pointer is held where the button went down, so the first movement is measured from
+    // there and the drag never starts with a jump.
     savedPointer_ = QCursor::pos();
-    holdCentre_ = mapToGlobal(QPoint(width() / 2, height() / 2));
+    holdAt_ = event->globalPosition().toPoint();
     setCursor(Qt::BlankCursor);
-    QCursor::setPos(holdCentre_);
+    QCursor::setPos(holdAt_);
     // Where the pointer cannot be moved (some window systems refuse), relative motion serves.
-    warpWorks_ = QCursor::pos() == holdCentre_;
-    lastGlobal_ = warpWorks_ ? QPointF(holdCentre_) : event->globalPosition();
+    warpWorks_ = QCursor::pos() == holdAt_;
+    lastGlobal_ = event->globalPosition();
 }
 
 QPointF GlView::HeldDelta(const QPointF& global) {
     if (warpWorks_) {
         const QPoint now = QCursor::pos();
-        if (now == holdCentre_)
+        if (now == holdAt_)
             return {};
-        QCursor::setPos(holdCentre_);
-        return QPointF(holdCentre_ - now);
+        QCursor::setPos(holdAt_);
+        return QPointF(holdAt_ - now);
     }
     const QPointF d = lastGlobal_ - global;
     lastGlobal_ = global;
@@ -568,7 +573,7 @@ ToolInput GlView::InputOf(const QMouseEvent* event, MouseButton button) {
 
 void GlView::SyncToolContext() {
     ToolContext& c = tools_.context;
-    c.showReferencePoints = settings_.showRefPnts;
+    c.showReferencePoints = trace_.showReferencePoints;
     c.snapControl = settings_.snap2MapCtlPnt;
     c.snapReference = settings_.snap2MapRefPnt;
     if (map_) {
@@ -718,6 +723,8 @@ void GlView::mouseReleaseEvent(QMouseEvent* event) {
         EndHold();
         drag_ = Drag::None;
         pointer_ = ToolPointer::Arrow;
+        if (preview_ && preview_->PreviewLocked())
+            preview_->PreviewEditEnded();
         return;
     case Drag::None:
         break;

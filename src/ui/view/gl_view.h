@@ -32,6 +32,8 @@ public:
     virtual void PreviewShift(double dx, double dy, float panSpeed) = 0;
     virtual void PreviewWheel(float v) = 0;
     virtual void PreviewFov(float fov) = 0;
+    // The drag, the held key or the wheel turn that edited through the lock ended.
+    virtual void PreviewEditEnded() = 0;
 };
 
 class GlView : public QOpenGLWidget {
@@ -192,7 +194,7 @@ private:
     std::array<QString, 4> captions_;
     // Pointer held while the 3D view is dragged.
     QPoint savedPointer_;
-    QPoint holdCentre_;
+    QPoint holdAt_;
     QPointF lastGlobal_;
     bool warpWorks_ = true;
     PreviewInput* preview_ = nullptr;

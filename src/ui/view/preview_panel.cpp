@@ -22,6 +22,8 @@ namespace kestrova::ui {
 
 namespace {
 
+constexpr int kWheelRestMs = 400;
+
 const char* const kButtonTexts[8] = {"|<", "<<", "<", "", "", ">", ">>", ">|"};
 
 // The start/stop button's two pictures.
@@ -78,11 +80,17 @@ std::vector<QAction*> PlayLockedItems(FrmMain& window) {
     return items;
 }
 
+// Enabled by its own flag, whatever its parents are.
+bool OwnEnabled(const QWidget* w) {
+    return !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
 } // namespace
 
 PreviewPanel::PreviewPanel(FrmMain& window, GlView& view, QWidget* parent)
     : QFrame(parent), window_(window), view_(view),
-      preview_(window.CurrentTrace(), window.Views().camera, clock_), playTimer_(this) {
+      preview_(window.CurrentTrace(), window.Views().camera, clock_), playTimer_(this),
+      wheelRest_(this) {
     setObjectName(QStringLiteral("fra3DView"));
     // Its groups wrap onto a second row when the view beside the tables is narrow.
     auto* row = new FlowLayout(this, 2);
@@ -142,6 +150,10 @@ PreviewPanel::PreviewPanel(FrmMain& window, GlView& view, QWidget* parent)
         UpdateAutoSelect();
         Apply(preview_.Tick());
     });
+
+    wheelRest_.setSingleShot(true);
+    wheelRest_.setInterval(kWheelRestMs);
+    connect(&wheelRest_, &QTimer::timeout, this, &PreviewPanel::PreviewEditEnded);
 
     view_.SetPreviewInput(this);
     for (int kind : {kControl, kReference})
@@ -215,6 +227,7 @@ void PreviewPanel::OnLockToggled(bool on) {
         DisableEditing();
         Apply(e);
     } else {
+        PreviewEditEnded();
         lock_->setStyleSheet(QString());
         Apply(preview_.Unlock());
         view_.Navigator().previewLock = false;
@@ -298,32 +311,42 @@ void PreviewPanel::PreviewTurn(double dx, double dy, Qt::KeyboardModifiers m, bo
     const TurnModifiers t{m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier),
                           m.testFlag(Qt::AltModifier)};
     if (preview_.Turn(dx, dy, t, roll))
-        AfterEdit(false);
+        AfterEdit();
 }
 
 void PreviewPanel::PreviewShift(double dx, double dy, float panSpeed) {
     if (preview_.Shift(dx, dy, panSpeed))
-        AfterEdit(false);
+        AfterEdit();
 }
 
 void PreviewPanel::PreviewWheel(float v) {
-    if (preview_.Wheel(v))
-        AfterEdit(false);
+    if (preview_.Wheel(v)) {
+        AfterEdit();
+        wheelRest_.start();
+    }
 }
 
 void PreviewPanel::PreviewFov(float fov) {
     if (preview_.SetFov(fov))
-        AfterEdit(true);
+        AfterEdit();
 }
 
-void PreviewPanel::AfterEdit(bool recordUndo) {
-    if (recordUndo) {
-        RecordEdit(window_.Doc(), false, false);
-        window_.ApplyCommandStates();
-    }
+void PreviewPanel::PreviewEditEnded() {
+    wheelRest_.stop();
+    if (!FinishPendingEdit(window_.Doc()))
+        return;
+    window_.ApplyCommandStates();
+    window_.UpdateTitle();
+}
+
+void PreviewPanel::AfterEdit() {
+    // The step is recorded when the gesture ends; an undo meanwhile records it first.
+    MarkPendingEdit(window_.Doc().undo, window_.CurrentTrace());
     if (PointsGrid* g = window_.Grid(kControl))
         g->WriteGridRow(preview_.PointIndex());
+    time_->setText(preview_.TimeCaption());
     view_.Redraw();
+    window_.UpdateTitle();
 }
 
 void PreviewPanel::FollowTrace() {
@@ -338,7 +361,7 @@ void PreviewPanel::FollowTrace() {
         return;
     // The command states may have enabled a control the lock holds disabled.
     for (auto& [widget, former] : disabled_) {
-        if (widget && widget->isEnabled()) {
+        if (widget && OwnEnabled(widget)) {
             former = true;
             widget->setEnabled(false);
         }
@@ -368,8 +391,9 @@ void PreviewPanel::DisableEditing() {
             name.startsWith(QLatin1String("cmdConvPoints")))
             add(b);
     }
+    // The widget's own state: a button inside a page disabled just before reads as disabled.
     for (QWidget* w : targets) {
-        disabled_.emplace_back(w, w->isEnabled());
+        disabled_.emplace_back(w, OwnEnabled(w));
         w->setEnabled(false);
     }
 }

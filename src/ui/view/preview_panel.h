@@ -51,6 +51,7 @@ public:
     void PreviewShift(double dx, double dy, float panSpeed) override;
     void PreviewWheel(float v) override;
     void PreviewFov(float fov) override;
+    void PreviewEditEnded() override;
 
 signals:
     // The lock is off and the controls it held are back: states that changed meanwhile follow.
@@ -65,7 +66,7 @@ private:
     void RefreshButtons();
     void ShowPlaying(bool playing);
     void OnLockToggled(bool on);
-    void AfterEdit(bool recordUndo);
+    void AfterEdit();
     void FollowTrace();
     void DisableEditing();
     void RestoreEditing();
@@ -76,6 +77,8 @@ private:
     ElapsedPreviewClock clock_;
     PathPreview preview_;
     QTimer playTimer_;
+    // A wheel turn through the lock is one step, recorded when the wheel rests.
+    QTimer wheelRest_;
     QCheckBox* lock_ = nullptr;
     std::array<QToolButton*, 8> buttons_{}; // 3 and 4 unused: the start/stop button
     QToolButton* startStop_ = nullptr;

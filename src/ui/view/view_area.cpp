@@ -97,6 +97,9 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
     connect(&window, &FrmMain::LanguageChanged, view_, &GlView::ApplyLanguage);
     connect(map_, &MapController::StateChanged, this,
             [this, &window] { window.Host().mapName = map_->State().name; });
+    // The map's name and the view presets are saved with the trace: the title shows the change.
+    connect(map_, &MapController::TraceModified, &window, &FrmMain::UpdateTitle);
+    connect(toolBar_, &ViewToolBar::TraceModified, &window, &FrmMain::UpdateTitle);
 
     view_->canAddPoint = [&window](int kind) {
         return CanAddPoint(window.CurrentTrace(), kind, fStr(kAddPointTitle),

@@ -123,6 +123,16 @@ TEST_F(LookTarget, ReferenceCountMismatchIsRefused) {
     EXPECT_EQ(UndoSteps(), 0);
 }
 
+TEST_F(LookTarget, OneReferencePointIsTheTargetOfEverySelectedControlPoint) {
+    AddControls({0, 100, -100});
+    Add(kReference, 0, 100, 0);
+    ASSERT_TRUE(ApplyLookTarget(doc, kLookReferences, {1, 3, 5, 5}, {1, 1, 1, 1}, {}));
+    // Straight along +y, then 45 degrees to its left and to its right.
+    EXPECT_EQ(Column(kControl, kFieldYaw), (F{90, 135, 45}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(UndoSteps(), 1);
+}
+
 TEST_F(LookTarget, NothingWithoutTwoPointsOrASelection) {
     Add(kControl, 0);
     EXPECT_FALSE(ApplyLookTarget(doc, kLookTyped, {1, 1, 5, 5}, {}, {100, 0, 0}));
@@ -139,7 +149,8 @@ TEST(LookOptions, FollowThePointCounts) {
         bool apply;
     } cases[] = {{0, 5, {false, false, false}, false},
                  {1, 5, {true, false, false}, true},
-                 {2, 1, {true, true, false}, true},
+                 {2, 0, {true, true, false}, true},
+                 {2, 1, {true, true, true}, true},
                  {2, 2, {true, true, true}, true}};
     for (const auto& c : cases) {
         Trace t;

@@ -235,6 +235,19 @@ TEST(Document, CaptionsAndNames) {
     EXPECT_TRUE(ExistingFolderOrParent(QString()).isEmpty());
 }
 
+TEST_F(DocumentFixture, ATraceOfTheOtherGameHasItsDemoCheckedInItsOwnGame) {
+    struct TwoGames : KeptTraceExtras { // the demo is in the Defrag folder only
+        int game = kGameEtPro;
+        void SwitchToTraceGame(int g) override { game = g; }
+        bool KnowsDemo(const QString&) override { return game == kGameDefrag; }
+    } twoGames;
+    Document etDoc{twoGames, dialogs};
+    WriteSample(Path("defrag.dfkv"));
+    ASSERT_TRUE(LoadTraceFile(etDoc, Path("defrag.dfkv")));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(twoGames.extras.demoName, QStringLiteral("my demo 01"));
+}
+
 TEST_F(DocumentFixture, UndoAndRedoRefreshTheCommands) {
     ClearUndo(doc.undo, doc.trace);
     FillPoints(doc.trace.points, 2, 0);

@@ -3,7 +3,10 @@
 #include "core/path/point_count.h"
 
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 namespace kestrova::test {
 namespace {
@@ -96,6 +99,48 @@ TEST(Undo, RestoresCountsAndSelectionButNotNotesOrOptions) {
     EXPECT_EQ(t.counts.pointCount, 301);
     // A restored path follows the restored points.
     EXPECT_EQ(t.pathUpper, 300);
+}
+
+TEST(Undo, EveryGestureAndCurveChangeIsAStepOfItsOwn) {
+    Trace t; // three points: 601 and 801 path points share out evenly
+    UndoHistory h;
+    t.counts.presetText[0] = QStringLiteral("601");
+    t.counts.frameRate = 50;
+    ClearUndo(h, t);
+    for (int n = 1; n <= 3; ++n)
+        Edit(h, t, n * 100);
+    ApplyPointCount(t, 0);
+    float& fov = t.points.rec[kControl][2].fov;
+    const auto curve = [&] {
+        return std::tuple(t.counts.pointCount, t.counts.frameRate, t.counts.transSpeedText,
+                          t.points.constantSpeed, fov);
+    };
+    // A held F through the preview lock (one step when the key comes up), then each setting.
+    const std::function<void()> changes[] = {
+        [&] { fov = 80, MarkPendingEdit(h, t), fov = 85, MarkPendingEdit(h, t); },
+        [&] { ValidatePresetText(t, 0, QStringLiteral("801")); },
+        [&] { ApplyFrameRate(t, 25); },
+        [&] { ValidateTransSpeedText(t, QStringLiteral("1200.4")); },
+        [&] { t.points.constantSpeed = true; },
+        [&] { ValidateDurationText(t, QStringLiteral("16.04")); }, // x 25 frames a second
+    };
+    std::vector states{curve()};
+    for (const auto& change : changes) {
+        change();
+        if (!RecordPendingEdit(h, t) && CurveSettingsChanged(h, t))
+            RecordUndo(h, t, false, false);
+        states.push_back(curve());
+    }
+    EXPECT_EQ(states.back(), std::tuple(401, 25, QStringLiteral("1200"), true, 85.0f));
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(Undo(h, t));
+        EXPECT_EQ(curve(), states[i - 1]) << i;
+    }
+    EXPECT_EQ(states[0], std::tuple(601, 50, QStringLiteral("1000"), false, 90.0f));
+    for (size_t i = 1; i < states.size(); ++i) {
+        ASSERT_TRUE(Redo(h, t));
+        EXPECT_EQ(curve(), states[i]) << i;
+    }
 }
 
 TEST(Undo, SelectAllSkipsHiddenPoints) {

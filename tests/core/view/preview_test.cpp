@@ -278,16 +278,24 @@ TEST_F(PreviewFixture, KeysSendTheCommandsOfEnabledButtons) {
     }
 }
 
-TEST_F(PreviewFixture, TimeCaptionShowsTheCurrentPointsTime) {
+TEST_F(PreviewFixture, TimeCaptionShowsTheTimeOfTheFrameShown) {
     test::ScopedLocale locale(QLocale::c());
-    Make(10, 25); // 0.4 s over three segments
+    Make(10, 25); // frames of 0.04 s; points 2, 3 and 4 start at frames 3, 6 and 9
     EXPECT_TRUE(preview->TimeCaption().isEmpty());
     preview->Lock();
     EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.00"));
+    EXPECT_TRUE(preview->Command(kPvwNextFrame).timeCaption);
+    EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.04"));
     preview->Command(kPvwNextPoint);
-    EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.13"));
+    EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.12"));
     preview->Command(kPvwLast);
-    EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.40"));
+    EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.36"));
+
+    // Playing: every frame shown updates it, not only a new control point (frame 2, point 1).
+    preview->Command(kPvwFirst);
+    preview->Command(kPvwPlay);
+    EXPECT_TRUE(Tick(1000 + 80).timeCaption);
+    EXPECT_EQ(preview->TimeCaption(), QStringLiteral("Time: 0.08"));
 }
 
 TEST_F(PreviewFixture, TurningEditsTheAnglesTheModifiersAllow) {
@@ -328,6 +336,10 @@ TEST_F(PreviewFixture, TurningEditsTheAnglesTheModifiersAllow) {
     trace.points.At(kControl, 2).yaw = 10.004f;
     preview->Turn(1, 0, {false, true, false}, false);
     EXPECT_FLOAT_EQ(trace.points.At(kControl, 2).yaw, 10.12f);
+    // Pitch stops at straight down and up: 10 - 1000 x 0.12 is held at -90, then -90 + 6.
+    preview->Turn(0, -1000, {true, false, false}, false);
+    preview->Turn(0, 50, {true, false, false}, false);
+    EXPECT_FLOAT_EQ(trace.points.At(kControl, 2).pitch, -84);
 }
 
 TEST_F(PreviewFixture, ShiftingAndTheWheelMoveThePointLikeTheFreeCamera) {

@@ -73,6 +73,17 @@ TEST_F(EditingTest, AddDragShiftDeleteAndUndoInTheXYPlan) {
     ExpectRow(2, b);
 }
 
+TEST_F(EditingTest, HiddenReferencePointsCannotBePicked) {
+    view->SetTableList(kReference);
+    Click({150, 150});
+    Trigger("mnuV_ShowRefPoints");        // hidden
+    Click({150, 150}, Qt::ShiftModifier); // would delete a shown point
+    Tool("optTools0");
+    Drag({100, 100}, {300, 200});
+    EXPECT_EQ(SelectedCount(kReference), 0);
+    EXPECT_EQ(w->CurrentTrace().ReferenceCount(), 1);
+}
+
 TEST_F(EditingTest, RubberBandThenDeleteKeyEmptiesTheTables) {
     Click({150, 150});
     Click({200, 160});

@@ -4,9 +4,11 @@
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
 #include "support/main_window_fixture.h"
+#include "ui/tabs/number_edit.h"
 #include "ui/view/preview_panel.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
@@ -39,8 +41,9 @@ protected:
     }
     int SelectedRow() { return w->Grid(kControl)->Selection().firstRow; }
     QString Time() { return panel->TimeLabel()->text(); }
-    QString TimeOf(int point) {
-        return QStringLiteral("Time: ") + w->CurrentTrace().points.timeLabel[point];
+    // The frame shown, at 50 frames per second.
+    QString TimeAt(int pathIndex) {
+        return QStringLiteral("Time: ") + FormatLocaleFixed(pathIndex / 50.0, 2);
     }
 
     PreviewPanel* panel = nullptr;
@@ -53,7 +56,7 @@ TEST_F(PreviewPanelTest, PlaysInRealTimeAndStopsWithEscape) {
     lock->click();
     ASSERT_TRUE(panel->Preview().Locked());
     EXPECT_TRUE(lock->styleSheet().contains(QStringLiteral("255, 0, 0")));
-    EXPECT_EQ(Time(), TimeOf(1));
+    EXPECT_EQ(Time(), TimeAt(0));
 
     QElapsedTimer clock;
     Find<QAbstractButton>("cmdPvwStartStop")->click();
@@ -79,21 +82,22 @@ TEST_F(PreviewPanelTest, PlaysInRealTimeAndStopsWithEscape) {
     const int32_t point = panel->Preview().PointIndex();
     EXPECT_EQ(point, shown >= 60 ? 4 : shown / 20 + 1);
     EXPECT_EQ(SelectedRow(), point); // the row followed the flight
-    EXPECT_EQ(Time(), TimeOf(point));
+    EXPECT_EQ(Time(), TimeAt(shown));
     const PointRecord& at = panel->Preview().Path()[shown];
     EXPECT_FLOAT_EQ(w->Views().camera.tx, -at.x);
     EXPECT_FLOAT_EQ(w->Views().camera.ty, -at.y);
 }
 
 TEST_F(PreviewPanelTest, TheLockHoldsTheEditingControlsAndGivesThemBack) {
-    const char* names[] = {"optTools0", "optTools4",      "optViews0",
-                           "optViews3", "optViewPreset0", "fraS_CurveSpeed"};
+    const char* names[] = {"optTools0",      "optTools4",       "optViews0",     "optViews3",
+                           "optViewPreset0", "fraS_CurveSpeed", "cmdConvPoints0"};
     std::vector<bool> before;
     for (const char* n : names) {
         ASSERT_TRUE(Find(n)) << n;
         before.push_back(Find(n)->isEnabled());
     }
     ASSERT_FALSE(before[0]); // the selection tool is off in 3D: it must stay off
+    ASSERT_TRUE(before[6]);  // a conversion inside the page the lock disables as well
     panel->SetLocked(true);
     for (const char* n : names)
         EXPECT_FALSE(Find(n)->isEnabled()) << n;
@@ -119,7 +123,7 @@ TEST_F(PreviewPanelTest, KeysOfTheViewDriveThePreviewAndTwoPointsAreNeeded) {
     QTest::keyClick(View(), Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(panel->Preview().PathIndex(), 21);
     QTest::keyClick(View(), Qt::Key_Down);
-    EXPECT_EQ(Time(), TimeOf(4));
+    EXPECT_EQ(Time(), TimeAt(60));          // the last point's frame
     QTest::keyClick(View(), Qt::Key_Space); // disabled at the last point
     EXPECT_FALSE(panel->Preview().Playing());
     QTest::keyClick(View(), Qt::Key_Up);
@@ -162,8 +166,41 @@ TEST_F(PreviewPanelTest, EditsThroughTheLockReachTheTableAndTheHistory) {
     QApplication::sendEvent(View(), &wheel);
     EXPECT_FLOAT_EQ(p.x, 460);
     EXPECT_EQ(w->Grid(kControl)->item(1, kFieldX)->text(), FormatLocaleFixed(460, 2));
-    EXPECT_EQ(w->Doc().undo.pos, recorded + 1); // moving records nothing
+    EXPECT_EQ(w->Doc().undo.pos, recorded + 1); // recorded when the wheel rests
     EXPECT_FLOAT_EQ(w->Views().camera.tx, -460);
+    Trigger("mnuE_Undo"); // meanwhile, the wheel alone goes back
+    EXPECT_TRUE(p.x == 400 && p.fov == 85);
+}
+
+TEST_F(PreviewPanelTest, TheCurveCountAndAnFThroughTheLockAreUndoneOneAtATime) {
+    Trace& t = w->CurrentTrace(); // three points: 601 and 801 path points share out evenly
+    DeletePoint(t, kControl, 4, true);
+    t.counts.presetText[0] = QStringLiteral("601");
+    w->PointsEdited();
+    panel->SetLocked(true);
+    QTest::keyClick(View(), Qt::Key_F);
+    panel->SetLocked(false);
+    auto* steps = Find<NumberEdit>("txtSteps0");
+    steps->setText(QStringLiteral("801"));
+    ASSERT_TRUE(steps->ValidateNow());
+    Trigger("mnuE_Undo");
+    EXPECT_TRUE(steps->text() == QStringLiteral("601") && t.counts.pointCount == 601);
+    EXPECT_FLOAT_EQ(t.points.At(kControl, 1).fov, 85);
+    Trigger("mnuE_Redo");
+    EXPECT_TRUE(steps->text() == QStringLiteral("801") && t.counts.pointCount == 801);
+    EXPECT_FLOAT_EQ(t.points.At(kControl, 1).fov, 85);
+}
+
+TEST_F(PreviewPanelTest, TurningThroughTheLockIsMeasuredFromThePress) {
+    panel->SetLocked(true);
+    const int recorded = w->Doc().undo.pos;
+    const QPoint press(40, 30), to(40, 80); // far from the view's centre
+    QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, press);
+    QCursor::setPos(View()->mapToGlobal(to));
+    QTest::mouseMove(View(), to);
+    QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_FLOAT_EQ(w->CurrentTrace().points.At(kControl, 1).pitch, -6); // 50 px x 0.12
+    EXPECT_EQ(w->Doc().undo.pos, recorded + 1);                          // one step, at the release
 }
 
 TEST_F(PreviewPanelTest, PlaybackStopsForTheTableTheMenusAndTheClose) {
