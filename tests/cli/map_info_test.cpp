@@ -96,7 +96,11 @@ struct Flight {
                   "\tgame_mod         1\n\tstep1            201\n\tbsp_filename     room.bsp\n\n"
                   "ctl:-40; 128; 64; 0; 0; 0; 90; 1; 0; 0; 0; 0; 0; 0; 0; 0; 0; 0; 0; 0; \n"
                   "ctl:128; 128; 64; 0; 0; 0; 90; 1; 0; 0; 0; 0; 0; 0; 0; 0; 0; 0; 0; 0; \n");
-        WriteFile(map, BoxRoom().Build());
+        // With a brush whose only plane has no normal: left out, and said so.
+        BspBuilder room = BoxRoom();
+        room.brushes.insert(room.brushes.begin(), TestBrush{0, {{{0, 0, 0}, 1}}});
+        room.brushesPerModel = {9, 1};
+        WriteFile(map, room.Build());
     }
 };
 
@@ -132,6 +136,7 @@ TEST(CliClearance, ReportsThePathPointsInAndNearTheWall) {
         EXPECT_EQ(ints(o["inside"]), inside) << distance;
         EXPECT_EQ(ints(o["near"]), near) << distance;
         EXPECT_EQ(o["points"].toInt(), lines.size());
+        EXPECT_EQ(o["skipped_brushes"].toInt(), 1);
     }
 }
 

@@ -28,11 +28,14 @@ struct Box {
 
 enum class Reach : uint8_t { None, Some, Whole };
 
-class Walker {
+} // namespace
+
+class ClearanceWalker {
 public:
-    Walker(const SolidBrushes& s, const std::vector<uint32_t>& slanted,
-           const std::vector<MapVec3>& points, float distance, std::vector<Clearance>& out)
-        : s_(s), slanted_(slanted), points_(points), distance_(distance), out_(out) {}
+    using Cull = ClearanceIndex::Cull;
+    ClearanceWalker(const ClearanceIndex& index, const std::vector<MapVec3>& points, float distance,
+                    std::vector<Clearance>& out)
+        : s_(index.brushes_), cull_(index.cull_), points_(points), distance_(distance), out_(out) {}
 
     void Run(std::vector<uint32_t>& order) {
         lists_.resize(s_.brushes.size());
@@ -43,7 +46,7 @@ public:
     }
 
 private:
-    bool OutsideBox(const SolidBrush& b, const MapVec3& lo, const MapVec3& hi) const {
+    template <typename B> bool OutsideBox(const B& b, const MapVec3& lo, const MapVec3& hi) const {
         for (int32_t k = 0; k < 3; ++k)
             if (hi[k] < b.min[k] - distance_ || lo[k] > b.max[k] + distance_)
                 return true;
@@ -53,14 +56,14 @@ private:
     // None: no point of the box is near or inside the brush; Whole: every one is inside. The
     // box stands for the axial planes (a strict inequality against a bound is exact).
     Reach Meet(uint32_t brush, const Box& box) const {
-        const SolidBrush& b = s_.brushes[brush];
-        if (OutsideBox(b, box.lo, box.hi))
+        const Cull& c = cull_[brush];
+        if (OutsideBox(c, box.lo, box.hi))
             return Reach::None;
         bool whole = true;
         for (int32_t k = 0; k < 3; ++k)
-            whole = whole && box.lo[k] > b.min[k] && box.hi[k] < b.max[k];
-        for (uint32_t i = b.firstPlane; i < b.firstPlane + slanted_[brush]; ++i) {
-            const BrushPlane& q = s_.planes[i];
+            whole = whole && box.lo[k] > c.min[k] && box.hi[k] < c.max[k];
+        for (uint32_t i = 0; i < c.slanted; ++i) {
+            const BrushPlane& q = i == 0 ? c.first : s_.planes[s_.brushes[brush].firstPlane + i];
             const MapVec3& nx = q.normal[0] < 0 ? box.hi : box.lo;
             const MapVec3& ny = q.normal[1] < 0 ? box.hi : box.lo;
             const MapVec3& nz = q.normal[2] < 0 ? box.hi : box.lo;
@@ -146,12 +149,14 @@ private:
     }
 
     const SolidBrushes& s_;
-    const std::vector<uint32_t>& slanted_;
+    const std::vector<Cull>& cull_;
     const std::vector<MapVec3>& points_;
     const float distance_;
     std::vector<Clearance>& out_;
     std::vector<uint32_t> lists_; // the brush lists of the boxes being visited, one after another
 };
+
+namespace {
 
 // As the reader takes a plane into a brush's box.
 bool IsAxial(const BrushPlane& q) {
@@ -200,7 +205,8 @@ ClearanceIndex::ClearanceIndex(SolidBrushes brushes) {
         same.push_back(uint32_t(brushes_.brushes.size()));
         SolidBrush c = b;
         c.firstPlane = uint32_t(brushes_.planes.size());
-        slanted_.push_back(uint32_t(axial - planes.begin()));
+        const uint32_t slanted = uint32_t(axial - planes.begin());
+        cull_.push_back({b.min, b.max, slanted ? planes.front() : BrushPlane{}, slanted});
         brushes_.planes.insert(brushes_.planes.end(), planes.begin(), planes.end());
         brushes_.brushes.push_back(c);
     }
@@ -218,7 +224,7 @@ std::vector<Clearance> ClearanceIndex::Classify(const std::vector<MapVec3>& poin
         if (std::isfinite(points[i][0]) && std::isfinite(points[i][1]) &&
             std::isfinite(points[i][2]))
             order.push_back(i);
-    Walker(brushes_, slanted_, points, distance, verdicts).Run(order);
+    ClearanceWalker(*this, points, distance, verdicts).Run(order);
     return verdicts;
 }
 

@@ -36,8 +36,16 @@ public:
     std::vector<Clearance> Classify(const std::vector<MapVec3>& points, float distance) const;
 
 private:
+    // What sorting out a box needs of a brush, packed so that long lists of brushes stream.
+    struct Cull {
+        MapVec3 min, max;
+        BrushPlane first;     // its first plane that is not axial; slanted planes come first
+        uint32_t slanted = 0; // how many there are (the box stands for the axial ones)
+    };
+    friend class ClearanceWalker;
+
     SolidBrushes brushes_;
-    std::vector<uint32_t> slanted_; // per brush: its planes that are not axial, which come first
+    std::vector<Cull> cull_;
 };
 
 // A run of consecutive path points that are near or inside.

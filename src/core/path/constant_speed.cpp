@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace kestrova {
 namespace {
@@ -65,6 +67,77 @@ void PlaceAt(const std::vector<PointRecord>& path, const std::vector<double>& al
 // move the points along the curve until the chords themselves are equal.
 constexpr int kChordPasses = 4;
 constexpr double kChordTolerance = 0.001;
+// A reversal (the path turning back by more than a right angle at one point) gets a frame of
+// its own: a step across it would be far shorter than its arc, and no shifting along the curve
+// evens that out. The stretches between reversals take whole numbers of steps; with this many
+// at least, rounding changes a stretch's step by under 2.5%.
+constexpr int32_t kMinStretchSteps = 20;
+
+struct Stretch {
+    size_t first; // point index where it starts; the last stretch ends at the last point
+    double from;  // its start along the polyline
+};
+
+// The stretches between the reversals, each with the point index it starts at. A reversal too
+// near another one or an end is left inside its stretch.
+std::vector<Stretch> Stretches(const std::vector<PointRecord>& path,
+                               const std::vector<double>& along) {
+    const size_t n = path.size();
+    const double total = along[n - 1];
+    const double step = total / static_cast<double>(n - 1);
+    std::vector<double> tips;
+    double in[3] = {0, 0, 0};
+    for (size_t j = 1; j < n; ++j) {
+        const double out[3] = {static_cast<double>(path[j].x) - path[j - 1].x,
+                               static_cast<double>(path[j].y) - path[j - 1].y,
+                               static_cast<double>(path[j].z) - path[j - 1].z};
+        if (out[0] == 0 && out[1] == 0 && out[2] == 0)
+            continue; // standing still: the turn is measured across it
+        if (in[0] * out[0] + in[1] * out[1] + in[2] * out[2] < 0)
+            tips.push_back(along[j - 1]);
+        std::copy(out, out + 3, in);
+    }
+    std::vector<double> cuts{0.0};
+    for (double t : tips)
+        if (t - cuts.back() >= kMinStretchSteps * step && total - t >= kMinStretchSteps * step)
+            cuts.push_back(t);
+    // Whole steps per stretch, the remainders going to the largest shares.
+    const size_t k = cuts.size();
+    cuts.push_back(total);
+    std::vector<int64_t> steps(k);
+    std::vector<std::pair<double, size_t>> rest(k);
+    int64_t given = 0;
+    for (size_t i = 0; i < k; ++i) {
+        const double share = (cuts[i + 1] - cuts[i]) / step;
+        steps[i] = static_cast<int64_t>(share);
+        given += steps[i];
+        rest[i] = {share - static_cast<double>(steps[i]), i};
+    }
+    std::sort(rest.begin(), rest.end(), std::greater<>());
+    for (size_t i = 0; given < static_cast<int64_t>(n - 1); ++i, ++given)
+        ++steps[rest[i % k].second];
+    std::vector<Stretch> out;
+    size_t first = 0;
+    for (size_t i = 0; i < k; ++i) {
+        out.push_back({first, cuts[i]});
+        first += static_cast<size_t>(steps[i]);
+    }
+    out.push_back({n - 1, total});
+    return out;
+}
+
+// Values at equal shares of each stretch: `ends` gives the value at each stretch's start (and
+// the last one's end), out[i] the value at point i.
+void Share(const std::vector<Stretch>& stretches, const std::vector<double>& ends,
+           std::vector<double>& out) {
+    for (size_t s = 0; s + 1 < stretches.size(); ++s) {
+        const size_t a = stretches[s].first, b = stretches[s + 1].first;
+        for (size_t i = a; i < b; ++i)
+            out[i] = ends[s] + (ends[s + 1] - ends[s]) *
+                                   (static_cast<double>(i - a) / static_cast<double>(b - a));
+    }
+    out[stretches.back().first] = ends.back();
+}
 
 } // namespace
 
@@ -90,11 +163,12 @@ void RespaceByArcLength(std::vector<PointRecord>& path,
         return;
     }
 
-    const double last = static_cast<double>(n - 1);
+    const std::vector<Stretch> stretches = Stretches(path, along);
+    std::vector<double> ends(stretches.size());
+    for (size_t s = 0; s < stretches.size(); ++s)
+        ends[s] = stretches[s].from;
     std::vector<double> at(n);
-    for (size_t i = 0; i < n; ++i)
-        at[i] = total * (static_cast<double>(i) / last);
-    at[n - 1] = total;
+    Share(stretches, ends, at);
     std::vector<PointRecord> out(n);
     out[0] = path[0];
     out[n - 1] = path[n - 1];
@@ -103,23 +177,32 @@ void RespaceByArcLength(std::vector<PointRecord>& path,
 
     std::vector<double> chords(n);
     std::vector<double> next(n);
+    std::vector<double> targets(n);
     for (int pass = 0; pass < kChordPasses; ++pass) {
         chords[0] = 0.0;
         for (size_t i = 1; i < n; ++i)
             chords[i] = chords[i - 1] + Distance(out[i - 1], out[i]);
-        const double length = chords[n - 1];
-        const double mean = length / last;
+        // Each stretch's chords against their own mean.
         double worst = 0.0;
-        for (size_t i = 1; i < n; ++i)
-            worst = std::max(worst, std::fabs(chords[i] - chords[i - 1] - mean));
-        if (!(mean > 0.0) || worst <= kChordTolerance * mean)
+        bool moving = true;
+        for (size_t s = 0; s + 1 < stretches.size(); ++s) {
+            const size_t a = stretches[s].first, b = stretches[s + 1].first;
+            const double mean = (chords[b] - chords[a]) / static_cast<double>(b - a);
+            moving = moving && mean > 0.0;
+            for (size_t i = a + 1; i <= b; ++i)
+                worst = std::max(worst, std::fabs(chords[i] - chords[i - 1] - mean) / mean);
+        }
+        if (!moving || worst <= kChordTolerance)
             break;
-        // Read the place along the curve back from the equal shares of the chords' sum.
+        // Read the place along the curve back from the equal shares of the chords' sums.
+        for (size_t s = 0; s < stretches.size(); ++s)
+            ends[s] = chords[stretches[s].first];
+        Share(stretches, ends, targets);
         next[0] = 0.0;
         next[n - 1] = total;
         size_t k = 0;
         for (size_t i = 1; i + 1 < n; ++i) {
-            const double target = length * (static_cast<double>(i) / last);
+            const double target = targets[i];
             while (k + 2 < n && chords[k + 1] <= target)
                 ++k;
             const double span = chords[k + 1] - chords[k];

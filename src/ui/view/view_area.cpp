@@ -139,8 +139,8 @@ void ViewArea::InstallClearance() {
         if (!clearance_->isVisible())
             return;
         const bool shown = map_->State().shown;
-        clearance_->Show(view_->UpdateClearance(),
-                         shown ? map_->Component().Map().BrushError() : QString(),
+        const ClearanceReport* report = view_->UpdateClearance(); // may start a check
+        clearance_->Show(report, shown ? map_->Component().Map().BrushError() : QString(),
                          view_->ClearanceChecking());
     };
     if (QAction* a = window_.Action(QStringLiteral("mnuV_ClearanceList")))

@@ -6,6 +6,7 @@
 #include "core/support_trace.h"
 #include "support/scoped_locale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -115,6 +116,43 @@ TEST(ConstantSpeed, UnevenCurvesTakeStepsEqualWithinOnePercentAndPassTheirContro
             EXPECT_NEAR(t.path[i - 1].fov + f * (t.path[i].fov - t.path[i - 1].fov), cp.fov, 0.05);
         }
     }
+}
+
+TEST(ConstantSpeed, SharpReversalsTakeStepsEvenWithinFivePercent) {
+    // Straight out to x 1000 and half-way back: the turn falls inside a step of equal length.
+    // Then a zigzag whose turns are as sharp, at the largest point count.
+    const struct {
+        std::vector<test::P> points;
+        int32_t count;
+    } cases[] = {
+        {{{0, 0, 0}, {1000, 0, 0}, {500, 0, 0}}, 201},
+        {{{0, 0, 0}, {1000, 0, 0}, {0, 30, 0}, {1000, 60, 0}, {0, 90, 10}, {500, 90, 10}}, 40000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        Trace t = Curved(c.points, c.count);
+        ASSERT_TRUE(SetConstantSpeed(t, true));
+        double sum = 0;
+        for (size_t i = 1; i < t.path.size(); ++i)
+            sum += Step(t.path[i - 1], t.path[i]);
+        const double mean = sum / (t.path.size() - 1);
+        for (size_t i = 1; i < t.path.size(); ++i)
+            ASSERT_NEAR(Step(t.path[i - 1], t.path[i]), mean, 0.05 * mean) << i;
+    }
+    // The straight one: the camera still reaches the farthest point of the turn, in a frame of
+    // its own.
+    Trace t = Curved(cases[0].points, cases[0].count);
+    RebuildPath(t);
+    auto farthest = [&t] {
+        float x = 0;
+        for (const PointRecord& p : t.path)
+            x = std::max(x, p.x);
+        return x;
+    };
+    const float turn = farthest();
+    EXPECT_GT(turn, 1000) << "the handle at the turn carries the path a little beyond";
+    ASSERT_TRUE(SetConstantSpeed(t, true));
+    EXPECT_NEAR(farthest(), turn, 1e-3);
 }
 
 TEST(ConstantSpeed, ShakeKeepsOneOffsetPerTenFrames) {

@@ -28,12 +28,22 @@ protected:
         test::WriteFile(Path("flight.dfkv"), kFlight);
         ASSERT_TRUE(LoadTraceFile(w->Doc(), Path("flight.dfkv")));
         w->RefreshAfterPointChange();
-        test::WriteFile(Path("room.bsp"), test::BoxRoom().Build());
+        // With a brush whose only plane has no normal: left out of the check, and said so.
+        test::BspBuilder room = test::BoxRoom();
+        room.brushes.insert(room.brushes.begin(), test::TestBrush{0, {{{0, 0, 0}, 1}}});
+        room.brushesPerModel = {9, 1};
+        test::WriteFile(Path("room.bsp"), room.Build());
         dialogs.paths.push_back(Path("room.bsp"));
         Trigger("mnuMapLoad");
         ASSERT_TRUE(dialogs.messages.isEmpty());
     }
     const PointRecord& At(int32_t i) const { return w->CurrentTrace().path[size_t(i)]; }
+    // The answer of the check started by asking for it, once it has come back.
+    const ClearanceReport* Checked() {
+        View()->UpdateClearance();
+        View()->ClearanceCheck().Wait();
+        return View()->UpdateClearance();
+    }
 
     // Worked out from the path itself: the west wall holds -16 < x < 0.
     std::vector<int32_t> InsideByHand() const {
@@ -47,7 +57,7 @@ protected:
 
 TEST_F(ClearanceView, DrawsTheStretchInTheWallInTheWarningColours) {
     ASSERT_TRUE(Action("mnuV_ShowClearance")->isChecked()) << "on by default";
-    const ClearanceReport* r = View()->UpdateClearance();
+    const ClearanceReport* r = Checked();
     ASSERT_TRUE(r);
     ASSERT_FALSE(InsideByHand().empty());
     EXPECT_EQ(r->inside, InsideByHand());
@@ -85,11 +95,39 @@ TEST_F(ClearanceView, DrawsTheStretchInTheWallInTheWarningColours) {
     EXPECT_FALSE(View()->UpdateClearance()) << "no map, nothing to check";
 }
 
+TEST_F(ClearanceView, AnEditDuringTheCheckDropsItsAnswerAndChecksAgain) {
+    ASSERT_FALSE(Checked()->inside.empty());
+    const int32_t answers = View()->ClearanceCheck().Computed();
+    // The wall moves out of the way of the path: a check starts, and the old dots go at once.
+    Trace& t = w->CurrentTrace();
+    t.points.rec[kControl][1].x = 10;
+    RebuildPath(t);
+    EXPECT_FALSE(View()->UpdateClearance()) << "no answer while it is checked";
+    EXPECT_TRUE(View()->ClearanceChecking());
+    EXPECT_FALSE(View()->CurrentSceneInput().clearance);
+    // Moved again before the answer came: that answer is dropped, the latest path is checked.
+    t.points.rec[kControl][1].x = -22;
+    t.points.rec[kControl][2].x = -18;
+    RebuildPath(t);
+    const ClearanceReport* r = Checked();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(View()->ClearanceCheck().Computed(), answers + 1) << "only the latest answer taken";
+    // From x -22 to -18: within 8 of the west wall's outer face (x -16), never in it.
+    std::vector<int32_t> near;
+    for (int32_t i = 0; i <= t.pathUpper; ++i)
+        if (At(i).x > -24 && At(i).x < -16)
+            near.push_back(i);
+    EXPECT_EQ(near.size(), size_t(t.pathUpper + 1));
+    EXPECT_TRUE(r->inside.empty());
+    EXPECT_EQ(r->near, near);
+    EXPECT_TRUE(View()->CurrentSceneInput().clearance);
+}
+
 TEST_F(ClearanceView, TheWindowListsTheStretchesAndGoesToThem) {
     Trigger("mnuV_ClearanceList");
     FrmClearance* f = w->Views3D()->Clearance();
     ASSERT_TRUE(f->isVisible());
-    const ClearanceReport* r = View()->UpdateClearance();
+    const ClearanceReport* r = Checked();
     ASSERT_TRUE(r);
     ASSERT_EQ(f->List()->topLevelItemCount(), 1);
     QTreeWidgetItem* row = f->List()->topLevelItem(0);
@@ -113,7 +151,7 @@ TEST_F(ClearanceView, TheWindowListsTheStretchesAndGoesToThem) {
 
     // A wider clearance reaches further out from the wall; none gives only the inside.
     f->Distance()->setValue(0);
-    EXPECT_TRUE(View()->UpdateClearance()->near.empty());
+    EXPECT_TRUE(Checked()->near.empty());
 
     // The path moved into the open: the list empties.
     Trace& t = w->CurrentTrace();
@@ -122,7 +160,12 @@ TEST_F(ClearanceView, TheWindowListsTheStretchesAndGoesToThem) {
     RebuildPath(t);
     w->RefreshAfterPointChange();
     EXPECT_EQ(f->List()->topLevelItemCount(), 0);
-    EXPECT_EQ(f->Summary()->text(), QStringLiteral("The path keeps clear of the walls."));
+    EXPECT_EQ(f->Summary()->text(), QStringLiteral("Checking the path against the walls..."));
+    Checked();
+    EXPECT_EQ(f->List()->topLevelItemCount(), 0);
+    EXPECT_EQ(f->Summary()->text(),
+              QStringLiteral("The path keeps clear of the walls.\nBrushes left out of the check "
+                             "(no direction, no sides or not a number): 1."));
 
     w->mnuVL_Lang_Click(1);
     EXPECT_EQ(f->List()->headerItem()->text(1), QStringLiteral("Temps"));
