@@ -146,6 +146,21 @@ TEST(CliExport, WritesIntoADeviceOrAPipeAndNeverReplacesIt) {
               (QStringList{"fifo", "nulldev", "t.dfkv"}));
 }
 
+TEST(CliExport, StandardOutputSentToAFileIsAppendedToNotReplaced) {
+    QTemporaryDir dir;
+    const QString path = WriteTrace(dir, "t.dfkv", "en_US");
+    WriteFile(dir.filePath("log"), "before\n"); // as ">> log" leaves it
+    QProcess p;
+    p.setStandardOutputFile(dir.filePath("log"), QIODevice::Append);
+    p.start(KESTROVA_CLI, {"export", path, "-o", "/proc/self/fd/1", "--frames", "10"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QStringList lines = *ReadFileLines(dir.filePath("log"));
+    EXPECT_EQ(lines.first(), "before");
+    EXPECT_EQ(lines.filter("cam:").size(), 10);
+    EXPECT_EQ(lines.last(), "Effective number of points: 10");
+}
+
 TEST(CliScript, WritesTheSameFilesForTheSameSeedAndWarnsOutsideAModFolder) {
     const QString example = KESTROVA_TEST_DATA "/../../examples/example.dfkv";
     QTemporaryDir dir;
