@@ -8,8 +8,8 @@
 
 namespace kestrova::test {
 
-// A character device with the numbers of a system one (1,3 /dev/null; 1,5 /dev/zero;
-// 1,7 /dev/full). False where making devices is not permitted: the test then skips.
+// A character device numbered as 1,3 /dev/null, 1,5 /dev/zero or 1,7 /dev/full; false if not
+// permitted.
 inline bool MakeCharDevice(const QString& path, unsigned major, unsigned minor) {
     return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(major, minor)) == 0;
 }

@@ -145,9 +145,14 @@ WriteTarget ClassifyWriteTarget(const QString& path, QString* reason) {
             *reason = SystemReason(errno);
         return WriteTarget::Refused;
     }
-    if (S_ISREG(st.st_mode))
+    // /dev/stdout or /proc/self/fd/1 sent into a file: that file is the shell's, opened by it
+    // (maybe to append), so it is written into, never replaced.
+    const QString given = QDir::cleanPath(path);
+    const bool descriptor =
+        Under(given, QStringLiteral("/dev")) || Under(given, QStringLiteral("/proc"));
+    if (S_ISREG(st.st_mode) && !descriptor)
         return WriteTarget::Replace;
-    if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))
+    if (S_ISREG(st.st_mode) || S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))
         return WriteTarget::Stream;
     if (reason)
         *reason = S_ISDIR(st.st_mode) ? SystemReason(EISDIR) : NotAFile();
@@ -156,9 +161,10 @@ WriteTarget ClassifyWriteTarget(const QString& path, QString* reason) {
 
 bool WriteIntoStream(const QString& path, const QByteArray& a, const QByteArray& b,
                      QString* reason) {
-    // Never created nor cut short: it is the device's or the pipe's own.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Never created nor cut short: it is the device's or the pipe's own. Appended to, as a
+    // file behind /dev/stdout was opened by the shell and may hold what came before.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (reason)
             *reason = errno == ENXIO ? fStr(186) : SystemReason(errno);

@@ -20,7 +20,7 @@ QString ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes)
 // What a writer finds at a path (links followed).
 enum class WriteTarget {
     Replace, // nothing there, or a regular file: written beside and renamed over
-    Stream,  // a character device or a pipe: written into, never renamed over
+    Stream,  // a character device, a pipe, or a file behind /dev/stdout: written into
     Refused, // a folder, a socket, a block device, or a path that cannot be looked at
 };
 WriteTarget ClassifyWriteTarget(const QString& path, QString* reason = nullptr);

@@ -161,7 +161,6 @@ TEST_F(DocumentFixture, AFailedSaveReportsAndKeepsThePreviousFile) {
     doc.trace.modified = false;
     dialogs.paths = {std::nullopt};
     OpenTrace(doc);
-    doc.trace.modified = true;
     EXPECT_EQ(dialogs.fileDialogs.last().request.folder, QDir::homePath());
 
     // The disk fills up halfway through: the old file is kept whole.

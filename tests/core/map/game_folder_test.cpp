@@ -140,8 +140,7 @@ TEST_F(GameFolders, NamesAndReadsTheEntryTheGameReadsAndReportsBrokenArchives) {
     QString error;
     EXPECT_EQ(ListArchiveMaps(Path("q3/baseq3/pak0.pk3"), error), QStringList{"maps/foo.bsp"});
 
-    // A newer archive cut short, and a link to a pipe, are left out as the game leaves them, and
-    // said; neither keeps the lookup waiting.
+    // A newer archive cut short and a link to a pipe are left out, as by the game, and said.
     Zip("q3/baseq3/pak2.pk3", {{"maps/bar.bsp", "newer"}});
     Put("q3/baseq3/pak2.pk3", test::ReadBytes(Path("q3/baseq3/pak2.pk3")).left(40));
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0666), 0);

@@ -200,6 +200,18 @@ TEST_F(MapLoading, NamesResolveInAGameFoldersArchivesAndLoadListsThem) {
     EXPECT_EQ(dialogs.fileDialogs[0].request.folder, base + "/maps");
     EXPECT_EQ(game.DftPathBsp, base);
     EXPECT_EQ(state.name, QStringLiteral("loose.bsp"));
+
+    // A newer archive cut short is said once, not at every load, while it stays as it is.
+    test::WriteFile(base + "/pak9.pk3", "PK\x03\x04 cut");
+    dialogs.messages.clear();
+    for (const char* name : {"q3dm17.bsp", "loose.bsp", "q3dm17.bsp"})
+        LoadMap(c, QString::fromLatin1(name));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "These archives cannot be read and are left out, as the game leaves them out:\n"
+              "cannot open the archive " +
+                  base + "/pak9.pk3");
+    EXPECT_EQ(state.name, QStringLiteral("q3dm17.bsp")); // from pak0, as the game would
 }
 
 TEST(MapMenuCaption, RemovesOnlyTheLowerCaseEnding) {
