@@ -121,6 +121,7 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
          {1.5, 2.5},
          {-60, -52, -50, -48, -46, -44, -42, -40}},
         {"a single dot", &plan, 7, 1, 1, {1.5, 3}, {7}},
+        {"the dot before a jump", &plan, 0, 0, 0, {1.5, 3}, {0, 1.2f, 6, 6.8f}},
         // Straight away from the eye every dot falls on the centre of the surface.
         {"3D: one pixel for the whole run", &eye, 10, 10, 10, {1.5, 3}, {10, 100}},
         {"3D: behind the eye, then ahead", &eye, -30, 10, 6, {1.5, 3}, {-30, 10, 20}},
@@ -133,8 +134,12 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
             const float v = c.from + c.step * static_cast<float>(i);
             xyz.insert(xyz.end(), {ahead ? 0 : v, ahead ? v : 0, 0});
         }
+        if (c.count == 0) // two stretches: 0 to 1.2, then 6 to 6.8
+            for (float v : {0.0f, 0.4f, 0.8f, 1.2f, 6.0f, 6.4f, 6.8f})
+                xyz.insert(xyz.end(), {v, 0, 0});
+        const auto count = static_cast<int32_t>(xyz.size() / 3);
         std::vector<float> out = {9, 9, 9}; // appended to, not replaced
-        ThinDots(xyz.data(), c.count, *c.view, c.rule, out);
+        ThinDots(xyz.data(), count, *c.view, c.rule, out);
         ASSERT_EQ(out.size(), 3 + 3 * c.kept.size());
         for (size_t k = 0; k < c.kept.size(); ++k)
             EXPECT_NEAR(out[3 + 3 * k + (ahead ? 1 : 0)], c.kept[k], 1e-5) << "dot " << k;
