@@ -135,20 +135,7 @@ Scene& Shared() {
         const QString path = bench::LargestMap();
         if (path.isEmpty() || !s.map->LoadMap(path, 4))
             return s;
-        const MapBoundsArray b = s.map->GetBounds();
-        // A spiral of 250 points over the map, at mid height.
-        s.trace.counts.pointCount = 40000;
-        for (int i = 0; i < kMaxPoints; ++i) {
-            const double t = i / 249.0;
-            const double a = t * 6 * 3.14159265358979;
-            const double r = 0.45 * t;
-            const double x = (b[0][0] + b[0][1]) / 2 + r * (b[0][1] - b[0][0]) * std::cos(a);
-            const double y = (b[1][0] + b[1][1]) / 2 + r * (b[1][1] - b[1][0]) * std::sin(a);
-            const double z = (b[2][0] + b[2][1]) / 2;
-            AppendPointXYZ(s.trace, kControl, x, y, z, Angles{0, static_cast<float>(i), 0}, false);
-        }
-        RebuildPath(s.trace);
-        UpdateTimeLabels(s.trace);
+        bench::SpiralOverMap(s.trace, s.map->GetBounds());
         s.view = std::make_unique<BenchView>(s.trace, s.views, s.settings);
         s.view->resize(1024, 768);
         s.view->SetMap(s.map.get(), {0, 0, 0});

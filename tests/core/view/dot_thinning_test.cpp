@@ -37,12 +37,10 @@ TEST(ScreenProjection, PutsWorldPointsOnThePixelsOfEachView) {
         double px, py;
     };
     const Case cases[] = {
-        {"X-Y centre", kViewXY, {}, {100, 50, 999}, true, 400, 300},
         {"X-Y right and down", kViewXY, {}, {110, 40, 0}, true, 420, 280},
         {"X-Z: Z is up", kViewXZ, {}, {110, -700, 60}, true, 420, 320},
         {"Y-Z: Y right, Z up", kViewYZ, {}, {-700, 110, 60}, true, 420, 320},
         // 90 degrees high, 4:3: at 100 units ahead the surface spans 100 up and 133.3 right.
-        {"3D ahead", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 100, 0}, true, 400, 300},
         {"3D half up", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 100, 50}, true, 400, 450},
         {"3D right", kView3D, EyeAt(0, 0, 0, 0, 0), {25, 100, 0}, true, 475, 300},
         {"3D eye moved", kView3D, EyeAt(10, -20, 5, 0, 0), {10, 80, 5}, true, 400, 300},
@@ -62,23 +60,6 @@ TEST(ScreenProjection, PutsWorldPointsOnThePixelsOfEachView) {
             EXPECT_NEAR(py, c.py, 1e-3);
         }
     }
-}
-
-TEST(ScreenProjection, KeyFollowsEveryChangeOfTheView) {
-    const PlanMetrics m = Surface(2);
-    const ViewCamera cam = EyeAt(0, 0, 0, 30, 10);
-    const uint64_t plan = ScreenProjection::OfView(kViewXY, m, 100, 50, cam).Key();
-    EXPECT_EQ(ScreenProjection::OfView(kViewXY, m, 100, 50, cam).Key(), plan);
-    EXPECT_NE(ScreenProjection::OfView(kViewXY, m, 100.25f, 50, cam).Key(), plan) << "pan";
-    EXPECT_NE(ScreenProjection::OfView(kViewXY, Surface(2.5), 100, 50, cam).Key(), plan) << "zoom";
-    EXPECT_NE(ScreenProjection::OfView(kViewXZ, m, 100, 50, cam).Key(), plan) << "other plan";
-    const uint64_t view3D = ScreenProjection::OfView(kView3D, m, 100, 50, cam).Key();
-    ViewCamera turned = cam;
-    turned.yaw += 0.25f;
-    EXPECT_NE(ScreenProjection::OfView(kView3D, m, 100, 50, turned).Key(), view3D) << "turn";
-    ViewCamera moved = cam;
-    moved.tz -= 1;
-    EXPECT_NE(ScreenProjection::OfView(kView3D, m, 100, 50, moved).Key(), view3D) << "move";
 }
 
 // Dots of a run along X (or straight ahead in 3D), and the X (or Y) of the ones kept.

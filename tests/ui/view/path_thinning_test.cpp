@@ -1,8 +1,5 @@
 // The views draw only the path dots they can tell apart: the picture stays that of every dot,
 // and the thinning is done again only for a new view or new dots.
-#include "core/model/point_table_ops.h"
-#include "core/path/build_path.h"
-#include "core/path/point_count.h"
 #include "openarena_maps.h"
 #include "ui/map/bsp_map_component.h"
 #include "ui/view/gl_view.h"
@@ -25,19 +22,7 @@ struct LargestMapScene {
         const QString path = bench::LargestMap();
         if (path.isEmpty() || !map->LoadMap(path, 4))
             return false;
-        const MapBoundsArray b = map->GetBounds();
-        trace.counts.pointCount = 40000;
-        for (int i = 0; i < kMaxPoints; ++i) {
-            const double t = i / 249.0;
-            const double a = t * 6 * 3.14159265358979;
-            const double r = 0.45 * t;
-            const double x = (b[0][0] + b[0][1]) / 2 + r * (b[0][1] - b[0][0]) * std::cos(a);
-            const double y = (b[1][0] + b[1][1]) / 2 + r * (b[1][1] - b[1][0]) * std::sin(a);
-            const double z = (b[2][0] + b[2][1]) / 2;
-            AppendPointXYZ(trace, kControl, x, y, z, Angles{0, static_cast<float>(i), 0}, false);
-        }
-        RebuildPath(trace);
-        UpdateTimeLabels(trace);
+        bench::SpiralOverMap(trace, map->GetBounds());
         view = std::make_unique<GlView>(trace, views, settings);
         view->resize(1024, 768);
         view->SetMap(map.get(), {0, 0, 0});
@@ -84,10 +69,6 @@ TEST(PathThinning, LargestMapLooksTheSameInPlanAnd3DAtThreeZooms) {
             const int differ = DifferentPixels(full, thin);
             std::printf("[ thinning ] view %d zoom %.2f: %d of %d pixels differ\n", view, zoom,
                         differ, all);
-            if (qEnvironmentVariableIsSet("KESTROVA_THINNING_PICTURES")) {
-                full.save(QStringLiteral("/tmp/drawing/full_%1_%2.png").arg(view).arg(zoom));
-                thin.save(QStringLiteral("/tmp/drawing/thin_%1_%2.png").arg(view).arg(zoom));
-            }
             EXPECT_LE(differ, all / 200);
         }
     }
