@@ -85,13 +85,6 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
          26,
          {1.5, 3},
          {0, 1.6f, 3.2f, 4.8f, 6.4f, 8, 9.6f, 10}},
-        {"a pixel apart",
-         &plan,
-         0,
-         0.4f,
-         26,
-         {1, 3},
-         {0, 1.2f, 2.4f, 3.6f, 4.8f, 6, 7.2f, 8.4f, 9.6f, 10}},
         {"dots wider apart than the spacing all stay", &plan, 0, 2, 5, {1.5, 3}, {0, 2, 4, 6, 8}},
         // Pixels -10 to 10: the first end stays, then nothing until 2.5 pixels off the edge.
         {"off the surface",
@@ -101,7 +94,6 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
          21,
          {1.5, 2.5},
          {-60, -52, -50, -48, -46, -44, -42, -40}},
-        {"a single dot", &plan, 7, 1, 1, {1.5, 3}, {7}},
         {"the dot before a jump", &plan, 0, 0, 0, {1.5, 3}, {0, 1.2f, 6, 6.8f}},
         // Straight away from the eye every dot falls on the centre of the surface.
         {"3D: one pixel for the whole run", &eye, 10, 10, 10, {1.5, 3}, {10, 100}},

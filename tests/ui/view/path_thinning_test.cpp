@@ -10,30 +10,6 @@
 namespace kestrova::ui {
 namespace {
 
-// The timings' scene: a spiral of 250 points over the largest OpenArena map, 40000 path points.
-struct LargestMapScene {
-    Trace trace;
-    ViewState views;
-    Settings settings; // grid, rulers, times, arrows and tangents on
-    std::unique_ptr<BspMapComponent> map = CreateMapComponent();
-    std::unique_ptr<GlView> view;
-
-    bool Load() {
-        const QString path = bench::LargestMap();
-        if (path.isEmpty() || !map->LoadMap(path, 4))
-            return false;
-        bench::SpiralOverMap(trace, map->GetBounds());
-        view = std::make_unique<GlView>(trace, views, settings);
-        view->resize(1024, 768);
-        view->SetMap(map.get(), {0, 0, 0});
-        return true;
-    }
-    QImage Grab(bool thin) {
-        view->SetPathThinning(thin);
-        return view->grabFramebuffer();
-    }
-};
-
 int DifferentPixels(const QImage& a, const QImage& b) {
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -43,31 +19,44 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 }
 
 TEST(PathThinning, LargestMapLooksTheSameInPlanAnd3DAtThreeZooms) {
-    LargestMapScene s;
-    if (!s.Load())
+    // The timings' scene: a spiral of 250 points over the largest OpenArena map.
+    const QString path = bench::LargestMap();
+    std::unique_ptr<BspMapComponent> map = CreateMapComponent();
+    if (path.isEmpty() || !map->LoadMap(path, 4))
         GTEST_SKIP() << "no OpenArena map: install openarena-data (scripts/setup does)";
-    for (int view : {0, 3}) {
-        s.view->SelectView(view);
-        if (view == 3)
-            s.view->LookAtPoints();
+    Trace trace;
+    bench::SpiralOverMap(trace, map->GetBounds());
+    ViewState views;
+    Settings settings; // grid, rulers, times, arrows and tangents on
+    GlView view{trace, views, settings};
+    view.resize(1024, 768);
+    view.SetMap(map.get(), {0, 0, 0});
+    auto grab = [&](bool thin) {
+        view.SetPathThinning(thin);
+        return view.grabFramebuffer();
+    };
+    for (int index : {0, 3}) {
+        view.SelectView(index);
+        if (index == 3)
+            view.LookAtPoints();
         else
-            s.view->FitAll();
-        const double fitted = s.view->Metrics().scale;
-        const float fov = s.views.camera.fov;
+            view.FitAll();
+        const double fitted = view.Metrics().scale;
+        const float fov = views.camera.fov;
         // 4x in and out: a plan's scale, the tangent of the 3D half-angle.
         for (double zoom : {1.0, 4.0, 0.25}) {
-            SCOPED_TRACE(testing::Message() << "view " << view << " zoom " << zoom);
-            if (view == 3)
-                s.views.camera.fov = static_cast<float>(
+            SCOPED_TRACE(testing::Message() << "view " << index << " zoom " << zoom);
+            if (index == 3)
+                views.camera.fov = static_cast<float>(
                     2 * RadToDeg(std::atan(std::tan(DegToRad(fov / 2.0)) / zoom)));
             else
-                s.view->Navigator().metrics.SetScale(fitted * zoom);
-            const QImage full = s.Grab(false);
+                view.Navigator().metrics.SetScale(fitted * zoom);
+            const QImage full = grab(false);
             ASSERT_FALSE(full.isNull()) << "no OpenGL context";
-            const QImage thin = s.Grab(true);
+            const QImage thin = grab(true);
             const int all = full.width() * full.height();
             const int differ = DifferentPixels(full, thin);
-            std::printf("[ thinning ] view %d zoom %.2f: %d of %d pixels differ\n", view, zoom,
+            std::printf("[ thinning ] view %d zoom %.2f: %d of %d pixels differ\n", index, zoom,
                         differ, all);
             EXPECT_LE(differ, all / 200);
         }
