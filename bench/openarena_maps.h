@@ -1,9 +1,15 @@
 #pragma once
 // The OpenArena maps Debian installs, as the benchmarks use them.
 
+#include "core/map/bsp_map.h"
+#include "core/model/point_table_ops.h"
+#include "core/path/build_path.h"
+#include "core/path/point_count.h"
+
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <cmath>
 #include <minizip/unzip.h>
 
 namespace kestrova::bench {
@@ -34,6 +40,23 @@ inline QString LargestMap() {
         return best;
     }();
     return largest;
+}
+
+// The timings' trace: a spiral of 250 points over the map's bounds, at mid height, with a
+// 40000-point path.
+inline void SpiralOverMap(Trace& trace, const MapBoundsArray& b) {
+    trace.counts.pointCount = 40000;
+    for (int i = 0; i < kMaxPoints; ++i) {
+        const double t = i / 249.0;
+        const double a = t * 6 * 3.14159265358979;
+        const double r = 0.45 * t;
+        const double x = (b[0][0] + b[0][1]) / 2 + r * (b[0][1] - b[0][0]) * std::cos(a);
+        const double y = (b[1][0] + b[1][1]) / 2 + r * (b[1][1] - b[1][0]) * std::sin(a);
+        const double z = (b[2][0] + b[2][1]) / 2;
+        AppendPointXYZ(trace, kControl, x, y, z, Angles{0, static_cast<float>(i), 0}, false);
+    }
+    RebuildPath(trace);
+    UpdateTimeLabels(trace);
 }
 
 } // namespace kestrova::bench

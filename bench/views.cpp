@@ -9,10 +9,19 @@
 // - "PlainDots" (the path dots without point smoothing) and "NoSmoothing" (no point smoothed):
 //   llvmpipe sends smoothed points through its slow per-primitive stage, and these tell what
 //   that costs. Both change the picture, so they only measure.
+// The view draws only the path dots it can tell apart; the rows whose name ends in "EveryDot"
+// draw every dot, as before, so that both come from the same run. VertexAtATime and Arrays
+// draw every dot too.
+// - "ThinPathDots": what thinning the 40000 dots for a new view costs.
+// - "PreviewPlay": frames shown a second while the preview plays a trace at 50 frames a
+//   second in 3D (it skips path points to keep time when a redraw is slow).
 
+#include "core/files/trace_file.h"
 #include "core/model/point_table_ops.h"
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
+#include "core/view/dot_thinning.h"
+#include "core/view/preview.h"
 #include "openarena_maps.h"
 #include "ui/gl_format.h"
 #include "ui/map/bsp_map_component.h"
@@ -126,20 +135,7 @@ Scene& Shared() {
         const QString path = bench::LargestMap();
         if (path.isEmpty() || !s.map->LoadMap(path, 4))
             return s;
-        const MapBoundsArray b = s.map->GetBounds();
-        // A spiral of 250 points over the map, at mid height.
-        s.trace.counts.pointCount = 40000;
-        for (int i = 0; i < kMaxPoints; ++i) {
-            const double t = i / 249.0;
-            const double a = t * 6 * 3.14159265358979;
-            const double r = 0.45 * t;
-            const double x = (b[0][0] + b[0][1]) / 2 + r * (b[0][1] - b[0][0]) * std::cos(a);
-            const double y = (b[1][0] + b[1][1]) / 2 + r * (b[1][1] - b[1][0]) * std::sin(a);
-            const double z = (b[2][0] + b[2][1]) / 2;
-            AppendPointXYZ(s.trace, kControl, x, y, z, Angles{0, static_cast<float>(i), 0}, false);
-        }
-        RebuildPath(s.trace);
-        UpdateTimeLabels(s.trace);
+        bench::SpiralOverMap(s.trace, s.map->GetBounds());
         s.view = std::make_unique<BenchView>(s.trace, s.views, s.settings);
         s.view->resize(1024, 768);
         s.view->SetMap(s.map.get(), {0, 0, 0});
@@ -157,13 +153,17 @@ Scene& Shared() {
 // What the trace draws besides its points and path dots.
 enum class Extras { All, NoTimes, None };
 
+// Whether the path dots are thinned for the view (the view's own way) or all drawn.
+enum class Dots { Thinned, Every };
+
 void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way way,
-            Extras extras = Extras::All) {
+            Dots dots = Dots::Thinned, Extras extras = Extras::All) {
     Scene& s = Shared();
     if (!s.ready) {
         state.SkipWithError("no OpenGL context or no OpenArena map");
         return;
     }
+    s.view->SetPathThinning(dots == Dots::Thinned && ViewsOwnPaint(way));
     s.view->SetMap(withMap ? s.map.get() : nullptr, {0, 0, 0});
     s.settings.showTimes = extras == Extras::All;
     s.settings.showArrows = s.settings.showTangent = extras != Extras::None;
@@ -216,51 +216,181 @@ void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way
     const ui::LayerCache& after = s.view->Layers();
     state.counters["scene_reused"] = after.sceneReused - before.sceneReused;
     state.counters["map_reused"] = after.baseReused - before.baseReused;
+    s.view->SetPathThinning(true);
     if (!withTrace)
         s.trace = kept;
     state.SetLabel(bench::LargestMap().section(QLatin1Char('/'), -1).toStdString());
 }
 
-void BM_RedrawPlanXY(benchmark::State& state, Way way) {
-    Redraw(state, 0, true, true, way);
+void BM_RedrawPlanXY(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 0, true, true, way, dots);
 }
-void BM_Redraw3D(benchmark::State& state, Way way) {
-    Redraw(state, 3, true, true, way);
+void BM_Redraw3D(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 3, true, true, way, dots);
 }
 // The trace alone and the map alone, to tell their shares apart.
-void BM_RedrawPlanXYTraceOnly(benchmark::State& state, Way way) {
-    Redraw(state, 0, false, true, way);
+void BM_RedrawPlanXYTraceOnly(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 0, false, true, way, dots);
 }
-void BM_Redraw3DTraceOnly(benchmark::State& state, Way way) {
-    Redraw(state, 3, false, true, way);
+void BM_Redraw3DTraceOnly(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 3, false, true, way, dots);
 }
 // Where the trace's time goes: without the time labels, then with the points and dots alone.
-void BM_RedrawPlanXYTraceNoTimes(benchmark::State& state, Way way) {
-    Redraw(state, 0, false, true, way, Extras::NoTimes);
+void BM_RedrawPlanXYTraceNoTimes(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 0, false, true, way, dots, Extras::NoTimes);
 }
-void BM_RedrawPlanXYTracePointsAndDots(benchmark::State& state, Way way) {
-    Redraw(state, 0, false, true, way, Extras::None);
+void BM_RedrawPlanXYTracePointsAndDots(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 0, false, true, way, dots, Extras::None);
 }
 // Neither map nor trace: the clear, the grid and the rulers.
-void BM_RedrawPlanXYEmpty(benchmark::State& state, Way way) {
-    Redraw(state, 0, false, false, way);
+void BM_RedrawPlanXYEmpty(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 0, false, false, way, dots);
 }
-void BM_RedrawPlanXYMapOnly(benchmark::State& state, Way way) {
-    Redraw(state, 0, true, false, way);
+void BM_RedrawPlanXYMapOnly(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 0, true, false, way, dots);
 }
-void BM_Redraw3DMapOnly(benchmark::State& state, Way way) {
-    Redraw(state, 3, true, false, way);
+void BM_Redraw3DMapOnly(benchmark::State& state, Way way, Dots dots) {
+    Redraw(state, 3, true, false, way, dots);
 }
 
+// Thinning the whole path for a new view: a pan of the fitted plan, a turn of the 3D camera.
+void BM_ThinPathDots(benchmark::State& state, int view) {
+    Scene& s = Shared();
+    if (!s.ready) {
+        state.SkipWithError("no OpenGL context or no OpenArena map");
+        return;
+    }
+    s.view->SelectView(view);
+    if (view == 3)
+        s.view->LookAtPoints();
+    else
+        s.view->FitAll();
+    s.view->grabFramebuffer(); // the dots evaluated
+    const ui::SceneInput in = s.view->CurrentSceneInput();
+    const ScreenProjection projection =
+        ScreenProjection::OfView(in.viewMode, in.metrics, in.centreH, in.centreV, *in.camera);
+    std::vector<float> shown;
+    size_t dots = 0, kept = 0;
+    for (auto _ : state) {
+        dots = kept = 0;
+        for (const ui::PathDotCache::Segment& seg : s.view->PathDots().segments) {
+            shown.clear();
+            const auto count = static_cast<int32_t>(seg.xyz.size() / 3);
+            ThinDots(seg.xyz.data(), count, projection, ThinningRule{}, shown);
+            dots += static_cast<size_t>(count);
+            kept += shown.size() / 3;
+        }
+        benchmark::DoNotOptimize(shown.data());
+    }
+    state.counters["dots"] = static_cast<double>(dots);
+    state.counters["kept"] = static_cast<double>(kept);
+}
+BENCHMARK_CAPTURE(BM_ThinPathDots, PlanXY, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ThinPathDots, 3D, 3)->Unit(benchmark::kMillisecond);
+
+// The traces the preview plays: the example alone or over the largest map, and the timings'
+// spiral of 250 points (40000 path points) over it.
+enum class Flight { Example, ExampleOverMap, Spiral };
+
+Trace ExampleTrace() {
+    Trace t;
+    TraceFileContents c;
+    if (const auto lines = ReadTraceFileLines(QStringLiteral(KESTROVA_EXAMPLES "/example.dfkv")))
+        ReadTraceFile(*lines, c);
+    t.points = c.points;
+    t.counts.pointCount = CountFromText(c.stepText[static_cast<size_t>(c.stepIdx)]);
+    RebuildPath(t);
+    UpdateTimeLabels(t);
+    return t;
+}
+
+// Plays for a few seconds at 50 frames a second, as the 3D panel does: each turn of its loop
+// shows the frame due now, skipping those a slow redraw let pass.
+void BM_PreviewPlay(benchmark::State& state, Flight flight, Dots dots) {
+    Scene& s = Shared();
+    if (!s.ready) {
+        state.SkipWithError("no OpenGL context or no OpenArena map");
+        return;
+    }
+    const Trace kept = s.trace;
+    if (flight != Flight::Spiral)
+        s.trace = ExampleTrace();
+    if (s.trace.ControlCount() < 2) {
+        s.trace = kept;
+        state.SkipWithError("the example trace could not be read");
+        return;
+    }
+    s.trace.counts.frameRate = 50;
+    s.view->SetMap(flight == Flight::Example ? nullptr : s.map.get(), {0, 0, 0});
+    s.view->SetPathThinning(dots == Dots::Thinned);
+    s.view->SelectView(3);
+    const ViewCamera keptCamera = s.views.camera;
+    s.view->grabFramebuffer();
+    ElapsedPreviewClock clock;
+    PathPreview preview(s.trace, s.views.camera, clock);
+    constexpr int64_t kPlayMs = 4000;
+    double shown = 0, due = 0, seconds = 0;
+    for (auto _ : state) {
+        preview.Lock();
+        preview.Command(kPvwFirst);
+        preview.Command(kPvwPlay);
+        s.view->makeCurrent();
+        const int64_t start = clock.NowMs();
+        int64_t now = start;
+        int32_t frames = 0;
+        while (preview.Playing() && (now = clock.NowMs()) - start < kPlayMs) {
+            if (preview.Tick().camera) {
+                s.view->paintGL();
+                glFinish();
+                ++frames;
+            }
+        }
+        s.view->doneCurrent();
+        const int32_t reached = preview.PathIndex();
+        preview.Command(kPvwStop);
+        preview.Unlock();
+        seconds = static_cast<double>(now - start) / 1000;
+        shown = frames / seconds;
+        due = reached / seconds;
+    }
+    state.counters["shown_per_s"] = shown;
+    state.counters["due_per_s"] = due;
+    s.views.camera = keptCamera;
+    s.trace = kept;
+    s.view->SetPathThinning(true);
+}
+
+#define KESTROVA_PREVIEW_BENCH(flight)                                                             \
+    BENCHMARK_CAPTURE(BM_PreviewPlay, flight, Flight::flight, Dots::Thinned)                       \
+        ->Iterations(1)                                                                            \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime();                                                                           \
+    BENCHMARK_CAPTURE(BM_PreviewPlay, flight##EveryDot, Flight::flight, Dots::Every)               \
+        ->Iterations(1)                                                                            \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime()
+KESTROVA_PREVIEW_BENCH(Example);
+KESTROVA_PREVIEW_BENCH(ExampleOverMap);
+KESTROVA_PREVIEW_BENCH(Spiral);
+
 #define KESTROVA_BENCH_WAY(name, way)                                                              \
-    BENCHMARK_CAPTURE(name, way, Way::way)->Unit(benchmark::kMillisecond)->UseRealTime()
+    BENCHMARK_CAPTURE(name, way, Way::way, Dots::Thinned)                                          \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime()
+#define KESTROVA_BENCH_EVERY_DOT(name, way)                                                        \
+    BENCHMARK_CAPTURE(name, way##EveryDot, Way::way, Dots::Every)                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime()
 
 #define KESTROVA_VIEW_BENCH(name)                                                                  \
     KESTROVA_BENCH_WAY(name, VertexAtATime);                                                       \
     KESTROVA_BENCH_WAY(name, Arrays);                                                              \
     KESTROVA_BENCH_WAY(name, Repaint);                                                             \
+    KESTROVA_BENCH_EVERY_DOT(name, Repaint);                                                       \
     KESTROVA_BENCH_WAY(name, PointMoved);                                                          \
-    KESTROVA_BENCH_WAY(name, ViewMoved)
+    KESTROVA_BENCH_EVERY_DOT(name, PointMoved);                                                    \
+    KESTROVA_BENCH_WAY(name, ViewMoved);                                                           \
+    KESTROVA_BENCH_EVERY_DOT(name, ViewMoved)
 
 #define KESTROVA_SMOOTHING_BENCH(name)                                                             \
     KESTROVA_BENCH_WAY(name, PlainDots);                                                           \

@@ -84,27 +84,42 @@ void ThinDots(const float* xyz, int32_t count, const ScreenProjection& view,
     const double spacing2 = rule.spacing * rule.spacing;
     const double left = -rule.margin, right = view.Width() + rule.margin;
     const double bottom = -rule.margin, top = view.Height() + rule.margin;
+    auto keep = [&out](const float* p) { out.insert(out.end(), {p[0], p[1], p[2]}); };
     bool haveLast = false; // a kept dot on the surface that the next ones are measured from
     double lastX = 0, lastY = 0;
+    bool prevShown = false, prevKept = false; // the dot before this one
+    double prevX = 0, prevY = 0;
     for (int32_t i = 0; i < count; ++i) {
         const float* p = xyz + 3 * static_cast<size_t>(i);
         double x = 0, y = 0;
         const bool shown = view.ToWindow(p[0], p[1], p[2], x, y) && x >= left && x <= right &&
                            y >= bottom && y <= top;
         const bool end = i == 0 || i == count - 1;
+        bool kept = false;
         if (!shown) {
             haveLast = false;
-            if (end)
-                out.insert(out.end(), {p[0], p[1], p[2]});
-            continue;
+            kept = end;
+            if (kept)
+                keep(p);
+        } else {
+            const double dx = x - lastX, dy = y - lastY;
+            kept = end || !haveLast || dx * dx + dy * dy >= spacing2;
+            if (kept) {
+                // After a jump (the end of one warning stretch and the start of another, say)
+                // the dot before it ends a run: it stays.
+                const double jx = x - prevX, jy = y - prevY;
+                if (prevShown && !prevKept && jx * jx + jy * jy >= spacing2)
+                    keep(p - 3);
+                keep(p);
+                haveLast = true;
+                lastX = x;
+                lastY = y;
+            }
         }
-        const double dx = x - lastX, dy = y - lastY;
-        if (end || !haveLast || dx * dx + dy * dy >= spacing2) {
-            out.insert(out.end(), {p[0], p[1], p[2]});
-            haveLast = true;
-            lastX = x;
-            lastY = y;
-        }
+        prevShown = shown;
+        prevKept = kept;
+        prevX = x;
+        prevY = y;
     }
 }
 

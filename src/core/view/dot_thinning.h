@@ -47,7 +47,8 @@ struct ThinningRule {
 
 // Appends to out (three floats a dot) the dots of xyz that the view needs: the first and the
 // last of the run (a control point and the end of its segment), each one at least the rule's
-// spacing from the last one kept, and the first one back on the surface after dots off it.
+// spacing from the last one kept, the one before a jump of that spacing, and the first one
+// back on the surface after dots off it.
 void ThinDots(const float* xyz, int32_t count, const ScreenProjection& view,
               const ThinningRule& rule, std::vector<float>& out);
 

@@ -281,6 +281,7 @@ SceneInput GlView::CurrentSceneInput() {
     in.flags.rulers = settings_.showRuler;
     in.suspended = suspended_;
     in.pathDots = &pathDots_;
+    in.thinDots = pathThinning_;
     if (settings_.showClearance && UpdateClearance())
         in.clearance = &clearanceDots_;
     in.tableHighlight = highlight_;

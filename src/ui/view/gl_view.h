@@ -117,6 +117,9 @@ public:
     // What the last redraws kept and reused; dropped, the next redraw draws everything.
     const LayerCache& Layers() const { return layers_; }
     void DropLayers() { layers_ = {}; }
+    // Off, every dot of the path is drawn (the timings compare both).
+    void SetPathThinning(bool on) { pathThinning_ = on; }
+    const PathDotCache& PathDots() const { return pathDots_; }
 
 signals:
     void CaptionChanged(int element, const QString& text);
@@ -179,6 +182,7 @@ private:
     int highlightLast_ = 0;
     bool contextOk_ = false;
     PathDotCache pathDots_;
+    bool pathThinning_ = true;
     LayerCache layers_;
     PathClearanceCheck clearance_;
     ClearanceDots clearanceDots_;

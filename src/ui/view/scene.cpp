@@ -1,7 +1,6 @@
 #include "ui/view/scene.h"
 
-#include "core/path/build_path.h"
-#include "core/path/tangents.h"
+#include "ui/view/trace_drawing.h"
 
 #include <algorithm>
 #include <array>
@@ -16,9 +15,6 @@ namespace {
 constexpr uint16_t kDashPattern[2] = {0xAAAA, 0x5555};
 constexpr Rgb3 kDashColour[2] = {{0, 0, 0}, {1, 1, 1}};
 constexpr double kRulerSteps[9] = {1, 5, 10, 50, 100, 500, 1000, 5000, 10000};
-constexpr double kRulerBandHeight = 16;  // the band of the horizontal ruler, along the top
-constexpr double kRulerBandWidth = 32;   // the band of the vertical ruler, along the left
-constexpr double kRulerLabelHeight = 10; // the labels' pixel font
 
 bool Is3D(const SceneInput& in) {
     return in.viewMode == kView3D;
@@ -177,227 +173,6 @@ struct Scene {
         }
     }
 
-    void DrawControlPoint(int i) {
-        const PointRecord& p = Ctl(i);
-        if (p.selected) {
-            gl.PointSize(8);
-            gl.Color(0, 0, 1);
-            DrawPoint(gl, p.x, p.y, p.z);
-            gl.PointSize(5);
-            gl.Color(1, 1, 1);
-            DrawPoint(gl, p.x, p.y, p.z);
-        } else {
-            gl.PointSize(4);
-            gl.Color(0, 0, 0);
-            DrawPoint(gl, p.x, p.y, p.z);
-        }
-    }
-
-    bool Degenerate(const PointRecord& a, const PointRecord& b) const {
-        if (Is3D(in))
-            return a.x == b.x && a.y == b.y && a.z == b.z;
-        const ViewAxes ax = AxesOfView(ViewOfMode(in.viewMode));
-        return Axis(a, ax.h) == Axis(b, ax.h) && Axis(a, ax.v) == Axis(b, ax.v);
-    }
-
-    static void EvaluateDots(const PointTables& points, int i, int n, int32_t total,
-                             std::vector<float>& xyz) {
-        xyz.clear();
-        PositionCoefficients k;
-        HermiteCoefficients(points, i, k);
-        PointRecord out;
-        for (int32_t j = 0; j <= total - 2; j += n - 1) {
-            HermiteEvaluate(k, static_cast<float>(j) / static_cast<float>(total - 1), out);
-            xyz.insert(xyz.end(), {out.x, out.y, out.z});
-        }
-    }
-
-    const std::vector<float>& SegmentDots(int i, int n, int32_t total) {
-        static thread_local std::vector<float> scratch;
-        if (!in.pathDots) {
-            EvaluateDots(Points(), i, n, total, scratch);
-            return scratch;
-        }
-        const PointRecord& p = Ctl(i);
-        const PointRecord& q = Ctl(i + 1);
-        const std::array<float, 14> key = {p.x,
-                                           p.y,
-                                           p.z,
-                                           q.x,
-                                           q.y,
-                                           q.z,
-                                           p.tanA.x,
-                                           p.tanA.y,
-                                           p.tanA.z,
-                                           p.tanB.x,
-                                           p.tanB.y,
-                                           p.tanB.z,
-                                           static_cast<float>(n),
-                                           static_cast<float>(total)};
-        auto& segments = in.pathDots->segments;
-        if (segments.size() <= static_cast<size_t>(i))
-            segments.resize(static_cast<size_t>(i) + 1);
-        PathDotCache::Segment& s = segments[static_cast<size_t>(i)];
-        // Bitwise, so that a change between two equal-comparing values (-0, 0) still counts.
-        if (!s.valid || std::memcmp(s.key.data(), key.data(), sizeof key) != 0) {
-            EvaluateDots(Points(), i, n, total, s.xyz);
-            s.key = key;
-            s.valid = true;
-            ++in.pathDots->evaluated;
-        }
-        return s.xyz;
-    }
-
-    void DrawPathDots(int i, int n) {
-        gl.PointSize(2);
-        gl.Color(0, 0, 1);
-        const int32_t total = in.trace->counts.pointCount;
-        if (total < 2)
-            return;
-        // One array per segment, drawn where the segment's turn is, so the layering stays.
-        const std::vector<float>& dots = SegmentDots(i, n, total);
-        gl.DrawArrays(GlPrimitive::Points, dots.data(), static_cast<int>(dots.size() / 3));
-    }
-
-    void DrawTangents(int i) {
-        const PointRecord& p = Ctl(i);
-        const PointRecord& q = Ctl(i + 1);
-        gl.PointSize(3);
-        SetColour(gl, TangentColour(p.tanA.fixedAxes, in.viewMode));
-        DrawVector(gl, p.x, p.y, p.z, p.tanA.x, p.tanA.y, p.tanA.z);
-        DrawPoint(gl, p.x + p.tanA.x, p.y + p.tanA.y, p.z + p.tanA.z);
-        SetColour(gl, TangentColour(p.tanB.fixedAxes, in.viewMode));
-        DrawVector(gl, q.x, q.y, q.z, -p.tanB.x, -p.tanB.y, -p.tanB.z);
-        DrawPoint(gl, q.x - p.tanB.x, q.y - p.tanB.y, q.z - p.tanB.z);
-    }
-
-    void DrawArrow(int i) {
-        const PointRecord& p = Ctl(i);
-        gl.Color(1, 0, 1);
-        const double s = Is3D(in) ? 2.0 : 1.0 / in.metrics.scale;
-        const double a = -(FMod(p.yaw, 360) + 90);
-        const double b = 0.001 - FMod(p.pitch, 360);
-        const double ar = DegToRad(a);
-        const double br = DegToRad(b);
-        const double len = std::cos(br) * 13 * s;
-        const double d[3] = {len * std::sin(ar), len * std::cos(ar), len * std::tan(br)};
-        DrawVector(gl, p.x, p.y, p.z, static_cast<float>(-d[0]), static_cast<float>(-d[1]),
-                   static_cast<float>(-d[2]));
-        const float tip[3] = {static_cast<float>(p.x - d[0]), static_cast<float>(p.y - d[1]),
-                              static_cast<float>(p.z - d[2])};
-        const double h = std::atan(4 * s / (7 * s * std::cos(br)));
-        const double k = 7 * s * std::cos(br) / std::cos(h);
-        const double rise = 7 * s * std::sin(br);
-        for (double side : {-h, h})
-            DrawVector(gl, tip[0], tip[1], tip[2], static_cast<float>(k * std::sin(ar + side)),
-                       static_cast<float>(k * std::cos(ar + side)), static_cast<float>(rise));
-    }
-
-    // A label that would fall on a ruler's band moves just clear of it; one off the view stays
-    // off.
-    void KeepOffTheRulers(std::array<float, 3>& at) const {
-        const ViewAxes axes = AxesOfView(ViewOfMode(in.viewMode));
-        const double scale = in.metrics.scale;
-        if (!(scale > 0))
-            return;
-        const double halfW = in.metrics.viewportWidth / 2.0;
-        const double halfH = in.metrics.viewportHeight / 2.0;
-        const double x = (at[axes.h] - in.centreH) * scale;
-        const double y = (at[axes.v] - in.centreV) * scale;
-        const double left = -halfW + kRulerBandWidth + 2;
-        const double top = halfH - kRulerBandHeight - kRulerLabelHeight - 2;
-        if (x >= -halfW && x < left)
-            at[axes.h] = static_cast<float>(in.centreH + left / scale);
-        if (y <= halfH && y > top)
-            at[axes.v] = static_cast<float>(in.centreV + top / scale);
-    }
-
-    void DrawTime(int i, int n) {
-        if (n < 2)
-            return;
-        const PointRecord& p = Ctl(i);
-        const float o = Pixels(in, 5, 20);
-        std::array<float, 3> at = {p.x + o, p.y + o, p.z + o};
-        if (!Is3D(in) && in.flags.rulers)
-            KeepOffTheRulers(at);
-        gl.Color(0, 0, 0);
-        // A label whose place is off the screen is left out; the others still show.
-        if (!gl.RasterPos(at[0], at[1], at[2]))
-            return;
-        PrintText(gl, in.trace->points.timeLabel[i]);
-    }
-
-    void DrawTrace() {
-        const int n = in.trace->ControlCount();
-        if (n >= 1) {
-            gl.LineWidth(1);
-            RefreshPhantoms(in.trace->points);
-            if (!Ctl(1).hide) {
-                gl.PointSize(6);
-                gl.Color(1, 0, 0);
-                DrawPoint(gl, Ctl(1).x, Ctl(1).y, Ctl(1).z);
-            }
-            for (int i = 1; i <= n - 1; ++i) {
-                if (Ctl(i).hide)
-                    continue;
-                DrawControlPoint(i);
-                if (!Degenerate(Ctl(i), Ctl(i + 1)))
-                    DrawPathDots(i, n);
-                if (in.flags.tangents)
-                    DrawTangents(i);
-                if (in.flags.arrows)
-                    DrawArrow(i);
-                if (in.flags.times)
-                    DrawTime(i, n);
-            }
-            if (!Ctl(n).hide) {
-                if (in.flags.arrows)
-                    DrawArrow(n);
-                DrawControlPoint(n);
-                if (in.flags.times)
-                    DrawTime(n, n);
-            }
-        }
-        if (in.flags.referencePoints) {
-            for (int i = 1; i <= in.trace->ReferenceCount(); ++i) {
-                const PointRecord& r = Points().At(kReference, i);
-                if (r.selected) {
-                    gl.PointSize(8);
-                    gl.Color(0, 0, 1);
-                    DrawPoint(gl, r.x, r.y, r.z);
-                    gl.PointSize(5);
-                    gl.Color(0, 0.5f, 0);
-                    DrawPoint(gl, r.x, r.y, r.z);
-                } else {
-                    gl.PointSize(6);
-                    gl.Color(0, 0.5f, 0);
-                    DrawPoint(gl, r.x, r.y, r.z);
-                    gl.PointSize(2);
-                    gl.Color(0, 0, 0);
-                    DrawPoint(gl, r.x, r.y, r.z);
-                }
-            }
-        }
-    }
-
-    // Over the path's own dots, so that a stretch through a wall stands out in every view; in
-    // 3D through the wall that hides it, since that is where it matters.
-    void DrawClearance() {
-        const ClearanceDots& c = *in.clearance;
-        if (Is3D(in))
-            gl.Disable(GlCap::DepthTest);
-        gl.PointSize(kClearancePointSize);
-        for (const auto& [dots, colour] : {std::pair{&c.near, kClearanceNearColour},
-                                           std::pair{&c.inside, kClearanceInsideColour}}) {
-            if (dots->empty())
-                continue;
-            SetColour(gl, colour);
-            gl.DrawArrays(GlPrimitive::Points, dots->data(), static_cast<int>(dots->size() / 3));
-        }
-        if (Is3D(in))
-            gl.Enable(GlCap::DepthTest);
-    }
-
     void DrawTableSelection() {
         const int kind = in.highlightKind == kReference ? kReference : kControl;
         const int first = in.highlightFirst;
@@ -549,9 +324,9 @@ struct Scene {
             DrawGrid();
         }
         if (in.trace)
-            DrawTrace();
+            DrawTrace(gl, in);
         if (in.clearance)
-            DrawClearance();
+            DrawClearance(gl, in);
         if (Is3D(in))
             DrawMarks();
     }

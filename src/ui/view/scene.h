@@ -4,6 +4,7 @@
 // snap marker and the screen overlay. Everything goes through GlApi.
 
 #include "core/model/trace.h"
+#include "core/view/dot_thinning.h"
 #include "core/view/view_math.h"
 #include "ui/view/gl_api.h"
 
@@ -27,15 +28,26 @@ struct DisplayFlags {
 };
 
 // The path's blue dots, segment by segment, kept between redraws: a segment is evaluated again
-// only when what it depends on changed (its two points, its tangents, the point counts).
+// only when what it depends on changed (its two points, its tangents, the point counts), and
+// thinned again for the view only when its dots or the view changed.
 struct PathDotCache {
     struct Segment {
         std::array<float, 14> key{};
         bool valid = false;
         std::vector<float> xyz; // three floats a dot
+        uint64_t shownKey = 0;  // of the view the shown dots were thinned for
+        bool shownValid = false;
+        std::vector<float> shown;
     };
     std::vector<Segment> segments; // by control point index
     int evaluated = 0;             // segments evaluated since the cache was made (tests read it)
+    int thinned = 0;               // segments thinned for a view (the same)
+    // The wall-clearance warning thinned for the view.
+    struct Warning {
+        uint64_t key = 0; // of the view and the warning's dots
+        bool valid = false;
+        std::vector<float> inside, near;
+    } clearance;
 };
 
 // Path points too close to a wall of the map (world positions, three floats a point).
@@ -71,6 +83,9 @@ struct SceneInput {
     DisplayFlags flags;
     bool suspended = false;
     PathDotCache* pathDots = nullptr; // nullptr: the dots are evaluated for this redraw only
+    // Only the path dots the view can tell apart are drawn (the view keeps it on; false draws
+    // every dot of the path, as the timings' "before" does).
+    bool thinDots = false;
     const ClearanceDots* clearance = nullptr; // nullptr: no warning drawn
 
     // Draws the map into the current context; empty when no map is shown.
@@ -126,5 +141,10 @@ Rgb3 TangentColour(int32_t fixedAxes, int32_t viewMode);
 inline constexpr Rgb3 kClearanceInsideColour{0.9f, 0, 0.35f};
 inline constexpr Rgb3 kClearanceNearColour{1, 0.7f, 0};
 inline constexpr float kClearancePointSize = 5;
+
+// The rulers' bands, which the time labels keep clear of, and the labels' pixel font.
+inline constexpr double kRulerBandHeight = 16; // along the top
+inline constexpr double kRulerBandWidth = 32;  // along the left
+inline constexpr double kRulerLabelHeight = 10;
 
 } // namespace kestrova::ui

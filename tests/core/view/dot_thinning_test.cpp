@@ -37,12 +37,10 @@ TEST(ScreenProjection, PutsWorldPointsOnThePixelsOfEachView) {
         double px, py;
     };
     const Case cases[] = {
-        {"X-Y centre", kViewXY, {}, {100, 50, 999}, true, 400, 300},
         {"X-Y right and down", kViewXY, {}, {110, 40, 0}, true, 420, 280},
         {"X-Z: Z is up", kViewXZ, {}, {110, -700, 60}, true, 420, 320},
         {"Y-Z: Y right, Z up", kViewYZ, {}, {-700, 110, 60}, true, 420, 320},
         // 90 degrees high, 4:3: at 100 units ahead the surface spans 100 up and 133.3 right.
-        {"3D ahead", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 100, 0}, true, 400, 300},
         {"3D half up", kView3D, EyeAt(0, 0, 0, 0, 0), {0, 100, 50}, true, 400, 450},
         {"3D right", kView3D, EyeAt(0, 0, 0, 0, 0), {25, 100, 0}, true, 475, 300},
         {"3D eye moved", kView3D, EyeAt(10, -20, 5, 0, 0), {10, 80, 5}, true, 400, 300},
@@ -62,23 +60,6 @@ TEST(ScreenProjection, PutsWorldPointsOnThePixelsOfEachView) {
             EXPECT_NEAR(py, c.py, 1e-3);
         }
     }
-}
-
-TEST(ScreenProjection, KeyFollowsEveryChangeOfTheView) {
-    const PlanMetrics m = Surface(2);
-    const ViewCamera cam = EyeAt(0, 0, 0, 30, 10);
-    const uint64_t plan = ScreenProjection::OfView(kViewXY, m, 100, 50, cam).Key();
-    EXPECT_EQ(ScreenProjection::OfView(kViewXY, m, 100, 50, cam).Key(), plan);
-    EXPECT_NE(ScreenProjection::OfView(kViewXY, m, 100.25f, 50, cam).Key(), plan) << "pan";
-    EXPECT_NE(ScreenProjection::OfView(kViewXY, Surface(2.5), 100, 50, cam).Key(), plan) << "zoom";
-    EXPECT_NE(ScreenProjection::OfView(kViewXZ, m, 100, 50, cam).Key(), plan) << "other plan";
-    const uint64_t view3D = ScreenProjection::OfView(kView3D, m, 100, 50, cam).Key();
-    ViewCamera turned = cam;
-    turned.yaw += 0.25f;
-    EXPECT_NE(ScreenProjection::OfView(kView3D, m, 100, 50, turned).Key(), view3D) << "turn";
-    ViewCamera moved = cam;
-    moved.tz -= 1;
-    EXPECT_NE(ScreenProjection::OfView(kView3D, m, 100, 50, moved).Key(), view3D) << "move";
 }
 
 // Dots of a run along X (or straight ahead in 3D), and the X (or Y) of the ones kept.
@@ -104,13 +85,6 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
          26,
          {1.5, 3},
          {0, 1.6f, 3.2f, 4.8f, 6.4f, 8, 9.6f, 10}},
-        {"a pixel apart",
-         &plan,
-         0,
-         0.4f,
-         26,
-         {1, 3},
-         {0, 1.2f, 2.4f, 3.6f, 4.8f, 6, 7.2f, 8.4f, 9.6f, 10}},
         {"dots wider apart than the spacing all stay", &plan, 0, 2, 5, {1.5, 3}, {0, 2, 4, 6, 8}},
         // Pixels -10 to 10: the first end stays, then nothing until 2.5 pixels off the edge.
         {"off the surface",
@@ -120,7 +94,7 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
          21,
          {1.5, 2.5},
          {-60, -52, -50, -48, -46, -44, -42, -40}},
-        {"a single dot", &plan, 7, 1, 1, {1.5, 3}, {7}},
+        {"the dot before a jump", &plan, 0, 0, 0, {1.5, 3}, {0, 1.2f, 6, 6.8f}},
         // Straight away from the eye every dot falls on the centre of the surface.
         {"3D: one pixel for the whole run", &eye, 10, 10, 10, {1.5, 3}, {10, 100}},
         {"3D: behind the eye, then ahead", &eye, -30, 10, 6, {1.5, 3}, {-30, 10, 20}},
@@ -133,8 +107,12 @@ TEST(ThinDots, KeepsEndsSpacedDotsAndTheFirstBackOnTheSurface) {
             const float v = c.from + c.step * static_cast<float>(i);
             xyz.insert(xyz.end(), {ahead ? 0 : v, ahead ? v : 0, 0});
         }
+        if (c.count == 0) // two stretches: 0 to 1.2, then 6 to 6.8
+            for (float v : {0.0f, 0.4f, 0.8f, 1.2f, 6.0f, 6.4f, 6.8f})
+                xyz.insert(xyz.end(), {v, 0, 0});
+        const auto count = static_cast<int32_t>(xyz.size() / 3);
         std::vector<float> out = {9, 9, 9}; // appended to, not replaced
-        ThinDots(xyz.data(), c.count, *c.view, c.rule, out);
+        ThinDots(xyz.data(), count, *c.view, c.rule, out);
         ASSERT_EQ(out.size(), 3 + 3 * c.kept.size());
         for (size_t k = 0; k < c.kept.size(); ++k)
             EXPECT_NEAR(out[3 + 3 * k + (ahead ? 1 : 0)], c.kept[k], 1e-5) << "dot " << k;

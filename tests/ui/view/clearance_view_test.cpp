@@ -66,6 +66,7 @@ TEST_F(ClearanceView, DrawsTheStretchInTheWallInTheWarningColours) {
     for (int32_t viewIndex : {0, 1, 3}) {
         View()->SelectView(viewIndex);
         SceneInput in = View()->CurrentSceneInput();
+        in.thinDots = false; // every warning dot, to count them
         test::RecordingGl gl;
         ASSERT_TRUE(Redraw(gl, in).drawn);
         size_t insideDots = 0, nearDots = 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -157,6 +158,60 @@ TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
     t.counts.pointCount = 501;
     EXPECT_EQ(PathDots(Draw(in)), 3 * 167); // j = 0, 3, ..., 498 for each segment
     EXPECT_EQ(cache.evaluated, 8);
+}
+
+TEST_F(SceneFixture, ThinnedDotsFollowTheViewAndTheirSegment) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}, {300, 100, 50}}, 1001);
+    const auto every = DotsOf(Draw(t, kViewXY));
+    PathDotCache cache;
+    SceneInput in = Input(t, kViewXY);
+    in.pathDots = &cache;
+    in.thinDots = true;
+    // Two warning stretches of ten dots a tenth of a pixel apart: their ends stay, where the
+    // colour changes.
+    ClearanceDots warning;
+    for (float from : {50.0f, 80.0f})
+        for (int k = 0; k < 10; ++k)
+            warning.inside.insert(warning.inside.end(), {from + 0.1f * k, 0, 0});
+    in.clearance = &warning;
+    const RecordingGl first = Draw(in);
+    EXPECT_LT(PathDots(first), static_cast<int>(every.size()) / 2);
+    const auto warned = Where(first, [](const DrawnPrimitive& p) {
+        return p.colour.Is(kClearanceInsideColour.r, kClearanceInsideColour.g,
+                           kClearanceInsideColour.b);
+    });
+    ASSERT_EQ(warned.size(), 1u);
+    ASSERT_EQ(warned[0]->vertices.size(), 4u);
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_NEAR(warned[0]->vertices[k][0], (std::array{50.0, 50.9, 80.0, 80.9})[k], 1e-4);
+
+    // Thinned again only what changed: the segments, the view.
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        int evaluated, thinned;
+    } steps[] = {
+        {"nothing", [] {}, 3, 3},
+        {"point 3 ends segment 2 and starts 3", [&] { t.points.At(kControl, 3).y = 150; }, 5, 5},
+        {"a pan", [&] { in.centreH += 0.25f; }, 5, 8},
+        {"a zoom", [&] { in.metrics.SetScale(2); }, 5, 11},
+        {"the 3D view, from y -500",
+         [&] {
+             in.viewMode = kView3D;
+             camera.tx = -150;
+             camera.ty = 500;
+         },
+         5, 14},
+        {"the same camera", [] {}, 5, 14},
+        {"a turn", [&] { camera.yaw += 0.25f; }, 5, 17},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        Draw(in);
+        EXPECT_EQ(cache.evaluated, step.evaluated);
+        EXPECT_EQ(cache.thinned, step.thinned);
+    }
 }
 
 TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
