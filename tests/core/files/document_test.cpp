@@ -83,7 +83,10 @@ TEST_F(DocumentFixture, OpensAndSavesThroughTheDialogs) {
     dialogs.paths = {own};
     OpenTrace(doc);
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(dialogs.fileDialogs[0].request.filter, "Defrag Kestrova (*.dfkv)");
+    // Either game's traces show at first: the other game's trace opens too and brings its game.
+    EXPECT_EQ(dialogs.fileDialogs[0].request.filter,
+              "Traces of both games (*.dfkv *.ep3t);;EtPro3 trace (*.ep3t);;"
+              "Defrag Kestrova (*.dfkv)");
     EXPECT_EQ(dialogs.fileDialogs[0].request.folder, dir.path());
     EXPECT_EQ(doc.windowTitle, "Kestrova 3D - take.2");
     EXPECT_EQ(doc.trace.ControlCount(), 4);
@@ -205,12 +208,26 @@ TEST(Document, CaptionsAndNames) {
     EXPECT_EQ(RemoveExtension("x.y.dfkv"), "x.y");
     EXPECT_EQ(RemoveExtension("C:\\a.b\\trace"), "C:\\a.b\\trace"); // a dot in a folder
     EXPECT_EQ(RemoveExtension(".dfkv"), ".dfkv");
-    EXPECT_EQ(RecentCaption("trace", "C:\\trace.dfkv"), "C:\\trace");
+    // At most 25 characters before the name's, cut only where a folder starts.
+    const struct {
+        const char* name;
+        const char* path;
+        const char* caption;
+    } rows[] = {
+        {"trace", "C:\\trace.dfkv", "C:\\trace"},
+        {"example", "/srv/kestrova/main/examples/example.dfkv", ".../main/examples/example"},
+        {"run", "/home/someone/games/quake3/traces/run.dfkv", ".../games/quake3/traces/run"},
+        {"run", "/run.dfkv", "/run"},
+        {"take.2", "/a/b/take.2.dfkv", "/a/b/take.2"},
+        {"t", "D:\\Demos\\Traces\\t.dfkv", "D:\\Demos\\Traces\\t"},
+        {"a_name_of_twenty_chars", "/x/a_folder_too_long/a_name_of_twenty_chars.dfkv",
+         ".../a_name_of_twenty_chars"},
+        {"loose", "loose.dfkv", "...\\loose"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(RecentCaption(row.name, row.path), row.caption) << row.path;
     const QString longName(30, QLatin1Char('n'));
     EXPECT_EQ(RecentCaption(longName, "C:\\" + longName + ".dfkv"), longName);
-    EXPECT_EQ(RecentCaption("run", "/home/someone/games/quake3/traces/run.dfkv"),
-              "...ne/games/quake3/traces/run");
-    EXPECT_EQ(RecentCaption("run", "/run.dfkv"), ".../run");
     QTemporaryDir dir;
     EXPECT_EQ(ExistingFolderOrParent(dir.filePath("gone/deeper")), dir.path());
     EXPECT_TRUE(ExistingFolderOrParent(QString()).isEmpty());
