@@ -41,7 +41,7 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(optExportTo_);
 
-    cmdValid_ = new QPushButton(QStringLiteral("Ok"), this);
+    cmdValid_ = new QPushButton(QStringLiteral("OK"), this);
     cmdValid_->setObjectName(QStringLiteral("cmdValid"));
     cmdValid_->setDefault(true);
     cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);

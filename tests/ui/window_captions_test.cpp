@@ -61,7 +61,17 @@ TEST_F(WindowCaptions, SwitchingTheLanguageRecaptionsEveryControlAndQt) {
         {"cmdInvert", "toolTip", QStringLiteral("Inverts the starting and ending point."),
          QStringLiteral("Intervertit le point de départ et de fin.")},
         {"optViews1", "toolTip", QStringLiteral("X-Z View"), QStringLiteral("Vue X-Z")},
+        {"lblSCmdsAfter", "text", QStringLiteral("After"), QStringLiteral("Après")},
+        {"mnuEdit", "title", QStringLiteral("&Edit"), QStringLiteral("&Édition")},
+        {"mnuVL_Lang1", "text", QStringLiteral("&Français"), QStringLiteral("&Français")},
     };
+    // The first items of lists that hold the game's own names besides.
+    const struct {
+        const char* list;
+        QString english, french;
+    } firstItems[] = {{"cboCamMode", QStringLiteral("Free"), QStringLiteral("Libre")},
+                      {"cboSCmdsBefore", QStringLiteral("<none>"), QStringLiteral("<aucun>")},
+                      {"cboGConfigs", QStringLiteral("<none>"), QStringLiteral("<aucun>")}};
     for (int language : {1, 0}) {
         w->mnuVL_Lang_Click(language);
         EXPECT_EQ(w->CheckedLanguageIndex(), language);
@@ -70,6 +80,10 @@ TEST_F(WindowCaptions, SwitchingTheLanguageRecaptionsEveryControlAndQt) {
                 << r.name << " " << r.property << " in language " << language;
         EXPECT_EQ(tabs->tabText(1), language ? QStringLiteral("Courbe") : QStringLiteral("Curve"));
         EXPECT_EQ(keys->itemText(0), language ? QStringLiteral("' ? ´") : QStringLiteral("-"));
+        for (const auto& item : firstItems)
+            EXPECT_EQ(Find<QComboBox>(item.list)->itemText(0),
+                      language ? item.french : item.english)
+                << item.list;
         EXPECT_TRUE(
             Find<QLabel>("lblPans0")
                 ->text()
