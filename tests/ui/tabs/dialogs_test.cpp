@@ -118,6 +118,22 @@ TEST(ScriptPicker, StandsUnderItsListInsideTheScreen) {
     EXPECT_EQ(ui::PickerPosition({1100, 900}, {300, 250}, screen), QPoint(980, 774));
 }
 
+TEST(Notes, StandBesideTheMainWindowNotOverItsToolTabs) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize notes(368, 272);
+    const struct {
+        QRect owner;
+        QPoint at;
+    } rows[] = {
+        {{100, 50, 800, 600}, {904, 50}},   // right of it
+        {{500, 100, 600, 500}, {128, 100}}, // no room on the right: left of it
+        {{100, -20, 800, 600}, {904, 0}},   // kept on the screen
+        {{300, 50, 1000, 600}, {308, 345}}, // no room beside: over the views' lower left
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FrmNotes::PlaceBeside(row.owner, notes, screen), row.at) << row.owner.x();
+}
+
 TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
     TabFixture f;
     QWidget owner;
