@@ -1,7 +1,9 @@
 #include "ui/shortcut_keys.h"
 
+#include "core/numbers.h"
 #include "ui/tabs/number_edit.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -76,7 +78,21 @@ bool CommitTypedText(QWidget* widget) {
     // Enter in a text area adds a line: there is nothing to commit.
     if (!widget || qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget))
         return true;
-    // The real key, so that the box, its cell delegate or its tab validates as it always does.
+    // A cell's editor: Enter would commit it only once the event loop runs again, after the
+    // command; the delegate's own signals commit it now.
+    for (QWidget* p = widget->parentWidget(); p; p = p->parentWidget()) {
+        if (auto* view = qobject_cast<QAbstractItemView*>(p)) {
+            auto* line = qobject_cast<QLineEdit*>(widget);
+            bool number = true;
+            if (line)
+                ParseLocaleNumber(line->text(), &number);
+            QAbstractItemDelegate* delegate = view->itemDelegateForIndex(view->currentIndex());
+            emit delegate->commitData(widget);
+            emit delegate->closeEditor(widget, QAbstractItemDelegate::SubmitModelCache);
+            return number; // the table refuses what is no number, with a beep
+        }
+    }
+    // The real key, so that the box or its tab validates as it always does.
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     QApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));

@@ -69,7 +69,7 @@ TEST_F(KeysAndFocus, FileShortcutsInABoxOrACellCommitTheTypingThenRun) {
     QApplication::processEvents();
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("250"));
-    const QString file = Path("typed.dfkv");
+    const QString file = Path("typed.ep3t"); // the editor starts on ET Pro
     dialogs.paths = {file};
     Press(box, Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);

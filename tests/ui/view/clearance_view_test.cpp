@@ -10,6 +10,7 @@
 #include "ui/view/preview_panel.h"
 
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTreeWidget>
 #include <algorithm>
@@ -29,7 +30,7 @@ protected:
         ASSERT_TRUE(LoadTraceFile(w->Doc(), Path("flight.dfkv")));
         w->RefreshAfterPointChange();
         test::WriteFile(Path("room.bsp"), test::BoxRoom().Build());
-        dialogs.paths.push_back(Path("room.bsp"));
+        dialogs.paths = {QFileInfo(Path("room.bsp")).absolutePath(), Path("room.bsp")};
         Trigger("mnuMapLoad");
         ASSERT_TRUE(dialogs.messages.isEmpty());
     }
