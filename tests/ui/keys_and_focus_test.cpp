@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QTabWidget>
 
 namespace kestrova::ui {
@@ -74,11 +73,7 @@ TEST_F(KeysAndFocus, FileShortcutsInABoxOrACellCommitTheTypingThenRun) {
     Press(box, Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
     EXPECT_EQ(dialogs.fileDialogs[0].kind, test::RecordedFileDialog::Save);
-    const QByteArray saved = ReadTextFileBytes(file).value_or(QByteArray());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("\\bstep1 +250\\r\\n"))
-                    .match(QString::fromLatin1(saved))
-                    .hasMatch())
-        << saved.constData();
+    EXPECT_TRUE(ReadTextFileBytes(file).value_or("").contains("\tstep1            250\r\n"));
 
     // A cell: what is typed is stored before the save.
     PointsGrid* grid = w->Grid(kControl);
@@ -104,13 +99,6 @@ TEST_F(KeysAndFocus, FileShortcutsInABoxOrACellCommitTheTypingThenRun) {
     EXPECT_EQ(dialogs.fileDialogs.size(), 2);
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_TRUE(box->hasFocus());
-
-    // Ctrl+O from a box leaves its typing to the trace it replaces.
-    Press(box, Qt::Key_Escape);
-    dialogs.answers = {DialogAnswer::No};
-    Press(box, Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(dialogs.fileDialogs.size(), 3);
-    EXPECT_EQ(dialogs.fileDialogs[2].kind, test::RecordedFileDialog::Open);
 }
 
 TEST_F(KeysAndFocus, SelectAllAndDeleteInATableFollowTheMenuStates) {

@@ -33,8 +33,7 @@ public:
     QStringList loads;
 };
 
-// Answers Map > Load's list with the prepared choices, then with choice, and keeps what it was
-// shown.
+// Answers Map > Load's lists with the prepared choices, then choice; keeps the last one shown.
 struct ListDialogs : test::ScriptedDialogs {
     MapChoice ChooseMap(const MapListRequest& r) override {
         shown = r;
@@ -233,7 +232,6 @@ TEST_F(MapLoading, AFirstLoadAsksForTheGameFolderThenListsItsMaps) {
     EXPECT_EQ(dialogs.fileDialogs[1].request.title,
               QStringLiteral("Choose the game folder (baseq3, baseoa, etmain or a mod's folder)"));
     EXPECT_EQ(game.DftPathBsp, install + "/baseoa");
-    EXPECT_EQ(dialogs.shown.title, QStringLiteral("Load a map"));
     EXPECT_EQ(dialogs.shown.maps, (QStringList{"oa_dm1.bsp", "oa_dm4.bsp"}));
     EXPECT_EQ(loader.loads, QStringList{install + "/baseoa/pak1.pk3:maps/oa_dm4.bsp"});
 
@@ -244,7 +242,6 @@ TEST_F(MapLoading, AFirstLoadAsksForTheGameFolderThenListsItsMaps) {
     dialogs.paths = {dir.path(), std::nullopt};
     ChooseAndLoadMap(c, {}, {});
     EXPECT_EQ(dialogs.lists, 4);
-    EXPECT_EQ(dialogs.fileDialogs.size(), 4);
     EXPECT_EQ(dialogs.fileDialogs[3].request.folder, dir.path()); // starts at the current one
     EXPECT_EQ(game.DftPathBsp, dir.path());
     EXPECT_EQ(dialogs.shown.maps, (QStringList{"other.bsp", "q3dm17.bsp"})); // a plain folder

@@ -120,18 +120,11 @@ TEST(ScriptPicker, StandsUnderItsListInsideTheScreen) {
 
 TEST(Notes, StandBesideTheMainWindowNotOverItsToolTabs) {
     const QRect screen(0, 0, 1280, 1024);
-    const QSize notes(368, 272);
-    const struct {
-        QRect owner;
-        QPoint at;
-    } rows[] = {
-        {{100, 50, 800, 600}, {904, 50}},   // right of it
-        {{500, 100, 600, 500}, {128, 100}}, // no room on the right: left of it
-        {{100, -20, 800, 600}, {904, 0}},   // kept on the screen
-        {{300, 50, 1000, 600}, {308, 345}}, // no room beside: over the views' lower left
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(FrmNotes::PlaceBeside(row.owner, notes, screen), row.at) << row.owner.x();
+    const QSize size(368, 272);
+    // Right of it (on the screen), else left of it, else over the views' lower left.
+    EXPECT_EQ(FrmNotes::PlaceBeside({100, -20, 800, 600}, size, screen), QPoint(904, 0));
+    EXPECT_EQ(FrmNotes::PlaceBeside({500, 100, 600, 500}, size, screen), QPoint(128, 100));
+    EXPECT_EQ(FrmNotes::PlaceBeside({300, 50, 1000, 600}, size, screen), QPoint(308, 345));
 }
 
 TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
