@@ -32,7 +32,8 @@ struct MapListRequest {
 };
 
 struct MapChoice {
-    enum class Kind { Cancel, Map, Browse }; // Browse: pick a loose file in the file dialog
+    // Browse: pick a loose file in the file dialog; Folder: list another game folder.
+    enum class Kind { Cancel, Map, Browse, Folder };
     Kind kind = Kind::Cancel;
     QString name;
 };

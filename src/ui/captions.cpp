@@ -74,6 +74,8 @@ const QList<CaptionBinding>& LanguageCaptions() {
         {"lblStopBind", 62},
         {"cmdCreateScript", 73},
         {"chkSAStartEnabled", 78},
+        {"lblSCmdsBefore", 56},
+        {"lblSCmdsAfter", 57},
         {"fraC_Target", 36},
         {"optLkTarget0", 37},
         {"optLkTarget1", 38},

@@ -125,8 +125,8 @@ bool FrmBspOrigin::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
-            boxes_[i]->setText(remembered_[i]);
-            boxes_[i]->selectAll();
+            // As in the other small windows: Escape closes, and what was typed goes with it.
+            cancel_->click();
             return true;
         }
         break;

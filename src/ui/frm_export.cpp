@@ -50,7 +50,7 @@ FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
         cmdValid_->setEnabled(cam || !txtAnimationFrames_->text().isEmpty());
     });
 
-    cmdValid_ = new QPushButton(QStringLiteral("Ok"), this);
+    cmdValid_ = new QPushButton(QStringLiteral("OK"), this);
     cmdValid_->setObjectName(QStringLiteral("cmdValid"));
     cmdValid_->setDefault(true);
     cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);

@@ -4,7 +4,9 @@
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kestrova::ui {
 
@@ -51,10 +53,39 @@ void FrmNotes::Toggle() {
         return;
     }
     Refresh();
-    show();
+    ShowBesideOwner();
     raise();
     activateWindow();
     txtNotes_->setFocus();
+}
+
+QPoint FrmNotes::PlaceBeside(const QRect& ownerFrame, const QSize& size, const QRect& screen) {
+    constexpr int kGap = 4;
+    int x = ownerFrame.right() + 1 + kGap;
+    if (x + size.width() - 1 > screen.right()) {
+        x = ownerFrame.left() - kGap - size.width();
+        // No room on either side: the views are on the owner's left, its tool tabs on the right.
+        if (x < screen.left())
+            x = std::max(screen.left(), ownerFrame.left() + 2 * kGap);
+    }
+    int y = ownerFrame.top();
+    if (x > ownerFrame.left() && x < ownerFrame.right())
+        y = ownerFrame.bottom() - size.height() - 8 * kGap;
+    y = std::max(screen.top(), std::min(y, screen.bottom() + 1 - size.height()));
+    return {x, y};
+}
+
+void FrmNotes::ShowBesideOwner() {
+    if (!placed_ && parentWidget()) {
+        const QWidget* owner = parentWidget()->window();
+        const QScreen* screen = owner->screen();
+        // The frame's size is known once shown; the title bar and borders are allowed for.
+        const QSize frame = size() + QSize(8, 32);
+        move(PlaceBeside(owner->frameGeometry(), frame,
+                         screen ? screen->availableGeometry() : owner->frameGeometry()));
+        placed_ = true;
+    }
+    show();
 }
 
 void FrmNotes::keyPressEvent(QKeyEvent* event) {

@@ -21,6 +21,10 @@ public:
     void Toggle();
     // Caption in the current language.
     void ApplyLanguage();
+    // Shows the window; the first time beside its owner, off the tool tabs.
+    void ShowBesideOwner();
+    // Beside the owner's frame on the screen: right, else left, else over the views' lower left.
+    static QPoint PlaceBeside(const QRect& ownerFrame, const QSize& size, const QRect& screen);
 
     QPlainTextEdit* Text() const { return txtNotes_; }
 
@@ -34,6 +38,7 @@ private:
     Trace& trace_;
     QPlainTextEdit* txtNotes_;
     bool filling_ = false;
+    bool placed_ = false;
 };
 
 } // namespace kestrova::ui

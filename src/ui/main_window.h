@@ -121,6 +121,8 @@ public:
     // The window's own shortcut table; false when the key goes on to the focused control.
     bool Form_KeyDown(QKeyEvent* event);
     bool Form_KeyUp(QKeyEvent* event);
+    // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Q typed in a box: its edit is committed, then the command runs.
+    bool FileCommandFromBox(const char* actionName);
     int ActivationCount() const { return activationCount_; }
 
 public slots:

@@ -10,6 +10,7 @@
 #include "ui/menu_theme.h"
 #include "ui/points_grid.h"
 #include "ui/shortcut_keys.h"
+#include "ui/tabs/game_demo_panel.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/view_area.h"
 #include "ui/window_title.h"
@@ -395,6 +396,9 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FrmMain::Form_KeyDown(QKeyEvent* event) {
+    if (const char* command = FileCommandAction(event);
+        command && (editing_ || TypesText(QApplication::focusWidget())))
+        return FileCommandFromBox(command);
     if (editing_)
         return false;
     const Qt::KeyboardModifiers mods =
@@ -462,6 +466,19 @@ bool FrmMain::Form_KeyDown(QKeyEvent* event) {
         }
     }
     return false;
+}
+
+bool FrmMain::FileCommandFromBox(const char* actionName) {
+    QAction* action = actions_.value(QString::fromLatin1(actionName));
+    if (!action || !action->isEnabled())
+        return false;
+    // The demo-time boxes act on the game with Enter; what they hold is no part of the trace.
+    QWidget* focus = QApplication::focusWidget();
+    if (!(demoPanel_ && demoPanel_->isAncestorOf(focus)) && !CommitTypedText(focus))
+        return true;
+    if (action->isEnabled())
+        action->trigger();
+    return true;
 }
 
 bool FrmMain::Form_KeyUp(QKeyEvent* event) {

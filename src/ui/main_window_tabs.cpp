@@ -55,7 +55,7 @@ void FrmMain::InstallToolTabs() {
     connect(cmdTraceNotes, &QToolButton::clicked, notes_, &FrmNotes::Toggle);
     host_.showNotes = [this] {
         notes_->Refresh();
-        notes_->show();
+        notes_->ShowBesideOwner();
     };
 
     // What the tabs change is shown everywhere; what changes elsewhere is shown on the tabs.
@@ -89,6 +89,7 @@ void FrmMain::InstallToolTabs() {
     connect(this, &FrmMain::AbandonEdits, scriptTab_, &ScriptTab::AbandonEdits);
     connect(this, &FrmMain::LanguageChanged, notes_, &FrmNotes::ApplyLanguage);
     connect(this, &FrmMain::LanguageChanged, scriptTab_, &ScriptTab::ApplyLanguage);
+    connect(this, &FrmMain::LanguageChanged, gameTab_, &GameTab::Refresh);
     connect(curveTab_, &CurveTab::EditingChanged, this, &FrmMain::SetEditingFlag);
     connect(curveTab_, &CurveTab::FocusView, this, [this] { view_->setFocus(); });
     connect(gameTab_, &GameTab::ModPathChanged, this, &FrmMain::ApplyTooltips);

@@ -26,6 +26,8 @@ namespace {
 
 constexpr int kCopyOfPointString = 121;
 constexpr int kAddPointString = 280;
+constexpr int kPasteString = 126;
+constexpr int kPasteRefusedString = 127;
 
 // The cell editor takes digits, a minus sign and the decimal separators; anything else is
 // refused as it is typed.
@@ -338,14 +340,20 @@ void PointsGrid::PasteText(const QString& text) {
     }
     // Every cell is checked before anything changes: one bad cell refuses the whole paste.
     bool any = false;
-    for (const QStringList& cells : rows) {
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList& cells = rows[r];
         for (int c = 0; c < cells.size() && col0 + c < columnCount(); ++c) {
-            if (cells[c].trimmed().isEmpty())
+            const QString cell = cells[c].trimmed();
+            if (cell.isEmpty())
                 continue;
             bool ok = false;
-            ParseLocaleNumber(cells[c].trimmed(), &ok);
+            ParseLocaleNumber(cell, &ok);
             if (!ok) {
-                dialogs_->Beep();
+                // Said, not only beeped: a long paste needs the cell at fault named.
+                dialogs_->Message(fStr(kPasteString),
+                                  fStr(kPasteRefusedString, row0 + r + 1,
+                                       horizontalHeaderItem(col0 + c)->text(), cell),
+                                  MessageIcon::Information, MessageButtons::Ok);
                 return;
             }
             any = true;

@@ -13,6 +13,13 @@ bool TypesText(const QWidget* widget);
 // Ctrl+S, Ctrl+Q): a text box keeps them while it is typed into.
 bool IsWindowShortcut(const QKeyEvent* event);
 
+// The Trace menu command of Ctrl+N, Ctrl+O, Ctrl+S or Ctrl+Q ("mnuT_Save"...), else nullptr.
+const char* FileCommandAction(const QKeyEvent* event);
+
+// Commits what is typed in a one-line box or a cell as Enter does, before a file command runs
+// from inside it. False when the box refused its text (it beeped and keeps the focus).
+bool CommitTypedText(QWidget* widget);
+
 // Ctrl+Y and Ctrl+Shift+Z redo the text of a line edit, whatever the platform's own redo key is.
 bool RedoInTextBox(QWidget* widget, const QKeyEvent* event);
 

@@ -1,5 +1,6 @@
 // Which control a key reaches: the text boxes and cell editors keep their own editing keys, the
 // views and tables get the point commands, and the window's shortcuts.
+#include "core/files/text_file.h"
 #include "support/main_window_fixture.h"
 #include "ui/frm_notes.h"
 #include "ui/tabs/number_edit.h"
@@ -40,10 +41,6 @@ TEST_F(KeysAndFocus, TextBoxesAndCellEditorsKeepTheirEditingKeys) {
     Press(box, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(box->text(), before);
     EXPECT_EQ(Controls(), 2) << "the box's undo, not the trace's";
-    // The file shortcuts wait while a box is being typed into.
-    Press(box, Qt::Key_S, Qt::ControlModifier);
-    Press(box, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_TRUE(dialogs.fileDialogs.isEmpty());
 
     // A cell editor keeps Ctrl+A and the keypad minus, even with the 3D view shown.
     View()->SelectView(3);
@@ -61,6 +58,47 @@ TEST_F(KeysAndFocus, TextBoxesAndCellEditorsKeepTheirEditingKeys) {
     QTest::keyClick(editor, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(editor->text(), QStringLiteral("-"));
     EXPECT_FLOAT_EQ(View()->Navigator().moveSpeed, speed) << "a minus sign, not a slower camera";
+}
+
+TEST_F(KeysAndFocus, FileShortcutsInABoxOrACellCommitTheTypingThenRun) {
+    AddPoints(kControl, 2);
+    Find<QTabWidget>("tabTools")->setCurrentIndex(1);
+    auto* box = Find<NumberEdit>("txtSteps0");
+    box->setFocus();
+    QApplication::processEvents();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("250"));
+    const QString file = Path("typed.ep3t"); // the editor starts on ET Pro
+    dialogs.paths = {file};
+    Press(box, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].kind, test::RecordedFileDialog::Save);
+    EXPECT_TRUE(ReadTextFileBytes(file).value_or("").contains("\tstep1            250\r\n"));
+
+    // A cell: what is typed is stored before the save.
+    PointsGrid* grid = w->Grid(kControl);
+    grid->setFocus();
+    grid->setCurrentCell(0, kFieldX);
+    grid->editItem(grid->item(0, kFieldX));
+    QApplication::processEvents();
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("77"));
+    dialogs.paths = {file};
+    Press(editor, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.fileDialogs.size(), 2);
+    EXPECT_TRUE(ReadTextFileBytes(file).value_or(QByteArray()).contains("ctl:77; "));
+
+    // A refused count is not saved: the box beeps and keeps the focus.
+    box->setFocus();
+    QApplication::processEvents();
+    box->selectAll();
+    Press(box, Qt::Key_Backspace); // an empty count
+    Press(box, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.fileDialogs.size(), 2);
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_TRUE(box->hasFocus());
 }
 
 TEST_F(KeysAndFocus, SelectAllAndDeleteInATableFollowTheMenuStates) {

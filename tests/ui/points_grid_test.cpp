@@ -111,7 +111,11 @@ TEST_F(PointsGridTest, PastedRowsPastTheEndBecomePoints) {
 
 TEST_F(PointsGridTest, APasteWithTextThatIsNoNumberChangesNothing) {
     Paste(grid, 1, 1, QStringLiteral("1\t2\t3\n4\tabc\t6\n7\t8\t9\n1\t1\t1\n5\t5\t5"));
-    EXPECT_EQ(dialogs.beeps, 1);
+    ASSERT_EQ(dialogs.messages.size(), 1); // the cell at fault is named
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Paste"));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Nothing was pasted: the text for point 2, column y, is not a "
+                             "number: \"abc\"."));
     EXPECT_EQ(trace.ControlCount(), 4);
     EXPECT_EQ(trace.points.At(kControl, 1).x, 0.0f);
 }

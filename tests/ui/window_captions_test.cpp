@@ -64,6 +64,8 @@ TEST_F(WindowCaptions, SwitchingTheLanguageRecaptionsEveryControlAndQt) {
         {"cmdInvert", "toolTip", QStringLiteral("Inverts the starting and ending point."),
          QStringLiteral("Intervertit le point de départ et de fin.")},
         {"optViews1", "toolTip", QStringLiteral("X-Z View"), QStringLiteral("Vue X-Z")},
+        {"lblSCmdsAfter", "text", QStringLiteral("After"), QStringLiteral("Après")},
+        {"mnuEdit", "title", QStringLiteral("&Edit"), QStringLiteral("&Édition")},
     };
     for (int language : {1, 0}) {
         w->mnuVL_Lang_Click(language);
@@ -73,6 +75,11 @@ TEST_F(WindowCaptions, SwitchingTheLanguageRecaptionsEveryControlAndQt) {
                 << r.name << " " << r.property << " in language " << language;
         EXPECT_EQ(tabs->tabText(1), language ? QStringLiteral("Courbe") : QStringLiteral("Curve"));
         EXPECT_EQ(keys->itemText(0), language ? QStringLiteral("' ? ´") : QStringLiteral("-"));
+        // The first items of lists that hold the game's own names besides.
+        const QString none = language ? QStringLiteral("<aucun>") : QStringLiteral("<none>");
+        EXPECT_EQ(Find<QComboBox>("cboSCmdsBefore")->itemText(0), none);
+        EXPECT_EQ(Find<QComboBox>("cboGConfigs")->itemText(0), none);
+        EXPECT_EQ(Find<QComboBox>("cboCamMode")->itemText(0), language ? "Libre" : "Free");
         EXPECT_TRUE(
             Find<QLabel>("lblPans0")
                 ->text()

@@ -14,6 +14,8 @@ namespace kestrova {
 
 namespace {
 
+constexpr int kBothGamesTracesString = 191;
+
 QString NoAmpersand(QString s) {
     return s.remove(QLatin1Char('&'));
 }
@@ -63,17 +65,22 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
 }
 
 QString RecentCaption(const QString& name, const QString& path) {
-    const qsizetype sepAt = LastSeparator(path);
-    const QChar sep = sepAt >= 0 ? path[sepAt] : QLatin1Char('\\');
-    QString folder = RemoveExtension(path);
-    folder.remove(sep + name);
     const qsizetype len = name.size();
     if (len < 1 || len > 24)
         return name;
-    if (folder.size() == 2)
+    const qsizetype sepAt = LastSeparator(path);
+    if (sepAt < 0)
+        return QStringLiteral("...\\") + name;
+    const QChar sep = path[sepAt];
+    const QString folder = path.left(sepAt);
+    // The caption keeps to 25 characters by dropping leading folders, whole ones only: a cut
+    // inside a name would show a folder that does not exist.
+    const qsizetype room = 25 - len;
+    if (folder.size() <= room)
         return folder + sep + name;
-    if (!folder.isEmpty())
-        return QStringLiteral("...") + folder.right(25 - len) + sep + name;
+    for (qsizetype i = folder.size() - room; i < folder.size(); ++i)
+        if (folder[i] == QLatin1Char('/') || folder[i] == QLatin1Char('\\'))
+            return QStringLiteral("...") + folder.mid(i) + sep + name;
     return QStringLiteral("...") + sep + name;
 }
 
@@ -105,6 +112,15 @@ QString ExistingFolderOrParent(const QString& folder) {
 QString TraceFileFilter(int game) {
     const GameProfile& p = Profile(game);
     return p.traceDescription + QStringLiteral(" (*.") + p.traceExtension + QLatin1Char(')');
+}
+
+QString OpenTraceFilter(int game) {
+    // Either game's trace opens (and brings its game along), so the first filter shows both.
+    const QString current = Profile(game).traceExtension;
+    const QString other = Profile(game == kGameEtPro ? kGameDefrag : kGameEtPro).traceExtension;
+    return fStr(kBothGamesTracesString) + QStringLiteral(" (*.") + current + QStringLiteral(" *.") +
+           other + QStringLiteral(");;") + TraceFileFilter(kGameEtPro) + QStringLiteral(";;") +
+           TraceFileFilter(kGameDefrag);
 }
 
 bool ConfirmDiscard(Document& doc, const QString& caption) {
@@ -169,7 +185,7 @@ void OpenTrace(Document& doc) {
         return;
     FileDialogRequest r;
     r.title = fStr(190);
-    r.filter = TraceFileFilter(doc.game);
+    r.filter = OpenTraceFilter(doc.game);
     r.folder = ExistingFolderOrParent(doc.traceFolder[doc.game]);
     const std::optional<QString> path = doc.dialogs.OpenFile(r);
     if (path && QFileInfo::exists(*path))

@@ -85,6 +85,9 @@ QString ExistingFolderOrParent(const QString& folder);
 // Open/save filter of the current game's trace files, e.g. "Defrag Kestrova (*.dfkv)".
 QString TraceFileFilter(int game);
 
+// The Open dialog's filters: both games' traces first, then each game's own.
+QString OpenTraceFilter(int game);
+
 // Asks whether to save a modified trace with points before it is replaced; false on Cancel.
 bool ConfirmDiscard(Document& doc, const QString& caption);
 // The close rule: asked only with at least two points in a table; false keeps the window open.

@@ -137,8 +137,7 @@ bool AddImportedPositions(Document& doc, bool newTrace, QStringList positions) {
     int first = trace.ControlCount() + 1;
     if (newTrace) {
         if (n > kMaxPoints) {
-            doc.dialogs.Message(title,
-                                fStr(120) + kCrLf + fStr(262, static_cast<int>(n - kMaxPoints)),
+            doc.dialogs.Message(title, fStr(120) + kCrLf + fStrCount(263, 262, n - kMaxPoints),
                                 MessageIcon::Information, MessageButtons::Ok);
             positions = positions.mid(0, kMaxPoints);
         }

@@ -599,8 +599,8 @@ void ApplyTraceFile(TraceFileContents c, Trace& trace, UndoHistory& undo, TraceF
     }
     const int dropped = c.droppedControl + c.droppedReference;
     if (dropped > 0)
-        dialogs.Message(title, fStr(120) + kCrLf + fStr(262, dropped), MessageIcon::Information,
-                        MessageButtons::Ok);
+        dialogs.Message(title, fStr(120) + kCrLf + fStrCount(263, 262, dropped),
+                        MessageIcon::Information, MessageButtons::Ok);
 
     trace.points = c.points;
     trace.notes = c.notes;

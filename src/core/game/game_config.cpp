@@ -1,6 +1,7 @@
 #include "core/game/game_config.h"
 
 #include "core/script/game_profile.h"
+#include "core/settings/language.h"
 #include "core/settings/registry.h"
 
 #include <QDir>
@@ -9,9 +10,19 @@
 
 namespace kestrova {
 
+namespace {
+constexpr int kNoneString = 59;
+} // namespace
+
 void ScriptList::Clear() {
     items_ = QStringList{kNone};
     selected_ = 0;
+}
+
+QStringList ScriptList::Shown() const {
+    QStringList shown = items_;
+    shown[0] = fStr(kNoneString);
+    return shown;
 }
 
 void ScriptList::RemoveAt(int index) {

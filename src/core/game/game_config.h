@@ -34,6 +34,8 @@ public:
     void RemoveAt(int index); // item 0 stays
 
     const QStringList& Items() const { return items_; }
+    // The items as a list box shows them: "<none>" in the current language.
+    QStringList Shown() const;
     int Count() const { return static_cast<int>(items_.size()); }
     // Items 1..n.
     QStringList Scripts() const { return items_.mid(1); }

@@ -89,6 +89,19 @@ QString BaseGameFolder(const QString& folder) {
     return {};
 }
 
+QString GameFolderWithin(const QString& folder) {
+    if (IsGameFolder(folder))
+        return folder;
+    const QDir dir(folder);
+    const QStringList children = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const char* base : kBaseGames)
+        for (const QString& child : children)
+            if (child.compare(QLatin1String(base), Qt::CaseInsensitive) == 0 &&
+                IsGameFolder(dir.filePath(child)))
+                return dir.filePath(child);
+    return folder;
+}
+
 std::shared_ptr<const GameFolderIndex> GameFolderIndex::Get(const QString& folder) {
     const QString key = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     // Listing the folder is cheap; reading every archive's directory is what the cache saves.

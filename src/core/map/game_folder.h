@@ -31,6 +31,10 @@ bool IsGameFolder(const QString& folder);
 // empty for a base game folder itself or when none is there.
 QString BaseGameFolder(const QString& folder);
 
+// The folder a user chose as "the game folder": itself when the game searches it, else the base
+// game folder inside it (baseq3 in ~/.q3a, baseoa in OpenArena's folder), else itself.
+QString GameFolderWithin(const QString& folder);
+
 // The maps of one folder's archives. Built once, then reused by Get while the archives keep
 // their names, sizes and times; loose files are looked at on every call.
 class GameFolderIndex {

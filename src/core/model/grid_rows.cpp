@@ -65,7 +65,7 @@ CellEdit EditGridCell(Trace& trace, int kind, int row, int column, const QString
 QString SelectionCaption(int selectedRows) {
     if (selectedRows <= 0)
         return QString();
-    return QString::number(selectedRows) + QStringLiteral(" points");
+    return fStrCount(123, 124, selectedRows);
 }
 
 QString GridColumnTip(int kind, int column) {

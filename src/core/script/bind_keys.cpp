@@ -16,6 +16,7 @@ struct BindKey {
 constexpr const char* kSep = "-----------";
 constexpr int kFirstPunctuationString = 63;
 constexpr int kPunctuationCount = 10;
+constexpr int kPunctuationTipString = 74;
 
 // Items 0..9 are the punctuation keys (strings 63..72); only ';' has a name of its own.
 constexpr std::array<BindKey, kBindKeyCount> kKeys = {{
@@ -147,6 +148,10 @@ int StepOverSeparator(int index, int lastKeyCode) {
 }
 
 QString BindKeyTip(int index) {
+    // A punctuation key is shown as a keyboard's key top ("' ? ´" in French): the tip names the
+    // key as the game binds it.
+    if (index >= 0 && index < kPunctuationCount)
+        return fStr(kPunctuationTipString, RefreshBindKeyTag(index));
     if (index < 0 || index >= kBindKeyCount || qstrcmp(kKeys[index].text, "0x00") != 0)
         return {};
     // The game names a key it has no name for by its code in hexadecimal.

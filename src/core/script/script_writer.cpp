@@ -37,6 +37,8 @@ QString CommandScript(const QString& entry) {
 constexpr int kNumberRoom = 64;
 // A point line: the segment message and nine numbers around short fixed texts.
 constexpr int kLineRoom = 1024;
+constexpr int kFilesWrittenOne = 294;
+constexpr int kFilesWrittenMany = 295;
 
 char* Put(char* q, const char* text) {
     while (*text)
@@ -459,8 +461,16 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
         }
     }
 
+    // Where the files went and which one to run, so the user need not look for them.
+    QString folder = QDir::toNativeSeparators(location.folder);
+    if (folder.size() > 1 &&
+        (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+        folder.chop(1);
     dialogs.TimedInform(fStr(291, FormatLocaleFixed(script.elapsedMs / 1000.0, 1)),
-                        fStr(292) + QStringLiteral("\r\n\r\n") + fStr(293) +
+                        fStr(292) + QStringLiteral("\r\n\r\n") +
+                            fStrCount(kFilesWrittenOne, kFilesWrittenMany, result.files.size(),
+                                      folder, location.baseName + QStringLiteral(".cfg")) +
+                            QStringLiteral("\r\n\r\n") + fStr(293) +
                             QString::number(script.pointCount),
                         kSuccessBoxMs);
     result.status = ScriptWriteStatus::Written;

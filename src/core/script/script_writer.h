@@ -20,8 +20,8 @@ namespace kestrova {
 constexpr int kMaxScriptChars = 14848;
 // Chained files are numbered with three digits; beyond this the numbers would wrap.
 constexpr int kMaxChainNumber = 999;
-// How long the success box stays.
-constexpr int kSuccessBoxMs = 2000;
+// How long the success box stays: long enough to read where the files went.
+constexpr int kSuccessBoxMs = 6000;
 
 // What a point line needs, taken once from the trace.
 struct ScriptLineOptions {

@@ -78,6 +78,10 @@ QString fStrEx(int id, int offset, const QStringList& args) {
     return text;
 }
 
+bool SingularCount(qint64 n) {
+    return gLanguageOffset == kLanguageFrench ? (n == 0 || n == 1) : n == 1;
+}
+
 QString fStr(int id, const QStringList& args) {
     return fStrEx(id, gLanguageOffset, args);
 }

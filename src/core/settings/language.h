@@ -41,6 +41,14 @@ template <typename... Args> QString fStr(int id, const Args&... args) {
     return fStr(id, QStringList{ArgText(args)...});
 }
 
+// The text for a count, filled with the count first: oneId where the language says "1 point"
+// (French also says "0 point"), manyId otherwise.
+bool SingularCount(qint64 n);
+template <typename... Args>
+QString fStrCount(int oneId, int manyId, qint64 n, const Args&... args) {
+    return fStr(SingularCount(n) ? oneId : manyId, QStringList{ArgText(n), ArgText(args)...});
+}
+
 // The raw text of one id without substitutions (empty if absent).
 QString RawString(int id);
 // Every id present in the table, ascending.

@@ -73,29 +73,64 @@ bool MapFileExists(const QString& fullPath) {
     return maps.contains(entry, Qt::CaseInsensitive);
 }
 
+QStringList MapsInFolder(const QString& folder) {
+    QStringList names;
+    if (IsGameFolder(folder)) {
+        for (const MapSource& m : ListGameMaps(folder))
+            names << m.name;
+        return names;
+    }
+    if (IsArchive(folder)) {
+        QString error;
+        for (const QString& entry : ListArchiveMaps(folder, error))
+            if (entry.startsWith(QStringLiteral("maps/"), Qt::CaseInsensitive))
+                names << entry.mid(5);
+    } else {
+        names = QDir(folder).entryList({QStringLiteral("*.bsp")}, QDir::Files);
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
 void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString title) {
     if (title.isEmpty())
         title = fStr(130);
-    const QString folder = c.game.DftPathBsp;
-    if (IsGameFolder(folder)) {
+    // The maps of a game live in its archives, out of a file dialog's reach: a first load asks
+    // for the game folder and lists what it holds.
+    bool askFolder = !MapFolderExists(c.game.DftPathBsp);
+    MapChoice choice;
+    for (;;) {
+        if (askFolder) {
+            const QString start =
+                MapFolderExists(c.game.DftPathBsp) ? c.game.DftPathBsp : c.game.ModPath;
+            const std::optional<QString> chosen =
+                c.dialogs.ChooseFolder(fStr(151), ExistingFolderOrParent(start));
+            if (chosen)
+                c.game.DftPathBsp = GameFolderWithin(QDir::cleanPath(*chosen));
+            else if (!MapFolderExists(c.game.DftPathBsp))
+                break; // nothing to list
+        }
         MapListRequest list;
         list.title = title;
-        list.folder = folder;
+        list.folder = c.game.DftPathBsp;
         list.current = initialFileName.isEmpty() ? c.state.name : initialFileName;
-        for (const MapSource& m : ListGameMaps(folder))
-            list.maps << m.name;
-        const MapChoice choice = c.dialogs.ChooseMap(list);
-        if (choice.kind == MapChoice::Kind::Map) {
-            LoadMap(c, choice.name);
-            if (HasPoints(c.trace))
-                c.trace.modified = true;
-        }
-        if (choice.kind != MapChoice::Kind::Browse) {
-            if (c.redraw)
-                c.redraw();
-            return;
-        }
+        list.maps = MapsInFolder(list.folder);
+        choice = c.dialogs.ChooseMap(list);
+        if (choice.kind != MapChoice::Kind::Folder)
+            break;
+        askFolder = true;
     }
+    if (choice.kind == MapChoice::Kind::Map) {
+        LoadMap(c, choice.name);
+        if (HasPoints(c.trace))
+            c.trace.modified = true;
+    }
+    if (choice.kind != MapChoice::Kind::Browse) {
+        if (c.redraw)
+            c.redraw();
+        return;
+    }
+    const QString folder = c.game.DftPathBsp;
     FileDialogRequest r;
     r.title = title;
     r.folder = ExistingFolderOrParent(folder);

@@ -59,6 +59,12 @@ QString MapFullPath(const QString& folder, const QString& name);
 bool MapFolderExists(const QString& folder);
 bool MapFileExists(const QString& fullPath);
 
+// The names Map > Load lists for a map folder: a game folder's maps as the game finds them, an
+// archive's maps/ entries, or a plain folder's .bsp files.
+QStringList MapsInFolder(const QString& folder);
+
+// Map > Load: the map list of the map folder (asked for first when none is known), whose
+// "Loose file..." leads to the file dialog.
 void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString title);
 // The name is taken by value: callers pass names that the unload inside may change.
 bool LoadMap(MapContext& c, QString name);

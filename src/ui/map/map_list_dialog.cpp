@@ -37,15 +37,19 @@ MapListDialog::MapListDialog(const MapListRequest& request, QWidget* parent)
     ok_ = buttons->button(QDialogButtonBox::Ok);
     browse_ = buttons->addButton(fStr(721), QDialogButtonBox::ActionRole);
     browse_->setObjectName(QStringLiteral("cmdLooseMap"));
+    folderButton_ = buttons->addButton(fStr(724), QDialogButtonBox::ActionRole);
+    folderButton_->setObjectName(QStringLiteral("cmdMapFolder"));
     layout->addWidget(buttons);
     resize(420, 480);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(browse_, &QPushButton::clicked, this, [this] {
-        browsing_ = true;
-        accept();
-    });
+    for (auto [button, way] : {std::pair{browse_, MapChoice::Kind::Browse},
+                               std::pair{folderButton_, MapChoice::Kind::Folder}})
+        connect(button, &QPushButton::clicked, this, [this, way = way] {
+            way_ = way;
+            accept();
+        });
     connect(list_, &QListWidget::itemActivated, this, [this] { accept(); });
     connect(list_, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item) { ok_->setEnabled(item && !item->isHidden()); });
@@ -75,7 +79,7 @@ void MapListDialog::ApplyFilter(const QString& text) {
     if (!current || current->isHidden())
         list_->setCurrentItem(first);
     ok_->setEnabled(list_->currentItem() && !list_->currentItem()->isHidden());
-    count_->setText(fStr(722, QString::number(shown), folder_));
+    count_->setText(fStrCount(723, 722, shown, folder_));
 }
 
 QStringList MapListDialog::VisibleMaps() const {
@@ -89,8 +93,8 @@ QStringList MapListDialog::VisibleMaps() const {
 MapChoice MapListDialog::Choice() const {
     if (result() != QDialog::Accepted)
         return {};
-    if (browsing_)
-        return {MapChoice::Kind::Browse, {}};
+    if (way_ != MapChoice::Kind::Map)
+        return {way_, {}};
     const QListWidgetItem* item = list_->currentItem();
     if (!item || item->isHidden())
         return {};

@@ -1,6 +1,6 @@
 #pragma once
 // Map > Load in a game folder: the maps its archives and maps/ folder offer, narrowed by a
-// filter box, with a way out to the file dialog for a loose file elsewhere.
+// filter box, with ways out to another game folder and to the file dialog for a loose file.
 
 #include "core/dialogs.h"
 
@@ -24,6 +24,7 @@ public:
     QLineEdit* Filter() const { return filter_; }
     QListWidget* List() const { return list_; }
     QPushButton* BrowseButton() const { return browse_; }
+    QPushButton* FolderButton() const { return folderButton_; }
     // The names the filter leaves, in order.
     QStringList VisibleMaps() const;
 
@@ -35,8 +36,9 @@ private:
     QLabel* count_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* browse_ = nullptr;
+    QPushButton* folderButton_ = nullptr;
     QString folder_;
-    bool browsing_ = false;
+    MapChoice::Kind way_ = MapChoice::Kind::Map; // how an accept leaves
 };
 
 } // namespace kestrova::ui

@@ -76,7 +76,7 @@ void GameTab::Refresh() {
     lblModPath_->setToolTip(QDir::toNativeSeparators(modPath));
     const QSignalBlocker block(cboGConfigs_);
     cboGConfigs_->clear();
-    cboGConfigs_->addItems(game_.gameConfigs.Items());
+    cboGConfigs_->addItems(game_.gameConfigs.Shown());
     cboGConfigs_->setCurrentIndex(game_.gameConfigs.Selected());
 }
 

@@ -5,6 +5,7 @@
 #include "core/script/bind_keys.h"
 #include "core/script/camera_modes.h"
 #include "core/script/script_pause.h"
+#include "core/settings/language.h"
 #include "ui/busy_pointer.h"
 #include "ui/frm_game_configs.h"
 #include "ui/tabs/number_edit.h"
@@ -29,6 +30,7 @@ namespace kestrova::ui {
 namespace {
 
 constexpr int kBindKeyVisibleRows = 20;
+constexpr int kFreeCameraString = 58;
 
 void Tighten(QLayout* layout) {
     layout->setContentsMargins(6, 4, 6, 4);
@@ -308,6 +310,8 @@ void ScriptTab::BuildCommands(QGroupBox* box) {
 void ScriptTab::ApplyLanguage() {
     for (int i = 0; i < kBindKeyCount; ++i)
         cboSP_BindKey_->setItemText(i, BindKeyText(i));
+    cboCamMode_->setItemText(0, fStr(kFreeCameraString));
+    RefreshScriptLists();
 }
 
 void ScriptTab::Refresh() {
@@ -345,6 +349,7 @@ void ScriptTab::RefreshCameraModes() {
     const QStringList modes = CameraModes(game_.Game());
     cboCamMode_->clear();
     cboCamMode_->addItems(modes);
+    cboCamMode_->setItemText(0, fStr(kFreeCameraString)); // the game's own names stay
     if (o.cameraMode < 0 || o.cameraMode >= modes.size())
         o.cameraMode = 0;
     cboCamMode_->setCurrentIndex(o.cameraMode);
@@ -408,7 +413,7 @@ void ScriptTab::ShowAutoStart() {
 void ScriptTab::FillScriptList(QComboBox* combo, const ScriptList& list) {
     const QSignalBlocker block(combo);
     combo->clear();
-    combo->addItems(list.Items());
+    combo->addItems(list.Shown());
     combo->setCurrentIndex(list.Selected());
 }
 

@@ -83,7 +83,10 @@ TEST_F(DocumentFixture, OpensAndSavesThroughTheDialogs) {
     dialogs.paths = {own};
     OpenTrace(doc);
     ASSERT_EQ(dialogs.fileDialogs.size(), 1);
-    EXPECT_EQ(dialogs.fileDialogs[0].request.filter, "Defrag Kestrova (*.dfkv)");
+    // Either game's traces show at first: the other game's trace opens too and brings its game.
+    EXPECT_EQ(dialogs.fileDialogs[0].request.filter,
+              "Traces of both games (*.dfkv *.ep3t);;EtPro3 trace (*.ep3t);;"
+              "Defrag Kestrova (*.dfkv)");
     EXPECT_EQ(dialogs.fileDialogs[0].request.folder, dir.path());
     EXPECT_EQ(doc.windowTitle, "Kestrova 3D - take.2");
     EXPECT_EQ(doc.trace.ControlCount(), 4);
@@ -223,12 +226,20 @@ TEST(Document, CaptionsAndNames) {
     EXPECT_EQ(RemoveExtension("x.y.dfkv"), "x.y");
     EXPECT_EQ(RemoveExtension("C:\\a.b\\trace"), "C:\\a.b\\trace"); // a dot in a folder
     EXPECT_EQ(RemoveExtension(".dfkv"), ".dfkv");
+    // At most 25 characters before the name's, cut only where a folder starts.
     EXPECT_EQ(RecentCaption("trace", "C:\\trace.dfkv"), "C:\\trace");
+    EXPECT_EQ(RecentCaption("example", "/srv/kestrova/main/examples/example.dfkv"),
+              ".../main/examples/example");
+    EXPECT_EQ(RecentCaption("run", "/home/someone/games/quake3/traces/run.dfkv"),
+              ".../games/quake3/traces/run");
+    EXPECT_EQ(RecentCaption("run", "/run.dfkv"), "/run");
+    EXPECT_EQ(RecentCaption("t", "D:\\Demos\\Traces\\t.dfkv"), "D:\\Demos\\Traces\\t");
+    EXPECT_EQ(
+        RecentCaption("twenty_two_characters_", "/x/a_long_folder/twenty_two_characters_.dfkv"),
+        ".../twenty_two_characters_");
+    EXPECT_EQ(RecentCaption("loose", "loose.dfkv"), "...\\loose");
     const QString longName(30, QLatin1Char('n'));
     EXPECT_EQ(RecentCaption(longName, "C:\\" + longName + ".dfkv"), longName);
-    EXPECT_EQ(RecentCaption("run", "/home/someone/games/quake3/traces/run.dfkv"),
-              "...ne/games/quake3/traces/run");
-    EXPECT_EQ(RecentCaption("run", "/run.dfkv"), ".../run");
     QTemporaryDir dir;
     EXPECT_EQ(ExistingFolderOrParent(dir.filePath("gone/deeper")), dir.path());
     EXPECT_TRUE(ExistingFolderOrParent(QString()).isEmpty());

@@ -55,6 +55,7 @@ TEST(GridRows, TipsCaptionsAndHeaders) {
     EXPECT_TRUE(GridColumnTip(kReference, kFieldFov).isEmpty());
     EXPECT_TRUE(GridColumnTip(kControl, kFieldX).isEmpty());
     EXPECT_EQ(SelectionCaption(3), QStringLiteral("3 points"));
+    EXPECT_EQ(SelectionCaption(1), QStringLiteral("1 point"));
     EXPECT_TRUE(SelectionCaption(0).isEmpty());
     for (int kind : {kControl, kReference})
         EXPECT_EQ(GridHeaderFormat(kind).count(QLatin1Char('|')) + 1,

@@ -79,7 +79,11 @@ TEST(ScriptWriter, ShortPathIsOneFileWithoutChain) {
     EXPECT_EQ(trace.script.scriptBaseName, "shot");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].title.startsWith("Script creation in "));
-    EXPECT_EQ(dialogs.messages[0].text, "Successfully saved\r\n\r\nEffective number of points:10");
+    // Where the files went, the one to run and how many there are.
+    EXPECT_EQ(dialogs.messages[0].text, "Successfully saved\r\n\r\n2 files in " +
+                                            game.Cams().chopped(1) +
+                                            "\r\nFirst file: shot.cfg\r\n\r\n"
+                                            "Effective number of points:10");
 }
 
 TEST(ScriptWriter, LongPathChainsFilesAndPausesOnTheResumeKey) {

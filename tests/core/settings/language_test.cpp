@@ -37,6 +37,26 @@ TEST_F(LanguageTest, TableHoldsBothLanguagesTwinByTwin) {
     EXPECT_EQ(fStr(69), "\\");
 }
 
+TEST_F(LanguageTest, LanguageNamesInTheirOwnLanguageAndTheKeyTopsAccent) {
+    // Both menus name each language in that language, so that anyone finds theirs.
+    for (const int offset : {kLanguageEnglish, kLanguageFrench}) {
+        EXPECT_EQ(fStrEx(32, offset), "E&nglish") << offset;
+        EXPECT_EQ(fStrEx(33, offset), "&Français") << offset;
+    }
+    // The Swiss French key top of the game's "-" key: apostrophe, "?" with Shift and the acute
+    // accent U+00B4 with AltGr; the widget gets the accent itself, not a "?" for it.
+    EXPECT_EQ(fStrEx(63, kLanguageFrench), QString::fromUtf16(u"' ? \u00B4"));
+}
+
+TEST_F(LanguageTest, CountsTakeTheSingularOfEachLanguage) {
+    EXPECT_EQ(fStrCount(123, 124, 1), "1 point");
+    EXPECT_EQ(fStrCount(123, 124, 0), "0 points");
+    SetLanguageOffset(kLanguageFrench); // French says "0 point" too
+    EXPECT_EQ(fStrCount(123, 124, 0), "0 point");
+    EXPECT_EQ(fStrCount(123, 124, 2), "2 points");
+    EXPECT_EQ(fStrCount(723, 722, 1, "/q3"), "1 carte dans /q3"); // the count comes first
+}
+
 TEST_F(LanguageTest, PlaceholdersFillInOrderIntoTheGrowingText) {
     EXPECT_EQ(fStr(550, "defrag", "Quake3.exe"),
               "Specify the folder of the MOD defrag (not that of the game!).\r\n"

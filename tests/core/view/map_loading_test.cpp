@@ -33,14 +33,21 @@ public:
     QStringList loads;
 };
 
-// Answers Map > Load's list with a prepared choice and keeps what it was shown.
+// Answers Map > Load's lists with the prepared choices, then choice; keeps the last one shown.
 struct ListDialogs : test::ScriptedDialogs {
     MapChoice ChooseMap(const MapListRequest& r) override {
         shown = r;
-        return choice;
+        ++lists;
+        if (choices.empty())
+            return choice;
+        const MapChoice next = choices.front();
+        choices.pop_front();
+        return next;
     }
     MapChoice choice{MapChoice::Kind::Browse, {}};
+    std::deque<MapChoice> choices;
     MapListRequest shown;
+    int lists = 0;
 };
 
 struct MapLoading : ::testing::Test {
@@ -212,6 +219,44 @@ TEST_F(MapLoading, NamesResolveInAGameFoldersArchivesAndLoadListsThem) {
               "cannot open the archive " +
                   base + "/pak9.pk3");
     EXPECT_EQ(state.name, QStringLiteral("q3dm17.bsp")); // from pak0, as the game would
+}
+
+TEST_F(MapLoading, AFirstLoadAsksForTheGameFolderThenListsItsMaps) {
+    GameFolderIndex::ClearCache();
+    // The user points at the game's own folder; its base game folder inside is the one listed.
+    const QString install = dir.filePath("openarena");
+    ASSERT_TRUE(QDir().mkpath(install + "/baseoa"));
+    ASSERT_TRUE(test::WriteZip(install + "/baseoa/pak1.pk3",
+                               {{"maps/oa_dm4.bsp", "IBSP"}, {"maps/oa_dm1.bsp", "IBSP"}}));
+    game.DftPathBsp.clear();
+    game.ModPath = install + "/baseoa/missing_mod";
+    dialogs.paths = {std::nullopt, install};
+    // Cancelling the folder leaves no list to show.
+    ChooseAndLoadMap(c, {}, {});
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.fileDialogs[0].kind, test::RecordedFileDialog::Folder);
+    EXPECT_EQ(dialogs.fileDialogs[0].request.folder, install + "/baseoa"); // from the mod's folder
+    EXPECT_EQ(dialogs.lists, 0);
+    EXPECT_EQ(redraws, 1);
+
+    dialogs.choice = {MapChoice::Kind::Map, QStringLiteral("oa_dm4.bsp")};
+    ChooseAndLoadMap(c, {}, {});
+    EXPECT_EQ(dialogs.fileDialogs[1].request.title,
+              QStringLiteral("Choose the game folder (baseq3, baseoa, etmain or a mod's folder)"));
+    EXPECT_EQ(game.DftPathBsp, install + "/baseoa");
+    EXPECT_EQ(dialogs.shown.maps, (QStringList{"oa_dm1.bsp", "oa_dm4.bsp"}));
+    EXPECT_EQ(loader.loads, QStringList{install + "/baseoa/pak1.pk3:maps/oa_dm4.bsp"});
+
+    // Known now: the next load lists at once; "Game folder..." asks again, and a cancel there
+    // goes back to the list of the folder kept.
+    dialogs.choices = {{MapChoice::Kind::Folder, {}}, {MapChoice::Kind::Folder, {}}};
+    dialogs.choice = {MapChoice::Kind::Cancel, {}};
+    dialogs.paths = {dir.path(), std::nullopt};
+    ChooseAndLoadMap(c, {}, {});
+    EXPECT_EQ(dialogs.lists, 4);
+    EXPECT_EQ(dialogs.fileDialogs[3].request.folder, dir.path()); // starts at the current one
+    EXPECT_EQ(game.DftPathBsp, dir.path());
+    EXPECT_EQ(dialogs.shown.maps, (QStringList{"other.bsp", "q3dm17.bsp"})); // a plain folder
 }
 
 TEST(MapMenuCaption, RemovesOnlyTheLowerCaseEnding) {

@@ -41,6 +41,8 @@ TEST(MapListDialog, TheFilterNarrowsAndEnterTakesTheFirstMatch) {
     EXPECT_EQ(d.VisibleMaps(), QStringList({"q3dm17.bsp", "Q3TOURNEY2.bsp"}));
     EXPECT_EQ(d.List()->currentItem()->text(), QStringLiteral("q3dm17.bsp")); // still shown
 
+    d.Filter()->setText(QStringLiteral("oa_dm1"));
+    EXPECT_EQ(CountCaption(d), QStringLiteral("1 map in /games/baseq3"));
     d.Filter()->setText(QStringLiteral("zz"));
     EXPECT_TRUE(d.VisibleMaps().isEmpty());
     EXPECT_EQ(CountCaption(d), QStringLiteral("0 maps in /games/baseq3"));
@@ -54,11 +56,16 @@ TEST(MapListDialog, TheFilterNarrowsAndEnterTakesTheFirstMatch) {
     EXPECT_EQ(d.Choice().name, QStringLiteral("oa_dm2.bsp"));
 }
 
-TEST(MapListDialog, LooseFileAndCancelAreNoMap) {
+TEST(MapListDialog, LooseFileGameFolderAndCancelAreNoMap) {
     MapListDialog browse(Request());
     browse.show();
     browse.BrowseButton()->click();
     EXPECT_EQ(browse.Choice().kind, MapChoice::Kind::Browse);
+
+    MapListDialog folder(Request());
+    folder.show();
+    folder.FolderButton()->click();
+    EXPECT_EQ(folder.Choice().kind, MapChoice::Kind::Folder);
 
     MapListDialog cancel(Request());
     cancel.show();

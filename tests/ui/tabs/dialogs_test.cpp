@@ -123,6 +123,15 @@ TEST(ScriptPicker, StandsUnderItsListInsideTheScreen) {
     EXPECT_EQ(ui::PickerPosition({1100, 900}, {300, 250}, screen), QPoint(980, 774));
 }
 
+TEST(Notes, StandBesideTheMainWindowNotOverItsToolTabs) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize size(368, 272);
+    // Right of it (on the screen), else left of it, else over the views' lower left.
+    EXPECT_EQ(FrmNotes::PlaceBeside({100, -20, 800, 600}, size, screen), QPoint(904, 0));
+    EXPECT_EQ(FrmNotes::PlaceBeside({500, 100, 600, 500}, size, screen), QPoint(128, 100));
+    EXPECT_EQ(FrmNotes::PlaceBeside({300, 50, 1000, 600}, size, screen), QPoint(308, 345));
+}
+
 TEST(Notes, TypingMarksATraceWithPointsAndEscapeHides) {
     TabFixture f;
     QWidget owner;

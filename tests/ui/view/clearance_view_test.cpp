@@ -10,6 +10,7 @@
 #include "ui/view/preview_panel.h"
 
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTreeWidget>
 #include <algorithm>
@@ -33,7 +34,7 @@ protected:
         room.brushes.insert(room.brushes.begin(), test::TestBrush{0, {{{0, 0, 0}, 1}}});
         room.brushesPerModel = {9, 1};
         test::WriteFile(Path("room.bsp"), room.Build());
-        dialogs.paths.push_back(Path("room.bsp"));
+        dialogs.paths = {QFileInfo(Path("room.bsp")).absolutePath(), Path("room.bsp")};
         Trigger("mnuMapLoad");
         ASSERT_TRUE(dialogs.messages.isEmpty());
     }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -70,7 +71,8 @@ TEST_F(ViewAreaTest, MapMenuLoadsAndUnloads) {
     EXPECT_FALSE(Action("mnuMapOrigin")->isEnabled());
     EXPECT_FALSE(Action("mnuMapName")->isVisible());
 
-    dialogs.paths.push_back(mapPath);
+    // A first load asks for the folder; the list then leads to the file dialog.
+    dialogs.paths = {QFileInfo(mapPath).absolutePath(), mapPath};
     Trigger("mnuMapLoad");
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(Action("mnuMapNone")->isEnabled());
