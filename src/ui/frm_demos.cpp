@@ -142,8 +142,8 @@ void FrmDemos::ApplyLanguage() {
     setWindowTitle(fStr(600));
 }
 
-void FrmDemos::SetModPath(const QString& modPath) {
-    tree_.SetModPath(modPath);
+void FrmDemos::SetSearchPath(const QStringList& modFolders) {
+    tree_.SetSearchPath(modFolders);
     Fill();
     emit DemoListUpdated();
 }
@@ -168,6 +168,13 @@ void FrmDemos::Fill() {
         if (!node.IsDemo())
             item->setToolTip(0, QString());
         items_.append(item);
+    }
+    // A walk cut short by its bounds says so at the end of the tree.
+    for (const QString& notice : tree_.Notices()) {
+        auto* item = new QTreeWidgetItem(tvwDemos_);
+        item->setText(0, notice);
+        item->setData(0, kNodeRole, -1);
+        item->setFlags(Qt::ItemIsEnabled);
     }
 }
 

@@ -19,7 +19,9 @@ public:
     explicit FrmDemos(QWidget* owner = nullptr);
 
     // Setting the folder rescans.
-    void SetModPath(const QString& modPath);
+    void SetModPath(const QString& modPath) { SetSearchPath({modPath}); }
+    // The modification folders of the game's search path, the first winning.
+    void SetSearchPath(const QStringList& modFolders);
     QString ModPath() const { return tree_.ModPath(); }
     void RefreshList();
     // Selects the demo of that name (with or without its protocol suffix); false without one.

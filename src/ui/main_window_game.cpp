@@ -1,4 +1,5 @@
 // The demo browser and the Game tab's demo part inside the main window.
+#include "core/game/game_home.h"
 #include "ui/frm_demos.h"
 #include "ui/main_window.h"
 #include "ui/platform/game_windows.h"
@@ -15,7 +16,7 @@ void FrmMain::InstallGamePanel() {
 
     // The browser always shows the current game's demos.
     const auto followModPath = [this] {
-        demos_->SetModPath(game_.Current().ModPath);
+        demos_->SetSearchPath(ModSearchPath(game_.Current(), game_.Game()));
         ApplyTooltips();
         demoPanel_->ApplyGame();
     };

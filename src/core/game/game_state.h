@@ -38,6 +38,10 @@ public:
     // Set while the program itself selects script-list items, so the trace is not marked modified.
     bool loadingLists = false;
 
+    // The game the editor started last (not stored): its window is found by its process.
+    qint64 startedPid = 0;
+    QString startedExecutable;
+
     // The recent-files list lives in the game's key but belongs to the document code; it hooks
     // in here. Each gets the key of the current game.
     std::function<void(const QString& key)> loadRecentFiles;
@@ -90,6 +94,7 @@ QString DeepestExistingFolder(const QString& path);
 // user has then been asked for it).
 struct ScriptPickerRequest {
     QString gameFolder;
+    QStringList roots; // the home folder, then the game folder
     QStringList allowedFolders;
     QStringList preselected;
 };

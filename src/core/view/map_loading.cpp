@@ -1,6 +1,7 @@
 #include "core/view/map_loading.h"
 
 #include "core/files/document.h"
+#include "core/game/game_home.h"
 #include "core/map/game_folder.h"
 #include "core/map/map_file.h"
 #include "core/settings/language.h"
@@ -30,18 +31,23 @@ QString MapMenuCaption(const QString& name) {
     return caption;
 }
 
-QString MapFullPath(const QString& folder, const QString& name) {
-    return ResolveMap(folder, name).full;
+QString MapFullPath(const QString& folder, const QString& name, const QString& homeFolder) {
+    return ResolveMap(folder, name, homeFolder).full;
 }
 
-ResolvedMap ResolveMap(const QString& folder, const QString& name) {
+QString MapHomeFolder(const GameConfig& config, const QString& folder) {
+    const int game = GameOfFolder(folder);
+    return game < 0 ? QString() : HomeFolder(config, game);
+}
+
+ResolvedMap ResolveMap(const QString& folder, const QString& name, const QString& homeFolder) {
     if (IsArchive(folder)) {
         const QString full = folder + QStringLiteral(":maps/") + name;
         return {full, MapFileExists(full)};
     }
     const QString plain = folder + QLatin1Char('/') + name;
     if (IsGameFolder(folder)) {
-        if (const auto found = FindGameMap(folder, name))
+        if (const auto found = FindGameMapIn(MapSearchPath(folder, homeFolder), name))
             return {found->FullPath(), true};
     }
     // A plain folder of .bsp files, as before game folders were understood.
@@ -70,7 +76,8 @@ void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString tit
         list.title = title;
         list.folder = folder;
         list.current = initialFileName.isEmpty() ? c.state.name : initialFileName;
-        for (const MapSource& m : ListGameMaps(folder))
+        for (const MapSource& m :
+             ListGameMapsIn(MapSearchPath(folder, MapHomeFolder(c.game, folder))))
             list.maps << m.name;
         const MapChoice choice = c.dialogs.ChooseMap(list);
         if (choice.kind == MapChoice::Kind::Map) {
@@ -119,10 +126,11 @@ bool LoadMap(MapContext& c, QString name) {
             return false;
         c.game.DftPathBsp = *folder;
     }
-    const ResolvedMap resolved = ResolveMap(c.game.DftPathBsp, name);
+    const QString home = MapHomeFolder(c.game, c.game.DftPathBsp);
+    const ResolvedMap resolved = ResolveMap(c.game.DftPathBsp, name, home);
     const QString& full = resolved.full;
     if (!c.state.name.isEmpty() &&
-        full.compare(MapFullPath(c.game.DftPathBsp, c.state.name), Qt::CaseInsensitive) == 0)
+        full.compare(MapFullPath(c.game.DftPathBsp, c.state.name, home), Qt::CaseInsensitive) == 0)
         return false;
     if (!resolved.exists) {
         ChooseAndLoadMap(c, name, fStr(141));

@@ -52,8 +52,13 @@ struct ResolvedMap {
     QString full; // what the map component reads
     bool exists = false;
 };
-ResolvedMap ResolveMap(const QString& folder, const QString& name);
-QString MapFullPath(const QString& folder, const QString& name);
+// homeFolder: the game's home folder, whose copy of the folder is searched first.
+ResolvedMap ResolveMap(const QString& folder, const QString& name,
+                       const QString& homeFolder = QString());
+QString MapFullPath(const QString& folder, const QString& name,
+                    const QString& homeFolder = QString());
+// The home folder of the game the map folder belongs to (by its base game folder).
+QString MapHomeFolder(const GameConfig& config, const QString& folder);
 bool MapFolderExists(const QString& folder);
 bool MapFileExists(const QString& fullPath);
 
