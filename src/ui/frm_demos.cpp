@@ -149,9 +149,23 @@ void FrmDemos::SetSearchPath(const QStringList& modFolders) {
 }
 
 void FrmDemos::RefreshList() {
-    tree_.RefreshList();
+    if (searchPath)
+        tree_.SetSearchPath(searchPath());
+    else
+        tree_.RefreshList();
     Fill();
     emit DemoListUpdated();
+}
+
+bool FrmDemos::FindDemo(const QString& name) {
+    if (SelectItem(name))
+        return true;
+    if (searchPath)
+        tree_.SetSearchPath(searchPath());
+    else
+        tree_.RefreshList();
+    Fill();
+    return SelectItem(name);
 }
 
 void FrmDemos::Fill() {

@@ -26,6 +26,12 @@ public:
     void RefreshList();
     // Selects the demo of that name (with or without its protocol suffix); false without one.
     bool SelectItem(const QString& name);
+    // The same, after a quiet rescan when the name is not in the tree: the game may have made
+    // its home folder since the last scan.
+    bool FindDemo(const QString& name);
+    // The game's search path as it is now (the home folder may appear at any time); without
+    // it a rescan reads the folders of the last SetSearchPath.
+    std::function<QStringList()> searchPath;
     // Below the owner's demo button, kept on the screen.
     void SetPosition(QWidget* owner, QWidget* button);
     void ApplyLanguage();

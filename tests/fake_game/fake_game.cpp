@@ -55,14 +55,14 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
     const bool engine = argv[1][0] == '+';
-    const QString log = engine ? qEnvironmentVariable("KESTROVA_FAKE_GAME_LOG")
-                               : QString::fromLocal8Bit(argv[1]);
+    const QString log =
+        engine ? qEnvironmentVariable("KESTROVA_FAKE_GAME_LOG") : QString::fromLocal8Bit(argv[1]);
     FakeGame game(log);
     if (engine) {
         for (int i = 1; i < argc; ++i)
             game.Write(QStringLiteral("arg ") + QString::fromLocal8Bit(argv[i]));
-        game.setWindowTitle(qEnvironmentVariable("KESTROVA_FAKE_GAME_TITLE",
-                                                 QStringLiteral("Stand-in Engine")));
+        game.setWindowTitle(
+            qEnvironmentVariable("KESTROVA_FAKE_GAME_TITLE", QStringLiteral("Stand-in Engine")));
     } else {
         game.setWindowTitle(argc > 2 ? QString::fromUtf8(argv[2])
                                      : QStringLiteral("Quake 3: Arena"));

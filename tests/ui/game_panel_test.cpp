@@ -1,5 +1,6 @@
 // The Game tab's demo part in the main window: the demo browser, starting the game and driving
 // it. The fake game is a real program with the game's window title on the test display.
+#include "core/files/trace_file.h"
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
 #include "support/main_window_fixture.h"
@@ -7,6 +8,7 @@
 #include "ui/frm_demos.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -28,6 +30,10 @@ QStringList ReadLines(const QString& path) {
 class GameInWindow : public test::MainWindowFixture {
 protected:
     void SetUp() override {
+        // The engines' home folders of the user are the test's own.
+        savedHome = qgetenv("HOME");
+        qputenv("HOME", home.toLocal8Bit());
+        QDir().mkpath(home);
         Recorder(gameFolder + QStringLiteral("/quake3"));
         test::WriteFile(modPath + QStringLiteral("/Demos/day1/run1.dm_68"));
         test::WriteFile(modPath + QStringLiteral("/Demos/a.dm_84"));
@@ -39,6 +45,7 @@ protected:
             fake.waitForFinished(2000);
         }
         MainWindowFixture::TearDown();
+        qputenv("HOME", savedHome);
     }
     void StartWithTheFolder() {
         Start();
@@ -73,6 +80,8 @@ protected:
     QTemporaryDir dir;
     const QString gameFolder = dir.path() + QStringLiteral("/q3");
     const QString modPath = gameFolder + QStringLiteral("/defrag");
+    const QString home = dir.path() + QStringLiteral("/home");
+    QByteArray savedHome;
     QProcess fake;
 };
 
@@ -176,13 +185,24 @@ TEST_F(GameInWindow, TheStartButtonRunsTheGameInItsFolder) {
     ASSERT_EQ(dialogs.messages.size(), 1); // the chooser's explanation
     dialogs.messages.clear();
 
-    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
+    // A name with blanks arrives as one argument, whatever the shell of the engine's script.
+    emit w->Demos()->DemoSelected(QStringLiteral("day 1\\run 1.dm_84"));
     Find<QPushButton>("cmdGameLoad")->click();
     const QString log = etFolder + QStringLiteral("/started.txt");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(log); }, 5000));
     EXPECT_EQ(ReadLines(log),
-              (QStringList{etFolder, "+set", "fs_game", "etpro", "+demo", "day1\\run1.dm_84"}));
+              (QStringList{etFolder, "+set", "fs_game", "etpro", "+demo", "day 1\\run 1.dm_84"}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(Find<QLabel>("lblGameStarted")->text(), "Started: " + etFolder + "/etl");
+
+    // A demo whose name would add an argument of its own is refused, and nothing starts.
+    QFile::remove(log);
+    emit w->Demos()->DemoSelected(QStringLiteral("x\" +exec evil.cfg \"y.dm_84"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("The name 'x\" +exec evil.cfg \"y.dm_84'"));
+    QTest::qWait(300);
+    EXPECT_FALSE(QFileInfo::exists(log));
 }
 
 TEST_F(GameInWindow, DemoTimeIsForEtProAndCarriesSecondsIntoMinutes) {
@@ -233,6 +253,63 @@ TEST_F(GameInWindow, TheRunningGameGetsTheCommandTypedIntoItsConsoleAndCloses) {
     Find<QPushButton>("cmdGameClose")->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return fake.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(ReadLines(log).value(expected.size()), QStringLiteral("closed"));
+}
+
+// The must-show of the Linux engines: demos only in the home folder, a window titled "ioquake3".
+TEST_F(GameInWindow, AHomeFolderDemoOpensWithItsTraceAndPlaysInTheEnginesWindow) {
+    if (!w->GameWindows().CanDrive())
+        GTEST_SKIP() << "no X11 display with XTest";
+    test::WriteFile(home + QStringLiteral("/.q3a/defrag/demos/home1.dm_68"));
+    Find<QToolButton>("cmdGDemoReload")->click();
+    TraceFileContents c;
+    c.game = kGameDefrag;
+    c.points.count[kControl] = 2;
+    c.demoName = QStringLiteral("home1.dm_68");
+    const QString trace = Path("home.dfkv");
+    ASSERT_TRUE(WriteTraceFile(trace, c));
+    dialogs.paths = {trace};
+    Trigger("mnuT_Open");
+    for (const auto& m : dialogs.messages)
+        EXPECT_FALSE(m.text.contains("not found")) << m.text.toStdString();
+    EXPECT_EQ(DemoText(), QStringLiteral("home1.dm_68"));
+
+    const QString log = dir.path() + QStringLiteral("/ioq3.log");
+    fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("ioquake3")});
+    ASSERT_TRUE(fake.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
+    Find<QPushButton>("cmdGameLoad")->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadLines(log).contains("paste /demo \"home1.dm_68\""); }, 10000))
+        << ReadLines(log).join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(gameFolder + QStringLiteral("/started.txt")));
+}
+
+TEST_F(GameInWindow, TheEngineTheEditorStartsIsFoundByItsProcessWhateverItsTitle) {
+    if (!w->GameWindows().CanDrive())
+        GTEST_SKIP() << "no X11 display with XTest";
+    // An ioquake3 of the install folder that titles its window after nothing known.
+    QFile::remove(gameFolder + QStringLiteral("/quake3"));
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral(KESTROVA_FAKE_GAME), gameFolder + QStringLiteral("/ioquake3")));
+    const QString log = dir.path() + QStringLiteral("/engine.log");
+    qputenv("KESTROVA_FAKE_GAME_LOG", log.toLocal8Bit());
+    qputenv("KESTROVA_FAKE_GAME_TITLE", "Stand-in Engine");
+    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_68"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    qunsetenv("KESTROVA_FAKE_GAME_LOG");
+    qunsetenv("KESTROVA_FAKE_GAME_TITLE");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
+    EXPECT_EQ(ReadLines(log).mid(0, 5), (QStringList{"arg +set", "arg fs_game", "arg defrag",
+                                                     "arg +demo", "arg day1\\run1.dm_68"}));
+    EXPECT_EQ(Find<QLabel>("lblGameStarted")->text(),
+              "Started: " + gameFolder + QStringLiteral("/ioquake3"));
+
+    Find<QPushButton>("cmdGameLoad")->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadLines(log).contains("paste /demo \"day1\\run1.dm_68\""); }, 10000))
+        << ReadLines(log).join(QLatin1Char('|')).toStdString();
+    Find<QPushButton>("cmdGameClose")->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("closed"); }, 10000));
 }
 
 } // namespace
