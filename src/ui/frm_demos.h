@@ -4,6 +4,7 @@
 
 #include "core/game/demo_tree.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
@@ -57,6 +58,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -68,6 +70,7 @@ private:
     QTreeWidget* tvwDemos_;
     QMenu* mnuMain_;
     QList<QTreeWidgetItem*> items_;
+    QElapsedTimer shown_;
 };
 
 // Where the browser goes: x from the button's left, y 64 pixels below its top, moved back

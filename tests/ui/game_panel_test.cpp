@@ -1,19 +1,26 @@
 // The Game tab's demo part in the main window: the demo browser, starting the game and driving
 // it. The fake game is a real program with the game's window title on the test display.
 #include "core/files/trace_file.h"
+#include "core/game/game_state.h"
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
 #include "support/main_window_fixture.h"
 #include "support/test_files.h"
 #include "ui/frm_demos.h"
+#include "ui/frm_game_configs.h"
+#include "ui/main_window.h"
+#include "ui/tabs/game_tab.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -98,6 +105,10 @@ TEST(DemoBrowserPlace, BelowTheButtonAndInsideTheScreen) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DemosPosition(c.button, window, screen), c.expected) << c.button.x();
+    // A window taller than the screen keeps its title bar on it.
+    EXPECT_EQ(DemosPosition({100, 200}, {240, 1400}, screen), QPoint(100, 0));
+    EXPECT_EQ(DemosPosition({2000, 200}, {240, 300}, QRect(1280, 0, 2560, 1440)),
+              QPoint(2000, 264));
 }
 
 TEST_F(GameInWindow, ADemoIsPickedInTheBrowserAndDroppedWhenItDisappears) {
@@ -124,7 +135,17 @@ TEST_F(GameInWindow, ADemoIsPickedInTheBrowserAndDroppedWhenItDisappears) {
     EXPECT_EQ(DemoText(), QString());
     EXPECT_EQ(w->Host().demoName, QString());
     EXPECT_TRUE(demos->isVisible());
+    QTest::qWait(100);
+    EXPECT_TRUE(demos->isVisible());     // still shown once the message has gone
     EXPECT_EQ(demos->Tree().Count(), 2); // the empty folder stays
+
+    // A stored size taller than the screen is cut to it, the window wholly on the screen.
+    demos->hide();
+    demos->resize(300, 3000);
+    Find<QToolButton>("cmdGDemoPick")->click();
+    QTest::qWait(50);
+    const QRect screen = demos->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(demos->geometry())) << demos->geometry().height();
 
     // A right-click empties the box.
     emit demos->DemoSelected(QStringLiteral("a.dm_84"));
@@ -203,6 +224,32 @@ TEST_F(GameInWindow, TheStartButtonRunsTheGameInItsFolder) {
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("The name 'x\" +exec evil.cfg \"y.dm_84'"));
     QTest::qWait(300);
     EXPECT_FALSE(QFileInfo::exists(log));
+}
+
+TEST_F(GameInWindow, TheConfigPickedInTheListIsExecutedWhenTheGameStarts) {
+    test::WriteFile(modPath + QStringLiteral("/cfg/intro.cfg"));
+    test::WriteFile(home + QStringLiteral("/.q3a/defrag/home.cfg"));
+    auto* list = Find<QComboBox>("cboGConfigs");
+    // The picker lists the scripts of both folders, the home folder's first; the user takes
+    // the install folder's and the box shows it at once.
+    auto* picker = w->findChild<FrmGameConfigs*>();
+    QStringList listed;
+    QTimer::singleShot(0, picker, [&] {
+        for (int i = 0; i < picker->List()->count(); ++i)
+            listed << picker->List()->item(i)->text();
+        picker->List()->item(1)->setSelected(true);
+        picker->findChild<QPushButton*>("cmdOk")->click();
+    });
+    Find<QToolButton>("cmdGConfigManager")->click();
+    EXPECT_EQ(listed, (QStringList{"defrag\\home.cfg", "defrag\\cfg\\intro.cfg"}));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentText(), "defrag\\cfg\\intro.cfg");
+    Find<QPushButton>("cmdGameLoad")->click();
+    const QString log = gameFolder + QStringLiteral("/started.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(log); }, 5000));
+    EXPECT_EQ(ReadLines(log),
+              (QStringList{gameFolder, "+set", "fs_game", "defrag", "+exec", "cfg\\intro.cfg"}));
+    EXPECT_EQ(list->currentText(), "defrag\\cfg\\intro.cfg");
 }
 
 TEST_F(GameInWindow, DemoTimeIsForEtProAndCarriesSecondsIntoMinutes) {

@@ -184,7 +184,11 @@ std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, Script
 
 void ApplyChosenScripts(GameState& state, ScriptListKind kind, const QStringList& chosen) {
     state.loadingLists = true;
-    state.List(kind).ReplaceScripts(chosen);
+    ScriptList& list = state.List(kind);
+    list.ReplaceScripts(chosen);
+    // A start-up script chosen while none was selected is the one the game starts with.
+    if (kind == ScriptListKind::GameConfigs && list.Selected() == 0 && list.Count() > 1)
+        list.Select(1);
     state.loadingLists = false;
 }
 

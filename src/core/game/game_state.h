@@ -100,7 +100,8 @@ struct ScriptPickerRequest {
 };
 std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, ScriptListKind kind,
                                                         Dialogs& dialogs);
-// The picker's confirmed choice replaces the list's scripts, keeping the selection by text.
+// The picker's confirmed choice replaces the list's scripts, keeping the selection by text; the
+// start-up list without a selection takes the first script chosen.
 void ApplyChosenScripts(GameState& state, ScriptListKind kind, const QStringList& chosen);
 
 // The chosen before/after scripts as the script writer takes them (empty for "<none>").

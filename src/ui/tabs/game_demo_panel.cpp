@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kestrova::ui {
@@ -206,6 +207,8 @@ void GameDemoPanel::cmdGDemoPick_Click() {
     demos_.show();
     demos_.raise();
     demos_.activateWindow();
+    // Placed again once the window manager has framed it, so it fits the screen exactly.
+    QTimer::singleShot(0, &demos_, [this] { demos_.SetPosition(window(), cmdGDemoPick_); });
 }
 
 void GameDemoPanel::cmdGDemoReload_Click() {
