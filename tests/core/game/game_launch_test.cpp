@@ -145,6 +145,20 @@ TEST(Screenshots, TheLinuxGamesLowerCaseFolderIsFound) {
     WriteFile(dir.path() + "/baseq3/screenshots/a.jpg");
     EXPECT_EQ(ScreenshotsFolder(dir.path() + "/baseq3"), dir.path() + "/baseq3/screenshots");
     EXPECT_EQ(ScreenshotsFolder(dir.path() + "/defrag"), dir.path() + "/defrag/ScreenShots");
+
+    // The home folder's and the install folder's, in any case, each with pictures; one question.
+    const QString home = dir.path() + "/.q3a/defrag", install = dir.path() + "/q3/defrag";
+    WriteFile(home + "/screenshots/shot0000.JPG");
+    WriteFile(install + "/ScreenShots/shot0001.tga");
+    WriteFile(install + "/screenshots/notes.txt"); // no picture: left alone
+    EXPECT_EQ(ScreenshotFolders({home, install}),
+              (QStringList{home + "/screenshots", install + "/ScreenShots"}));
+    ScriptedDialogs dialogs;
+    dialogs.answers = {DialogAnswer::No};
+    EXPECT_FALSE(DelScreenshots(QStringList{home, install}, dialogs));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "Move the folder '" + home + "/screenshots', '" + install +
+                                            "/ScreenShots' and everything in it to the trash?");
 }
 
 // A Quake 3 installation with its Defrag folder, current in the game state.
