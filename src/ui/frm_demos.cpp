@@ -256,6 +256,10 @@ void FrmDemos::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+bool FrmDemos::JustShown() const {
+    return isVisible() && shown_.isValid() && shown_.elapsed() < kShowGraceMs;
+}
+
 void FrmDemos::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     shown_.start();
@@ -277,7 +281,7 @@ void FrmDemos::changeEvent(QEvent* event) {
     } else if (isVisible() && !mnuMain_->isVisible()) {
         // Just shown after a message box: the focus the box gives back to the main window is
         // not the user leaving the browser.
-        if (shown_.isValid() && shown_.elapsed() < kShowGraceMs) {
+        if (JustShown()) {
             activateWindow();
             return;
         }

@@ -36,6 +36,9 @@ public:
     // Below the owner's demo button, kept on the screen.
     void SetPosition(QWidget* owner, QWidget* button);
     void ApplyLanguage();
+    // Shown a moment ago: the activation a closing message gives back to the main window is
+    // not the user leaving the browser.
+    bool JustShown() const;
 
     // The stored size in twips (0: the designed size) and the size to store.
     void ApplyStoredSize(int widthTwips, int heightTwips);

@@ -279,6 +279,37 @@ TEST_F(GameInWindow, DemoTimeIsForEtProAndCarriesSecondsIntoMinutes) {
 TEST_F(GameInWindow, TheRunningGameGetsTheCommandTypedIntoItsConsoleAndCloses) {
     if (!w->GameWindows().CanDrive())
         GTEST_SKIP() << "no X11 display with XTest";
+    // The Linux engines' case first: demos only in the home folder, a window titled
+    // "ioquake3"; the trace keeps its demo and the play button types it into that window.
+    {
+        test::WriteFile(home + QStringLiteral("/.q3a/defrag/demos/home1.dm_68"));
+        Find<QToolButton>("cmdGDemoReload")->click();
+        TraceFileContents c;
+        c.game = kGameDefrag;
+        c.points.count[kControl] = 2;
+        c.demoName = QStringLiteral("home1.dm_68");
+        const QString trace = Path("home.dfkv");
+        ASSERT_TRUE(WriteTraceFile(trace, c));
+        dialogs.paths = {trace};
+        Trigger("mnuT_Open");
+        for (const auto& m : dialogs.messages)
+            EXPECT_FALSE(m.text.contains("not found")) << m.text.toStdString();
+        EXPECT_EQ(DemoText(), QStringLiteral("home1.dm_68"));
+
+        const QString log = dir.path() + QStringLiteral("/ioq3.log");
+        fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("ioquake3")});
+        ASSERT_TRUE(fake.waitForStarted(5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
+        Find<QPushButton>("cmdGameLoad")->click();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ReadLines(log).contains("paste /demo \"home1.dm_68\""); }, 10000))
+            << ReadLines(log).join(QLatin1Char('|')).toStdString();
+        EXPECT_FALSE(QFileInfo::exists(gameFolder + QStringLiteral("/started.txt")));
+        fake.kill();
+        fake.waitForFinished(5000);
+    }
+    dialogs.messages.clear();
+
     const QString log = dir.path() + QStringLiteral("/fake.log");
     fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("Quake 3: Arena")});
     ASSERT_TRUE(fake.waitForStarted(5000));
@@ -302,58 +333,32 @@ TEST_F(GameInWindow, TheRunningGameGetsTheCommandTypedIntoItsConsoleAndCloses) {
     EXPECT_EQ(ReadLines(log).value(expected.size()), QStringLiteral("closed"));
 }
 
-// The must-show of the Linux engines: demos only in the home folder, a window titled "ioquake3".
-TEST_F(GameInWindow, AHomeFolderDemoOpensWithItsTraceAndPlaysInTheEnginesWindow) {
-    if (!w->GameWindows().CanDrive())
-        GTEST_SKIP() << "no X11 display with XTest";
-    test::WriteFile(home + QStringLiteral("/.q3a/defrag/demos/home1.dm_68"));
-    Find<QToolButton>("cmdGDemoReload")->click();
-    TraceFileContents c;
-    c.game = kGameDefrag;
-    c.points.count[kControl] = 2;
-    c.demoName = QStringLiteral("home1.dm_68");
-    const QString trace = Path("home.dfkv");
-    ASSERT_TRUE(WriteTraceFile(trace, c));
-    dialogs.paths = {trace};
-    Trigger("mnuT_Open");
-    for (const auto& m : dialogs.messages)
-        EXPECT_FALSE(m.text.contains("not found")) << m.text.toStdString();
-    EXPECT_EQ(DemoText(), QStringLiteral("home1.dm_68"));
-
-    const QString log = dir.path() + QStringLiteral("/ioq3.log");
-    fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("ioquake3")});
-    ASSERT_TRUE(fake.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
-    Find<QPushButton>("cmdGameLoad")->click();
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return ReadLines(log).contains("paste /demo \"home1.dm_68\""); }, 10000))
-        << ReadLines(log).join(QLatin1Char('|')).toStdString();
-    EXPECT_FALSE(QFileInfo::exists(gameFolder + QStringLiteral("/started.txt")));
-}
-
 TEST_F(GameInWindow, TheEngineTheEditorStartsIsFoundByItsProcessWhateverItsTitle) {
     if (!w->GameWindows().CanDrive())
         GTEST_SKIP() << "no X11 display with XTest";
-    // An ioquake3 of the install folder that titles its window after nothing known.
-    QFile::remove(gameFolder + QStringLiteral("/quake3"));
-    ASSERT_TRUE(
-        QFile::link(QStringLiteral(KESTROVA_FAKE_GAME), gameFolder + QStringLiteral("/ioquake3")));
+    // An ET: Legacy of the install folder that titles its window after nothing known (Enemy
+    // Territory, so the Quake 3 windows of tests running beside this one are not found).
+    const QString etFolder = dir.path() + QStringLiteral("/et");
+    ASSERT_TRUE(QDir().mkpath(etFolder + QStringLiteral("/etpro")));
+    ASSERT_TRUE(QFile::link(QStringLiteral(KESTROVA_FAKE_GAME), etFolder + QStringLiteral("/etl")));
+    w->mnuTM_Mod_Click(kGameEtPro);
+    dialogs.paths = {etFolder + QStringLiteral("/etpro")};
+    Find<QToolButton>("cmdModSelectRoot")->click();
     const QString log = dir.path() + QStringLiteral("/engine.log");
     qputenv("KESTROVA_FAKE_GAME_LOG", log.toLocal8Bit());
     qputenv("KESTROVA_FAKE_GAME_TITLE", "Stand-in Engine");
-    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_68"));
+    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
     Find<QPushButton>("cmdGameLoad")->click();
     qunsetenv("KESTROVA_FAKE_GAME_LOG");
     qunsetenv("KESTROVA_FAKE_GAME_TITLE");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
-    EXPECT_EQ(ReadLines(log).mid(0, 5), (QStringList{"arg +set", "arg fs_game", "arg defrag",
-                                                     "arg +demo", "arg day1\\run1.dm_68"}));
-    EXPECT_EQ(Find<QLabel>("lblGameStarted")->text(),
-              "Started: " + gameFolder + QStringLiteral("/ioquake3"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 20000));
+    EXPECT_EQ(ReadLines(log).mid(0, 5), (QStringList{"arg +set", "arg fs_game", "arg etpro",
+                                                     "arg +demo", "arg day1\\run1.dm_84"}));
+    EXPECT_EQ(Find<QLabel>("lblGameStarted")->text(), "Started: " + etFolder + "/etl");
 
     Find<QPushButton>("cmdGameLoad")->click();
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return ReadLines(log).contains("paste /demo \"day1\\run1.dm_68\""); }, 10000))
+        [&] { return ReadLines(log).contains("paste /demo \"day1\\run1.dm_84\""); }, 10000))
         << ReadLines(log).join(QLatin1Char('|')).toStdString();
     Find<QPushButton>("cmdGameClose")->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("closed"); }, 10000));
