@@ -216,6 +216,11 @@ TEST_F(GameDriving, WithoutAValidFolderTheUserIsAskedAndNothingStarts) {
     EXPECT_EQ(GameLoad(windows, state, dialogs, request), GameLoadResult::FolderAsked);
     EXPECT_EQ(dialogs.fileDialogs.value(0).kind, RecordedFileDialog::Folder);
     EXPECT_EQ(windows.log, finds);
+    // The user is told which programs were looked for before being asked for the folder.
+    EXPECT_EQ(dialogs.messages.value(0).text,
+              "No program of DeFrag was found in the game's folder nor on PATH; the names tried: "
+              "quake3, ioquake3, ioquake3.x86_64, ioquake3.x86, quake3e, quake3e.x64, "
+              "quake3e.x86_64, openarena, openarena.x86_64, Quake3.exe.");
 }
 
 TEST_F(GameDriving, DemoTimeAndClosingNeedTheRunningGame) {
