@@ -1,5 +1,6 @@
 #include "cli/cli_common.h"
 
+#include "core/game/game_home.h"
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
 #include "core/map/game_folder.h"
@@ -17,9 +18,12 @@ namespace {
 
 const char kUsage[] =
     "Usage: kestrova3d-cli map-info MAP.bsp|ARCHIVE.pk3:maps/MAP.bsp\n"
-    "       kestrova3d-cli map-info NAME.bsp --game-folder FOLDER\n"
+    "       kestrova3d-cli map-info NAME.bsp --game-folder FOLDER [--home-folder HOME]\n"
     "  --game-folder FOLDER  find NAME as the game does: FOLDER's .pk3 archives (the last in\n"
-    "                        name order wins), then FOLDER/maps, then the base game's folder\n";
+    "                        name order wins), then FOLDER/maps, then the base game's folder;\n"
+    "                        each searched first in the game's home folder (~/.q3a, ~/.etwolf,\n"
+    "                        ~/.etlegacy, ~/.openarena, whichever the game has)\n"
+    "  --home-folder HOME    the home folder to search instead\n";
 
 QJsonObject SourceOf(const QString& path) {
     QJsonObject o;
@@ -38,7 +42,8 @@ QJsonObject SourceOf(const QString& path) {
 // "map-info MAP.bsp" (or "archive.pk3:maps/x.bsp", or a name in a game folder): one JSON object
 // describing the map and where it was read from.
 int RunMapInfo(const QStringList& args, CliStreams& io) {
-    const auto a = ParseArgs(args, {QStringLiteral("--game-folder")}, {}, io);
+    const auto a =
+        ParseArgs(args, {QStringLiteral("--game-folder"), QStringLiteral("--home-folder")}, {}, io);
     if (!a)
         return kExitUsage;
     if (a->help) {
@@ -56,9 +61,17 @@ int RunMapInfo(const QStringList& args, CliStreams& io) {
             Fail(io, QStringLiteral("%1 is not a folder").arg(*folder));
             return kExitUsage;
         }
-        const auto found = FindGameMap(*folder, path);
+        const auto home = a->values.constFind(QStringLiteral("--home-folder"));
+        QString homeFolder;
+        if (home != a->values.constEnd()) {
+            homeFolder = *home;
+        } else {
+            const int game = GameOfFolder(*folder);
+            homeFolder = game < 0 ? QString() : DefaultHomeFolder(game);
+        }
+        const auto found = FindGameMapIn(MapSearchPath(*folder, homeFolder), path);
         // The game leaves a broken archive out without a word; say which were left out.
-        for (const QString& e : UnreadableArchives(*folder))
+        for (const QString& e : UnreadableArchivesIn(MapSearchPath(*folder, homeFolder)))
             Warn(io, QStringLiteral("archive left out: %1").arg(e));
         if (!found) {
             Fail(io, QStringLiteral("%1: no such map in %2, its archives or its base game")

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int kNodeRole = Qt::UserRole;
+constexpr int kShowGraceMs = 500;
 
 QPixmap FolderPicture(const QColor& fill, bool open, bool empty) {
     QPixmap pm(16, 16);
@@ -85,7 +86,8 @@ QPoint DemosPosition(QPoint buttonTopLeft, QSize window, QRect screen) {
         p.setX(screen.right() + 1 - window.width());
     if (p.y() + window.height() > screen.bottom() + 1)
         p.setY(screen.bottom() + 1 - window.height());
-    return p;
+    // Its title bar and left edge stay on the screen whatever its size.
+    return QPoint(std::max(p.x(), screen.left()), std::max(p.y(), screen.top()));
 }
 
 FrmDemos::FrmDemos(QWidget* owner) : QWidget(owner, Qt::Tool) {
@@ -142,16 +144,30 @@ void FrmDemos::ApplyLanguage() {
     setWindowTitle(fStr(600));
 }
 
-void FrmDemos::SetModPath(const QString& modPath) {
-    tree_.SetModPath(modPath);
+void FrmDemos::SetSearchPath(const QStringList& modFolders) {
+    tree_.SetSearchPath(modFolders);
     Fill();
     emit DemoListUpdated();
 }
 
 void FrmDemos::RefreshList() {
-    tree_.RefreshList();
+    if (searchPath)
+        tree_.SetSearchPath(searchPath());
+    else
+        tree_.RefreshList();
     Fill();
     emit DemoListUpdated();
+}
+
+bool FrmDemos::FindDemo(const QString& name) {
+    if (SelectItem(name))
+        return true;
+    if (searchPath)
+        tree_.SetSearchPath(searchPath());
+    else
+        tree_.RefreshList();
+    Fill();
+    return SelectItem(name);
 }
 
 void FrmDemos::Fill() {
@@ -168,6 +184,13 @@ void FrmDemos::Fill() {
         if (!node.IsDemo())
             item->setToolTip(0, QString());
         items_.append(item);
+    }
+    // A walk cut short by its bounds says so at the end of the tree.
+    for (const QString& notice : tree_.Notices()) {
+        auto* item = new QTreeWidgetItem(tvwDemos_);
+        item->setText(0, notice);
+        item->setData(0, kNodeRole, -1);
+        item->setFlags(Qt::ItemIsEnabled);
     }
 }
 
@@ -186,7 +209,11 @@ bool FrmDemos::SelectItem(const QString& name) {
 void FrmDemos::SetPosition(QWidget* owner, QWidget* button) {
     QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
     const QPoint at = button ? button->mapToGlobal(QPoint(0, 0)) : QPoint();
-    move(DemosPosition(at, frameGeometry().size(), screen->availableGeometry()));
+    const QRect available = screen->availableGeometry();
+    // The frame is known once the window has been shown; before, the decorations are guessed.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(8, 32);
+    resize(size().boundedTo(available.size() - frame));
+    move(DemosPosition(at, size() + frame, available));
 }
 
 void FrmDemos::ApplyStoredSize(int widthTwips, int heightTwips) {
@@ -229,6 +256,15 @@ void FrmDemos::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+bool FrmDemos::JustShown() const {
+    return isVisible() && shown_.isValid() && shown_.elapsed() < kShowGraceMs;
+}
+
+void FrmDemos::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    shown_.start();
+}
+
 void FrmDemos::closeEvent(QCloseEvent* event) {
     // Closing only hides: the tree and its selection stay for the next time.
     event->ignore();
@@ -243,6 +279,12 @@ void FrmDemos::changeEvent(QEvent* event) {
         // Notes written in the editor meanwhile show now.
         RefreshSelectedMark();
     } else if (isVisible() && !mnuMain_->isVisible()) {
+        // Just shown after a message box: the focus the box gives back to the main window is
+        // not the user leaving the browser.
+        if (JustShown()) {
+            activateWindow();
+            return;
+        }
         hide();
     }
 }

@@ -4,6 +4,7 @@
 
 #include "core/game/demo_tree.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
@@ -19,14 +20,25 @@ public:
     explicit FrmDemos(QWidget* owner = nullptr);
 
     // Setting the folder rescans.
-    void SetModPath(const QString& modPath);
+    void SetModPath(const QString& modPath) { SetSearchPath({modPath}); }
+    // The modification folders of the game's search path, the first winning.
+    void SetSearchPath(const QStringList& modFolders);
     QString ModPath() const { return tree_.ModPath(); }
     void RefreshList();
     // Selects the demo of that name (with or without its protocol suffix); false without one.
     bool SelectItem(const QString& name);
+    // The same, after a quiet rescan when the name is not in the tree: the game may have made
+    // its home folder since the last scan.
+    bool FindDemo(const QString& name);
+    // The game's search path as it is now (the home folder may appear at any time); without
+    // it a rescan reads the folders of the last SetSearchPath.
+    std::function<QStringList()> searchPath;
     // Below the owner's demo button, kept on the screen.
     void SetPosition(QWidget* owner, QWidget* button);
     void ApplyLanguage();
+    // Shown a moment ago: the activation a closing message gives back to the main window is
+    // not the user leaving the browser.
+    bool JustShown() const;
 
     // The stored size in twips (0: the designed size) and the size to store.
     void ApplyStoredSize(int widthTwips, int heightTwips);
@@ -49,6 +61,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -60,6 +73,7 @@ private:
     QTreeWidget* tvwDemos_;
     QMenu* mnuMain_;
     QList<QTreeWidgetItem*> items_;
+    QElapsedTimer shown_;
 };
 
 // Where the browser goes: x from the button's left, y 64 pixels below its top, moved back

@@ -44,17 +44,20 @@ FrmGameConfigs::FrmGameConfigs(QWidget* parent) : QDialog(parent) {
     });
 }
 
-void FrmGameConfigs::RefreshConfigs(const QString& rootFolder, const QStringList& allowedFolders,
+void FrmGameConfigs::RefreshConfigs(const QStringList& rootFolders,
+                                    const QStringList& allowedFolders,
                                     const QStringList& preselected) {
     canceled_ = true;
     lstConfigs_->hide();
     lstConfigs_->clear();
     const ScriptPickerListing listing =
-        kestrova::RefreshConfigs(rootFolder, allowedFolders, preselected);
+        kestrova::RefreshConfigs(rootFolders, allowedFolders, preselected);
     for (qsizetype i = 0; i < listing.items.size(); ++i) {
         auto* item = new QListWidgetItem(listing.items[i], lstConfigs_);
         item->setSelected(listing.selected.value(i));
     }
+    // A walk cut short says so where the list is read.
+    lstConfigs_->setToolTip(listing.notices.join(QLatin1Char('\n')));
     lstConfigs_->show();
 }
 
@@ -106,7 +109,9 @@ bool ChooseScripts(GameState& game, ScriptListKind kind, Dialogs& dialogs, FrmGa
     const std::optional<ScriptPickerRequest> request = PrepareChooseScripts(game, kind, dialogs);
     if (!request)
         return false;
-    picker.RefreshConfigs(request->gameFolder, request->allowedFolders, request->preselected);
+    picker.RefreshConfigs(request->roots.isEmpty() ? QStringList{request->gameFolder}
+                                                   : request->roots,
+                          request->allowedFolders, request->preselected);
     picker.SetPosition(owner, control);
     picker.exec();
     if (picker.Canceled())

@@ -17,7 +17,8 @@ class FrmGameConfigs : public QDialog {
 public:
     explicit FrmGameConfigs(QWidget* parent = nullptr);
 
-    void RefreshConfigs(const QString& rootFolder, const QStringList& allowedFolders,
+    // The game's folders: its home folder first, then its install folder.
+    void RefreshConfigs(const QStringList& rootFolders, const QStringList& allowedFolders,
                         const QStringList& preselected);
     // Under the control, kept on the screen.
     void SetPosition(QWidget* owner, QWidget* control);

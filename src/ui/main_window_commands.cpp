@@ -505,7 +505,7 @@ void FrmMain::changeEvent(QEvent* event) {
 void FrmMain::HideToolWindows() {
     for (const char* name : {"FrmAbout", "FrmNotes", "FrmDemos"})
         if (auto* w = findChild<QWidget*>(QString::fromLatin1(name)); w && w->isVisible())
-            if (!w->isModal())
+            if (!w->isModal() && !(demos_ == w && demos_->JustShown()))
                 w->hide();
 }
 

@@ -1,4 +1,5 @@
 // The demo browser and the Game tab's demo part inside the main window.
+#include "core/game/game_home.h"
 #include "ui/frm_demos.h"
 #include "ui/main_window.h"
 #include "ui/platform/game_windows.h"
@@ -13,9 +14,10 @@ void FrmMain::InstallGamePanel() {
     demoPanel_ = new GameDemoPanel(host_, game_, dialogs_, *demos_, *gameWindows_);
     gameTab_->AddPanel(demoPanel_);
 
-    // The browser always shows the current game's demos.
+    // The browser always shows the current game's demos, from its home and install folders.
+    demos_->searchPath = [this] { return ModSearchPath(game_.Current(), game_.Game()); };
     const auto followModPath = [this] {
-        demos_->SetModPath(game_.Current().ModPath);
+        demos_->RefreshList();
         ApplyTooltips();
         demoPanel_->ApplyGame();
     };
@@ -38,7 +40,7 @@ void FrmMain::InstallGamePanel() {
     connect(demoPanel_, &GameDemoPanel::EditingChanged, this, &FrmMain::SetEditingFlag);
 
     // A loaded trace keeps its demo only when the browser knows it.
-    host_.knowsDemo = [this](const QString& name) { return demos_->SelectItem(name); };
+    host_.knowsDemo = [this](const QString& name) { return demos_->FindDemo(name); };
 }
 
 } // namespace kestrova::ui

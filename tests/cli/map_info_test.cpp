@@ -43,6 +43,15 @@ TEST(CliMapInfo, DescribesAMapFileOrAMapOfAGameFolder) {
     EXPECT_EQ(found["version"].toInt(), 47);
     EXPECT_EQ(found["source"].toObject(),
               (QJsonObject{{"archive", base + "/pak1.pk3"}, {"entry", "maps/room.bsp"}}));
+
+    // A map downloaded into the game's home folder: found there first, in its own archive.
+    const QString home = dir.filePath("home/.q3a");
+    QDir().mkpath(home + "/defrag");
+    ASSERT_TRUE(WriteZip(home + "/defrag/dl.pk3", {{"maps/room.bsp", older.Build()}}));
+    const QJsonObject downloaded =
+        JsonOf(RunCli({"map-info", "room.bsp", "--game-folder", mod, "--home-folder", home}));
+    EXPECT_EQ(downloaded["version"].toInt(), 46);
+    EXPECT_EQ(downloaded["source"].toObject()["archive"].toString(), home + "/defrag/dl.pk3");
 }
 
 TEST(CliMapInfo, RefusesWhatIsNotAMap) {

@@ -47,7 +47,7 @@ check "kestrova3d-cli export a.dfkv --" "--frames --help --locale --seed"
 check "kestrova3d-cli path a.dfkv --s" "--script-pitch --seed"
 check "kestrova3d-cli path a.dfkv --points " ""
 check "kestrova3d-cli check -" "--help --locale"
-check "kestrova3d-cli map-info c.bsp --" "--game-folder --help --locale"
+check "kestrova3d-cli map-info c.bsp --" "--game-folder --help --home-folder --locale"
 check "kestrova3d-cli map-info c.bsp --game-folder " "maps"
 check "kestrova3d-cli clearance a.dfkv --map " "c.bsp d.pk3 maps"
 

@@ -1,6 +1,8 @@
 // A stand-in for the game under a test display: a window with the game's title that writes every
 // key it receives, the clipboard it reads on Ctrl+V and its close to a log file.
 //   kestrova_fake_game LOG_FILE [TITLE]
+// Started by the editor as an engine (its arguments begin with "+"), it takes the log file and
+// the title from KESTROVA_FAKE_GAME_LOG and KESTROVA_FAKE_GAME_TITLE and logs each argument.
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -52,8 +54,19 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    FakeGame game(QString::fromLocal8Bit(argv[1]));
-    game.setWindowTitle(argc > 2 ? QString::fromUtf8(argv[2]) : QStringLiteral("Quake 3: Arena"));
+    const bool engine = argv[1][0] == '+';
+    const QString log =
+        engine ? qEnvironmentVariable("KESTROVA_FAKE_GAME_LOG") : QString::fromLocal8Bit(argv[1]);
+    FakeGame game(log);
+    if (engine) {
+        for (int i = 1; i < argc; ++i)
+            game.Write(QStringLiteral("arg ") + QString::fromLocal8Bit(argv[i]));
+        game.setWindowTitle(
+            qEnvironmentVariable("KESTROVA_FAKE_GAME_TITLE", QStringLiteral("Stand-in Engine")));
+    } else {
+        game.setWindowTitle(argc > 2 ? QString::fromUtf8(argv[2])
+                                     : QStringLiteral("Quake 3: Arena"));
+    }
     game.show();
     // Ready once the window is on the screen, so the editor can find it.
     auto* poll = new QTimer(&game);

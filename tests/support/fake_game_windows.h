@@ -12,7 +12,13 @@ public:
     bool CanDrive() const override { return canDrive; }
     GameWindow FindWindow(const QString& title) override {
         log.append(QStringLiteral("find ") + title);
-        return title == runningTitle ? runningWindow : 0;
+        return !runningTitle.isEmpty() && title.compare(runningTitle, Qt::CaseInsensitive) == 0
+                   ? runningWindow
+                   : 0;
+    }
+    GameWindow FindWindowOfProcess(qint64 pid) override {
+        log.append(QStringLiteral("find process %1").arg(pid));
+        return pid == runningPid ? runningWindow : 0;
     }
     void Activate(GameWindow window) override {
         log.append(QStringLiteral("activate %1").arg(window));
@@ -34,16 +40,19 @@ public:
         log.append(QStringLiteral("close %1").arg(window));
     }
     bool StartDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder) override {
+                       const QString& workingFolder, qint64* pid) override {
         log.append(QStringLiteral("start ") + program);
         startedArguments = arguments;
         startedFolder = workingFolder;
+        if (pid)
+            *pid = startWorks ? 4321 : 0;
         return startWorks;
     }
 
     bool canDrive = true;
     QString runningTitle; // the title of the window that exists; empty: no game running
     GameWindow runningWindow = 0x4200007;
+    qint64 runningPid = -1; // the process that owns runningWindow
     bool clipboardWorks = true;
     bool startWorks = true;
     QStringList log;

@@ -1,17 +1,26 @@
 // The Game tab's demo part in the main window: the demo browser, starting the game and driving
 // it. The fake game is a real program with the game's window title on the test display.
+#include "core/files/trace_file.h"
+#include "core/game/game_state.h"
 #include "core/script/game_profile.h"
 #include "core/settings/registry.h"
 #include "support/main_window_fixture.h"
 #include "support/test_files.h"
 #include "ui/frm_demos.h"
+#include "ui/frm_game_configs.h"
+#include "ui/main_window.h"
+#include "ui/tabs/game_tab.h"
 
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -28,6 +37,10 @@ QStringList ReadLines(const QString& path) {
 class GameInWindow : public test::MainWindowFixture {
 protected:
     void SetUp() override {
+        // The engines' home folders of the user are the test's own.
+        savedHome = qgetenv("HOME");
+        qputenv("HOME", home.toLocal8Bit());
+        QDir().mkpath(home);
         Recorder(gameFolder + QStringLiteral("/quake3"));
         test::WriteFile(modPath + QStringLiteral("/Demos/day1/run1.dm_68"));
         test::WriteFile(modPath + QStringLiteral("/Demos/a.dm_84"));
@@ -39,6 +52,7 @@ protected:
             fake.waitForFinished(2000);
         }
         MainWindowFixture::TearDown();
+        qputenv("HOME", savedHome);
     }
     void StartWithTheFolder() {
         Start();
@@ -73,6 +87,8 @@ protected:
     QTemporaryDir dir;
     const QString gameFolder = dir.path() + QStringLiteral("/q3");
     const QString modPath = gameFolder + QStringLiteral("/defrag");
+    const QString home = dir.path() + QStringLiteral("/home");
+    QByteArray savedHome;
     QProcess fake;
 };
 
@@ -89,6 +105,10 @@ TEST(DemoBrowserPlace, BelowTheButtonAndInsideTheScreen) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DemosPosition(c.button, window, screen), c.expected) << c.button.x();
+    // A window taller than the screen keeps its title bar on it.
+    EXPECT_EQ(DemosPosition({100, 200}, {240, 1400}, screen), QPoint(100, 0));
+    EXPECT_EQ(DemosPosition({2000, 200}, {240, 300}, QRect(1280, 0, 2560, 1440)),
+              QPoint(2000, 264));
 }
 
 TEST_F(GameInWindow, ADemoIsPickedInTheBrowserAndDroppedWhenItDisappears) {
@@ -115,7 +135,17 @@ TEST_F(GameInWindow, ADemoIsPickedInTheBrowserAndDroppedWhenItDisappears) {
     EXPECT_EQ(DemoText(), QString());
     EXPECT_EQ(w->Host().demoName, QString());
     EXPECT_TRUE(demos->isVisible());
+    QTest::qWait(100);
+    EXPECT_TRUE(demos->isVisible());     // still shown once the message has gone
     EXPECT_EQ(demos->Tree().Count(), 2); // the empty folder stays
+
+    // A stored size taller than the screen is cut to it, the window wholly on the screen.
+    demos->hide();
+    demos->resize(300, 3000);
+    Find<QToolButton>("cmdGDemoPick")->click();
+    QTest::qWait(50);
+    const QRect screen = demos->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(demos->geometry())) << demos->geometry().height();
 
     // A right-click empties the box.
     emit demos->DemoSelected(QStringLiteral("a.dm_84"));
@@ -176,13 +206,50 @@ TEST_F(GameInWindow, TheStartButtonRunsTheGameInItsFolder) {
     ASSERT_EQ(dialogs.messages.size(), 1); // the chooser's explanation
     dialogs.messages.clear();
 
-    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
+    // A name with blanks arrives as one argument, whatever the shell of the engine's script.
+    emit w->Demos()->DemoSelected(QStringLiteral("day 1\\run 1.dm_84"));
     Find<QPushButton>("cmdGameLoad")->click();
     const QString log = etFolder + QStringLiteral("/started.txt");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(log); }, 5000));
     EXPECT_EQ(ReadLines(log),
-              (QStringList{etFolder, "+set", "fs_game", "etpro", "+demo", "day1\\run1.dm_84"}));
+              (QStringList{etFolder, "+set", "fs_game", "etpro", "+demo", "day 1\\run 1.dm_84"}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(Find<QLabel>("lblGameStarted")->text(), "Started: " + etFolder + "/etl");
+
+    // A demo whose name would add an argument of its own is refused, and nothing starts.
+    QFile::remove(log);
+    emit w->Demos()->DemoSelected(QStringLiteral("x\" +exec evil.cfg \"y.dm_84"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("The name 'x\" +exec evil.cfg \"y.dm_84'"));
+    QTest::qWait(300);
+    EXPECT_FALSE(QFileInfo::exists(log));
+}
+
+TEST_F(GameInWindow, TheConfigPickedInTheListIsExecutedWhenTheGameStarts) {
+    test::WriteFile(modPath + QStringLiteral("/cfg/intro.cfg"));
+    test::WriteFile(home + QStringLiteral("/.q3a/defrag/home.cfg"));
+    auto* list = Find<QComboBox>("cboGConfigs");
+    // The picker lists the scripts of both folders, the home folder's first; the user takes
+    // the install folder's and the box shows it at once.
+    auto* picker = w->findChild<FrmGameConfigs*>();
+    QStringList listed;
+    QTimer::singleShot(0, picker, [&] {
+        for (int i = 0; i < picker->List()->count(); ++i)
+            listed << picker->List()->item(i)->text();
+        picker->List()->item(1)->setSelected(true);
+        picker->findChild<QPushButton*>("cmdOk")->click();
+    });
+    Find<QToolButton>("cmdGConfigManager")->click();
+    EXPECT_EQ(listed, (QStringList{"defrag\\home.cfg", "defrag\\cfg\\intro.cfg"}));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentText(), "defrag\\cfg\\intro.cfg");
+    Find<QPushButton>("cmdGameLoad")->click();
+    const QString log = gameFolder + QStringLiteral("/started.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(log); }, 5000));
+    EXPECT_EQ(ReadLines(log),
+              (QStringList{gameFolder, "+set", "fs_game", "defrag", "+exec", "cfg\\intro.cfg"}));
+    EXPECT_EQ(list->currentText(), "defrag\\cfg\\intro.cfg");
 }
 
 TEST_F(GameInWindow, DemoTimeIsForEtProAndCarriesSecondsIntoMinutes) {
@@ -212,6 +279,37 @@ TEST_F(GameInWindow, DemoTimeIsForEtProAndCarriesSecondsIntoMinutes) {
 TEST_F(GameInWindow, TheRunningGameGetsTheCommandTypedIntoItsConsoleAndCloses) {
     if (!w->GameWindows().CanDrive())
         GTEST_SKIP() << "no X11 display with XTest";
+    // The Linux engines' case first: demos only in the home folder, a window titled
+    // "ioquake3"; the trace keeps its demo and the play button types it into that window.
+    {
+        test::WriteFile(home + QStringLiteral("/.q3a/defrag/demos/home1.dm_68"));
+        Find<QToolButton>("cmdGDemoReload")->click();
+        TraceFileContents c;
+        c.game = kGameDefrag;
+        c.points.count[kControl] = 2;
+        c.demoName = QStringLiteral("home1.dm_68");
+        const QString trace = Path("home.dfkv");
+        ASSERT_TRUE(WriteTraceFile(trace, c));
+        dialogs.paths = {trace};
+        Trigger("mnuT_Open");
+        for (const auto& m : dialogs.messages)
+            EXPECT_FALSE(m.text.contains("not found")) << m.text.toStdString();
+        EXPECT_EQ(DemoText(), QStringLiteral("home1.dm_68"));
+
+        const QString log = dir.path() + QStringLiteral("/ioq3.log");
+        fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("ioquake3")});
+        ASSERT_TRUE(fake.waitForStarted(5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 10000));
+        Find<QPushButton>("cmdGameLoad")->click();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ReadLines(log).contains("paste /demo \"home1.dm_68\""); }, 10000))
+            << ReadLines(log).join(QLatin1Char('|')).toStdString();
+        EXPECT_FALSE(QFileInfo::exists(gameFolder + QStringLiteral("/started.txt")));
+        fake.kill();
+        fake.waitForFinished(5000);
+    }
+    dialogs.messages.clear();
+
     const QString log = dir.path() + QStringLiteral("/fake.log");
     fake.start(QStringLiteral(KESTROVA_FAKE_GAME), {log, QStringLiteral("Quake 3: Arena")});
     ASSERT_TRUE(fake.waitForStarted(5000));
@@ -233,6 +331,37 @@ TEST_F(GameInWindow, TheRunningGameGetsTheCommandTypedIntoItsConsoleAndCloses) {
     Find<QPushButton>("cmdGameClose")->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return fake.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(ReadLines(log).value(expected.size()), QStringLiteral("closed"));
+}
+
+TEST_F(GameInWindow, TheEngineTheEditorStartsIsFoundByItsProcessWhateverItsTitle) {
+    if (!w->GameWindows().CanDrive())
+        GTEST_SKIP() << "no X11 display with XTest";
+    // An ET: Legacy of the install folder that titles its window after nothing known (Enemy
+    // Territory, so the Quake 3 windows of tests running beside this one are not found).
+    const QString etFolder = dir.path() + QStringLiteral("/et");
+    ASSERT_TRUE(QDir().mkpath(etFolder + QStringLiteral("/etpro")));
+    ASSERT_TRUE(QFile::link(QStringLiteral(KESTROVA_FAKE_GAME), etFolder + QStringLiteral("/etl")));
+    w->mnuTM_Mod_Click(kGameEtPro);
+    dialogs.paths = {etFolder + QStringLiteral("/etpro")};
+    Find<QToolButton>("cmdModSelectRoot")->click();
+    const QString log = dir.path() + QStringLiteral("/engine.log");
+    qputenv("KESTROVA_FAKE_GAME_LOG", log.toLocal8Bit());
+    qputenv("KESTROVA_FAKE_GAME_TITLE", "Stand-in Engine");
+    emit w->Demos()->DemoSelected(QStringLiteral("day1\\run1.dm_84"));
+    Find<QPushButton>("cmdGameLoad")->click();
+    qunsetenv("KESTROVA_FAKE_GAME_LOG");
+    qunsetenv("KESTROVA_FAKE_GAME_TITLE");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("ready"); }, 20000));
+    EXPECT_EQ(ReadLines(log).mid(0, 5), (QStringList{"arg +set", "arg fs_game", "arg etpro",
+                                                     "arg +demo", "arg day1\\run1.dm_84"}));
+    EXPECT_EQ(Find<QLabel>("lblGameStarted")->text(), "Started: " + etFolder + "/etl");
+
+    Find<QPushButton>("cmdGameLoad")->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadLines(log).contains("paste /demo \"day1\\run1.dm_84\""); }, 10000))
+        << ReadLines(log).join(QLatin1Char('|')).toStdString();
+    Find<QPushButton>("cmdGameClose")->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ReadLines(log).contains("closed"); }, 10000));
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "core/game/demo_tree.h"
 
+#include "core/game/folder_walk.h"
+#include "core/game/game_home.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
+#include <algorithm>
 
 namespace kestrova {
 
@@ -15,7 +19,8 @@ bool MatchesDemoPattern(const QString& fileName, const QString& pattern) {
     const qsizetype start = fileName.size() - pattern.size();
     if (start < 0)
         return false;
-    return fileName.mid(start, fixed.size()) == fixed;
+    // The engines on Linux record "run1.dm_68", the Windows release may have "RUN1.DM_68".
+    return fileName.mid(start, fixed.size()).compare(fixed, Qt::CaseInsensitive) == 0;
 }
 
 namespace {
@@ -27,69 +32,99 @@ QString CleanFolderName(QString name) {
     return name.trimmed();
 }
 
-// Entries in the order an NTFS folder lists them: case-blind alphabetical.
-QFileInfoList FolderEntries(const QString& folder) {
-    return QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                          QDir::System,
-                                      QDir::Name | QDir::IgnoreCase);
+bool LessIgnoringCase(const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
 }
 
 } // namespace
 
-void DemoTree::SetModPath(const QString& modPath) {
-    modPath_ = modPath;
+void DemoTree::SetSearchPath(const QStringList& modFolders) {
+    searchPath_.clear();
+    for (const QString& f : modFolders)
+        if (!f.trimmed().isEmpty())
+            searchPath_ << QDir::fromNativeSeparators(f.trimmed());
     RefreshList();
 }
 
 void DemoTree::RefreshList() {
     nodes_.clear();
+    notices_.clear();
     folderCounter_ = 0;
     selected_ = -1;
-    if (modPath_.trimmed().isEmpty())
-        return;
-    const QString demos = QDir::fromNativeSeparators(modPath_) + QStringLiteral("/Demos");
-    if (QFileInfo(demos).isDir())
-        Scan(demos, -1);
+    QStringList demoFolders;
+    for (const QString& mod : searchPath_)
+        demoFolders << ChildFoldersIgnoringCase(mod, QStringLiteral("demos"));
+    FolderWalk walk;
+    QStringList claimed;
+    for (const QString& f : demoFolders)
+        if (walk.Enter(f, 0))
+            claimed << f;
+    if (!claimed.isEmpty())
+        Scan(claimed, -1, 0, walk);
+    notices_ = walk.Notices();
 }
 
-bool DemoTree::Scan(const QString& folder, int parent) {
-    // A link back up the tree would never end.
-    static thread_local QSet<QString> visiting;
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty() || visiting.contains(canonical))
-        return false;
-    visiting.insert(canonical);
-
-    bool found = false;
-    QFileInfoList demos;
+bool DemoTree::Scan(const QStringList& folders, int parent, int depth, FolderWalk& walk) {
+    // One level of the merged tree: the same relative folder in every place of the search path.
+    QStringList subNames;
+    QHash<QString, QStringList> subFolders;
+    QStringList demoNames;
+    QHash<QString, QString> demoFiles;
     const QString pattern = QString::fromLatin1(kDemoPattern);
-    for (const QFileInfo& entry : FolderEntries(folder)) {
-        if (entry.isDir()) {
-            found = true;
-            ++folderCounter_;
-            DemoNode node;
-            node.text = CleanFolderName(entry.fileName());
-            node.key = QString::number(folderCounter_, 16) + QLatin1Char('k');
-            node.parent = parent;
-            nodes_.append(node);
-            const int index = Count() - 1;
-            const bool inside = Scan(entry.filePath(), index);
-            nodes_[index].image = inside ? kImageFolder : kImageFolderEmpty;
-            nodes_[index].expandedImage = kImageFolderOpen;
-        } else if (MatchesDemoPattern(entry.fileName(), pattern)) {
-            demos.append(entry);
+    for (const QString& folder : folders) {
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
+        for (const QFileInfo& entry : entries) {
+            if (!walk.Count())
+                break;
+            const QString name = entry.fileName();
+            if (entry.isDir()) {
+                const QString text = CleanFolderName(name);
+                if (!subFolders.contains(text))
+                    subNames << text;
+                subFolders[text] << entry.filePath();
+            } else if (MatchesDemoPattern(name, pattern) && !demoFiles.contains(name)) {
+                demoNames << name;
+                demoFiles.insert(name, entry.filePath());
+            }
         }
     }
+    // Entries in the order an NTFS folder lists them: case-blind alphabetical.
+    std::sort(subNames.begin(), subNames.end(), LessIgnoringCase);
+    std::sort(demoNames.begin(), demoNames.end(), LessIgnoringCase);
+
+    bool found = false;
+    for (const QString& text : subNames) {
+        // A folder reached again through another link, or too deep, is left out.
+        QStringList claimed;
+        for (const QString& f : subFolders.value(text))
+            if (walk.Enter(f, depth + 1))
+                claimed << f;
+        if (claimed.isEmpty())
+            continue;
+        found = true;
+        ++folderCounter_;
+        DemoNode node;
+        node.text = text;
+        node.key = QString::number(folderCounter_, 16) + QLatin1Char('k');
+        node.parent = parent;
+        nodes_.append(node);
+        const int index = Count() - 1;
+        const bool inside = Scan(claimed, index, depth + 1, walk);
+        nodes_[index].image = inside ? kImageFolder : kImageFolderEmpty;
+        nodes_[index].expandedImage = kImageFolderOpen;
+    }
     // A folder shows its subfolders first, then its demos.
-    for (const QFileInfo& demo : demos) {
+    for (const QString& name : demoNames) {
         found = true;
         DemoNode node;
-        node.text = demo.fileName();
+        node.text = name;
+        node.file = demoFiles.value(name);
         node.parent = parent;
         nodes_.append(node);
         RefreshNotesMark(Count() - 1);
     }
-    visiting.remove(canonical);
     return found;
 }
 
@@ -123,9 +158,8 @@ bool DemoTree::RefreshNotesMark(int index) {
     if (index < 0 || index >= Count())
         return false;
     DemoNode& node = nodes_[index];
-    node.notesPath = QDir::fromNativeSeparators(modPath_) + QStringLiteral("/Demos/") +
-                     FullPath(index).replace(QLatin1Char('\\'), QLatin1Char('/')) +
-                     QStringLiteral(".txt");
+    // Beside the demo's own file: its name may hold characters a path would read otherwise.
+    node.notesPath = node.file + QStringLiteral(".txt");
     const QFileInfo notes(node.notesPath);
     const bool hasNotes = notes.isFile() && notes.size() >= 1;
     node.image = hasNotes ? kImageDemoNotes : kImageDemo;

@@ -1,9 +1,12 @@
 #pragma once
-// The demos recorded under a modification: its "Demos" folder as a tree of folders and demo
-// files, in the order the tree shows them, with the notes file kept beside each demo.
+// The demos recorded under a modification, as the game sees them: the "demos" folders (any case)
+// of its search path (home folder first, then the install folder) merged into one tree of
+// folders and demo files, the first folder of the path winning for the same relative name, with
+// the notes file kept beside each demo.
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kestrova {
 
@@ -22,20 +25,26 @@ struct DemoNode {
     int parent = -1; // index of the parent node, -1 at the top level
     int image = kImageDemo;
     int expandedImage = 0; // folders: kImageFolderOpen
+    QString file;          // demos: the demo file on disk
     QString notesPath;     // demos: the ".txt" beside the demo
 
     bool IsDemo() const { return image == kImageDemo || image == kImageDemoNotes; }
 };
 
-// Matches the protocol suffix of a demo file: "dm_" followed by two characters, with case.
+// Matches the protocol suffix of a demo file: "dm_" in any case followed by two characters.
 constexpr const char* kDemoPattern = "dm_??";
 
 class DemoTree {
 public:
     // Rescans ModPath/Demos (a missing folder gives an empty tree); forgets the selection.
-    void SetModPath(const QString& modPath);
-    const QString& ModPath() const { return modPath_; }
+    void SetModPath(const QString& modPath) { SetSearchPath({modPath}); }
+    // The modification folders of the search path, the first winning.
+    void SetSearchPath(const QStringList& modFolders);
+    const QStringList& SearchPath() const { return searchPath_; }
+    QString ModPath() const { return searchPath_.value(searchPath_.size() - 1); }
     void RefreshList();
+    // What the last scan left out (a bound of the folder walk); empty when it read everything.
+    const QStringList& Notices() const { return notices_; }
 
     const QList<DemoNode>& Nodes() const { return nodes_; }
     int Count() const { return static_cast<int>(nodes_.size()); }
@@ -56,9 +65,11 @@ public:
     QString EnsureNotesFile(int index);
 
 private:
-    bool Scan(const QString& folder, int parent);
+    // folders: the real folders of one level, already entered in the walk.
+    bool Scan(const QStringList& folders, int parent, int depth, class FolderWalk& walk);
 
-    QString modPath_;
+    QStringList searchPath_;
+    QStringList notices_;
     QList<DemoNode> nodes_;
     int folderCounter_ = 0;
     int selected_ = -1;

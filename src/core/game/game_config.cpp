@@ -1,5 +1,7 @@
 #include "core/game/game_config.h"
 
+#include "core/game/folder_walk.h"
+
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
 #include "core/settings/registry.h"
@@ -115,14 +117,20 @@ QString ScriptFilePath(const QString& gameFolder, const QString& item) {
            QString(item).replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
-void PruneScriptList(ScriptList& list, const QString& modFolder, int game) {
+void PruneScriptList(ScriptList& list, const QString& modFolder, int game,
+                     const QString& homeFolder) {
     if (list.Count() <= 1)
         return;
     const GameFolder gameFolder = ResolveGameFolder(modFolder, game);
     if (!gameFolder.ok)
         return;
+    const auto exists = [&](const QString& item) {
+        if (QFileInfo(ScriptFilePath(gameFolder.folder, item)).isFile())
+            return true;
+        return !homeFolder.isEmpty() && QFileInfo(ScriptFilePath(homeFolder, item)).isFile();
+    };
     for (int i = list.Count() - 1; i >= 1; --i)
-        if (!QFileInfo(ScriptFilePath(gameFolder.folder, list.Items()[i])).isFile())
+        if (!exists(list.Items()[i]))
             list.RemoveAt(i);
 }
 
@@ -147,28 +155,30 @@ bool IsScriptName(const QString& name) {
 }
 
 struct PickerScan {
-    QString root;
     QStringList allowed; // each with its trailing "\"
     QStringList preselected;
     ScriptPickerListing listing;
-    QSet<QString> visited; // canonical folders, against link loops
+    QSet<QString> listed;
+    FolderWalk walk;
 
-    void Scan(const QString& folder, const QString& relative) {
-        const QString canonical = QFileInfo(folder).canonicalFilePath();
-        if (canonical.isEmpty() || visited.contains(canonical))
+    void Scan(const QString& folder, const QString& relative, int depth) {
+        if (!walk.Enter(folder, depth))
             return;
-        visited.insert(canonical);
         // Names in the order an NTFS folder lists them: case-blind alphabetical, files and
         // folders interleaved.
         const QFileInfoList entries = QDir(folder).entryInfoList(
             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
             QDir::Name | QDir::IgnoreCase);
         for (const QFileInfo& entry : entries) {
+            if (!walk.Count())
+                return;
             const QString rel = relative + entry.fileName();
             if (entry.isDir()) {
                 if (Qualifies(rel + QLatin1Char('\\')))
-                    Scan(entry.filePath(), rel + QLatin1Char('\\'));
-            } else if (IsScriptName(entry.fileName())) {
+                    Scan(entry.filePath(), rel + QLatin1Char('\\'), depth + 1);
+            } else if (IsScriptName(entry.fileName()) && !listed.contains(rel)) {
+                // The home folder's copy hides the install folder's, as in the game.
+                listed.insert(rel);
                 listing.items.append(rel);
                 listing.selected.append(preselected.contains(rel));
             }
@@ -187,13 +197,22 @@ struct PickerScan {
 
 ScriptPickerListing RefreshConfigs(const QString& rootFolder, const QStringList& allowedFolders,
                                    const QStringList& preselected) {
+    return RefreshConfigs(QStringList{rootFolder}, allowedFolders, preselected);
+}
+
+ScriptPickerListing RefreshConfigs(const QStringList& rootFolders,
+                                   const QStringList& allowedFolders,
+                                   const QStringList& preselected) {
     PickerScan scan;
-    scan.root = QDir::fromNativeSeparators(rootFolder);
     for (const QString& a : allowedFolders)
         scan.allowed.append(a + QLatin1Char('\\'));
     scan.preselected = preselected;
-    if (!scan.root.isEmpty() && QFileInfo(scan.root).isDir())
-        scan.Scan(scan.root, QString());
+    for (const QString& rootFolder : rootFolders) {
+        const QString root = QDir::fromNativeSeparators(rootFolder);
+        if (!root.isEmpty() && QFileInfo(root).isDir())
+            scan.Scan(root, QString(), 0);
+    }
+    scan.listing.notices = scan.walk.Notices();
     return scan.listing;
 }
 

@@ -13,6 +13,9 @@ struct GameConfig {
     QString DftPathCfg;
     QString DftPathPos;
     QString DftPathBsp;
+    // Empty: the engine's rule finds the home folder, and the engines' titles find the window.
+    QString HomePath;
+    QString WindowTitle;
 };
 
 // Value name prefixes of the three lists in a game's key ("Config1", "Config2", ...).
@@ -80,8 +83,10 @@ GameFolder ResolveGameFolder(const QString& modFolder, int game);
 QString ScriptFilePath(const QString& gameFolder, const QString& item);
 
 // Drops, from the last down to item 1, the items whose file no longer exists under the game
-// folder. Runs only when the list has scripts and the modification folder is valid.
-void PruneScriptList(ScriptList& list, const QString& modFolder, int game);
+// folder nor under the home folder. Runs only when the list has scripts and the modification
+// folder is valid.
+void PruneScriptList(ScriptList& list, const QString& modFolder, int game,
+                     const QString& homeFolder = QString());
 
 // Which lists the picker fills, and the top folders each may take scripts from: the folder the
 // modification really lies in, whatever its name ("defrag-1.91"), and for the game's own
@@ -94,8 +99,13 @@ QStringList ScriptPickerFolders(ScriptListKind kind, int game, const QString& mo
 struct ScriptPickerListing {
     QStringList items;
     QList<bool> selected; // preselected: the item equals one of the given texts exactly
+    QStringList notices;  // what a bound of the folder walk left out
 };
 ScriptPickerListing RefreshConfigs(const QString& rootFolder, const QStringList& allowedFolders,
+                                   const QStringList& preselected);
+// The same over several roots (the home folder, then the game folder), each item once.
+ScriptPickerListing RefreshConfigs(const QStringList& rootFolders,
+                                   const QStringList& allowedFolders,
                                    const QStringList& preselected);
 
 } // namespace kestrova

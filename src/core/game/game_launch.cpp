@@ -1,6 +1,8 @@
 #include "core/game/game_launch.h"
 
 #include "core/dialogs.h"
+#include "core/game/console_names.h"
+#include "core/game/game_home.h"
 #include "core/numbers.h"
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
@@ -9,16 +11,22 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace kestrova {
+
+QString StartupScriptName(const QString& script) {
+    // The game's exec takes the path below the modification or base folder.
+    const qsizetype slash = script.indexOf(QLatin1Char('\\'), 1);
+    return slash > 0 ? script.mid(slash + 1) : QString();
+}
 
 QString BuildGameCommand(const QString& script, const QString& demo, const QString& prefix,
                          const QString& separator) {
     QString result;
-    // The game's exec takes the path below the modification or base folder.
-    const qsizetype slash = script.indexOf(QLatin1Char('\\'), 1);
-    if (slash > 0)
-        result = prefix + QStringLiteral("exec ") + script.mid(slash + 1);
+    const QString exec = StartupScriptName(script);
+    if (!exec.isEmpty())
+        result = prefix + QStringLiteral("exec ") + GameArgument(exec);
     if (!demo.isEmpty()) {
         result += result.isEmpty() ? prefix : separator;
         result += QStringLiteral("demo \"") + demo + QLatin1Char('"');
@@ -26,12 +34,22 @@ QString BuildGameCommand(const QString& script, const QString& demo, const QStri
     return result;
 }
 
-QString GameCommandLine(const QString& modFolderName, const QString& commands) {
-    return QStringLiteral("+set fs_game ") + modFolderName + QLatin1Char(' ') + commands;
+QStringList GameStartArguments(const QString& modFolderName, const QString& script,
+                               const QString& demo) {
+    // Each name is one argument of its own: no shell and no splitting ever cut it.
+    QStringList args{QStringLiteral("+set"), QStringLiteral("fs_game"), modFolderName};
+    const QString exec = StartupScriptName(script);
+    if (!exec.isEmpty())
+        args << QStringLiteral("+exec") << exec;
+    if (!demo.isEmpty())
+        args << QStringLiteral("+demo") << demo;
+    return args;
 }
 
-QStringList GameArguments(const QString& commandLine) {
-    return QProcess::splitCommand(commandLine);
+std::optional<QString> RefuseGameNames(const QString& script, const QString& demo,
+                                       bool commandLine) {
+    return RefuseUnsafeGameNames({script, demo},
+                                 commandLine ? GameNameUse::CommandLine : GameNameUse::Console);
 }
 
 QString ModFolderName(int game, const QString& modPath) {
@@ -41,6 +59,15 @@ QString ModFolderName(int game, const QString& modPath) {
         path.chop(1);
     const QString onDisk = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     return onDisk.compare(name, Qt::CaseInsensitive) == 0 ? onDisk : name;
+}
+
+QString ExecutableOnPath(int game) {
+    for (const QString& name : Profile(game).linuxExecutables) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
 }
 
 QString FindGameExecutable(const QString& gameFolder, int game) {
@@ -58,7 +85,8 @@ QString FindGameExecutable(const QString& gameFolder, int game) {
     for (const QString& entry : dir.entryList(QDir::Files))
         if (entry.compare(profile.executable, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);
-    return QString();
+    // A packaged engine lives on PATH, away from the game's data.
+    return ExecutableOnPath(game);
 }
 
 namespace {
@@ -116,24 +144,43 @@ bool HoldsScreenshots(const QString& folder) {
     const QDir dir(folder);
     if (!dir.exists())
         return false;
+    // ".jpg" or ".tga" in whatever case the engine wrote it.
     const QStringList pictures =
         dir.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.tga")}, QDir::Files);
     return !pictures.isEmpty();
 }
 
+QStringList ScreenshotFolders(const QStringList& modFolders) {
+    QStringList folders;
+    for (const QString& mod : modFolders)
+        for (const QString& f : ChildFoldersIgnoringCase(QDir::fromNativeSeparators(mod),
+                                                         QStringLiteral("screenshots")))
+            if (HoldsScreenshots(f))
+                folders << f;
+    return folders;
+}
+
 bool DelScreenshots(const QString& modPath, Dialogs& dialogs) {
-    if (modPath.trimmed().isEmpty())
+    return DelScreenshots(QStringList{modPath}, dialogs);
+}
+
+bool DelScreenshots(const QStringList& modFolders, Dialogs& dialogs) {
+    const QStringList folders = ScreenshotFolders(modFolders);
+    if (folders.isEmpty())
         return false;
-    const QString folder = ScreenshotsFolder(modPath);
-    if (!HoldsScreenshots(folder))
-        return false;
+    QStringList shown;
+    for (const QString& f : folders)
+        shown << QDir::toNativeSeparators(f);
     // The trash, not a deletion: pictures the user still wanted can be taken back.
     const DialogAnswer answer =
-        dialogs.Message(fStr(75), fStr(562, QDir::toNativeSeparators(folder)),
+        dialogs.Message(fStr(75), fStr(562, shown.join(QStringLiteral("', '"))),
                         MessageIcon::Question, MessageButtons::YesNo);
     if (answer != DialogAnswer::Yes)
         return false;
-    return QFile::moveToTrash(folder);
+    bool moved = true;
+    for (const QString& f : folders)
+        moved = QFile::moveToTrash(f) && moved;
+    return moved;
 }
 
 } // namespace kestrova

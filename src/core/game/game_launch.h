@@ -7,24 +7,36 @@
 
 namespace kestrova {
 
+#include <optional>
+
 // The start-up script (the selected item of the game's script list, empty for "<none>") and the
-// demo as one command text: "+exec cfg\intro.cfg +demo \"run1\"" with the prefix "+" and the
-// separator " +". A script without "\" after its first character is left out.
+// demo as one console text: "/exec cfg\intro.cfg;demo \"run1\"" with the prefix "/" and the
+// separator ";"; a script name with a blank is quoted. A script without "\" after its first
+// character is left out.
 QString BuildGameCommand(const QString& script, const QString& demo, const QString& prefix,
                          const QString& separator);
+// The script's path below its top folder, as exec takes it; empty when it has none.
+QString StartupScriptName(const QString& script);
 
-// "+set fs_game " + the modification folder name + " " + the start-up commands.
-QString GameCommandLine(const QString& modFolderName, const QString& commands);
-// The command line as the program's arguments, quotes kept together.
-QStringList GameArguments(const QString& commandLine);
+// The game's arguments: "+set fs_game <mod>", then "+exec <script>" and "+demo <demo>", each
+// name one argument.
+QStringList GameStartArguments(const QString& modFolderName, const QString& script,
+                               const QString& demo);
+
+// The message refusing a script or demo name the game would split into commands (for the
+// command line, '+' too); nothing when both are safe.
+std::optional<QString> RefuseGameNames(const QString& script, const QString& demo,
+                                       bool commandLine);
 
 // The name fs_game takes: the profile's folder name, spelt as the folder on disk is when they
 // differ only in case (file names are exact on Linux).
 QString ModFolderName(int game, const QString& modPath);
 
-// The game's executable in its folder: the names of this platform first, then the others;
-// empty when there is none.
+// The game's executable in its folder: the names of this platform first, then the others; then
+// the Linux names on PATH. Empty when there is none.
 QString FindGameExecutable(const QString& gameFolder, int game);
+// The first of the game's Linux names found on PATH.
+QString ExecutableOnPath(int game);
 
 // The demo-time commands: n = -(minutes * 60 + seconds) to reach a moment, n = seconds to
 // advance. A text that is not a number counts as 0. No command (empty) when n is 0.
@@ -45,8 +57,11 @@ QString ScreenshotsFolder(const QString& modPath);
 bool HoldsScreenshots(const QString& folder);
 
 class Dialogs;
-// The screenshots button: when the folder holds a picture and the user agrees, the folder with
-// everything in it goes to the desktop's trash. True when it was moved.
+// The screenshots folders (any case) of the modification folders that hold a picture.
+QStringList ScreenshotFolders(const QStringList& modFolders);
+// The screenshots button: when the folders hold a picture and the user agrees, each folder with
+// everything in it goes to the desktop's trash. True when all were moved.
 bool DelScreenshots(const QString& modPath, Dialogs& dialogs);
+bool DelScreenshots(const QStringList& modFolders, Dialogs& dialogs);
 
 } // namespace kestrova

@@ -1,6 +1,7 @@
 #include "core/game/game_state.h"
 
 #include "core/dialogs.h"
+#include "core/game/game_home.h"
 #include "core/model/trace.h"
 #include "core/script/game_profile.h"
 #include "core/script/run_options.h"
@@ -51,6 +52,8 @@ void SaveGameConfigs(GameState& state) {
         RegWriteValue(key, QStringLiteral("DftPathCfg"), RegType::Sz, c.DftPathCfg);
         RegWriteValue(key, QStringLiteral("DftPathPos"), RegType::Sz, c.DftPathPos);
         RegWriteValue(key, QStringLiteral("DftPathBsp"), RegType::Sz, c.DftPathBsp);
+        RegWriteValue(key, QStringLiteral("HomePath"), RegType::Sz, c.HomePath);
+        RegWriteValue(key, QStringLiteral("WindowTitle"), RegType::Sz, c.WindowTitle);
     }
     const QString key = state.CurrentKey();
     if (state.saveRecentFiles)
@@ -113,10 +116,11 @@ GameFolder ResolveGameFolder(const GameState& state, const QString& modFolder) {
 
 void ApplyModPath(GameState& state) {
     const QString modPath = state.Current().ModPath;
+    const QString home = HomeFolder(state.Current(), state.Game());
     state.loadingLists = true;
-    PruneScriptList(state.cmdsBefore, modPath, state.Game());
-    PruneScriptList(state.cmdsAfter, modPath, state.Game());
-    PruneScriptList(state.gameConfigs, modPath, state.Game());
+    PruneScriptList(state.cmdsBefore, modPath, state.Game(), home);
+    PruneScriptList(state.cmdsAfter, modPath, state.Game(), home);
+    PruneScriptList(state.gameConfigs, modPath, state.Game(), home);
     state.loadingLists = false;
 }
 
@@ -172,6 +176,7 @@ std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, Script
     }
     ScriptPickerRequest request;
     request.gameFolder = gameFolder.folder;
+    request.roots = GameRootSearchPath(state.Current(), state.Game());
     request.allowedFolders = ScriptPickerFolders(kind, state.Game(), state.Current().ModPath);
     request.preselected = state.List(kind).Scripts();
     return request;
@@ -179,7 +184,11 @@ std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, Script
 
 void ApplyChosenScripts(GameState& state, ScriptListKind kind, const QStringList& chosen) {
     state.loadingLists = true;
-    state.List(kind).ReplaceScripts(chosen);
+    ScriptList& list = state.List(kind);
+    list.ReplaceScripts(chosen);
+    // A start-up script chosen while none was selected is the one the game starts with.
+    if (kind == ScriptListKind::GameConfigs && list.Selected() == 0 && list.Count() > 1)
+        list.Select(1);
     state.loadingLists = false;
 }
 

@@ -38,6 +38,10 @@ public:
     // Set while the program itself selects script-list items, so the trace is not marked modified.
     bool loadingLists = false;
 
+    // The game the editor started last (not stored): its window is found by its process.
+    qint64 startedPid = 0;
+    QString startedExecutable;
+
     // The recent-files list lives in the game's key but belongs to the document code; it hooks
     // in here. Each gets the key of the current game.
     std::function<void(const QString& key)> loadRecentFiles;
@@ -90,12 +94,14 @@ QString DeepestExistingFolder(const QString& path);
 // user has then been asked for it).
 struct ScriptPickerRequest {
     QString gameFolder;
+    QStringList roots; // the home folder, then the game folder
     QStringList allowedFolders;
     QStringList preselected;
 };
 std::optional<ScriptPickerRequest> PrepareChooseScripts(GameState& state, ScriptListKind kind,
                                                         Dialogs& dialogs);
-// The picker's confirmed choice replaces the list's scripts, keeping the selection by text.
+// The picker's confirmed choice replaces the list's scripts, keeping the selection by text; the
+// start-up list without a selection takes the first script chosen.
 void ApplyChosenScripts(GameState& state, ScriptListKind kind, const QStringList& chosen);
 
 // The chosen before/after scripts as the script writer takes them (empty for "<none>").

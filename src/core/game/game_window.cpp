@@ -1,6 +1,8 @@
 #include "core/game/game_window.h"
 
 #include "core/dialogs.h"
+#include "core/game/console_names.h"
+#include "core/game/game_home.h"
 #include "core/game/game_launch.h"
 #include "core/game/game_state.h"
 #include "core/script/game_profile.h"
@@ -21,12 +23,26 @@ QList<ScanKey> ConsoleKeySequence() {
 }
 
 bool GameWindowSystem::StartDetached(const QString& program, const QStringList& arguments,
-                                     const QString& workingFolder) {
-    return QProcess::startDetached(program, arguments, workingFolder);
+                                     const QString& workingFolder, qint64* pid) {
+    return QProcess::startDetached(program, arguments, workingFolder, pid);
+}
+
+QStringList GameWindowTitles(const GameState& state) {
+    QStringList titles = EngineWindowTitles(state.Game());
+    const QString typed = state.Current().WindowTitle.trimmed();
+    if (!typed.isEmpty() && !titles.contains(typed, Qt::CaseInsensitive))
+        titles << typed;
+    return titles;
 }
 
 GameWindow FindGameWindow(GameWindowSystem& system, const GameState& state) {
-    return system.FindWindow(state.CurrentProfile().gameName);
+    if (state.startedPid > 0)
+        if (const GameWindow w = system.FindWindowOfProcess(state.startedPid))
+            return w;
+    for (const QString& title : GameWindowTitles(state))
+        if (const GameWindow w = system.FindWindow(title))
+            return w;
+    return 0;
 }
 
 namespace {
@@ -62,7 +78,13 @@ bool SendConsoleCommand(GameWindowSystem& system, const GameState& state, Dialog
 
 GameLoadResult GameLoad(GameWindowSystem& system, GameState& state, Dialogs& dialogs,
                         const GameLoadRequest& request) {
-    if (const GameWindow running = FindGameWindow(system, state)) {
+    const GameWindow running = FindGameWindow(system, state);
+    if (const auto refusal = RefuseGameNames(request.script, request.demo, running == 0)) {
+        dialogs.Message(state.CurrentProfile().displayName, *refusal, MessageIcon::Warning,
+                        MessageButtons::Ok);
+        return GameLoadResult::Refused;
+    }
+    if (running) {
         SendConsoleCommand(system, state, dialogs,
                            BuildGameCommand(request.script, request.demo, QStringLiteral("/"),
                                             QStringLiteral(";")),
@@ -73,15 +95,25 @@ GameLoadResult GameLoad(GameWindowSystem& system, GameState& state, Dialogs& dia
     const QString executable =
         folder.ok ? FindGameExecutable(folder.folder, state.Game()) : QString();
     if (executable.isEmpty()) {
+        const GameProfile& profile = state.CurrentProfile();
+        dialogs.Message(profile.displayName,
+                        fStr(568, profile.displayName,
+                             profile.ExecutablesThisSystemFirst().join(QStringLiteral(", "))),
+                        MessageIcon::Information, MessageButtons::Ok);
         AskModFolder(state, dialogs);
         return GameLoadResult::FolderAsked;
     }
-    const QString commandLine = GameCommandLine(
-        ModFolderName(state.Game(), state.Current().ModPath),
-        BuildGameCommand(request.script, request.demo, QStringLiteral("+"), QStringLiteral(" +")));
-    const bool started = system.StartDetached(executable, GameArguments(commandLine),
-                                              QDir::fromNativeSeparators(folder.folder));
-    return started ? GameLoadResult::Started : GameLoadResult::StartFailed;
+    const QStringList arguments = GameStartArguments(
+        ModFolderName(state.Game(), state.Current().ModPath), request.script, request.demo);
+    // The home folder is left to the engine: it finds its own, as when the user starts it.
+    qint64 pid = 0;
+    const bool started = system.StartDetached(executable, arguments,
+                                              QDir::fromNativeSeparators(folder.folder), &pid);
+    if (!started)
+        return GameLoadResult::StartFailed;
+    state.startedPid = pid;
+    state.startedExecutable = executable;
+    return GameLoadResult::Started;
 }
 
 bool GameClose(GameWindowSystem& system, const GameState& state, Dialogs& dialogs) {

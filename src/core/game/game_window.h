@@ -1,5 +1,6 @@
 #pragma once
-// Driving the running game: found by its window title, brought to the front, the command put on
+// Driving the running game: found by the process the editor started or by its window title,
+// brought to the front, the command put on
 // the clipboard and typed into the console by a fixed key sequence, closed by a close request.
 // The window system is behind GameWindowSystem; the editor gives the X11 one where there is an
 // X11 display and a null one elsewhere.
@@ -37,17 +38,22 @@ public:
     virtual ~GameWindowSystem() = default;
     // False where windows of other programs cannot be reached at all.
     virtual bool CanDrive() const = 0;
-    // The top-level window whose title is exactly this text, else 0.
+    // The top-level window whose title is this text, ignoring case, else 0.
     virtual GameWindow FindWindow(const QString& title) = 0;
+    // The top-level window the process owns (_NET_WM_PID), else 0.
+    virtual GameWindow FindWindowOfProcess(qint64 pid) {
+        (void)pid;
+        return 0;
+    }
     virtual void Activate(GameWindow window) = 0;
     virtual bool SetClipboardText(const QString& text) = 0;
     // Waits without blocking the editor's events.
     virtual void Wait(int milliseconds) = 0;
     virtual void SendKeys(const QList<ScanKey>& keys) = 0;
     virtual void RequestClose(GameWindow window) = 0;
-    // Starts a program on its own; false when it could not be started.
+    // Starts a program on its own; false when it could not be started. pid: its process id.
     virtual bool StartDetached(const QString& program, const QStringList& arguments,
-                               const QString& workingFolder);
+                               const QString& workingFolder, qint64* pid = nullptr);
 };
 
 // Where nothing can be driven: no window is ever found; programs still start.
@@ -64,7 +70,10 @@ public:
 
 inline constexpr int kConsoleWaitMs = 200;
 
-// The current game's window, by the title of its profile.
+// The titles tried for the current game: its engines' titles, then the one the user typed.
+QStringList GameWindowTitles(const GameState& state);
+// The current game's window: the one of the process the editor started, whatever its title;
+// else the first of GameWindowTitles found.
 GameWindow FindGameWindow(GameWindowSystem& system, const GameState& state);
 
 // Types the command into the console of the game window (0: find it first). True when the game
@@ -80,6 +89,7 @@ enum class GameLoadResult {
     Started,     // the game was started with the commands on its command line
     StartFailed, // the executable could not be started
     FolderAsked, // the folder was not valid: the user was asked for it instead
+    Refused,     // a name would have become a command: the user was told, nothing was sent
 };
 
 struct GameLoadRequest {

@@ -37,18 +37,29 @@ QList<GameFolderIndex::ArchiveStamp> ListArchives(const QString& folder) {
     return stamps;
 }
 
+// The folder's "maps" folders in any case ("maps" first), each ending with '/'.
+QStringList LooseMapFolders(const QString& folder) {
+    QStringList found;
+    const QDir dir(folder);
+    for (const QString& e : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        if (e.compare(QLatin1String("maps"), Qt::CaseInsensitive) == 0)
+            found << dir.filePath(e) + QLatin1Char('/');
+    return found;
+}
+
 // The loose maps/<name> of folder, matched ignoring case as the game's archives are.
 std::optional<MapSource> FindLoose(const QString& folder, const QString& name) {
-    const QString maps = folder + QLatin1Char('/') + kMapsPrefix;
-    const QString exact = maps + name;
-    if (QFileInfo(exact).isFile())
-        return MapSource{name, {}, {}, exact};
-    if (name.contains(QLatin1Char('/')))
-        return std::nullopt;
-    const QStringList files = QDir(maps).entryList(QDir::Files);
-    for (const QString& f : files)
-        if (f.compare(name, Qt::CaseInsensitive) == 0)
-            return MapSource{f, {}, {}, maps + f};
+    for (const QString& maps : LooseMapFolders(folder)) {
+        const QString exact = maps + name;
+        if (QFileInfo(exact).isFile())
+            return MapSource{name, {}, {}, exact};
+        if (name.contains(QLatin1Char('/')))
+            continue;
+        const QStringList files = QDir(maps).entryList(QDir::Files);
+        for (const QString& f : files)
+            if (f.compare(name, Qt::CaseInsensitive) == 0)
+                return MapSource{f, {}, {}, maps + f};
+    }
     return std::nullopt;
 }
 
@@ -68,7 +79,7 @@ bool IsGameFolder(const QString& folder) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return false;
     const QDir dir(folder);
-    return dir.exists(QStringLiteral("maps")) ||
+    return !LooseMapFolders(folder).isEmpty() ||
            !dir.entryList({QStringLiteral("*.pk3")}, QDir::Files).isEmpty();
 }
 
@@ -166,11 +177,15 @@ std::optional<MapSource> GameFolderIndex::FindInArchives(const QString& name) co
 }
 
 std::optional<MapSource> FindGameMap(const QString& folder, const QString& name) {
+    return FindGameMapIn({folder, BaseGameFolder(folder)}, name);
+}
+
+std::optional<MapSource> FindGameMapIn(const QStringList& searchPath, const QString& name) {
     if (name.isEmpty())
         return std::nullopt;
     QString clean = name;
     clean.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    for (const QString& f : {folder, BaseGameFolder(folder)}) {
+    for (const QString& f : searchPath) {
         if (f.isEmpty())
             continue;
         if (auto found = GameFolderIndex::Get(f)->FindInArchives(clean))
@@ -182,24 +197,33 @@ std::optional<MapSource> FindGameMap(const QString& folder, const QString& name)
 }
 
 QStringList UnreadableArchives(const QString& folder) {
+    return UnreadableArchivesIn({folder, BaseGameFolder(folder)});
+}
+
+QStringList UnreadableArchivesIn(const QStringList& searchPath) {
     QStringList errors;
-    for (const QString& f : {folder, BaseGameFolder(folder)})
+    for (const QString& f : searchPath)
         if (!f.isEmpty() && QFileInfo(f).isDir())
             errors << GameFolderIndex::Get(f)->Errors();
     return errors;
 }
 
 std::vector<MapSource> ListGameMaps(const QString& folder) {
+    return ListGameMapsIn({folder, BaseGameFolder(folder)});
+}
+
+std::vector<MapSource> ListGameMapsIn(const QStringList& searchPath) {
     QHash<QString, MapSource> seen;
-    for (const QString& f : {folder, BaseGameFolder(folder)}) {
+    for (const QString& f : searchPath) {
         if (f.isEmpty())
             continue;
         QHash<QString, MapSource> here = GameFolderIndex::Get(f)->maps_;
-        const QString maps = QDir(f).filePath(kMapsPrefix);
-        const QStringList loose = QDir(maps).entryList({QStringLiteral("*.bsp")}, QDir::Files);
-        for (const QString& l : loose)
-            if (!here.contains(Key(l)))
-                here.insert(Key(l), MapSource{l, {}, {}, maps + l});
+        for (const QString& maps : LooseMapFolders(f)) {
+            const QStringList loose = QDir(maps).entryList({QStringLiteral("*.bsp")}, QDir::Files);
+            for (const QString& l : loose)
+                if (!here.contains(Key(l)))
+                    here.insert(Key(l), MapSource{l, {}, {}, maps + l});
+        }
         // The modification's own maps hide its base game's.
         for (auto it = here.cbegin(); it != here.cend(); ++it)
             if (!seen.contains(it.key()))

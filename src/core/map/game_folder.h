@@ -65,16 +65,20 @@ private:
     QList<ArchiveStamp> stamps_;
     QHash<QString, MapSource> maps_; // by lower-case name
     QStringList errors_;
-    friend std::vector<MapSource> ListGameMaps(const QString& folder);
+    friend std::vector<MapSource> ListGameMapsIn(const QStringList& searchPath);
 };
 
 // Finds name in folder, then in its base game folder. Nothing when no source holds it.
 std::optional<MapSource> FindGameMap(const QString& folder, const QString& name);
+// Finds name in each folder of the game's search path in turn (no base folder added).
+std::optional<MapSource> FindGameMapIn(const QStringList& searchPath, const QString& name);
 
 // Why each archive of folder and its base game that the game would leave out could not be read.
 QStringList UnreadableArchives(const QString& folder);
+QStringList UnreadableArchivesIn(const QStringList& searchPath);
 
 // Every map the folder and its base game offer, one per name (the winning source), by name.
 std::vector<MapSource> ListGameMaps(const QString& folder);
+std::vector<MapSource> ListGameMapsIn(const QStringList& searchPath);
 
 } // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace kestrova {
 
@@ -14,10 +15,11 @@ const std::array<GameProfile, kGameCount>& GameProfiles() {
         et.modVersion = QStringLiteral("v3.2.0");
         et.gameName = QStringLiteral("enemy territory");
         et.executable = QStringLiteral("Et.exe");
-        et.linuxExecutables = {QStringLiteral("et"),      QStringLiteral("et.x86"),
-                               QStringLiteral("etl"),     QStringLiteral("etl.x86_64"),
-                               QStringLiteral("etl.x86"), QStringLiteral("et.x86_64"),
-                               QStringLiteral("etlegacy")};
+        et.linuxExecutables = {QStringLiteral("et"),       QStringLiteral("et.x86"),
+                               QStringLiteral("etl"),      QStringLiteral("etl.x86_64"),
+                               QStringLiteral("etl.x86"),  QStringLiteral("et.x86_64"),
+                               QStringLiteral("etlegacy"), QStringLiteral("ete"),
+                               QStringLiteral("ete.x64"),  QStringLiteral("ete.x86_64")};
         et.baseFolder = QStringLiteral("etmain");
         et.logo = QStringLiteral("IDB_ETLOGO");
         et.logoSecond = QStringLiteral("IDB_ETLOGOD");
@@ -36,7 +38,8 @@ const std::array<GameProfile, kGameCount>& GameProfiles() {
         df.linuxExecutables = {QStringLiteral("quake3"),          QStringLiteral("ioquake3"),
                                QStringLiteral("ioquake3.x86_64"), QStringLiteral("ioquake3.x86"),
                                QStringLiteral("quake3e"),         QStringLiteral("quake3e.x64"),
-                               QStringLiteral("quake3e.x86_64")};
+                               QStringLiteral("quake3e.x86_64"),  QStringLiteral("openarena"),
+                               QStringLiteral("openarena.x86_64")};
         df.baseFolder = QStringLiteral("baseq3");
         df.logo = QStringLiteral("IDB_Q3LOGO");
         df.logoSecond = QStringLiteral("IDB_Q3LOGOD");
@@ -66,12 +69,21 @@ bool FolderHoldsGame(const QString& folder, int game) {
         if (info.isFile())
             return true;
     }
-    if (game >= 0) {
-        const QString wanted = Profile(game).executable;
-        for (const QString& entry : dir.entryList(QDir::Files))
-            if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-                return true;
+    const QString wanted = Profile(game).executable;
+    const QString base = Profile(game).baseFolder;
+    bool hasBase = false;
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry.compare(wanted, Qt::CaseInsensitive) == 0 &&
+            QFileInfo(dir.filePath(entry)).isFile())
+            return true;
+        if (entry.compare(base, Qt::CaseInsensitive) == 0 && QFileInfo(dir.filePath(entry)).isDir())
+            hasBase = true;
     }
+    // A packaged engine keeps its program on PATH and the game's data in a folder of its own.
+    if (hasBase)
+        for (const QString& name : Profile(game).linuxExecutables)
+            if (!QStandardPaths::findExecutable(name).isEmpty())
+                return true;
     return false;
 }
 

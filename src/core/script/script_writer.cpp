@@ -1,5 +1,7 @@
 #include "core/script/script_writer.h"
 
+#include "core/game/console_names.h"
+
 #include "core/files/text_file.h"
 #include "core/numbers.h"
 #include "core/path/build_path.h"
@@ -267,7 +269,7 @@ QByteArray ScriptTail(const ScriptRunOptions& options) {
     const QString after = CommandScript(options.commandsAfter);
     if (!after.isEmpty()) {
         t.append("\r\nexec ");
-        AppendText(t, after);
+        AppendText(t, GameArgument(after));
         t.append("\r\n\r\n");
     }
     if (options.includeMsg)
@@ -331,7 +333,7 @@ CameraScript GenerateCameraScript(Trace& trace, int game, UniformRandom& rng) {
     const QString before = CommandScript(trace.script.commandsBefore);
     if (!before.isEmpty()) {
         first.append("exec ");
-        AppendText(first, before);
+        AppendText(first, GameArgument(before));
         first.append(kCrLf);
     }
 
@@ -386,7 +388,8 @@ QByteArray StartFileText(const CameraScript& script, const ScriptLocation& locat
     s.append("exec_at_time ");
     AppendText(s, options.autoStartMsText);
     s.append(' ');
-    AppendText(s, location.relativeFolder + location.baseName + QStringLiteral("000.cfg"));
+    AppendText(
+        s, GameArgument(location.relativeFolder + location.baseName + QStringLiteral("000.cfg")));
     return s;
 }
 
@@ -404,6 +407,18 @@ ScriptWriteResult WriteCameraScript(const CameraScript& script, const ScriptLoca
     if (script.scripts.empty())
         return result;
     const int last = static_cast<int>(script.scripts.size()) - 1;
+    // Every name the chain types into the game's console; a resume key's bind quotes its
+    // command already, so its file name cannot hold a blank either.
+    const QString chainName = location.relativeFolder + location.baseName;
+    std::optional<QString> refusal = RefuseUnsafeGameNames(
+        {chainName, options.commandsBefore, options.commandsAfter}, GameNameUse::Console);
+    if (!refusal && options.pauseEnabled && last > 0)
+        refusal = RefuseUnsafeGameNames({chainName}, GameNameUse::BindCommand);
+    if (refusal) {
+        dialogs.Message(fStr(73), *refusal, MessageIcon::Warning, MessageButtons::Ok);
+        result.status = ScriptWriteStatus::Refused;
+        return result;
+    }
     if (last > kMaxChainNumber) {
         dialogs.Message(fStr(73),
                         QStringLiteral("This path needs %1 chained script files; their numbers "

@@ -71,7 +71,8 @@ enum class ScriptWriteStatus {
     Written,
     NoPath,    // fewer than two control points
     Declined,  // the user would not write outside a mod folder
-    Refused,   // more chained files than three digits can number
+    Refused,   // more chained files than three digits can number, or a name the game would
+               // read as commands
     Cancelled, // a failed start file was not retried
     Failed,    // some chained files could not be written
     NotChosen  // the save dialog was cancelled

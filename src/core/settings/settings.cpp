@@ -60,6 +60,8 @@ void LoadSettings(Settings& s, GameState& state, ScreenTwips screen, Dialogs* di
         ReadString(key, QStringLiteral("DftPathCfg"), c.DftPathCfg);
         ReadString(key, QStringLiteral("DftPathPos"), c.DftPathPos);
         ReadString(key, QStringLiteral("DftPathBsp"), c.DftPathBsp);
+        ReadString(key, QStringLiteral("HomePath"), c.HomePath);
+        ReadString(key, QStringLiteral("WindowTitle"), c.WindowTitle);
     }
 
     ReadString(Root(), QStringLiteral("DftPathExtract"), s.dftPathExtract);

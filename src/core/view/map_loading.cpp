@@ -1,6 +1,7 @@
 #include "core/view/map_loading.h"
 
 #include "core/files/document.h"
+#include "core/game/game_home.h"
 #include "core/map/game_folder.h"
 #include "core/map/map_file.h"
 #include "core/settings/language.h"
@@ -24,8 +25,11 @@ bool HasPoints(const Trace& t) {
 
 // A broken archive would hide a map, or let an older copy win, without a word.
 void ReportUnreadableArchives(MapContext& c) {
+    const QString folder = c.game.DftPathBsp;
     const QStringList problems =
-        IsGameFolder(c.game.DftPathBsp) ? UnreadableArchives(c.game.DftPathBsp) : QStringList();
+        IsGameFolder(folder)
+            ? UnreadableArchivesIn(MapSearchPath(folder, MapHomeFolder(c.game, folder)))
+            : QStringList();
     if (problems.isEmpty() || problems == c.state.reportedArchives)
         return;
     c.state.reportedArchives = problems;
@@ -42,18 +46,23 @@ QString MapMenuCaption(const QString& name) {
     return caption;
 }
 
-QString MapFullPath(const QString& folder, const QString& name) {
-    return ResolveMap(folder, name).full;
+QString MapFullPath(const QString& folder, const QString& name, const QString& homeFolder) {
+    return ResolveMap(folder, name, homeFolder).full;
 }
 
-ResolvedMap ResolveMap(const QString& folder, const QString& name) {
+QString MapHomeFolder(const GameConfig& config, const QString& folder) {
+    const int game = GameOfFolder(folder);
+    return game < 0 ? QString() : HomeFolder(config, game);
+}
+
+ResolvedMap ResolveMap(const QString& folder, const QString& name, const QString& homeFolder) {
     if (IsArchive(folder)) {
         const QString full = folder + QStringLiteral(":maps/") + name;
         return {full, MapFileExists(full)};
     }
     const QString plain = folder + QLatin1Char('/') + name;
     if (IsGameFolder(folder)) {
-        if (const auto found = FindGameMap(folder, name))
+        if (const auto found = FindGameMapIn(MapSearchPath(folder, homeFolder), name))
             return {found->FullPath(), true};
     }
     // A plain folder of .bsp files, as before game folders were understood.
@@ -73,10 +82,10 @@ bool MapFileExists(const QString& fullPath) {
     return maps.contains(entry, Qt::CaseInsensitive);
 }
 
-QStringList MapsInFolder(const QString& folder) {
+QStringList MapsInFolder(const QString& folder, const QString& homeFolder) {
     QStringList names;
     if (IsGameFolder(folder)) {
-        for (const MapSource& m : ListGameMaps(folder))
+        for (const MapSource& m : ListGameMapsIn(MapSearchPath(folder, homeFolder)))
             names << m.name;
         return names;
     }
@@ -114,7 +123,7 @@ void ChooseAndLoadMap(MapContext& c, const QString& initialFileName, QString tit
         list.title = title;
         list.folder = c.game.DftPathBsp;
         list.current = initialFileName.isEmpty() ? c.state.name : initialFileName;
-        list.maps = MapsInFolder(list.folder);
+        list.maps = MapsInFolder(list.folder, MapHomeFolder(c.game, list.folder));
         choice = c.dialogs.ChooseMap(list);
         if (choice.kind != MapChoice::Kind::Folder)
             break;
@@ -166,11 +175,12 @@ bool LoadMap(MapContext& c, QString name) {
             return false;
         c.game.DftPathBsp = *folder;
     }
-    const ResolvedMap resolved = ResolveMap(c.game.DftPathBsp, name);
+    const QString home = MapHomeFolder(c.game, c.game.DftPathBsp);
+    const ResolvedMap resolved = ResolveMap(c.game.DftPathBsp, name, home);
     const QString& full = resolved.full;
     ReportUnreadableArchives(c);
     if (!c.state.name.isEmpty() &&
-        full.compare(MapFullPath(c.game.DftPathBsp, c.state.name), Qt::CaseInsensitive) == 0)
+        full.compare(MapFullPath(c.game.DftPathBsp, c.state.name, home), Qt::CaseInsensitive) == 0)
         return false;
     if (!resolved.exists) {
         ChooseAndLoadMap(c, name, fStr(141));

@@ -54,14 +54,19 @@ struct ResolvedMap {
     QString full; // what the map component reads
     bool exists = false;
 };
-ResolvedMap ResolveMap(const QString& folder, const QString& name);
-QString MapFullPath(const QString& folder, const QString& name);
+// homeFolder: the game's home folder, whose copy of the folder is searched first.
+ResolvedMap ResolveMap(const QString& folder, const QString& name,
+                       const QString& homeFolder = QString());
+QString MapFullPath(const QString& folder, const QString& name,
+                    const QString& homeFolder = QString());
+// The home folder of the game the map folder belongs to (by its base game folder).
+QString MapHomeFolder(const GameConfig& config, const QString& folder);
 bool MapFolderExists(const QString& folder);
 bool MapFileExists(const QString& fullPath);
 
 // The names Map > Load lists for a map folder: a game folder's maps as the game finds them, an
 // archive's maps/ entries, or a plain folder's .bsp files.
-QStringList MapsInFolder(const QString& folder);
+QStringList MapsInFolder(const QString& folder, const QString& homeFolder = {});
 
 // Map > Load: the map list of the map folder (asked for first when none is known), whose
 // "Loose file..." leads to the file dialog.

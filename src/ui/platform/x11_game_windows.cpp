@@ -1,4 +1,5 @@
-// The game's window on an X11 display: found by title among the top-level windows, activated
+// The game's window on an X11 display: found by its process (_NET_WM_PID) or by title among the
+// top-level windows, activated
 // through the window manager when there is one, typed into with XTest and closed with
 // WM_DELETE_WINDOW.
 #include "ui/platform/game_windows.h"
@@ -51,9 +52,16 @@ public:
 
     GameWindow FindWindow(const QString& title) override {
         QuietErrors quiet(dpy_);
-        const QByteArray wanted = title.toUtf8();
         for (::Window w : TopLevelWindows())
-            if (Title(w) == wanted)
+            if (QString::fromUtf8(Title(w)).compare(title, Qt::CaseInsensitive) == 0)
+                return w;
+        return 0;
+    }
+
+    GameWindow FindWindowOfProcess(qint64 pid) override {
+        QuietErrors quiet(dpy_);
+        for (::Window w : TopLevelWindows())
+            if (ProcessOf(w) == pid)
                 return w;
         return 0;
     }
@@ -162,6 +170,21 @@ private:
         if (children)
             XFree(children);
         return result;
+    }
+
+    qint64 ProcessOf(::Window w) {
+        ::Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        qint64 pid = 0;
+        if (XGetWindowProperty(dpy_, w, InternAtom("_NET_WM_PID"), 0, 1, False, XA_CARDINAL, &type,
+                               &format, &count, &after, &data) == Success &&
+            data && format == 32 && count == 1)
+            pid = static_cast<qint64>(*reinterpret_cast<const unsigned long*>(data));
+        if (data)
+            XFree(data);
+        return pid;
     }
 
     // _NET_WM_NAME in UTF-8, else WM_NAME in whatever encoding it was set.

@@ -1,5 +1,6 @@
 #include "ui/tabs/game_demo_panel.h"
 
+#include "core/game/game_home.h"
 #include "core/game/game_launch.h"
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
@@ -7,6 +8,7 @@
 #include "ui/tabs/number_edit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kestrova::ui {
@@ -110,6 +113,12 @@ GameDemoPanel::GameDemoPanel(EditorTraceHost& host, GameState& game, Dialogs& di
     time->addWidget(cmdDemoFd_);
     time->addStretch(1);
     grid->addWidget(fraGDemoControl_, 2, 0, 1, 3);
+    // Which program the start button ran: several engines may be installed.
+    lblGameStarted_ = new QLabel(this);
+    lblGameStarted_->setObjectName(QStringLiteral("lblGameStarted"));
+    lblGameStarted_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblGameStarted_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(lblGameStarted_, 3, 0, 1, 3);
 
     connect(cmdGDemoPick_, &QToolButton::clicked, this, &GameDemoPanel::cmdGDemoPick_Click);
     connect(cmdGDemoReload_, &QToolButton::clicked, this, &GameDemoPanel::cmdGDemoReload_Click);
@@ -170,7 +179,9 @@ void GameDemoPanel::StoreDemoTimes() {
 
 void GameDemoPanel::cmdGameLoad_Click() {
     const QString modPath = game_.Current().ModPath;
-    GameLoad(windows_, game_, dialogs_, {game_.gameConfigs.SelectedScript(), txtDemo_->text()});
+    if (GameLoad(windows_, game_, dialogs_,
+                 {game_.gameConfigs.SelectedScript(), txtDemo_->text()}) == GameLoadResult::Started)
+        lblGameStarted_->setText(fStr(567, QDir::toNativeSeparators(game_.startedExecutable)));
     if (game_.Current().ModPath != modPath)
         emit ModPathChanged();
 }
@@ -188,7 +199,7 @@ void GameDemoPanel::cmdDemoFd_Click() {
 }
 
 void GameDemoPanel::cmdDelSShots_Click() {
-    DelScreenshots(game_.Current().ModPath, dialogs_);
+    DelScreenshots(ModSearchPath(game_.Current(), game_.Game()), dialogs_);
 }
 
 void GameDemoPanel::cmdGDemoPick_Click() {
@@ -196,6 +207,8 @@ void GameDemoPanel::cmdGDemoPick_Click() {
     demos_.show();
     demos_.raise();
     demos_.activateWindow();
+    // Placed again once the window manager has framed it, so it fits the screen exactly.
+    QTimer::singleShot(0, &demos_, [this] { demos_.SetPosition(window(), cmdGDemoPick_); });
 }
 
 void GameDemoPanel::cmdGDemoReload_Click() {

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QToolButton;
 class QPushButton;
@@ -69,6 +70,7 @@ private:
     std::array<NumberEdit*, 3> txtDemoTime_{};
     QToolButton* cmdDemoGoto_;
     QToolButton* cmdDemoFd_;
+    QLabel* lblGameStarted_;
 };
 
 } // namespace kestrova::ui

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QToolButton;
 class QVBoxLayout;
 
@@ -28,6 +29,8 @@ public:
 
     // cmdModSelectRoot: the folder browser until a valid folder or Cancel.
     bool SelectModFolder();
+    // cmdHomeSelect: the game's home folder, kept in the settings.
+    bool SelectHomeFolder();
 
 signals:
     // ModPath changed: the demo browser rescans, the lists were pruned.
@@ -43,6 +46,11 @@ private:
     QToolButton* cmdModSelectRoot_ = nullptr;
     QComboBox* cboGConfigs_ = nullptr;
     QToolButton* cmdGConfigManager_ = nullptr;
+    QLabel* lblHome_ = nullptr;
+    QLabel* lblHomePath_ = nullptr;
+    QToolButton* cmdHomeSelect_ = nullptr;
+    QLabel* lblTitle_ = nullptr;
+    QLineEdit* txtGameTitle_ = nullptr;
 };
 
 } // namespace kestrova::ui

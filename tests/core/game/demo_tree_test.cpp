@@ -1,4 +1,5 @@
 #include "core/game/demo_tree.h"
+#include "core/game/folder_walk.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>
@@ -23,7 +24,7 @@ TEST(DemoTree, FoldersComeFirstThenDemosWithTheirImages) {
     f.File("day1/run1.dm_68.txt", "fast start");
     f.Folder("empty");
     f.Folder("holder/sub");
-    f.File("run.DM_68"); // the suffix is compared with its case
+    f.File("run.DM_68"); // the suffix in any case
     f.File("xdm_12");    // no dot needed
     f.File("a.dm_84");
     f.File("dm_6"); // shorter than the pattern
@@ -38,10 +39,11 @@ TEST(DemoTree, FoldersComeFirstThenDemosWithTheirImages) {
         {"holder", "3k", kImageFolder}, // only an empty subfolder
         {"holder\\sub", "4k", kImageFolderEmpty},
         {"a.dm_84", "", kImageDemo},
+        {"run.DM_68", "", kImageDemo},
         {"xdm_12", "", kImageDemo},
     };
-    ASSERT_EQ(tree.Count(), 7);
-    for (int i = 0; i < 7; ++i) {
+    ASSERT_EQ(tree.Count(), 8);
+    for (int i = 0; i < 8; ++i) {
         const auto& [path, key, image] = expected[i];
         EXPECT_EQ(std::tuple(tree.FullPath(i), tree.Nodes()[i].key, tree.Nodes()[i].image),
                   std::tuple(QString(path), QString(key), image));
@@ -124,6 +126,80 @@ TEST(DemoTree, NotesFilesAreCreatedEmptyAndNeverOverwritten) {
     f.File("a.dm_68.txt", "x");
     EXPECT_TRUE(tree.RefreshNotesMark(0));
     EXPECT_EQ(tree.Nodes()[0].image, kImageDemoNotes);
+}
+
+TEST(DemoTree, TheHomeAndInstallFoldersMergeAsTheGameSeesThem) {
+    QTemporaryDir dir;
+    const QString home = dir.path() + "/.q3a/defrag", install = dir.path() + "/q3/defrag";
+    WriteFile(home + "/demos/day1/run1.dm_68");
+    WriteFile(home + "/demos/shared.dm_68", "home");
+    WriteFile(install + "/Demos/shared.dm_68", "install");
+    WriteFile(install + "/Demos/day1/old.dm_68");
+    WriteFile(install + "/demos/lower.dm_68"); // a second folder differing only by case
+    WriteFile(install + "/Demos/a\\b.dm_68");  // a backslash in a Linux file name
+
+    DemoTree tree;
+    tree.SetSearchPath({home, install});
+    const std::pair<const char*, QString> expected[] = {
+        {"day1", QString()},
+        {"day1\\old.dm_68", install + "/Demos/day1/old.dm_68"},
+        {"day1\\run1.dm_68", home + "/demos/day1/run1.dm_68"},
+        {"a\\b.dm_68", install + "/Demos/a\\b.dm_68"},
+        {"lower.dm_68", install + "/demos/lower.dm_68"},
+        {"shared.dm_68", home + "/demos/shared.dm_68"}, // the home folder wins
+    };
+    ASSERT_EQ(tree.Count(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(std::pair(tree.FullPath(i), tree.Nodes()[i].file),
+                  std::pair(QString(expected[i].first), expected[i].second));
+    EXPECT_TRUE(tree.SelectItem("day1\\run1"));
+    // The notes of the demo whose name holds a backslash go beside it, not into a folder "a".
+    EXPECT_EQ(tree.EnsureNotesFile(3), install + "/Demos/a\\b.dm_68.txt");
+    EXPECT_TRUE(QFileInfo::exists(install + "/Demos/a\\b.dm_68.txt"));
+    EXPECT_FALSE(QFileInfo::exists(install + "/Demos/a"));
+}
+
+TEST(DemoTree, LinksAndDepthNeverMakeTheWalkEndless) {
+    QTemporaryDir dir;
+    const QString demos = dir.path() + "/defrag/Demos";
+    // Each level links twice to the next: 2^17 paths, 17 real folders.
+    for (int level = 0; level < 17; ++level) {
+        const QString here = QStringLiteral("%1/d%2").arg(dir.path()).arg(level);
+        QDir().mkpath(here);
+        const QString next = QStringLiteral("%1/d%2").arg(dir.path()).arg(level + 1);
+        QFile::link(next, here + "/a");
+        QFile::link(next, here + "/b");
+    }
+    WriteFile(dir.path() + "/d17/end.dm_68");
+    QDir().mkpath(dir.path() + "/defrag");
+    QFile::link(dir.path() + "/d0", demos);
+    DemoTree tree;
+    tree.SetModPath(dir.path() + "/defrag");
+    // Each real folder once: the "a" chain, its "b" twins left out, the demo at the end.
+    ASSERT_EQ(tree.Count(), 18);
+    EXPECT_EQ(tree.FullPath(17), "a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\a\\end.dm_68");
+    EXPECT_TRUE(tree.Notices().isEmpty());
+
+    // 40 nested folders: 32 below "Demos" are read, and the user is told.
+    QString deep = dir.path() + "/mod/Demos";
+    for (int i = 0; i < 40; ++i)
+        deep += "/n";
+    QDir().mkpath(deep);
+    tree.SetModPath(dir.path() + "/mod");
+    EXPECT_EQ(tree.Count(), 32);
+    ASSERT_EQ(tree.Notices().size(), 1);
+    EXPECT_TRUE(tree.Notices()[0].endsWith("lies more than 32 folders deep; the folders below it "
+                                           "were not read."));
+}
+
+TEST(FolderWalk, StopsAtTheEntriesBoundAndSaysSo) {
+    FolderWalk walk;
+    for (int i = 0; i < 100000; ++i)
+        ASSERT_TRUE(walk.Count());
+    EXPECT_FALSE(walk.Count());
+    EXPECT_FALSE(walk.Enter(QDir::tempPath(), 0));
+    EXPECT_EQ(walk.Notices(),
+              QStringList{"The folders hold more than 100000 entries; the rest was not read."});
 }
 
 } // namespace

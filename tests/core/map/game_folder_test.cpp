@@ -1,3 +1,4 @@
+#include "core/game/game_home.h"
 #include "core/map/game_folder.h"
 #include "core/map/map_file.h"
 #include "support/test_files.h"
@@ -82,6 +83,32 @@ TEST_F(GameFolders, ResolvesNamesAsTheGameDoes) {
     EXPECT_EQ(Where("baseq3", "a.bsp"), QStringLiteral("PAK1.pk3"));
     EXPECT_EQ(GameFolderIndex::Get(Path("baseq3"))->Errors(),
               QStringList{"cannot open the archive " + Path("baseq3/pak2.pk3")});
+}
+
+TEST_F(GameFolders, TheHomeFolderIsSearchedFirstInTheGamesOrder) {
+    Zip("home/.q3a/defrag/zz.pk3", {{"maps/b.bsp", "bH"}});
+    Put("home/.q3a/defrag/MAPS/h.bsp", "H"); // a maps folder in another case
+    Zip("home/.q3a/baseq3/pak9.pk3", {{"maps/up.bsp", "upH"}});
+    const QStringList path = MapSearchPath(Path("defrag"), Path("home/.q3a"));
+    const char* const cases[][3] = {
+        {"b.bsp", "zz.pk3", "bH"}, // the home copy of the modification first
+        {"h.bsp", "home/.q3a/defrag/MAPS/h.bsp", "H"},
+        {"mod.bsp", "defrag/maps/mod.bsp", "M"},
+        {"up.bsp", "pak9.pk3", "upH"}, // the home base game before the installed one
+        {"a.bsp", "PAK1.pk3", "a1"},
+    };
+    for (const auto& [name, where, bytes] : cases) {
+        const auto found = FindGameMapIn(path, name);
+        ASSERT_TRUE(found) << name;
+        EXPECT_EQ(found->InArchive() ? QFileInfo(found->archive).fileName()
+                                     : QDir(root.path()).relativeFilePath(found->file),
+                  where);
+        QByteArray read;
+        EXPECT_EQ(ReadMapBytes(found->FullPath(), read), QString());
+        EXPECT_EQ(read, QByteArray(bytes)) << name;
+    }
+    // a, b, h, loose, mod, up: one each.
+    EXPECT_EQ(ListGameMapsIn(path).size(), 6u);
 }
 
 TEST_F(GameFolders, KeepsTheIndexUntilAnArchiveChanges) {

@@ -120,6 +120,34 @@ TEST(ScriptWriter, LongPathChainsFilesAndPausesOnTheResumeKey) {
     EXPECT_TRUE(ReadBytes(r.files.last()).endsWith("Echo \"^2*** End ***\"\r\n"));
 }
 
+TEST(ScriptWriter, ANameThatWouldBreakTheChainIsRefused) {
+    // folder and file, before script, pause on: refused (true) or written with quotes
+    const std::tuple<QString, QString, bool, bool> cases[] = {
+        {"cams/q\";quit.cfg", "", false, true},
+        {"cams/shot.cfg", "Setup\\x;quit.cfg", false, true},
+        {"my cams/shot.cfg", "", true, true}, // a bind's command cannot quote the blank
+        {"my cams/shot.cfg", "Setup\\my setup.cfg", false, false},
+    };
+    for (const auto& [name, before, pause, refused] : cases) {
+        GameFolder game(kGameDefrag);
+        QDir(game.Mod()).mkpath("my cams");
+        Trace trace = MakeTrace(4, 1000);
+        trace.script.commandsBefore = before;
+        trace.script.pauseEnabled = pause;
+        ScriptedDialogs dialogs;
+        const ScriptWriteResult r = Write(game, trace, dialogs, name);
+        EXPECT_EQ(r.status, refused ? ScriptWriteStatus::Refused : ScriptWriteStatus::Written)
+            << name.toStdString();
+        if (refused) {
+            EXPECT_TRUE(dialogs.messages.value(0).text.startsWith("The name '"));
+            continue;
+        }
+        const QByteArray first = ReadBytes(game.Mod() + "/my cams/shot.cfg");
+        EXPECT_TRUE(first.contains("\r\nexec \"my setup.cfg\"\r\n"));
+        EXPECT_TRUE(first.endsWith("Exec \"my cams\\shot001.cfg\""));
+    }
+}
+
 TEST(ScriptWriter, EtProStartFileInTheModFolderItself) {
     GameFolder game(kGameEtPro);
     Trace trace = MakeTrace(3, 301);

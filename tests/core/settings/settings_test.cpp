@@ -113,6 +113,8 @@ TEST_F(SettingsTest, SaveWritesEveryValueWithItsTypeAndLoadRestoresIt) {
     settings.showGrid = false;
     state.configs[0].ModPath = "/games/et/etpro";
     state.configs[1].DftPathBsp = "/maps";
+    state.configs[1].HomePath = "/home/me/.q3a";
+    state.configs[0].WindowTitle = "My ET";
     state.gameConfigs.Add("defrag\\start.cfg");
     SaveSettings(settings, state);
 
@@ -137,6 +139,8 @@ TEST_F(SettingsTest, SaveWritesEveryValueWithItsTypeAndLoadRestoresIt) {
     EXPECT_TRUE(loaded.snap2MapCtlPnt && !loaded.showGrid);
     EXPECT_EQ(other.configs[0].ModPath, "/games/et/etpro");
     EXPECT_EQ(other.configs[1].DftPathBsp, "/maps");
+    EXPECT_EQ(other.configs[1].HomePath, "/home/me/.q3a");
+    EXPECT_EQ(other.configs[0].WindowTitle, "My ET");
 }
 
 TEST_F(SettingsTest, MapOffsetsAreLocaleTextWithTwoDecimals) {
