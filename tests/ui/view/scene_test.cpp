@@ -55,7 +55,13 @@ struct SceneFixture : ::testing::Test {
     }
     static int PathDots(const RecordingGl& gl) { return static_cast<int>(DotsOf(gl).size()); }
 
-    static int Magenta(const RecordingGl& gl) { return gl.CountColour(1, 0, 1); }
+    static int VerticesIn(const RecordingGl& gl, float r, float g, float b) {
+        int n = 0;
+        for (const auto& p : gl.primitives)
+            n += p.colour.Is(r, g, b) ? static_cast<int>(p.vertices.size()) : 0;
+        return n;
+    }
+    static int Magenta(const RecordingGl& gl) { return VerticesIn(gl, 1, 0, 1) / 2; } // lines
 
     static RecordingGl Draw(SceneInput& in) {
         RecordingGl gl;
@@ -142,7 +148,8 @@ TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
     // The same dots as evaluated on the spot, one array draw per segment.
     EXPECT_EQ(DotsOf(first), DotsOf(fresh));
     EXPECT_EQ(cache.evaluated, 3);
-    EXPECT_EQ(first.arrayDraws, 3);
+    // Three for the dots, one each for the (automatic, green) tangents, handles and arrows.
+    EXPECT_EQ(first.arrayDraws, 6);
     // The calls around them keep their order: the points and dots interleave per segment.
     EXPECT_EQ(first.calls, fresh.calls);
 
@@ -219,11 +226,11 @@ TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
     const RecordingGl gl = Draw(t, kViewXY, 1.0, false);
     auto scene = SceneOnly(gl);
     // cross, start marker, arrow (shaft + two head lines), the point.
-    ASSERT_GE(scene.size(), 6u);
+    ASSERT_GE(scene.size(), 4u);
     EXPECT_EQ(Look(scene[1]), "6 1,0,0");
-    for (int k = 2; k <= 4; ++k)
-        EXPECT_TRUE(scene[k]->colour.Is(1, 0, 1)) << k;
-    EXPECT_EQ(Look(scene[5]), "4 0,0,0");
+    EXPECT_TRUE(scene[2]->colour.Is(1, 0, 1));
+    EXPECT_EQ(scene[2]->vertices.size(), 6u);
+    EXPECT_EQ(Look(scene[3]), "4 0,0,0");
     // No times and no path with a single point.
     EXPECT_TRUE(gl.texts.empty());
     EXPECT_EQ(PathDots(gl), 0);
@@ -240,7 +247,54 @@ TEST_F(SceneFixture, HiddenPointDrawsNothingOfItsOwn) {
     EXPECT_EQ(PathDots(gl), PathDots(all) / 2);
     EXPECT_EQ(Magenta(gl), Magenta(all) - 3);
     EXPECT_EQ(gl.texts.size(), all.texts.size() - 1);
-    EXPECT_EQ(gl.CountColour(0, 1, 0.06f), all.CountColour(0, 1, 0.06f) - 4);
+    // Two lines of two vertices, two handles.
+    EXPECT_EQ(VerticesIn(gl, 0, 1, 0.06f), VerticesIn(all, 0, 1, 0.06f) - 6);
+}
+
+TEST_F(SceneFixture, GroupedTraceDrawsEachKindOnceAfterThePath) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}}, 1001);
+    UpdateTimeLabels(t);
+    const std::string point = "4 0,0,0", dots = "2 0,0,1", tangent = "line 0,1,0.06",
+                      handle = "3 0,1,0.06", arrow = "line 1,0,1";
+    const auto a = arrow;
+    const struct {
+        bool grouped;
+        std::vector<std::string> looks;
+        const char* texts;
+    } cases[] = {
+        // The path, then every tangent, handle and arrow, the last point, the times together.
+        {true,
+         {point, dots, point, dots, tangent, handle, arrow, point},
+         "Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Text,Text,Text"},
+        {false,
+         {point,   dots,   tangent, handle, tangent, handle, a, a, a, point, dots,
+          tangent, handle, tangent, handle, a,       a,      a, a, a, a,     point},
+         "Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Text,Draw,Draw,Draw,Draw,Draw,Draw,"
+         "Draw,Draw,Draw,Text,Draw,Draw,Draw,Draw,Text"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.grouped);
+        SceneInput in = Input(t, kViewXY);
+        in.flags.rulers = false;
+        in.groupTrace = c.grouped;
+        const RecordingGl gl = Draw(in);
+        std::vector<std::string> looks;
+        const auto scene = SceneOnly(gl);
+        for (size_t k = 2; k < scene.size(); ++k) // after the cross and the start marker
+            looks.push_back(scene[k]->type == GlPrimitive::Lines
+                                ? "line " + Look(scene[k]).substr(Look(scene[k]).find(' ') + 1)
+                                : Look(scene[k]));
+        EXPECT_EQ(looks, c.looks);
+        // From the start marker's draw to the last time.
+        QStringList calls;
+        for (const QString& call : gl.calls)
+            if (call == QLatin1String("Draw") || call == QLatin1String("Text"))
+                calls.append(call);
+        const QString joined = calls.join(QLatin1Char(','));
+        EXPECT_TRUE(joined.contains(QLatin1String(c.texts))) << joined.toStdString();
+        ASSERT_EQ(gl.texts.size(), 3u);
+        EXPECT_DOUBLE_EQ(gl.texts[1].at[0], 105); // 5 pixels right of point 2 at a pixel a unit
+    }
 }
 
 TEST_F(SceneFixture, CoincidentPointsInThePlanGetNoPathDotsThere) {
