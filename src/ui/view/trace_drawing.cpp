@@ -250,6 +250,17 @@ struct TracePainter {
         PrintText(gl, in.trace->points.timeLabel[i]);
     }
 
+    void DrawSegment(int i, int n) {
+        if (!Degenerate(Ctl(i), Ctl(i + 1)))
+            DrawPathDots(i, n);
+        if (in.flags.tangents)
+            DrawTangents(i);
+        if (in.flags.arrows)
+            DrawArrow(i);
+        if (in.flags.times)
+            DrawTime(i, n);
+    }
+
     // Over every segment's dots as each segment's own were; the last point over them all.
     void DrawGrouped() {
         for (const Tangents& t : tangents) {
@@ -279,19 +290,17 @@ struct TracePainter {
                 gl.Color(1, 0, 0);
                 DrawPoint(gl, Ctl(1).x, Ctl(1).y, Ctl(1).z);
             }
+            // Grouped, the points before every dot: each still shows its segment's first dot.
             for (int i = 1; i <= n - 1; ++i) {
                 if (Ctl(i).hide)
                     continue;
                 DrawControlPoint(i);
-                if (!Degenerate(Ctl(i), Ctl(i + 1)))
-                    DrawPathDots(i, n);
-                if (in.flags.tangents)
-                    DrawTangents(i);
-                if (in.flags.arrows)
-                    DrawArrow(i);
-                if (in.flags.times)
-                    DrawTime(i, n);
+                if (!in.groupTrace)
+                    DrawSegment(i, n);
             }
+            for (int i = 1; in.groupTrace && i <= n - 1; ++i)
+                if (!Ctl(i).hide)
+                    DrawSegment(i, n);
             if (!Ctl(n).hide && in.flags.arrows)
                 DrawArrow(n);
             DrawGrouped();

@@ -150,7 +150,7 @@ TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
     EXPECT_EQ(cache.evaluated, 3);
     // Three for the dots, one each for the (automatic, green) tangents, handles and arrows.
     EXPECT_EQ(first.arrayDraws, 6);
-    // The calls around them keep their order: the points and dots interleave per segment.
+    // The calls around them keep their order.
     EXPECT_EQ(first.calls, fresh.calls);
 
     EXPECT_EQ(DotsOf(Draw(in)), DotsOf(fresh));
@@ -262,9 +262,9 @@ TEST_F(SceneFixture, GroupedTraceDrawsEachKindOnceAfterThePath) {
         std::vector<std::string> looks;
         const char* texts;
     } cases[] = {
-        // The path, then every tangent, handle and arrow, the last point, the times together.
+        // The points, the dots, then every tangent, handle and arrow, the last point, the times.
         {true,
-         {point, dots, point, dots, tangent, handle, arrow, point},
+         {point, point, dots, dots, tangent, handle, arrow, point},
          "Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Draw,Text,Text,Text"},
         {false,
          {point,   dots,   tangent, handle, tangent, handle, a, a, a, point, dots,
