@@ -4,12 +4,18 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <vector>
 
 namespace kestrova::ui {
 
 enum class GlMatrix { Projection, Modelview };
 enum class GlPrimitive { Points, Lines, LineLoop, Quads };
 enum class GlCap { DepthTest, LineStipple, LineSmooth, PointSmooth, Blend };
+
+struct GlLabel {
+    float x, y, z;
+    QByteArray latin1; // glyphs 32..127
+};
 
 class GlApi {
 public:
@@ -44,6 +50,13 @@ public:
     virtual void RasterPos2(double x, double y) = 0;
     // Glyphs 32..127 at the raster position; other bytes are dropped by the caller.
     virtual void Text(const QByteArray& latin1) = 0;
+    // Each label at its own place in the current colour, the same pixels as RasterPos and Text
+    // one by one: a label whose place is off the view is left out. Drawn together, it is cheap.
+    virtual void Labels(const std::vector<GlLabel>& labels) {
+        for (const GlLabel& l : labels)
+            if (RasterPos(l.x, l.y, l.z))
+                Text(l.latin1);
+    }
 
     virtual void Flush() = 0;
 

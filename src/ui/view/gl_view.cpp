@@ -282,6 +282,7 @@ SceneInput GlView::CurrentSceneInput() {
     in.suspended = suspended_;
     in.pathDots = &pathDots_;
     in.thinDots = pathThinning_;
+    in.groupTrace = groupedDrawing_;
     if (settings_.showClearance && UpdateClearance())
         in.clearance = &clearanceDots_;
     in.tableHighlight = highlight_;

@@ -119,6 +119,12 @@ public:
     void DropLayers() { layers_ = {}; }
     // Off, every dot of the path is drawn (the timings compare both).
     void SetPathThinning(bool on) { pathThinning_ = on; }
+    // Off, the trace's tangents, arrows and times are drawn segment by segment and the times
+    // glyph by glyph (the look the grouped drawing keeps).
+    void SetGroupedDrawing(bool on) {
+        groupedDrawing_ = on;
+        gl_.SetBatchedLabels(on);
+    }
     const PathDotCache& PathDots() const { return pathDots_; }
 
 signals:
@@ -183,6 +189,7 @@ private:
     bool contextOk_ = false;
     PathDotCache pathDots_;
     bool pathThinning_ = true;
+    bool groupedDrawing_ = true;
     LayerCache layers_;
     PathClearanceCheck clearance_;
     ClearanceDots clearanceDots_;

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <vector>
 
 namespace kestrova::ui {
@@ -69,6 +70,8 @@ void RealGl::BuildFont() {
     fontBase_ = glGenLists(kGlyphCount);
     if (fontBase_ == 0)
         return;
+    std::vector<std::vector<bool>> shapes(kGlyphCount);
+    int atlasWidth = 0;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int i = 0; i < kGlyphCount; ++i) {
         const QChar ch(kFirstGlyph + i);
@@ -85,24 +88,55 @@ void RealGl::BuildFont() {
         // Bottom row first, most significant bit leftmost, as glBitmap reads it.
         const int rowBytes = (width + 7) / 8;
         std::vector<GLubyte> bits(static_cast<size_t>(rowBytes) * height, 0);
+        std::vector<bool>& shape = shapes[static_cast<size_t>(i)];
+        shape.assign(static_cast<size_t>(width) * height, false);
         for (int y = 0; y < height; ++y) {
             const int row = height - 1 - y;
             for (int x = 0; x < width; ++x)
-                if (qGray(img.pixel(x, y)) > 127)
+                if (qGray(img.pixel(x, y)) > 127) {
                     bits[static_cast<size_t>(row) * rowBytes + x / 8] |=
                         static_cast<GLubyte>(0x80 >> (x % 8));
+                    shape[static_cast<size_t>(row) * width + x] = true;
+                }
         }
         glNewList(fontBase_ + i, GL_COMPILE);
         glBitmap(width, height, 0, static_cast<GLfloat>(fm.descent()),
                  static_cast<GLfloat>(advance), 0, bits.data());
         glEndList();
+        glyphs_[static_cast<size_t>(i)] = {atlasWidth, width, advance};
+        atlasWidth += width;
     }
+    std::vector<GLubyte> alpha(static_cast<size_t>(atlasWidth) * height, 0);
+    for (int i = 0; i < kGlyphCount; ++i) {
+        const Glyph& g = glyphs_[static_cast<size_t>(i)];
+        for (int row = 0; row < height; ++row)
+            for (int x = 0; x < g.width; ++x)
+                if (shapes[static_cast<size_t>(i)][static_cast<size_t>(row) * g.width + x])
+                    alpha[static_cast<size_t>(row) * atlasWidth + g.x + x] = 255;
+    }
+    glPushAttrib(GL_TEXTURE_BIT);
+    glGenTextures(1, &atlas_);
+    glBindTexture(GL_TEXTURE_2D, atlas_);
+    // Nearest texels at one texel a pixel: the glyphs' pixels exactly, as the bitmaps draw them.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, atlasWidth, height, 0, GL_ALPHA, GL_UNSIGNED_BYTE,
+                 alpha.data());
+    glPopAttrib();
+    atlasWidth_ = atlasWidth;
+    glyphHeight_ = height;
+    descent_ = fm.descent();
 }
 
 void RealGl::DeleteFont() {
     if (fontBase_ != 0)
         glDeleteLists(fontBase_, kGlyphCount);
+    if (atlas_ != 0)
+        glDeleteTextures(1, &atlas_);
     fontBase_ = 0;
+    atlas_ = 0;
 }
 
 void RealGl::Clear() {
@@ -188,6 +222,83 @@ void RealGl::Text(const QByteArray& latin1) {
     glCallLists(static_cast<GLsizei>(latin1.size()), GL_UNSIGNED_BYTE, latin1.constData());
     glPopAttrib();
 }
+void RealGl::Labels(const std::vector<GlLabel>& labels) {
+    if (!batchedLabels_ || atlas_ == 0) {
+        GlApi::Labels(labels);
+        return;
+    }
+    std::array<GLdouble, 16> mv{};
+    std::array<GLdouble, 16> pr{};
+    std::array<GLint, 4> vp{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, mv.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, pr.data());
+    glGetIntegerv(GL_VIEWPORT, vp.data());
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT |
+                 GL_TRANSFORM_BIT);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_POLYGON_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, atlas_);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // Window coordinates, z the raster position's depth: a bitmap's fragments are depth-tested.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(vp[0], vp[0] + vp[2], vp[1], vp[1] + vp[3], 0, -1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const double th = 1.0 / atlasWidth_;
+    glBegin(GL_QUADS);
+    for (const GlLabel& l : labels) {
+        std::array<double, 4> eye{};
+        std::array<double, 4> clip{};
+        const double v[4] = {l.x, l.y, l.z, 1};
+        for (int r = 0; r < 4; ++r)
+            eye[r] = mv[r] * v[0] + mv[4 + r] * v[1] + mv[8 + r] * v[2] + mv[12 + r] * v[3];
+        for (int r = 0; r < 4; ++r)
+            clip[r] =
+                pr[r] * eye[0] + pr[4 + r] * eye[1] + pr[8 + r] * eye[2] + pr[12 + r] * eye[3];
+        const double w = clip[3];
+        // Outside the view volume the raster position is invalid and the text draws nothing.
+        if (!(w > 0) || std::abs(clip[0]) > w || std::abs(clip[1]) > w || std::abs(clip[2]) > w)
+            continue;
+        const double wx = vp[0] + (clip[0] / w + 1) * vp[2] / 2;
+        const double wy = vp[1] + (clip[1] / w + 1) * vp[3] / 2;
+        const double wz = (clip[2] / w + 1) / 2;
+        // A bitmap's corner is the floor of the raster position less its origin.
+        auto x = static_cast<int>(std::floor(wx));
+        const int y = static_cast<int>(std::floor(wy)) - descent_;
+        for (char c : l.latin1) {
+            const int index = static_cast<unsigned char>(c) - kFirstGlyph;
+            if (index < 0 || index >= kGlyphCount)
+                continue;
+            const Glyph& g = glyphs_[static_cast<size_t>(index)];
+            const double s0 = g.x * th;
+            const double s1 = (g.x + g.width) * th;
+            glTexCoord2d(s0, 0);
+            glVertex3d(x, y, wz);
+            glTexCoord2d(s1, 0);
+            glVertex3d(x + g.width, y, wz);
+            glTexCoord2d(s1, 1);
+            glVertex3d(x + g.width, y + glyphHeight_, wz);
+            glTexCoord2d(s0, 1);
+            glVertex3d(x, y + glyphHeight_, wz);
+            x += g.advance;
+        }
+    }
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib(); // the matrix mode too
+}
+
 void RealGl::Flush() {
     glFlush();
 }

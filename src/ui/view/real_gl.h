@@ -15,6 +15,8 @@ public:
     void BuildFont();
     void DeleteFont();
     unsigned FontBase() const { return fontBase_; }
+    // Off, labels are drawn glyph by glyph as bitmaps (the look the batched labels keep).
+    void SetBatchedLabels(bool on) { batchedLabels_ = on; }
 
     void Clear() override;
     void MatrixMode(GlMatrix m) override;
@@ -39,6 +41,7 @@ public:
     bool RasterPos(float x, float y, float z) override;
     void RasterPos2(double x, double y) override;
     void Text(const QByteArray& latin1) override;
+    void Labels(const std::vector<GlLabel>& labels) override;
     void Flush() override;
     void SaveLayer(int slot) override;
     bool RestoreLayer(int slot) override;
@@ -53,7 +56,19 @@ private:
         int height = 0;
         bool saved = false;
     };
+    struct Glyph {
+        int x = 0; // in the atlas
+        int width = 0;
+        int advance = 0;
+    };
     unsigned fontBase_ = 0;
+    // The same glyphs side by side in one alpha texture, bottom row first.
+    unsigned atlas_ = 0;
+    int atlasWidth_ = 0;
+    int glyphHeight_ = 0;
+    int descent_ = 0;
+    std::array<Glyph, 96> glyphs_{};
+    bool batchedLabels_ = true;
     std::array<Layer, 2> layers_;
 };
 

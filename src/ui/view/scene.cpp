@@ -553,13 +553,18 @@ void DrawHoverSquare(GlApi& gl, int32_t viewMode, const Vec3& at, float half) {
     gl.End();
 }
 
-void PrintText(GlApi& gl, const QString& text) {
+QByteArray Printable(const QString& text) {
     QByteArray bytes;
     for (char c : text.toLatin1()) {
         const auto u = static_cast<unsigned char>(c);
         if (u >= 32 && u <= 127)
             bytes.append(c);
     }
+    return bytes;
+}
+
+void PrintText(GlApi& gl, const QString& text) {
+    const QByteArray bytes = Printable(text);
     if (bytes.isEmpty())
         return;
     gl.Text(bytes);

@@ -87,6 +87,9 @@ struct SceneInput {
     // every dot of the path, as the timings' "before" does).
     bool thinDots = false;
     const ClearanceDots* clearance = nullptr; // nullptr: no warning drawn
+    // The tangents, arrows and times each drawn together after the path, to spare state
+    // changes (false: segment by segment, the look they keep).
+    bool groupTrace = true;
 
     // Draws the map into the current context; empty when no map is shown.
     std::function<void()> drawMap;
@@ -130,6 +133,8 @@ void DrawSelectionRect(GlApi& gl, int32_t viewMode, const Vec3& a, const Vec3& b
 void DrawHoverSquare(GlApi& gl, int32_t viewMode, const Vec3& at, float half);
 // Latin-1 text at the raster position; empty text touches nothing.
 void PrintText(GlApi& gl, const QString& text);
+// The text's characters that have a glyph (32..127).
+QByteArray Printable(const QString& text);
 
 // Tangent handle colours.
 struct Rgb3 {

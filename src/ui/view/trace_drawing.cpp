@@ -34,6 +34,16 @@ struct TracePainter {
     std::optional<ScreenProjection> view; // set: the path dots are thinned for it
     uint64_t viewKey = 0;
 
+    // What groupTrace draws together after the path: tangents by colour, arrows, times.
+    struct Tangents {
+        Rgb3 colour;
+        std::vector<float> lines;
+        std::vector<float> handles;
+    };
+    std::vector<Tangents> tangents;
+    std::vector<float> arrows;
+    std::vector<GlLabel> labels;
+
     const PointTables& Points() const { return in.trace->points; }
     const PointRecord& Ctl(int i) const { return in.trace->points.At(kControl, i); }
 
@@ -144,9 +154,26 @@ struct TracePainter {
         gl.DrawArrays(GlPrimitive::Points, dots.data(), static_cast<int>(dots.size() / 3));
     }
 
+    void AddTangent(Rgb3 colour, float x, float y, float z, float dx, float dy, float dz) {
+        auto it = std::find_if(tangents.begin(), tangents.end(), [&](const Tangents& t) {
+            return t.colour.r == colour.r && t.colour.g == colour.g && t.colour.b == colour.b;
+        });
+        if (it == tangents.end())
+            it = tangents.insert(tangents.end(), Tangents{colour, {}, {}});
+        it->lines.insert(it->lines.end(), {x, y, z, x + dx, y + dy, z + dz});
+        it->handles.insert(it->handles.end(), {x + dx, y + dy, z + dz});
+    }
+
     void DrawTangents(int i) {
         const PointRecord& p = Ctl(i);
         const PointRecord& q = Ctl(i + 1);
+        if (in.groupTrace) {
+            AddTangent(TangentColour(p.tanA.fixedAxes, in.viewMode), p.x, p.y, p.z, p.tanA.x,
+                       p.tanA.y, p.tanA.z);
+            AddTangent(TangentColour(p.tanB.fixedAxes, in.viewMode), q.x, q.y, q.z, -p.tanB.x,
+                       -p.tanB.y, -p.tanB.z);
+            return;
+        }
         gl.PointSize(3);
         SetColour(gl, TangentColour(p.tanA.fixedAxes, in.viewMode));
         DrawVector(gl, p.x, p.y, p.z, p.tanA.x, p.tanA.y, p.tanA.z);
@@ -158,7 +185,14 @@ struct TracePainter {
 
     void DrawArrow(int i) {
         const PointRecord& p = Ctl(i);
-        gl.Color(1, 0, 1);
+        const auto vector = [this](float x, float y, float z, float dx, float dy, float dz) {
+            if (in.groupTrace)
+                arrows.insert(arrows.end(), {x, y, z, x + dx, y + dy, z + dz});
+            else
+                DrawVector(gl, x, y, z, dx, dy, dz);
+        };
+        if (!in.groupTrace)
+            gl.Color(1, 0, 1);
         const double s = Is3D(in) ? 2.0 : 1.0 / in.metrics.scale;
         const double a = -(FMod(p.yaw, 360) + 90);
         const double b = 0.001 - FMod(p.pitch, 360);
@@ -166,16 +200,16 @@ struct TracePainter {
         const double br = DegToRad(b);
         const double len = std::cos(br) * 13 * s;
         const double d[3] = {len * std::sin(ar), len * std::cos(ar), len * std::tan(br)};
-        DrawVector(gl, p.x, p.y, p.z, static_cast<float>(-d[0]), static_cast<float>(-d[1]),
-                   static_cast<float>(-d[2]));
+        vector(p.x, p.y, p.z, static_cast<float>(-d[0]), static_cast<float>(-d[1]),
+               static_cast<float>(-d[2]));
         const float tip[3] = {static_cast<float>(p.x - d[0]), static_cast<float>(p.y - d[1]),
                               static_cast<float>(p.z - d[2])};
         const double h = std::atan(4 * s / (7 * s * std::cos(br)));
         const double k = 7 * s * std::cos(br) / std::cos(h);
         const double rise = 7 * s * std::sin(br);
         for (double side : {-h, h})
-            DrawVector(gl, tip[0], tip[1], tip[2], static_cast<float>(k * std::sin(ar + side)),
-                       static_cast<float>(k * std::cos(ar + side)), static_cast<float>(rise));
+            vector(tip[0], tip[1], tip[2], static_cast<float>(k * std::sin(ar + side)),
+                   static_cast<float>(k * std::cos(ar + side)), static_cast<float>(rise));
     }
 
     // A label that would fall on a ruler's band moves just clear of it; one off the view stays
@@ -205,11 +239,45 @@ struct TracePainter {
         std::array<float, 3> at = {p.x + o, p.y + o, p.z + o};
         if (!Is3D(in) && in.flags.rulers)
             KeepOffTheRulers(at);
+        if (in.groupTrace) {
+            labels.push_back({at[0], at[1], at[2], Printable(in.trace->points.timeLabel[i])});
+            return;
+        }
         gl.Color(0, 0, 0);
         // A label whose place is off the screen is left out; the others still show.
         if (!gl.RasterPos(at[0], at[1], at[2]))
             return;
         PrintText(gl, in.trace->points.timeLabel[i]);
+    }
+
+    void DrawSegment(int i, int n) {
+        if (!Degenerate(Ctl(i), Ctl(i + 1)))
+            DrawPathDots(i, n);
+        if (in.flags.tangents)
+            DrawTangents(i);
+        if (in.flags.arrows)
+            DrawArrow(i);
+        if (in.flags.times)
+            DrawTime(i, n);
+    }
+
+    // Over every segment's dots as each segment's own were; the last point over them all.
+    void DrawGrouped() {
+        for (const Tangents& t : tangents) {
+            SetColour(gl, t.colour);
+            gl.DrawArrays(GlPrimitive::Lines, t.lines.data(), static_cast<int>(t.lines.size() / 3));
+        }
+        if (!tangents.empty())
+            gl.PointSize(3);
+        for (const Tangents& t : tangents) {
+            SetColour(gl, t.colour);
+            gl.DrawArrays(GlPrimitive::Points, t.handles.data(),
+                          static_cast<int>(t.handles.size() / 3));
+        }
+        if (!arrows.empty()) {
+            gl.Color(1, 0, 1);
+            gl.DrawArrays(GlPrimitive::Lines, arrows.data(), static_cast<int>(arrows.size() / 3));
+        }
     }
 
     void DrawTrace() {
@@ -222,25 +290,28 @@ struct TracePainter {
                 gl.Color(1, 0, 0);
                 DrawPoint(gl, Ctl(1).x, Ctl(1).y, Ctl(1).z);
             }
+            // Grouped, the points before every dot: each still shows its segment's first dot.
             for (int i = 1; i <= n - 1; ++i) {
                 if (Ctl(i).hide)
                     continue;
                 DrawControlPoint(i);
-                if (!Degenerate(Ctl(i), Ctl(i + 1)))
-                    DrawPathDots(i, n);
-                if (in.flags.tangents)
-                    DrawTangents(i);
-                if (in.flags.arrows)
-                    DrawArrow(i);
-                if (in.flags.times)
-                    DrawTime(i, n);
+                if (!in.groupTrace)
+                    DrawSegment(i, n);
             }
+            for (int i = 1; in.groupTrace && i <= n - 1; ++i)
+                if (!Ctl(i).hide)
+                    DrawSegment(i, n);
+            if (!Ctl(n).hide && in.flags.arrows)
+                DrawArrow(n);
+            DrawGrouped();
             if (!Ctl(n).hide) {
-                if (in.flags.arrows)
-                    DrawArrow(n);
                 DrawControlPoint(n);
                 if (in.flags.times)
                     DrawTime(n, n);
+            }
+            if (!labels.empty()) {
+                gl.Color(0, 0, 0);
+                gl.Labels(labels);
             }
         }
         if (in.flags.referencePoints) {
@@ -326,7 +397,7 @@ struct TracePainter {
 };
 
 TracePainter Painter(GlApi& gl, SceneInput& in) {
-    TracePainter painter{gl, in, {}, 0};
+    TracePainter painter{gl, in, {}, 0, {}, {}, {}};
     // In 3D the thinning needs the camera the view was placed with.
     if (in.thinDots && (in.camera || in.viewMode != kView3D)) {
         painter.view = ScreenProjection::OfView(in.viewMode, in.metrics, in.centreH, in.centreV,

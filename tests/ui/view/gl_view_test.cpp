@@ -83,6 +83,72 @@ TEST(GlPixels, BitmapFontDrawsPrintableCharactersOnly) {
     EXPECT_EQ(DarkPixels(probe.grabFramebuffer(), QRect(0, 0, 120, 40)), 0);
 }
 
+TEST(GlPixels, BatchedLabelsLandOnTheBitmapsPixels) {
+    Probe probe;
+    probe.resize(160, 120);
+    const struct {
+        const char* what;
+        bool perspective;
+        std::vector<GlLabel> labels;
+        QRect blank; // of a label left out or hidden (top-down image rows)
+    } cases[] = {
+        {"plan: fractions, one over the right edge, two off the view",
+         false,
+         {{10.3f, 10.7f, 0, "0.00"},
+          {40.5f, 60.4f, 0, "12.34"},
+          {150.2f, 100.6f, 0, "99.99"},
+          {-3, 50, 0, "7.00"},
+          {80.5f, -2, 0, "5"}},
+         QRect(0, 56, 24, 18)}, // the one at x -3, y 50
+        // Frustum 1..100, half-width 1 at depth 1; a grey wall at depth 5 over the left half.
+        {"3D: behind the wall, in front of it, behind the eye, off the side",
+         true,
+         {{-4, 1, -10, "1.00"},
+          {3, 1, -10, "2.00"},
+          {-1, -2, -3, "3.00"},
+          {0, 0, 5, "4.00"},
+          {20, 0, -10, "6.00"}},
+         QRect(46, 38, 30, 18)}, // the first: window x 48, y 68 (row 52)
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool batched = true;
+        probe.draw = [&](RealGl& gl) {
+            gl.SetBatchedLabels(batched);
+            gl.MatrixMode(GlMatrix::Projection);
+            gl.LoadIdentity();
+            if (c.perspective)
+                gl.Frustum(-1, 1, -0.75, 0.75, 1, 100);
+            else
+                gl.Ortho(0, 160, 0, 120, -1, 1);
+            gl.MatrixMode(GlMatrix::Modelview);
+            gl.LoadIdentity();
+            if (c.perspective) {
+                gl.Enable(GlCap::DepthTest);
+                gl.Color(0.6f, 0.6f, 0.6f, 1);
+                gl.Begin(GlPrimitive::Quads);
+                for (const auto& [x, y] : {std::pair{-10, -10}, {0, -10}, {0, 10}, {-10, 10}})
+                    gl.Vertex(static_cast<float>(x), static_cast<float>(y), -5);
+                gl.End();
+            }
+            gl.Color(0, 0, 0, 1);
+            gl.Labels(c.labels);
+            gl.Disable(GlCap::DepthTest);
+        };
+        const QImage quads = probe.grabFramebuffer();
+        ASSERT_FALSE(quads.isNull()) << "no OpenGL context";
+        batched = false;
+        const QImage bitmaps = probe.grabFramebuffer();
+        EXPECT_GT(DarkPixels(bitmaps, bitmaps.rect()), 60);
+        EXPECT_EQ(DarkPixels(quads, c.blank), 0);
+        int differ = 0;
+        for (int y = 0; y < quads.height(); ++y)
+            for (int x = 0; x < quads.width(); ++x)
+                differ += quads.pixel(x, y) != bitmaps.pixel(x, y) ? 1 : 0;
+        EXPECT_EQ(differ, 0);
+    }
+}
+
 TEST(GlPixels, UnProjectMatchesTheDriverAtTheTopLeftPixel) {
     Probe probe;
     probe.resize(400, 300);

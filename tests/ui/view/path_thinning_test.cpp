@@ -31,8 +31,11 @@ TEST(PathThinning, LargestMapLooksTheSameInPlanAnd3DAtThreeZooms) {
     GlView view{trace, views, settings};
     view.resize(1024, 768);
     view.SetMap(map.get(), {0, 0, 0});
+    // Against every dot, and the tangents, arrows and times drawn segment by segment, glyph by
+    // glyph.
     auto grab = [&](bool thin) {
         view.SetPathThinning(thin);
+        view.SetGroupedDrawing(thin);
         return view.grabFramebuffer();
     };
     for (int index : {0, 3}) {

@@ -55,7 +55,13 @@ struct SceneFixture : ::testing::Test {
     }
     static int PathDots(const RecordingGl& gl) { return static_cast<int>(DotsOf(gl).size()); }
 
-    static int Magenta(const RecordingGl& gl) { return gl.CountColour(1, 0, 1); }
+    static int VerticesIn(const RecordingGl& gl, float r, float g, float b) {
+        int n = 0;
+        for (const auto& p : gl.primitives)
+            n += p.colour.Is(r, g, b) ? static_cast<int>(p.vertices.size()) : 0;
+        return n;
+    }
+    static int Magenta(const RecordingGl& gl) { return VerticesIn(gl, 1, 0, 1) / 2; } // lines
 
     static RecordingGl Draw(SceneInput& in) {
         RecordingGl gl;
@@ -142,8 +148,9 @@ TEST_F(SceneFixture, PathDotsAreKeptUntilTheirSegmentChanges) {
     // The same dots as evaluated on the spot, one array draw per segment.
     EXPECT_EQ(DotsOf(first), DotsOf(fresh));
     EXPECT_EQ(cache.evaluated, 3);
-    EXPECT_EQ(first.arrayDraws, 3);
-    // The calls around them keep their order: the points and dots interleave per segment.
+    // Three for the dots, one each for the (automatic, green) tangents, handles and arrows.
+    EXPECT_EQ(first.arrayDraws, 6);
+    // The calls around them keep their order.
     EXPECT_EQ(first.calls, fresh.calls);
 
     EXPECT_EQ(DotsOf(Draw(in)), DotsOf(fresh));
@@ -219,11 +226,11 @@ TEST_F(SceneFixture, OneControlPointGetsStartMarkerAndArrowBeforeThePoint) {
     const RecordingGl gl = Draw(t, kViewXY, 1.0, false);
     auto scene = SceneOnly(gl);
     // cross, start marker, arrow (shaft + two head lines), the point.
-    ASSERT_GE(scene.size(), 6u);
+    ASSERT_GE(scene.size(), 4u);
     EXPECT_EQ(Look(scene[1]), "6 1,0,0");
-    for (int k = 2; k <= 4; ++k)
-        EXPECT_TRUE(scene[k]->colour.Is(1, 0, 1)) << k;
-    EXPECT_EQ(Look(scene[5]), "4 0,0,0");
+    EXPECT_TRUE(scene[2]->colour.Is(1, 0, 1));
+    EXPECT_EQ(scene[2]->vertices.size(), 6u);
+    EXPECT_EQ(Look(scene[3]), "4 0,0,0");
     // No times and no path with a single point.
     EXPECT_TRUE(gl.texts.empty());
     EXPECT_EQ(PathDots(gl), 0);
@@ -240,7 +247,42 @@ TEST_F(SceneFixture, HiddenPointDrawsNothingOfItsOwn) {
     EXPECT_EQ(PathDots(gl), PathDots(all) / 2);
     EXPECT_EQ(Magenta(gl), Magenta(all) - 3);
     EXPECT_EQ(gl.texts.size(), all.texts.size() - 1);
-    EXPECT_EQ(gl.CountColour(0, 1, 0.06f), all.CountColour(0, 1, 0.06f) - 4);
+    // Two lines of two vertices, two handles.
+    EXPECT_EQ(VerticesIn(gl, 0, 1, 0.06f), VerticesIn(all, 0, 1, 0.06f) - 6);
+}
+
+TEST_F(SceneFixture, GroupedTraceDrawsEachKindOnceAfterThePath) {
+    Trace t = MakeTrace({{0, 0, 0}, {100, 0, 0}, {200, 100, 0}}, 1001);
+    UpdateTimeLabels(t);
+    const std::string point = "4 0,0,0", dots = "2 0,0,1", tangent = "line 0,1,0.06",
+                      handle = "3 0,1,0.06", a = "line 1,0,1", time = "time";
+    const std::pair<bool, std::vector<std::string>> cases[] = {
+        // The points, the dots, then every tangent, handle and arrow, the last point, the times.
+        {true, {point, point, dots, dots, tangent, handle, a, point, time, time, time}},
+        {false,
+         {point,  dots,    tangent, handle, tangent, handle, a,    a, a, time, point, dots, tangent,
+          handle, tangent, handle,  a,      a,       a,      time, a, a, a,    point, time}},
+    };
+    for (const auto& [grouped, expected] : cases) {
+        SCOPED_TRACE(grouped);
+        SceneInput in = Input(t, kViewXY);
+        in.flags.rulers = false;
+        in.groupTrace = grouped;
+        const RecordingGl gl = Draw(in);
+        std::vector<std::string> looks;
+        size_t k = 0; // each Draw's primitive; after the cross, the grid and the start marker
+        for (const QString& call : gl.calls) {
+            if (call == QLatin1String("Text"))
+                looks.push_back(time);
+            if (call != QLatin1String("Draw") || k++ < 3 || gl.primitives[k - 1].overlay)
+                continue;
+            const std::string look = Look(&gl.primitives[k - 1]);
+            looks.push_back(gl.primitives[k - 1].type == GlPrimitive::Lines
+                                ? "line" + look.substr(look.find(' '))
+                                : look);
+        }
+        EXPECT_EQ(looks, expected);
+    }
 }
 
 TEST_F(SceneFixture, CoincidentPointsInThePlanGetNoPathDotsThere) {
