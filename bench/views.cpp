@@ -9,9 +9,10 @@
 // - "PlainDots" (the path dots without point smoothing) and "NoSmoothing" (no point smoothed):
 //   llvmpipe sends smoothed points through its slow per-primitive stage, and these tell what
 //   that costs. Both change the picture, so they only measure.
-// The view draws only the path dots it can tell apart; the rows whose name ends in "EveryDot"
-// draw every dot, as before, so that both come from the same run. VertexAtATime and Arrays
-// draw every dot too.
+// The view draws only the path dots it can tell apart, the trace grouped by kind and its times
+// as one batch of glyphs; the rows whose name ends in "AsBefore" draw every dot, segment by
+// segment and glyph by glyph, as the views did before, so that both come from the same run.
+// VertexAtATime and Arrays draw every dot too.
 // - "ThinPathDots": what thinning the 40000 dots for a new view costs.
 // - "PreviewPlay": frames shown a second while the preview plays a trace at 50 frames a
 //   second in 3D (it skips path points to keep time when a redraw is slow).
@@ -164,6 +165,7 @@ void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way
         return;
     }
     s.view->SetPathThinning(dots == Dots::Thinned && ViewsOwnPaint(way));
+    s.view->SetGroupedDrawing(dots == Dots::Thinned);
     s.view->SetMap(withMap ? s.map.get() : nullptr, {0, 0, 0});
     s.settings.showTimes = extras == Extras::All;
     s.settings.showArrows = s.settings.showTangent = extras != Extras::None;
@@ -217,6 +219,7 @@ void Redraw(benchmark::State& state, int view, bool withMap, bool withTrace, Way
     state.counters["scene_reused"] = after.sceneReused - before.sceneReused;
     state.counters["map_reused"] = after.baseReused - before.baseReused;
     s.view->SetPathThinning(true);
+    s.view->SetGroupedDrawing(true);
     if (!withTrace)
         s.trace = kept;
     state.SetLabel(bench::LargestMap().section(QLatin1Char('/'), -1).toStdString());
@@ -323,6 +326,7 @@ void BM_PreviewPlay(benchmark::State& state, Flight flight, Dots dots) {
     s.trace.counts.frameRate = 50;
     s.view->SetMap(flight == Flight::Example ? nullptr : s.map.get(), {0, 0, 0});
     s.view->SetPathThinning(dots == Dots::Thinned);
+    s.view->SetGroupedDrawing(dots == Dots::Thinned);
     s.view->SelectView(3);
     const ViewCamera keptCamera = s.views.camera;
     s.view->grabFramebuffer();
@@ -358,6 +362,7 @@ void BM_PreviewPlay(benchmark::State& state, Flight flight, Dots dots) {
     s.views.camera = keptCamera;
     s.trace = kept;
     s.view->SetPathThinning(true);
+    s.view->SetGroupedDrawing(true);
 }
 
 #define KESTROVA_PREVIEW_BENCH(flight)                                                             \
@@ -365,7 +370,7 @@ void BM_PreviewPlay(benchmark::State& state, Flight flight, Dots dots) {
         ->Iterations(1)                                                                            \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->UseRealTime();                                                                           \
-    BENCHMARK_CAPTURE(BM_PreviewPlay, flight##EveryDot, Flight::flight, Dots::Every)               \
+    BENCHMARK_CAPTURE(BM_PreviewPlay, flight##AsBefore, Flight::flight, Dots::Every)               \
         ->Iterations(1)                                                                            \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->UseRealTime()
@@ -378,7 +383,7 @@ KESTROVA_PREVIEW_BENCH(Spiral);
         ->Unit(benchmark::kMillisecond)                                                            \
         ->UseRealTime()
 #define KESTROVA_BENCH_EVERY_DOT(name, way)                                                        \
-    BENCHMARK_CAPTURE(name, way##EveryDot, Way::way, Dots::Every)                                  \
+    BENCHMARK_CAPTURE(name, way##AsBefore, Way::way, Dots::Every)                                  \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->UseRealTime()
 
