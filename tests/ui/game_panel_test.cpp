@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -37,6 +38,10 @@ QStringList ReadLines(const QString& path) {
 class GameInWindow : public test::MainWindowFixture {
 protected:
     void SetUp() override {
+        // Game windows share the test display and its keyboard focus: the tests that put them
+        // there run one at a time, whichever test program runs them.
+        displayLock.setStaleLockTime(0);
+        ASSERT_TRUE(displayLock.lock());
         // The engines' home folders of the user are the test's own.
         savedHome = qgetenv("HOME");
         qputenv("HOME", home.toLocal8Bit());
@@ -84,6 +89,7 @@ protected:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, r.center());
     }
+    QLockFile displayLock{QDir::tempPath() + QStringLiteral("/kestrova-game-window-tests.lock")};
     QTemporaryDir dir;
     const QString gameFolder = dir.path() + QStringLiteral("/q3");
     const QString modPath = gameFolder + QStringLiteral("/defrag");
