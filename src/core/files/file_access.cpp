@@ -25,6 +25,12 @@ QString TooLarge(qint64 maxBytes) {
     return fStr(185, QString::number(maxBytes));
 }
 
+bool Under(const QString& path, const QString& top) {
+    return path == top || path.startsWith(top + QLatin1Char('/'));
+}
+
+} // namespace
+
 #ifndef Q_OS_WIN
 bool WriteAll(int fd, const QByteArray& bytes) {
     const char* p = bytes.constData();
@@ -41,12 +47,6 @@ bool WriteAll(int fd, const QByteArray& bytes) {
     return true;
 }
 #endif
-
-bool Under(const QString& path, const QString& top) {
-    return path == top || path.startsWith(top + QLatin1Char('/'));
-}
-
-} // namespace
 
 QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));

@@ -24,6 +24,10 @@ enum class WriteTarget {
     Refused, // a folder, a socket, a block device, or a path that cannot be looked at
 };
 WriteTarget ClassifyWriteTarget(const QString& path, QString* reason = nullptr);
+#ifndef Q_OS_WIN
+// Writes all of bytes to fd, going on after a signal; false with errno set otherwise.
+bool WriteAll(int fd, const QByteArray& bytes);
+#endif
 // Writes a then b into a device or pipe. A pipe nobody reads is refused at once.
 bool WriteIntoStream(const QString& path, const QByteArray& a, const QByteArray& b,
                      QString* reason);

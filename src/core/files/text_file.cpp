@@ -37,20 +37,6 @@ char EncodeChar(char16_t c) {
 }
 
 #ifndef Q_OS_WIN
-bool WriteAll(int fd, const QByteArray& bytes) {
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        left -= n;
-    }
-    return true;
-}
 // Writes a new file beside path, flushed to disk, then renames it over path: the old file stays
 // whole until the new one is. Through a link, the file it names is replaced. The system's
 // words for a failure go to reason (QSaveFile says only "Unknown error" for a full disk).

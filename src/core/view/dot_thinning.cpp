@@ -5,22 +5,6 @@
 
 namespace kestrova {
 
-namespace {
-
-Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
-    Matrix4 r{};
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k)
-                sum += a[k * 4 + row] * b[col * 4 + k];
-            r[col * 4 + row] = sum;
-        }
-    return r;
-}
-
-} // namespace
-
 ScreenProjection::ScreenProjection(const Matrix4& projection, const Matrix4& modelview,
                                    int32_t width, int32_t height)
     : clip_(Multiply(projection, modelview)), width_(width), height_(height) {}

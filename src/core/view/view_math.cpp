@@ -27,18 +27,6 @@ Matrix4 Rotation(double angle, double x, double y, double z) {
     return m;
 }
 
-Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
-    Matrix4 r{};
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k)
-                sum += a[k * 4 + row] * b[col * 4 + k];
-            r[col * 4 + row] = sum;
-        }
-    return r;
-}
-
 Matrix4 Identity() {
     Matrix4 m{};
     m[0] = m[5] = m[10] = m[15] = 1;
@@ -88,6 +76,18 @@ bool Invert(const Matrix4& m, Matrix4& out) {
 }
 
 } // namespace
+
+Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
+    Matrix4 r{};
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += a[k * 4 + row] * b[col * 4 + k];
+            r[col * 4 + row] = sum;
+        }
+    return r;
+}
 
 double FMod(double x, double y) {
     return x - std::trunc(x / y) * y;

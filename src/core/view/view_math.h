@@ -72,6 +72,8 @@ CameraAxes ComputeCameraAxes(float yaw, float pitch);
 void ApplyPendingMovement(ViewCamera& camera, CameraMotion& motion, const CameraAxes& axes);
 
 // The plan's orthographic projection around its pan centre and its rotation.
+// a times b, both column-major.
+Matrix4 Multiply(const Matrix4& a, const Matrix4& b);
 Matrix4 PlanProjection(const PlanMetrics& m, float centreH, float centreV);
 Matrix4 PlanModelview(int32_t viewMode);
 // The frustum of the 3D view.

@@ -16,19 +16,6 @@ constexpr uint16_t kDashPattern[2] = {0xAAAA, 0x5555};
 constexpr Rgb3 kDashColour[2] = {{0, 0, 0}, {1, 1, 1}};
 constexpr double kRulerSteps[9] = {1, 5, 10, 50, 100, 500, 1000, 5000, 10000};
 
-bool Is3D(const SceneInput& in) {
-    return in.viewMode == kView3D;
-}
-
-// n pixels in world units of a plan; the 3D view uses the fixed length instead.
-float Pixels(const SceneInput& in, float n, float length3D) {
-    return Is3D(in) ? length3D : static_cast<float>(n / in.metrics.scale);
-}
-
-void SetColour(GlApi& gl, Rgb3 c) {
-    gl.Color(c.r, c.g, c.b);
-}
-
 // A GlApi that draws nothing and hashes its calls and their arguments.
 class HashingGl : public GlApi {
 public:

@@ -14,19 +14,6 @@ namespace kestrova::ui {
 
 namespace {
 
-bool Is3D(const SceneInput& in) {
-    return in.viewMode == kView3D;
-}
-
-// n pixels in world units of a plan; the 3D view uses the fixed length instead.
-float Pixels(const SceneInput& in, float n, float length3D) {
-    return Is3D(in) ? length3D : static_cast<float>(n / in.metrics.scale);
-}
-
-void SetColour(GlApi& gl, Rgb3 c) {
-    gl.Color(c.r, c.g, c.b);
-}
-
 struct TracePainter {
     GlApi& gl;
     SceneInput& in;
