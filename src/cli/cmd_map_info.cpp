@@ -1,5 +1,6 @@
 #include "cli/cli_common.h"
 
+#include "core/game/game_config.h"
 #include "core/game/game_home.h"
 #include "core/map/bsp_map.h"
 #include "core/map/bsp_reader.h"
@@ -62,16 +63,12 @@ int RunMapInfo(const QStringList& args, CliStreams& io) {
             return kExitUsage;
         }
         const auto home = a->values.constFind(QStringLiteral("--home-folder"));
-        QString homeFolder;
-        if (home != a->values.constEnd()) {
-            homeFolder = *home;
-        } else {
-            const int game = GameOfFolder(*folder);
-            homeFolder = game < 0 ? QString() : DefaultHomeFolder(game);
-        }
-        const auto found = FindGameMapIn(MapSearchPath(*folder, homeFolder), path);
+        const QString homeFolder =
+            home != a->values.constEnd() ? *home : MapHomeFolder(GameConfig{}, *folder);
+        const QStringList searchPath = MapSearchPath(*folder, homeFolder);
+        const auto found = FindGameMapIn(searchPath, path);
         // The game leaves a broken archive out without a word; say which were left out.
-        for (const QString& e : UnreadableArchivesIn(MapSearchPath(*folder, homeFolder)))
+        for (const QString& e : UnreadableArchivesIn(searchPath))
             Warn(io, QStringLiteral("archive left out: %1").arg(e));
         if (!found) {
             Fail(io, QStringLiteral("%1: no such map in %2, its archives or its base game")

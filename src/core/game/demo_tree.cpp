@@ -2,6 +2,7 @@
 
 #include "core/game/folder_walk.h"
 #include "core/game/game_home.h"
+#include "core/map/game_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +31,6 @@ QString CleanFolderName(QString name) {
     while (name.endsWith(QLatin1Char('\\')) || name.endsWith(QLatin1Char('/')))
         name.chop(1);
     return name.trimmed();
-}
-
-bool LessIgnoringCase(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
 }
 
 } // namespace

@@ -121,6 +121,11 @@ int GameOfFolder(const QString& folder) {
     return -1;
 }
 
+QString MapHomeFolder(const GameConfig& config, const QString& folder) {
+    const int game = GameOfFolder(folder);
+    return game < 0 ? QString() : HomeFolder(config, game);
+}
+
 QStringList MapSearchPath(const QString& folder, const QString& homeFolder) {
     const QString clean = CleanFolder(folder);
     QStringList path;

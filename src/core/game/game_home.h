@@ -40,6 +40,9 @@ QStringList GameRootSearchPath(const GameConfig& config, int game);
 // The game a game or modification folder belongs to, by its base folder (baseq3, baseoa: 1;
 // etmain: 0) beside it or itself; -1 when it tells nothing.
 int GameOfFolder(const QString& folder);
+// The home folder of the game a map folder belongs to (by its base game folder); empty when the
+// folder tells no game.
+QString MapHomeFolder(const GameConfig& config, const QString& folder);
 // A folder's counterparts in the home folder, in the game's order: home copy first, then the
 // folder itself; the same for the base game's folder.
 QStringList MapSearchPath(const QString& folder, const QString& homeFolder);

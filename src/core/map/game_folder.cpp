@@ -21,11 +21,6 @@ QString Key(const QString& name) {
     return ArchiveNameKey(name);
 }
 
-bool LessIgnoringCase(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
 QList<GameFolderIndex::ArchiveStamp> ListArchives(const QString& folder) {
     QList<GameFolderIndex::ArchiveStamp> stamps;
     // Unreadable archives are listed too, to be reported rather than passed over.
@@ -111,6 +106,11 @@ QString GameFolderWithin(const QString& folder) {
                 IsGameFolder(dir.filePath(child)))
                 return dir.filePath(child);
     return folder;
+}
+
+bool LessIgnoringCase(const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
 }
 
 std::shared_ptr<const GameFolderIndex> GameFolderIndex::Get(const QString& folder) {

@@ -35,6 +35,9 @@ QString BaseGameFolder(const QString& folder);
 // game folder inside it (baseq3 in ~/.q3a, baseoa in OpenArena's folder), else itself.
 QString GameFolderWithin(const QString& folder);
 
+// The order the listings show names in: ignoring case, then exactly, so that the order is total.
+bool LessIgnoringCase(const QString& a, const QString& b);
+
 // The maps of one folder's archives. Built once, then reused by Get while the archives keep
 // their names, sizes and times; loose files are looked at on every call.
 class GameFolderIndex {

@@ -50,11 +50,6 @@ QString MapFullPath(const QString& folder, const QString& name, const QString& h
     return ResolveMap(folder, name, homeFolder).full;
 }
 
-QString MapHomeFolder(const GameConfig& config, const QString& folder) {
-    const int game = GameOfFolder(folder);
-    return game < 0 ? QString() : HomeFolder(config, game);
-}
-
 ResolvedMap ResolveMap(const QString& folder, const QString& name, const QString& homeFolder) {
     if (IsArchive(folder)) {
         const QString full = folder + QStringLiteral(":maps/") + name;

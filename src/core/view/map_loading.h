@@ -59,8 +59,6 @@ ResolvedMap ResolveMap(const QString& folder, const QString& name,
                        const QString& homeFolder = QString());
 QString MapFullPath(const QString& folder, const QString& name,
                     const QString& homeFolder = QString());
-// The home folder of the game the map folder belongs to (by its base game folder).
-QString MapHomeFolder(const GameConfig& config, const QString& folder);
 bool MapFolderExists(const QString& folder);
 bool MapFileExists(const QString& fullPath);
 
