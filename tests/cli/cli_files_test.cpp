@@ -3,7 +3,7 @@
 #include "core/model/point_fields.h"
 #include "support/cli_runner.h"
 #include "support/scoped_locale.h"
-#include "support/special_files.h"
+#include "support/device_nodes.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "core/map/brush_builder.h"
 #include "core/map/bsp_builder.h"
 #include "support/cli_runner.h"
-#include "support/special_files.h"
+#include "support/device_nodes.h"
 #include "support/test_files.h"
 #include "support/zip_writer.h"
 

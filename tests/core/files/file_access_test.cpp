@@ -1,7 +1,7 @@
 #include "core/files/file_access.h"
 #include "core/files/text_file.h"
 #include "core/map/bsp_map.h"
-#include "support/special_files.h"
+#include "support/device_nodes.h"
 #include "support/test_files.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,7 @@ namespace {
 
 const char kNotAFile[] = "Not a file: a device, a pipe or a socket";
 
-struct SpecialFiles : ::testing::Test {
+struct DevicesAndPipes : ::testing::Test {
     QTemporaryDir dir;
     QString Path(const char* name) const { return dir.filePath(name); }
     void SetUp() override {
@@ -29,7 +29,7 @@ struct SpecialFiles : ::testing::Test {
     }
 };
 
-TEST_F(SpecialFiles, ReadersTakeOnlyRegularFilesAndNeverWait) {
+TEST_F(DevicesAndPipes, ReadersTakeOnlyRegularFilesAndNeverWait) {
     const struct {
         const char* name;
         qint64 max;
@@ -49,7 +49,7 @@ TEST_F(SpecialFiles, ReadersTakeOnlyRegularFilesAndNeverWait) {
     EXPECT_EQ(map.Load(Path("zero.bsp"), 0), "cannot read " + Path("zero.bsp") + ": " + kNotAFile);
 }
 
-TEST_F(SpecialFiles, WritersWriteIntoDevicesAndPipesAndNeverRenameOverThem) {
+TEST_F(DevicesAndPipes, WritersWriteIntoDevicesAndPipesAndNeverRenameOverThem) {
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
     QString reason;
     EXPECT_TRUE(WriteWholeFile(Path("nulldev"), "trace", &reason)) << reason.toStdString();
