@@ -2,8 +2,8 @@
 #include "core/files/trace_file.h"
 #include "core/model/point_fields.h"
 #include "support/cli_runner.h"
-#include "support/scoped_locale.h"
 #include "support/device_nodes.h"
+#include "support/scoped_locale.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "core/settings/registry.h"
 
-#include "support/scoped_file_size_limit.h"
 #include "support/device_nodes.h"
+#include "support/scoped_file_size_limit.h"
 #include "support/temp_registry.h"
 #include "support/test_files.h"
 
