@@ -1,13 +1,13 @@
 #include "core/dialogs.h"
 #include "core/settings/registry.h"
 #include "ui/gl_format.h"
-#include "ui/main_window.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/window_picture.h"
 #include "ui/program_icon.h"
 #include "ui/qt_dialogs.h"
 #include "ui/view/gl_check.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/view_area.h"
-#include "ui/window_picture.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

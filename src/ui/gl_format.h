@@ -1,4 +1,5 @@
 #pragma once
+// The OpenGL surface format every view asks for.
 
 #include <QSurfaceFormat>
 

@@ -1,4 +1,5 @@
 #pragma once
+// The program's icon, drawn rather than loaded, so that it needs no file at run time.
 
 #include <QIcon>
 

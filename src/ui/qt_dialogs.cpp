@@ -1,8 +1,8 @@
 #include "ui/qt_dialogs.h"
 
 #include "core/files/file_access.h"
-#include "ui/busy_pointer.h"
 #include "ui/map/map_list_dialog.h"
+#include "ui/widgets/busy_pointer.h"
 
 #include <QApplication>
 #include <QDir>

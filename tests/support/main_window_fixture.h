@@ -7,10 +7,10 @@
 #include "core/settings/language.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_registry.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
+#include "ui/main_window/main_window.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/view_area.h"
+#include "ui/widgets/points_grid.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "core/calc/look_target.h"
 #include "core/calc/point_calcs.h"
 #include "core/numbers.h"
-#include "ui/points_grid.h"
-#include "ui/tabs/number_edit.h"
+#include "ui/widgets/number_edit.h"
+#include "ui/widgets/points_grid.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 
 #include "core/path/constant_speed.h"
 #include "core/path/point_count.h"
-#include "ui/tabs/number_edit.h"
+#include "ui/widgets/number_edit.h"
 
 #include <QAction>
 #include <QCheckBox>

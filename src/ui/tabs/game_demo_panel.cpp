@@ -4,8 +4,8 @@
 #include "core/game/game_launch.h"
 #include "core/script/game_profile.h"
 #include "core/settings/language.h"
-#include "ui/frm_demos.h"
-#include "ui/tabs/number_edit.h"
+#include "ui/dialogs/demo_browser.h"
+#include "ui/widgets/number_edit.h"
 
 #include <QApplication>
 #include <QDir>

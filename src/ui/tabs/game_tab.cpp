@@ -1,6 +1,6 @@
 #include "ui/tabs/game_tab.h"
 
-#include "ui/frm_game_configs.h"
+#include "ui/dialogs/script_picker.h"
 
 #include "core/game/game_home.h"
 #include "core/script/game_profile.h"

@@ -6,9 +6,9 @@
 #include "core/script/camera_modes.h"
 #include "core/script/script_pause.h"
 #include "core/settings/language.h"
-#include "ui/busy_pointer.h"
-#include "ui/frm_game_configs.h"
-#include "ui/tabs/number_edit.h"
+#include "ui/dialogs/script_picker.h"
+#include "ui/widgets/busy_pointer.h"
+#include "ui/widgets/number_edit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

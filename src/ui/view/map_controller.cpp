@@ -1,7 +1,7 @@
 #include "ui/view/map_controller.h"
 
 #include "core/files/compositing_commands.h"
-#include "ui/frm_bsp_origin.h"
+#include "ui/dialogs/map_origin_dialog.h"
 #include "ui/view/gl_view.h"
 
 #include <QAction>

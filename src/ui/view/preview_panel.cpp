@@ -1,10 +1,10 @@
 #include "ui/view/preview_panel.h"
 
-#include "ui/flow_layout.h"
+#include "ui/widgets/flow_layout.h"
 
 #include "core/files/document.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
+#include "ui/main_window/main_window.h"
+#include "ui/widgets/points_grid.h"
 
 #include <QAbstractButton>
 #include <QAction>

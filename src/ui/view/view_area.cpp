@@ -2,13 +2,13 @@
 
 #include "core/model/point_table_ops.h"
 #include "core/settings/language.h"
-#include "ui/frm_clearance.h"
-#include "ui/main_window.h"
-#include "ui/points_grid.h"
+#include "ui/dialogs/clearance_window.h"
+#include "ui/main_window/main_window.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/map_controller.h"
 #include "ui/view/preview_panel.h"
 #include "ui/view/view_toolbar.h"
+#include "ui/widgets/points_grid.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -134,7 +134,7 @@ ViewArea::ViewArea(FrmMain& window, QWidget* parent, QFrame* toolBarFrame,
 }
 
 void ViewArea::InstallClearance() {
-    clearance_ = new FrmClearance(window_.CurrentTrace(), &window_);
+    clearance_ = new ClearanceWindow(window_.CurrentTrace(), &window_);
     auto refresh = [this] {
         if (!clearance_->isVisible())
             return;
@@ -152,12 +152,12 @@ void ViewArea::InstallClearance() {
     connect(view_, &GlView::ClearanceChanged, this, refresh);
     connect(&window_, &FrmMain::TraceChanged, this, refresh);
     connect(map_, &MapController::StateChanged, this, refresh);
-    connect(&window_, &FrmMain::LanguageChanged, clearance_, &FrmClearance::ApplyLanguage);
-    connect(clearance_, &FrmClearance::DistanceChanged, view_,
+    connect(&window_, &FrmMain::LanguageChanged, clearance_, &ClearanceWindow::ApplyLanguage);
+    connect(clearance_, &ClearanceWindow::DistanceChanged, view_,
             [this](double d) { view_->SetClearanceDistance(static_cast<float>(d)); });
     // The plans centre on the stretch, its segment's row is selected, and the 3D view looks
     // through the camera there.
-    connect(clearance_, &FrmClearance::GoTo, this, [this](int32_t index) {
+    connect(clearance_, &ClearanceWindow::GoTo, this, [this](int32_t index) {
         const Trace& t = window_.CurrentTrace();
         if (index < 0 || index > t.pathUpper)
             return;

@@ -11,7 +11,7 @@ class QWidget;
 
 namespace kestrova::ui {
 
-class FrmClearance;
+class ClearanceWindow;
 class FrmMain;
 class GlView;
 class MapController;
@@ -31,7 +31,7 @@ public:
     // The 3D panel with the path preview.
     PreviewPanel* Preview() const { return preview_; }
     // "Path in the walls" (Display menu).
-    FrmClearance* Clearance() const { return clearance_; }
+    ClearanceWindow* Clearance() const { return clearance_; }
 
     bool Is3D() const;
     bool Keep4by3() const;
@@ -52,7 +52,7 @@ private:
     ViewToolBar* toolBar_ = nullptr;
     MapController* map_ = nullptr;
     PreviewPanel* preview_ = nullptr;
-    FrmClearance* clearance_ = nullptr;
+    ClearanceWindow* clearance_ = nullptr;
 };
 
 } // namespace kestrova::ui

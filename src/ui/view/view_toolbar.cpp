@@ -1,7 +1,7 @@
 #include "ui/view/view_toolbar.h"
 
-#include "ui/flow_layout.h"
 #include "ui/view/gl_view.h"
+#include "ui/widgets/flow_layout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 
 #include "core/path/point_count.h"
 #include "support/scoped_locale.h"
-#include "ui/tabs/number_edit.h"
 #include "ui/tabs/tab_fixture.h"
+#include "ui/widgets/number_edit.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -5,9 +5,9 @@
 #include "core/path/point_count.h"
 #include "support/cli_runner.h"
 #include "support/test_files.h"
-#include "ui/frm_game_configs.h"
-#include "ui/tabs/number_edit.h"
+#include "ui/dialogs/script_picker.h"
 #include "ui/tabs/tab_fixture.h"
+#include "ui/widgets/number_edit.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "support/main_window_fixture.h"
 #include "support/recording_gl.h"
 #include "support/test_files.h"
-#include "ui/frm_clearance.h"
+#include "ui/dialogs/clearance_window.h"
 #include "ui/view/preview_panel.h"
 
 #include <QDoubleSpinBox>
@@ -127,7 +127,7 @@ TEST_F(ClearanceView, AnEditDuringTheCheckDropsItsAnswerAndChecksAgain) {
 
 TEST_F(ClearanceView, TheWindowListsTheStretchesAndGoesToThem) {
     Trigger("mnuV_ClearanceList");
-    FrmClearance* f = w->Views3D()->Clearance();
+    ClearanceWindow* f = w->Views3D()->Clearance();
     ASSERT_TRUE(f->isVisible());
     const ClearanceReport* r = Checked();
     ASSERT_TRUE(r);

@@ -6,7 +6,7 @@
 #include "support/scoped_locale.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
-#include "ui/frm_bsp_origin.h"
+#include "ui/dialogs/map_origin_dialog.h"
 #include "ui/map/bsp_map_component.h"
 #include "ui/view/gl_view.h"
 #include "ui/view/real_gl.h"

@@ -4,8 +4,8 @@
 #include "core/path/build_path.h"
 #include "core/path/point_count.h"
 #include "support/main_window_fixture.h"
-#include "ui/tabs/number_edit.h"
 #include "ui/view/preview_panel.h"
+#include "ui/widgets/number_edit.h"
 
 #include <QCheckBox>
 #include <QCursor>
