@@ -1,4 +1,5 @@
 #pragma once
+// The start-up check of OpenGL, before any view is made.
 
 #include "core/dialogs.h"
 

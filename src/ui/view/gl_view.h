@@ -1,6 +1,7 @@
 #pragma once
 // The view surface `picView`: one OpenGL context showing one of the four views of the trace and
-// the map, with the navigation of the plans and of the 3D camera.
+// the map, with the navigation of the plans and of the 3D camera. Painting and commands are in
+// gl_view.cpp, the keyboard and mouse in gl_view_input.cpp.
 
 #include "core/dialogs.h"
 #include "core/path/path_clearance.h"
