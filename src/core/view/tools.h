@@ -1,7 +1,8 @@
 #pragma once
 // The editing tools of the plan views as a state machine. The surface feeds it pointer and key
 // input (button, modifiers, pixel and world position); it edits the trace, drives the zoom and
-// pan drags, and says what the surface must show and what the window must refresh.
+// pan drags, and says what the surface must show and what the window must refresh. The tangent
+// tool's picking, dragging and resetting are in tool_tangents.cpp.
 
 #include "core/dialogs.h"
 #include "core/model/trace.h"
