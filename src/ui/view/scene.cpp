@@ -170,15 +170,9 @@ struct Scene {
                 continue;
             const PointRecord& p = Points().At(kind, row);
             const float blue = count == 1 ? 0.0f : static_cast<float>(k) / (count - 1);
-            gl.PointSize(8);
-            gl.Color(0, 1, blue);
-            DrawPoint(gl, p.x, p.y, p.z);
-            gl.PointSize(6);
-            gl.Color(1, 1, 1);
-            DrawPoint(gl, p.x, p.y, p.z);
-            gl.PointSize(2);
-            gl.Color(0, 0, 0);
-            DrawPoint(gl, p.x, p.y, p.z);
+            DrawMark(gl, 8, {0, 1, blue}, p);
+            DrawMark(gl, 6, {1, 1, 1}, p);
+            DrawMark(gl, 2, {0, 0, 0}, p);
         }
     }
 
@@ -464,6 +458,12 @@ void DrawPoint(GlApi& gl, float x, float y, float z) {
     gl.Begin(GlPrimitive::Points);
     gl.Vertex(x, y, z);
     gl.End();
+}
+
+void DrawMark(GlApi& gl, float size, Rgb3 colour, const PointRecord& p) {
+    gl.PointSize(size);
+    gl.Color(colour.r, colour.g, colour.b);
+    DrawPoint(gl, p.x, p.y, p.z);
 }
 
 void DrawCross(GlApi& gl, float x, float y, float z, float size) {

@@ -142,6 +142,10 @@ struct Rgb3 {
 };
 Rgb3 TangentColour(int32_t fixedAxes, int32_t viewMode);
 
+// A point mark of one size and colour; the marks of points and reference points are stacks of
+// these.
+void DrawMark(GlApi& gl, float size, Rgb3 colour, const PointRecord& p);
+
 // The warning colours of path points inside a wall and too near one.
 inline constexpr Rgb3 kClearanceInsideColour{0.9f, 0, 0.35f};
 inline constexpr Rgb3 kClearanceNearColour{1, 0.7f, 0};

@@ -37,16 +37,10 @@ struct TracePainter {
     void DrawControlPoint(int i) {
         const PointRecord& p = Ctl(i);
         if (p.selected) {
-            gl.PointSize(8);
-            gl.Color(0, 0, 1);
-            DrawPoint(gl, p.x, p.y, p.z);
-            gl.PointSize(5);
-            gl.Color(1, 1, 1);
-            DrawPoint(gl, p.x, p.y, p.z);
+            DrawMark(gl, 8, {0, 0, 1}, p);
+            DrawMark(gl, 5, {1, 1, 1}, p);
         } else {
-            gl.PointSize(4);
-            gl.Color(0, 0, 0);
-            DrawPoint(gl, p.x, p.y, p.z);
+            DrawMark(gl, 4, {0, 0, 0}, p);
         }
     }
 
@@ -273,9 +267,7 @@ struct TracePainter {
             gl.LineWidth(1);
             RefreshPhantoms(in.trace->points);
             if (!Ctl(1).hide) {
-                gl.PointSize(6);
-                gl.Color(1, 0, 0);
-                DrawPoint(gl, Ctl(1).x, Ctl(1).y, Ctl(1).z);
+                DrawMark(gl, 6, {1, 0, 0}, Ctl(1));
             }
             // Grouped, the points before every dot: each still shows its segment's first dot.
             for (int i = 1; i <= n - 1; ++i) {
@@ -305,19 +297,11 @@ struct TracePainter {
             for (int i = 1; i <= in.trace->ReferenceCount(); ++i) {
                 const PointRecord& r = Points().At(kReference, i);
                 if (r.selected) {
-                    gl.PointSize(8);
-                    gl.Color(0, 0, 1);
-                    DrawPoint(gl, r.x, r.y, r.z);
-                    gl.PointSize(5);
-                    gl.Color(0, 0.5f, 0);
-                    DrawPoint(gl, r.x, r.y, r.z);
+                    DrawMark(gl, 8, {0, 0, 1}, r);
+                    DrawMark(gl, 5, {0, 0.5f, 0}, r);
                 } else {
-                    gl.PointSize(6);
-                    gl.Color(0, 0.5f, 0);
-                    DrawPoint(gl, r.x, r.y, r.z);
-                    gl.PointSize(2);
-                    gl.Color(0, 0, 0);
-                    DrawPoint(gl, r.x, r.y, r.z);
+                    DrawMark(gl, 6, {0, 0.5f, 0}, r);
+                    DrawMark(gl, 2, {0, 0, 0}, r);
                 }
             }
         }
