@@ -208,11 +208,11 @@ bool IsPseudoFileSystemPath(const QString& path) {
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
+    const QString given = QDir::cleanPath(info.absoluteFilePath());
     const QString canonical = info.canonicalFilePath();
     for (const char* top : {"/proc", "/sys", "/dev"}) {
         const QString t = QLatin1String(top);
-        if (Under(QDir::cleanPath(info.absoluteFilePath()), t) ||
-            (!canonical.isEmpty() && Under(canonical, t)))
+        if (Under(given, t) || (!canonical.isEmpty() && Under(canonical, t)))
             return true;
     }
     return false;

@@ -36,14 +36,20 @@ char EncodeChar(char16_t c) {
     return '?';
 }
 
+// The file a write replaces: through a link, the file it names, as QSaveFile does (a link to
+// nothing is replaced itself).
+QString FileToReplace(const QString& path) {
+    const QFileInfo link(path);
+    const QString resolved = link.isSymLink() ? link.canonicalFilePath() : QString();
+    return resolved.isEmpty() ? path : resolved;
+}
+
 #ifndef Q_OS_WIN
 // Writes a new file beside path, flushed to disk, then renames it over path: the old file stays
 // whole until the new one is. Through a link, the file it names is replaced. The system's
 // words for a failure go to reason (QSaveFile says only "Unknown error" for a full disk).
 bool ReplaceDurably(const QString& path, const QByteArray& bytes, QString& reason) {
-    const QFileInfo link(path);
-    const QString resolved = link.isSymLink() ? link.canonicalFilePath() : QString();
-    const QFileInfo info(resolved.isEmpty() ? path : resolved);
+    const QFileInfo info(FileToReplace(path));
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     static std::atomic<int> serial{0};
     const QByteArray temp = QFile::encodeName(
@@ -211,10 +217,7 @@ bool FileReplacer::Replace(const QString& path, const QByteArray& a, const QByte
     case WriteTarget::Replace:
         break;
     }
-    // Through a link, the file it names is replaced, not the link, as QSaveFile does.
-    const QFileInfo link(path);
-    const QString resolved = link.isSymLink() ? link.canonicalFilePath() : QString();
-    const QString& file = resolved.isEmpty() ? path : resolved;
+    const QString file = FileToReplace(path);
     const QFileInfo info(file);
     const QString spare = info.absolutePath() + QStringLiteral("/.kestrova-") +
                           QString::number(QCoreApplication::applicationPid()) +
