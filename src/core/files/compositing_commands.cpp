@@ -16,11 +16,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// A menu caption as a window title: no access key, no ellipsis.
-QString NoAmpersand(QString s) {
-    return s.remove(QLatin1Char('&')).remove(QStringLiteral("..."));
-}
-
 } // namespace
 
 std::optional<QString> ChooseExportFile(Document& doc, ExportFormat format) {
@@ -54,7 +49,7 @@ bool WriteCamExport(Document& doc, const QString& path, UniformRandom& rng) {
     int32_t effective = 0;
     QString problem;
     const QByteArray text = TraceCamFileText(doc.trace, rng, &effective, &problem);
-    const QString title = NoAmpersand(fStr(5));
+    const QString title = MenuCaptionAsTitle(fStr(5));
     if (!problem.isEmpty()) {
         doc.dialogs.Message(title, problem, MessageIcon::Warning, MessageButtons::Ok);
         return false;
@@ -136,7 +131,7 @@ bool ExportMapGeometry(Dialogs& dialogs, const MapGeometry& geometry,
     *path = WithDefaultExtension(*path, r.extension);
     if (!IsPseudoFileSystemPath(QFileInfo(*path).absolutePath()))
         folder = QFileInfo(*path).absolutePath();
-    const QString title = NoAmpersand(fStr(760));
+    const QString title = MenuCaptionAsTitle(fStr(760));
     QString reason;
     if (!WriteWholeFile(*path, ObjFileText(geometry, offset, mapName), &reason)) {
         dialogs.Message(title, WithReason(MessageWithFile(fStr(762), *path), reason),

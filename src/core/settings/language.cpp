@@ -49,6 +49,10 @@ void SetLanguageOffset(int offset) {
     gLanguageOffset = offset;
 }
 
+QString MenuCaptionAsTitle(QString caption) {
+    return caption.remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+}
+
 QString RawString(int id) {
     const auto& t = Table();
     auto it = t.find(id);

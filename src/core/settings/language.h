@@ -49,6 +49,9 @@ QString fStrCount(int oneId, int manyId, qint64 n, const Args&... args) {
     return fStr(SingularCount(n) ? oneId : manyId, QStringList{ArgText(n), ArgText(args)...});
 }
 
+// A menu caption as a window title: no access key, no ellipsis ("&Export..." gives "Export").
+QString MenuCaptionAsTitle(QString caption);
+
 // The raw text of one id without substitutions (empty if absent).
 QString RawString(int id);
 // Every id present in the table, ascending.

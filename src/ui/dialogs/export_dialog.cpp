@@ -17,8 +17,7 @@ namespace kestrova::ui {
 
 FrmExport::FrmExport(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmExport"));
-    setWindowTitle(QStringLiteral(" ") +
-                   fStr(5).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+    setWindowTitle(QStringLiteral(" ") + MenuCaptionAsTitle(fStr(5)));
     setModal(true);
 
     auto* label = new QLabel(QStringLiteral("Animation frames"), this);
