@@ -8,7 +8,7 @@ namespace {
 constexpr int kUnsafeName = 563;
 constexpr int kLineBreak = 564;
 constexpr int kBlank = 565;
-constexpr int kControl = 566;
+constexpr int kControlCharacter = 566;
 } // namespace
 
 std::optional<QString> UnsafeGameNameCharacter(const QString& name, GameNameUse use) {
@@ -20,7 +20,7 @@ std::optional<QString> UnsafeGameNameCharacter(const QString& name, GameNameUse 
             return fStr(kLineBreak);
         if (c.unicode() < 0x20 || c.unicode() == 0x7f ||
             (c.unicode() >= 0x80 && c.unicode() < 0xa0))
-            return fStr(kControl);
+            return fStr(kControlCharacter);
         if (use == GameNameUse::CommandLine && c == QLatin1Char('+'))
             return QString(c);
         if (use == GameNameUse::BindCommand && c == QLatin1Char(' '))
